@@ -1,1 +1,221 @@
 #include "config/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+namespace telmora {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The leading number of `text` with its blanks removed ("- 1 2.5e1" gives "-12.5e1"), and
+// how many characters of `text` it used, trailing blanks included.
+struct Scanned {
+    std::string number;
+    std::size_t used = 0;
+    bool hasDigits = false;
+};
+
+Scanned scanLeadingNumber(std::string_view text) {
+    Scanned out;
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+    };
+    skipBlanks();
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        out.number += text[i++];
+        skipBlanks();
+    }
+    bool seenPeriod = false;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (isDigit(c)) {
+            out.number += c;
+            out.hasDigits = true;
+        } else if (c == '.' && !seenPeriod) {
+            out.number += c;
+            seenPeriod = true;
+        } else if (!isBlank(c)) {
+            break;
+        }
+        ++i;
+    }
+    out.used = i;
+    if (!out.hasDigits || i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
+        return out;
+
+    // An exponent counts only when digits follow its letter (and sign).
+    std::size_t j = i + 1;
+    std::string exponent = "e";
+    auto skipBlanksAt = [&] {
+        while (j < text.size() && isBlank(text[j]))
+            ++j;
+    };
+    skipBlanksAt();
+    if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+        exponent += text[j++];
+    bool exponentDigits = false;
+    while (j < text.size() && (isDigit(text[j]) || isBlank(text[j]))) {
+        if (isDigit(text[j])) {
+            exponent += text[j];
+            exponentDigits = true;
+        }
+        ++j;
+    }
+    if (exponentDigits) {
+        out.number += exponent;
+        out.used = j;
+    }
+    return out;
+}
+
+// The power of ten of the first significant digit of an unsigned number text such as
+// "0.00123e-5" (-8), used only to tell an overflow from an underflow.
+long long decimalMagnitude(std::string_view digits) {
+    const std::size_t exponentAt = digits.find_first_of("eE");
+    const std::string_view mantissa = digits.substr(0, exponentAt);
+    long long exponent = 0;
+    if (exponentAt != std::string_view::npos) {
+        std::string_view e = digits.substr(exponentAt + 1);
+        const bool minus = !e.empty() && e.front() == '-';
+        if (!e.empty() && (e.front() == '+' || e.front() == '-'))
+            e.remove_prefix(1);
+        for (char c : e)
+            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+        exponent = minus ? -exponent : exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return std::numeric_limits<long long>::min();
+    const long long position = first < point ? static_cast<long long>(point - first)
+                                             : -static_cast<long long>(first - point - 1);
+    return position + exponent;
+}
+
+double toDouble(const std::string& number) {
+    std::string_view digits = number;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    double value = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                        std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Far too large saturates at the largest finite value and far too small is 0, so
+        // every caller's limits still apply.
+        value = decimalMagnitude(digits) > 0 ? std::numeric_limits<double>::max() : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+// `value` with `decimals` digits after the point, rounding a value exactly halfway away
+// from zero. The decision is made on the exact decimal expansion of the binary value,
+// which glibc's printf gives for any precision.
+std::string formatFixed(double value, int decimals) {
+    if (std::isnan(value))
+        return "NaN";
+    if (std::isinf(value))
+        return value > 0 ? "Infinity" : "-Infinity";
+
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+    // 1100 fractional digits hold the exact expansion of every double.
+    std::string exact(2000, '\0');
+    const int length = std::snprintf(exact.data(), exact.size(), "%.1100f", magnitude);
+    exact.resize(static_cast<std::size_t>(std::max(length, 0)));
+
+    const std::size_t point = exact.find('.');
+    std::string digits = exact.substr(0, point) + exact.substr(point + 1, decimals);
+    const char next = exact[point + 1 + decimals];
+    if (next >= '5') {
+        // At or beyond halfway: carry one into the last kept digit.
+        int k = static_cast<int>(digits.size()) - 1;
+        while (k >= 0 && digits[k] == '9') {
+            digits[k] = '0';
+            --k;
+        }
+        if (k >= 0)
+            ++digits[k];
+        else
+            digits.insert(digits.begin(), '1');
+    }
+    const std::size_t integerDigits = digits.size() - decimals;
+    std::string text = digits.substr(0, integerDigits);
+    if (decimals > 0)
+        text += '.' + digits.substr(integerDigits);
+    // A value that rounds to zero is written without a minus sign.
+    const bool allZero = digits.find_first_not_of('0') == std::string::npos;
+    return (negative && !allZero) ? '-' + text : text;
+}
+
+} // namespace
+
+double ReadNumber(std::string_view text) {
+    const Scanned scanned = scanLeadingNumber(text);
+    return scanned.hasDigits ? toDouble(scanned.number) : 0.0;
+}
+
+bool IsNumber(std::string_view text) {
+    const Scanned scanned = scanLeadingNumber(text);
+    std::size_t i = scanned.used;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    return scanned.hasDigits && i == text.size();
+}
+
+std::string FormatTwoDecimals(double value) {
+    return formatFixed(value, 2);
+}
+std::string FormatOneDecimal(double value) {
+    return formatFixed(value, 1);
+}
+std::string FormatWhole(double value) {
+    return formatFixed(value, 0);
+}
+
+std::string FormatGeneral(double value) {
+    if (!std::isfinite(value))
+        return formatFixed(value, 0);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.7G", value);
+    std::string text = buffer;
+    if (text == "-0")
+        text = "0";
+    return text;
+}
+
+std::int32_t RoundHalfEven(double value) {
+    if (std::isnan(value))
+        return 0;
+    constexpr double low = std::numeric_limits<std::int32_t>::min();
+    constexpr double high = std::numeric_limits<std::int32_t>::max();
+    // nearbyint rounds halves to even in the default rounding mode.
+    const double rounded = std::nearbyint(std::clamp(value, low, high));
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::int32_t ReadRoundedWhole(std::string_view text) {
+    return RoundHalfEven(ReadNumber(text));
+}
+
+std::int16_t ReadWholeNumber(std::string_view text, std::int16_t low, std::int16_t high) {
+    const std::int32_t whole = ReadRoundedWhole(text);
+    return static_cast<std::int16_t>(std::clamp<std::int32_t>(whole, low, high));
+}
+
+} // namespace telmora

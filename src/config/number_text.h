@@ -15,6 +15,10 @@ namespace telmora {
 // A text without digits reads as 0.
 double ReadNumber(std::string_view text);
 
+// True when the whole text, blanks aside, is one such number ("12.5", " -3e2 "), so a
+// box can be rewritten in its format; "12abc" and "" are not numbers.
+bool IsNumber(std::string_view text);
+
 // Display formats. A value exactly halfway rounds away from zero (judged on the exact
 // binary value), and a value that rounds to zero is written without a minus sign.
 std::string FormatTwoDecimals(double value); // "##0.00" and "###0.00": distances
