@@ -8,16 +8,16 @@ namespace {
 template <typename Config, typename Fields> Fields switchFields(Config& c, int n) {
     switch (n) {
     case 1:
-        return {c.Sw1Setpoint, c.Sw1Hyst, c.Sw1Polarity, c.Sw1Mode,
+        return {c.Sw1Setpoint, c.Sw1Hyst,    c.Sw1Polarity,  c.Sw1Mode,
                 c.Sw1EchoLoss, c.Sw1PowerUp, c.Sw1SetAllowed};
     case 2:
-        return {c.Sw2Setpoint, c.Sw2Hyst, c.Sw2Polarity, c.Sw2Mode,
+        return {c.Sw2Setpoint, c.Sw2Hyst,    c.Sw2Polarity,  c.Sw2Mode,
                 c.Sw2EchoLoss, c.Sw2PowerUp, c.Sw2SetAllowed};
     case 3:
-        return {c.Sw3Setpoint, c.Sw3Hyst, c.Sw3Polarity, c.Sw3Mode,
+        return {c.Sw3Setpoint, c.Sw3Hyst,    c.Sw3Polarity,  c.Sw3Mode,
                 c.Sw3EchoLoss, c.Sw3PowerUp, c.Sw3SetAllowed};
     default:
-        return {c.Sw4Setpoint, c.Sw4Hyst, c.Sw4Polarity, c.Sw4Mode,
+        return {c.Sw4Setpoint, c.Sw4Hyst,    c.Sw4Polarity,  c.Sw4Mode,
                 c.Sw4EchoLoss, c.Sw4PowerUp, c.Sw4SetAllowed};
     }
 }

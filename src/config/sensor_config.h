@@ -21,9 +21,9 @@ inline constexpr float kCountDistanceNoFlags = 0.013536f;
 // and 4 survive a switch to family A and back. Codes are the exact bit patterns the
 // option contributes to one of the sensor's flag registers.
 struct SensorConfig {
-    float MinRange = 0;       // inch
-    float MaxRange = 0;       // inch
-    float Interval = 0;       // second
+    float MinRange = 0; // inch
+    float MaxRange = 0; // inch
+    float Interval = 0; // second
     std::int16_t NumberOfPulses = 0;
     std::int16_t PrimingCycles = 0;
     std::int16_t NodeAddress = 0;
@@ -32,21 +32,21 @@ struct SensorConfig {
     bool TempComp = false;
     std::int16_t FilterType = 0; // 1 None .. 7 Fast Slow
     std::int16_t NumberOfSamples = 0;
-    std::string Description;     // UTF-8 here; stored in the sensor as Windows-1252
+    std::string Description; // UTF-8 here; stored in the sensor as Windows-1252
     float CountDistance = kCountDistanceNormal;
 
     float Sw1Setpoint = 0, Sw2Setpoint = 0, Sw3Setpoint = 0, Sw4Setpoint = 0;
     float Sw1Hyst = 0, Sw2Hyst = 0, Sw3Hyst = 0, Sw4Hyst = 0;
-    std::int16_t Sw1Polarity = 0, Sw2Polarity = 0, Sw3Polarity = 0, Sw4Polarity = 0;     // 0, 2
-    std::int16_t Sw1Mode = 0, Sw2Mode = 0, Sw3Mode = 0, Sw4Mode = 0;                     // 0, 32
-    std::int16_t Sw1EchoLoss = 0, Sw2EchoLoss = 0, Sw3EchoLoss = 0, Sw4EchoLoss = 0;     // 0,4,8
-    std::int16_t Sw1PowerUp = 0, Sw2PowerUp = 0, Sw3PowerUp = 0, Sw4PowerUp = 0;         // 0, 1
+    std::int16_t Sw1Polarity = 0, Sw2Polarity = 0, Sw3Polarity = 0, Sw4Polarity = 0; // 0, 2
+    std::int16_t Sw1Mode = 0, Sw2Mode = 0, Sw3Mode = 0, Sw4Mode = 0;                 // 0, 32
+    std::int16_t Sw1EchoLoss = 0, Sw2EchoLoss = 0, Sw3EchoLoss = 0, Sw4EchoLoss = 0; // 0,4,8
+    std::int16_t Sw1PowerUp = 0, Sw2PowerUp = 0, Sw3PowerUp = 0, Sw4PowerUp = 0;     // 0, 1
     std::int16_t Sw1SetAllowed = 0, Sw2SetAllowed = 0, Sw3SetAllowed = 0, Sw4SetAllowed = 0; // 0,16
 
-    float AnalogNearEndpoint = 0; // inch
-    float AnalogFarEndpoint = 0;  // inch
-    float AnalogNearOutput = 0;   // volt or mA
-    float AnalogFarOutput = 0;    // volt or mA
+    float AnalogNearEndpoint = 0;      // inch
+    float AnalogFarEndpoint = 0;       // inch
+    float AnalogNearOutput = 0;        // volt or mA
+    float AnalogFarOutput = 0;         // volt or mA
     std::int16_t AnalogSlope = 0;      // 1 rising with distance, 0 falling
     std::int16_t AnalogMode = 0;       // 0 current, 128 voltage
     std::int16_t AnalogPowerUp = 0;    // 0 Low, 2 High
