@@ -1,0 +1,51 @@
+#pragma once
+
+#include "link/link_host.h"
+#include "link/link_protocol.h"
+
+namespace telmora {
+
+// How a command waits for its exchange: it processes pending events (serial input,
+// Timer1 ticks, the user's input) until the protocol's exchange has ended. The window
+// runs a local event loop; tests advance a fake clock.
+class ExchangeWaiter {
+public:
+    virtual ~ExchangeWaiter() = default;
+    virtual void WaitWhileExchangeRuns() = 0;
+};
+
+// The exchange procedures as the window runs them (each starts its exchange and waits
+// for its end) and the two menu commands that chain them.
+class LinkCommands {
+public:
+    LinkCommands(LinkProtocol& protocol, LinkHost& host, ExchangeWaiter& waiter);
+
+    // Finds the sensor and its family: the window's family flags are cleared, then set
+    // to the family found. Warns "No Sensor Found" when no sensor echoed.
+    ExchangeResult DetectSensor();
+    // Fill the protocol's image from the sensor, in `family`'s read order.
+    ExchangeResult ReadConfiguration(SensorFamily family);
+    // Send `image` to the sensor in `family`'s write order.
+    ExchangeResult WriteConfiguration(SensorFamily family, const RegisterImage& image);
+    void SendEnd();
+
+    // mnuFileOpenFromSensor, "Get Configuration From Sensor".
+    void GetConfigurationFromSensor();
+    // mnuFileSaveToSensor, "Save Configuration To Sensor".
+    void SaveConfigurationToSensor();
+
+    // A command is running (its exchanges wait inside it).
+    bool Busy() const { return busy_; }
+
+private:
+    ExchangeResult Run(ExchangeResult (LinkCommands::*exchange)());
+    bool Begin();
+    void WarnIfStopped(const ExchangeResult& result);
+
+    LinkProtocol& protocol_;
+    LinkHost& host_;
+    ExchangeWaiter& waiter_;
+    bool busy_ = false;
+};
+
+} // namespace telmora

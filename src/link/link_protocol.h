@@ -1,0 +1,155 @@
+#pragma once
+
+#include "config/sensor_config.h"
+#include "link/sensor_family.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace telmora {
+
+// The serial port as the protocol sees it.
+class LinkPort {
+public:
+    virtual ~LinkPort() = default;
+    // Queues bytes for the sensor; they leave in the order written.
+    virtual void Write(std::string_view bytes) = 0;
+};
+
+// Timer1: bounds every wait for a sensor reply. Once started it ticks every
+// kTimer1PeriodMs until stopped; Start on a running timer begins a full new period.
+class LinkTimer {
+public:
+    virtual ~LinkTimer() = default;
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+};
+
+inline constexpr int kTimer1PeriodMs = 100;
+inline constexpr int kMaxDetectTries = 10;
+
+enum class Exchange { None, Detection, Read, Write };
+
+enum class ExchangeOutcome {
+    Completed, // every reply came (detection: a family was identified)
+    NoSensor,  // detection: no complete echo after kMaxDetectTries frames
+    ReplyLate, // read or write: a reply did not come within one Timer1 period
+    PortLost,  // the port closed or failed while the exchange waited
+};
+
+struct ExchangeResult {
+    Exchange exchange = Exchange::None;
+    ExchangeOutcome outcome = ExchangeOutcome::Completed;
+    // Detection: the family identified (None unless completed). Read and write: the
+    // family whose register order was used.
+    SensorFamily family = SensorFamily::None;
+    // Read and write that did not complete: the register whose reply never came.
+    int unansweredRegister = -1;
+
+    bool completed() const { return outcome == ExchangeOutcome::Completed; }
+};
+
+// What the protocol reports. Every call comes from inside Receive, HandleGroup,
+// Timer1Tick or PortClosed; none may call back into the protocol's Receive.
+class LinkListener {
+public:
+    virtual ~LinkListener() = default;
+    // A reading of the measurement stream, in inches (0 or less: a lost echo).
+    virtual void OnReading(float distance) { (void)distance; }
+    virtual void OnFamilyIdentified(SensorFamily family) { (void)family; }
+    virtual void OnRegisterStored(int reg, std::uint8_t value) { (void)reg, (void)value; }
+    // ProgressBar1: shown with `value` (a register number, 10 to 100), or hidden.
+    virtual void OnProgress(int value) { (void)value; }
+    virtual void OnProgressHidden() {}
+    // Timer1 is off again: the exchange completed, gave up, timed out or lost the port.
+    virtual void OnExchangeEnded(const ExchangeResult& result) { (void)result; }
+};
+
+// The receive handler and the exchanges with the sensor, without any waiting of its own:
+// bytes and Timer1 ticks go in, frames and events come out. An exchange starts with one
+// call and ends, reported to the listener, when a reply or a tick finishes it.
+class LinkProtocol {
+public:
+    // `config` supplies CountDistance for every reading; all references must outlive
+    // the protocol.
+    LinkProtocol(LinkPort& port, LinkTimer& timer, LinkListener& listener,
+                 const SensorConfig& config);
+
+    // Opening the port makes the handler follow the measurement stream (ReceiveState 1).
+    void PortOpened();
+    // The port closed or failed: a running exchange ends as a late reply does, reported
+    // as PortLost; buffered characters are dropped.
+    void PortClosed();
+    bool PortOpen() const { return portOpen_; }
+
+    // Characters from the port, in chunks of any size. The receive handler gets them a
+    // group at a time, each group complete (GroupSize characters).
+    void Receive(std::string_view bytes);
+
+    // Timer1's tick.
+    void Timer1Tick();
+
+    // DetectSensor's start: the first detection frame goes out on the first tick.
+    // Refused (false) while an exchange runs.
+    bool StartDetection();
+    // ReadConfiguration and WriteConfiguration's start: the first frame goes out at once.
+    // Refused while an exchange runs or when `family` is None. A write sends `image`.
+    bool StartRead(SensorFamily family);
+    bool StartWrite(SensorFamily family, const RegisterImage& image);
+    // The end command; it expects no reply.
+    void SendEnd();
+
+    // Timer1 enabled: an exchange is waiting for the sensor.
+    bool ExchangeRunning() const { return timer1Enabled_; }
+    const ExchangeResult& LastResult() const { return lastResult_; }
+
+    std::int16_t ReceiveState() const { return receiveState_; }
+    std::int16_t LinkState() const { return linkState_; }
+    bool TransferOk() const { return transferOk_; }
+    std::int16_t RegisterIndex() const { return registerIndex_; }
+    std::int16_t DetectTries() const { return detectTries_; }
+    int GroupSize() const { return groupSize_; }
+    float CurrentDistance() const { return currentDistance_; }
+    // The image a read filled (every register of the family's read order when the read
+    // completed) or the last write sent.
+    const RegisterImage& Image() const { return image_; }
+
+private:
+    void HandleGroup(std::string_view group);
+    void HandleStream(std::string_view group);
+    void HandleEcho(char c);
+    void HandleIdentification();
+    void HandleReadReply(std::string_view group);
+    void HandleWriteReply();
+    void SendReadFrame();
+    void SendWriteFrame();
+    void StartTimer1();
+    void StopTimer1();
+    void BackToStream();
+    void EndExchange(ExchangeOutcome outcome, SensorFamily family);
+    void BeginExchange(Exchange exchange, SensorFamily family);
+
+    LinkPort& port_;
+    LinkTimer& timer_;
+    LinkListener& listener_;
+    const SensorConfig& config_;
+
+    bool portOpen_ = false;
+    bool timer1Enabled_ = false;
+    std::int16_t receiveState_ = 0;
+    std::int16_t linkState_ = 0;
+    bool transferOk_ = false;
+    std::int16_t registerIndex_ = 0;
+    std::int16_t detectTries_ = 0;
+    int groupSize_ = 1;
+    float currentDistance_ = 0;
+    RegisterImage image_{};
+
+    Exchange exchange_ = Exchange::None;
+    SensorFamily family_ = SensorFamily::None; // captured when a read or write starts
+    ExchangeResult lastResult_;
+    std::string pending_; // characters of a group not yet complete
+};
+
+} // namespace telmora

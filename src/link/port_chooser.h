@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class QWidget;
+
+namespace telmora {
+
+class CommPortsDialog;
+class SensorLink;
+
+// Port selection: which of the ports 1 to 4 can be opened, the user's choice in
+// frmCommPorts, the choice remembered in "CustFile", and opening the chosen port.
+// The main window owns one; it calls OpenSavedPort at start-up and chooseComPort from
+// "&ComPort".
+class PortChooser : public QObject {
+    Q_OBJECT
+public:
+    // `custFilePath` is the file that remembers the port ("CustFile" in the working
+    // directory); the dialog is created as a child of `dialogParent`.
+    PortChooser(SensorLink& link, QWidget* dialogParent,
+                QString custFilePath = QStringLiteral("CustFile"), QObject* parent = nullptr);
+    ~PortChooser() override;
+
+    // Closes the open port and finds out which ports can be opened, without changing any
+    // port's line settings and without touching a port another program holds.
+    void ScanPorts();
+    // Start-up: opens the port saved in "CustFile", asking through the dialog first when
+    // none valid is saved.
+    void OpenSavedPort();
+    // "&ComPort": scan, let the user choose, remember the choice and open the port.
+    void chooseComPort();
+
+    int PortNumber() const { return portNumber_; }
+    const std::array<bool, 4>& PortAvailable() const { return portAvailable_; }
+    CommPortsDialog& dialog() { return *dialog_; }
+
+private:
+    void showDialog();
+    void savePortNumber();
+
+    SensorLink& link_;
+    CommPortsDialog* dialog_;
+    QString custFilePath_;
+    int portNumber_ = 0;
+    std::array<bool, 4> portAvailable_{};
+};
+
+} // namespace telmora

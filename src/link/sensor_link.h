@@ -1,0 +1,75 @@
+#pragma once
+
+#include "config/sensor_config.h"
+#include "link/link_host.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace telmora {
+
+class LinkProtocol;
+
+// The serial link to the sensor, owned by the main window: the port (9600 baud, 8 data
+// bits, no parity, one stop bit, no flow control, every byte value passed unchanged),
+// Timer1, the receive handler and the two sensor commands.
+//
+// The window connects `reading` to its displays, the progress signals to ProgressBar1,
+// `busyChanged` to the commands that must wait (both sensor commands, "&ComPort",
+// "Get Configuration From Disk"), and `portError` to a message box titled "Warning".
+class SensorLink : public QObject {
+    Q_OBJECT
+public:
+    // `config` supplies CountDistance for every reading; `host` is the window. Both must
+    // outlive the link.
+    SensorLink(const SensorConfig& config, LinkHost& host, QObject* parent = nullptr);
+    ~SensorLink() override;
+
+    // Opens port `number` (1 to 4) on the device the port mapping names for it, closing
+    // the open port first. On failure emits portError naming the port, its device and the
+    // reason, and returns false; the link then has no open port. Refused while busy.
+    bool openPort(int number);
+    // Closes the port (nothing happens when none is open). Refused while busy.
+    void closePort();
+    bool isPortOpen() const;
+    // The open port's number (1 to 4) and device, or 0 and "" when none is open.
+    int portNumber() const;
+    QString portDevice() const;
+
+    // A sensor command is running; the window keeps the commands that would start
+    // another exchange, change the port or load a configuration disabled meanwhile.
+    bool isBusy() const;
+
+    // The receive handler's state, for the window's status and for tests.
+    const LinkProtocol& protocol() const;
+
+public slots:
+    // "Get Configuration From Sensor" and "Save Configuration To Sensor". Each returns
+    // when the command has finished; the window stays responsive meanwhile. Ignored while
+    // busy.
+    void getConfigurationFromSensor();
+    void saveConfigurationToSensor();
+
+signals:
+    // One reading of the measurement stream, in inches (0 or less: a lost echo).
+    void reading(float distance);
+    // Characters arrived from the sensor (the gauges count the silence between these).
+    void dataReceived();
+    // ProgressBar1: its value (a register number, 10 to 100) and whether it is shown.
+    void progressChanged(int value);
+    void progressVisibleChanged(bool visible);
+    void busyChanged(bool busy);
+    // The port could not be opened or failed while open; the port is closed and the
+    // message says which port, which device and why. The window shows it as a warning.
+    void portError(const QString& message);
+    // The port was opened or closed.
+    void portOpenChanged(bool open);
+
+private:
+    class Private;
+    std::unique_ptr<Private> d_;
+};
+
+} // namespace telmora
