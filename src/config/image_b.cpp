@@ -1,0 +1,244 @@
+#include "config/image_b.h"
+
+#include "config/image_common.h"
+#include "config/image_words.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace telmora {
+
+using namespace image;
+
+namespace {
+
+// Registers only family B has.
+constexpr int kFilterRunFlags = 10;
+constexpr int kNetworkFlags = 19;
+constexpr int kAnalogSpan12 = 68;
+constexpr int kAnalogLower12 = 70;
+constexpr int kFastSlowFlag = 95;
+constexpr int kNodeAddress = 96;
+
+constexpr int kFlagTempComp = 8;
+constexpr int kMax12Bit = 4095;
+
+struct SwitchRegisters {
+    int setpoint;
+    int hyst;
+    int flags;
+};
+constexpr SwitchRegisters kSwitchRegisters[] = {
+    {kSw1Setpoint, 91, kSw1Flags}, {kSw2Setpoint, 93, kSw2Flags}, {23, 25, 27}, {28, 30, 32}};
+
+// A distance or time as the nearest whole count of its unit.
+std::uint16_t nearestCount(float value, double unit) {
+    return countNearest(value / unit);
+}
+
+// The 12-bit analog values are taken from the single-precision result, as the sensor's
+// own tools compute them.
+std::uint16_t analogCount12(double exact, bool roundDown) {
+    const double single = toSingle(exact);
+    return roundDown ? countFloor(single, kMax12Bit) : countNearest(single, kMax12Bit);
+}
+
+void putAnalogOutputs12Bit(const SensorConfig& config, RegisterImage& image) {
+    const double fullScale = AnalogFullScale(config);
+    const double near = config.AnalogNearOutput;
+    const double span = config.AnalogFarOutput - near;
+    putWordLowHigh(image, kAnalogLower12, analogCount12(near * 4095 / fullScale, false));
+    putWordLowHigh(image, kAnalogSpan12,
+                   analogCount12(span * 4095 / fullScale, IsVoltageOutput(config)));
+}
+
+void putFilterBits(const SensorConfig& config, RegisterImage& image, int& filterRunFlags) {
+    switch (config.FilterType) {
+    case 3: // Maximum Of
+        filterRunFlags += 1;
+        break;
+    case 4: // Minimum Of
+        filterRunFlags += 2;
+        break;
+    case 5: // 2 Consecutive
+        filterRunFlags += 128;
+        break;
+    case 6: // Slow Fast
+        filterRunFlags += 16;
+        break;
+    case 7: // Fast Slow
+        putByte(image, kFastSlowFlag, 128);
+        break;
+    default: // none, or the average implied by the sample count
+        break;
+    }
+}
+
+struct RunModeBits {
+    int operating = 0;
+    int network = 0;
+    int filterRun = 0;
+};
+
+RunModeBits runModeBits(std::int16_t runMode) {
+    switch (runMode) {
+    case 1:
+        return {64, 0, 0};
+    case 2:
+        return {0, 0, 0};
+    case 3:
+        return {4, 0, 0};
+    case 4:
+        return {4, 64, 0};
+    case 5:
+        return {4, 32, 0};
+    case 6:
+        return {4, 32 + 64, 0};
+    case 7: // external trigger, without the continuous bit
+        return {4 + 2, 0, 0};
+    case 8:
+        return {0, 0, 8};
+    default:
+        return {64, 0, 0};
+    }
+}
+
+std::int16_t decodeRunMode(std::uint8_t operating, std::uint8_t network, std::uint8_t filterRun) {
+    std::int16_t mode = (network & 64) ? 4 : 3;
+    if (network & 32)
+        mode = (network & 64) ? 6 : 5;
+    if (!(operating & 4))
+        mode = (operating & 64) ? 1 : 2;
+    if ((operating & 3) == 2)
+        mode = 7;
+    if (filterRun & 8)
+        mode = 8;
+    return mode;
+}
+
+void decodeFilter(const RegisterImage& image, SensorConfig& config) {
+    const std::uint8_t samples = registerByte(image, kNumberOfSamples);
+    const std::uint8_t filterRun = registerByte(image, kFilterRunFlags);
+    config.NumberOfSamples = samples;
+    config.FilterType = 1;
+    if (samples > 1) {
+        const int minMax = filterRun & 3;
+        config.FilterType = minMax == 1 ? 3 : minMax == 2 ? 4 : 2;
+    }
+    if (filterRun & 128)
+        config.FilterType = 5;
+    if (filterRun & 16)
+        config.FilterType = 6;
+    if (registerByte(image, kFastSlowFlag) & 128)
+        config.FilterType = 7;
+    // Only the counting filters use the sample count.
+    if (config.FilterType == 1 || config.FilterType >= 5)
+        config.NumberOfSamples = 1;
+}
+
+} // namespace
+
+void EncodeImageB(SensorConfig& config, RegisterImage& image) {
+    std::fill(image.begin(), image.begin() + 128, std::int16_t{0});
+
+    // Bit 7 tells the sensor the range bits are valid; bit 5 selects long range.
+    int operatingFlags = kFlagBit7;
+    if (NeedsLongRange(config.MaxRange)) {
+        operatingFlags += kFlagLongRange;
+        config.CountDistance = kCountDistanceLong;
+    } else {
+        config.CountDistance = kCountDistanceNormal;
+    }
+    const double countDistance = config.CountDistance;
+
+    PutRangeCounts(config, image);
+    putWordLowHigh(image, kInterval, nearestCount(config.Interval, kIntervalStepSecond));
+    for (int n = 1; n <= 4; ++n) {
+        const ConstSwitchFields sw = Switch(std::as_const(config), n);
+        const SwitchRegisters& at = kSwitchRegisters[n - 1];
+        putWordLowHigh(image, at.setpoint, nearestCount(sw.Setpoint, countDistance));
+        putWordLowHigh(image, at.hyst, nearestCount(sw.Hyst, countDistance));
+        putByte(image, at.flags, SwitchFlags(sw, true));
+    }
+    putWordLowHigh(image, kAnalogNearEndpoint,
+                   nearestCount(config.AnalogNearEndpoint, countDistance));
+    putWordLowHigh(image, kAnalogFarEndpoint,
+                   nearestCount(config.AnalogFarEndpoint, countDistance));
+    putByte(image, kConstantOne, 1);
+    putByte(image, kAnalogFlags, AnalogFlags(config) + AnalogRangeCode(config));
+    putAnalogOutputs12Bit(config, image);
+    PutAnalogOutputs8Bit(config, image);
+
+    putByte(image, kNumberOfSamples, config.NumberOfSamples);
+    const RunModeBits runMode = runModeBits(config.RunMode);
+    int filterRunFlags = runMode.filterRun;
+    putFilterBits(config, image, filterRunFlags);
+    putByte(image, kFilterRunFlags, filterRunFlags);
+    putByte(image, kNetworkFlags, runMode.network);
+    putByte(image, kPrimingCycles, config.PrimingCycles);
+
+    operatingFlags += runMode.operating;
+    if (config.PBEnabled)
+        operatingFlags += kFlagPBEnabled;
+    if (config.TempComp)
+        operatingFlags += kFlagTempComp;
+    putByte(image, kOperatingFlags, operatingFlags);
+
+    putByte(image, kNodeAddress, config.NodeAddress);
+    putByte(image, kNumberOfPulses, config.NumberOfPulses);
+    PutDescription(config, image);
+}
+
+void DecodeImageB(const RegisterImage& image, SensorConfig& config) {
+    const std::uint8_t operatingFlags = registerByte(image, kOperatingFlags);
+    switch (operatingFlags & (kFlagBit7 | kFlagLongRange)) {
+    case kFlagBit7:
+        config.CountDistance = kCountDistanceNormal;
+        break;
+    case kFlagBit7 | kFlagLongRange:
+        config.CountDistance = kCountDistanceLong;
+        break;
+    case 0:
+        config.CountDistance = kCountDistanceNoFlags;
+        break;
+    default: // long range without the valid bit: the sensor's counting is unknown, keep ours
+        break;
+    }
+    const float countDistance = config.CountDistance;
+
+    config.MinRange = DecodeRangeCount(image, kMinRange);
+    config.MaxRange = DecodeRangeCount(image, kMaxRange);
+    config.Interval = DecodeInterval(image);
+    for (int n = 1; n <= 4; ++n) {
+        SwitchFields sw = Switch(config, n);
+        const SwitchRegisters& at = kSwitchRegisters[n - 1];
+        sw.Setpoint = DecodeDistance(image, at.setpoint, countDistance);
+        sw.Hyst = DecodeDistance(image, at.hyst, countDistance);
+        DecodeSwitchFlags(registerByte(image, at.flags), sw, true);
+    }
+    config.AnalogNearEndpoint = DecodeDistance(image, kAnalogNearEndpoint, countDistance);
+    config.AnalogFarEndpoint = DecodeDistance(image, kAnalogFarEndpoint, countDistance);
+    DecodeAnalogFlags(image, config);
+
+    const double fullScale = AnalogFullScale(config);
+    config.AnalogNearOutput =
+        static_cast<float>(wordLowHigh(image, kAnalogLower12) / 4095.0 * fullScale);
+    config.AnalogOutputMax = static_cast<float>(fullScale);
+    config.AnalogFarOutput = static_cast<float>(
+        wordLowHigh(image, kAnalogSpan12) * fullScale / 4095 + config.AnalogNearOutput);
+    if (config.AnalogSlope == 0) // the near endpoint carries the higher output
+        std::swap(config.AnalogNearOutput, config.AnalogFarOutput);
+
+    config.RunMode = decodeRunMode(operatingFlags, registerByte(image, kNetworkFlags),
+                                   registerByte(image, kFilterRunFlags));
+    config.PBEnabled = (operatingFlags & 3) == 1;
+    config.TempComp = (operatingFlags & 24) == 8;
+    config.PrimingCycles = registerByte(image, kPrimingCycles);
+    config.NumberOfPulses = registerByte(image, kNumberOfPulses);
+    config.NodeAddress = registerByte(image, kNodeAddress);
+    decodeFilter(image, config);
+
+    config.Description = DecodeDescription(image);
+}
+
+} // namespace telmora
