@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// The data log: one text line per reading with the time of day, in a file that stays open
+// while logging runs.
+namespace telmora {
+
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// "hh:mm:ss" followed by the distance with " ##0.00" and a carriage return and line feed.
+// The distance follows the time directly (the format brings its own leading space), so a
+// line reads "13:45:12 12.35" rather than padding the distance to the next print zone.
+std::string LogLine(const TimeOfDay& time, float distance);
+
+// The open log file. Every line is flushed to the system as it is written, so a crash
+// loses no line already logged, and a failed write is reported to the caller.
+class DataLogFile {
+  public:
+    DataLogFile() = default;
+    DataLogFile(const DataLogFile&) = delete;
+    DataLogFile& operator=(const DataLogFile&) = delete;
+    ~DataLogFile();
+
+    // Creates the file anew (an existing file of that name is emptied). On failure returns
+    // false with the reason in `error`.
+    bool Open(const std::string& path, std::string& error);
+    bool IsOpen() const { return file_ != nullptr; }
+    const std::string& Path() const { return path_; }
+
+    // Writes and flushes one line. On failure (disk full, file removed, device gone)
+    // returns false with the reason in `error`; the file stays open until Close.
+    bool Write(std::string_view line, std::string& error);
+
+    // Closes the file; returns false with the reason when the last data could not be
+    // written.
+    bool Close(std::string& error);
+
+  private:
+    std::FILE* file_ = nullptr;
+    std::string path_;
+};
+
+} // namespace telmora

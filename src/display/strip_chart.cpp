@@ -1,0 +1,85 @@
+#include "display/strip_chart.h"
+
+#include "config/number_text.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace telmora {
+
+namespace {
+
+std::int16_t ToInt16(std::int32_t value) {
+    return static_cast<std::int16_t>(std::clamp<std::int32_t>(
+        value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+}
+
+std::size_t LastIndexFor(float boxWidth) {
+    return static_cast<std::size_t>(std::max(0, RoundHalfEven(boxWidth)));
+}
+
+} // namespace
+
+std::int16_t ChartYFor(float d, const ChartBox& box, float minRange, float maxRange) {
+    const float span = maxRange - minRange;
+    // The range entries keep the maximum above the minimum; a box with no span would
+    // divide by zero, so it draws on the top edge as the range bar puts such distances
+    // on its left edge.
+    float y = box.top;
+    if (span > 0) {
+        y = box.top + (d - minRange) * box.height / span;
+    }
+    const float bottom = box.top + box.height;
+    if (y >= bottom) {
+        y = bottom;
+    }
+    if (y <= box.top) {
+        y = box.top;
+    }
+    return ToInt16(RoundHalfEven(y));
+}
+
+void StripChart::SizeBuffer(float boxWidth) {
+    points_.assign(LastIndexFor(boxWidth) + 1, 0.0f);
+}
+
+void StripChart::ChartReset(const ChartBox& box, ChartDrawing& drawing) {
+    chartX_ = box.left;
+    drawing.FillBackground(box);
+    drawing.Outline(box);
+    drawing.DrawPoint(box.left, box.top);
+}
+
+void StripChart::ChartAddPoint(float d, const ChartBox& box, int speed, float minRange,
+                               float maxRange, ChartDrawing& drawing) {
+    if (!running_) {
+        return;
+    }
+    // The first point after start-up, or after the box moved right of the head, starts
+    // from the top-left corner.
+    if (chartX_ < box.left) {
+        chartX_ = box.left;
+        drawing.DrawPoint(box.left, box.top);
+    }
+    chartX_ += static_cast<float>(speed);
+    if (chartX_ > box.left + box.width) {
+        ChartReset(box, drawing);
+    }
+    chartY_ = ChartYFor(d, box, minRange, maxRange);
+    if (chartX_ > box.left) {
+        drawing.DrawTo(chartX_, chartY_);
+    } else {
+        drawing.DrawPoint(chartX_, chartY_);
+    }
+    const std::size_t index =
+        static_cast<std::size_t>(std::max(0, RoundHalfEven(chartX_ - box.left)));
+    if (index >= points_.size()) {
+        // The box has grown since the buffer was sized.
+        SizeBuffer(box.width);
+    }
+    if (index < points_.size()) {
+        points_[index] = d;
+    }
+}
+
+} // namespace telmora

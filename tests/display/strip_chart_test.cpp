@@ -1,0 +1,216 @@
+#include "display/print_redraw.h"
+#include "display/strip_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+namespace telmora {
+
+// Readable failures: which primitive and where.
+void PrintTo(const DrawOp& op, std::ostream* out) {
+    const char* kinds[] = {"Fill", "Outline", "Line"};
+    *out << kinds[static_cast<int>(op.kind)] << "(" << op.x1 << "," << op.y1 << " - " << op.x2
+         << "," << op.y2 << ")";
+}
+
+namespace {
+
+// The chart box at its design geometry and the default range of a family B sensor.
+constexpr ChartBox kBox{120, 5520, 8172, 1812};
+constexpr float kMin = 8.0f;
+constexpr float kMax = 221.77f;
+
+DrawOp Line(float x1, float y1, float x2, float y2) {
+    return {DrawOp::Kind::Line, x1, y1, x2, y2};
+}
+
+std::vector<DrawOp> ResetOps(const ChartBox& box) {
+    return {{DrawOp::Kind::FillBackground, box.left, box.top, box.left + box.width,
+             box.top + box.height},
+            {DrawOp::Kind::Outline, box.left, box.top, box.left + box.width, box.top + box.height},
+            Line(box.left, box.top, box.left, box.top)};
+}
+
+struct ChartFixture : ::testing::Test {
+    StripChart chart;
+    ChartDrawing drawing;
+    void SetUp() override { chart.SizeBuffer(kBox.width); }
+    void Add(float d, int speed = kChartSpeedDefault) {
+        chart.ChartAddPoint(d, kBox, speed, kMin, kMax, drawing);
+    }
+};
+
+TEST(ChartScale, DefaultRange_PutsMinimumOnTopAndMaximumOrBeyondOnBottom) {
+    EXPECT_EQ(ChartYFor(8.0f, kBox, kMin, kMax), 5520);
+    EXPECT_EQ(ChartYFor(221.77f, kBox, kMin, kMax), 7332);
+    EXPECT_EQ(ChartYFor(500.0f, kBox, kMin, kMax), 7332);
+    EXPECT_EQ(ChartYFor(2.0f, kBox, kMin, kMax), 5520);
+    EXPECT_EQ(ChartYFor(0.0f, kBox, kMin, kMax), 5520);
+}
+
+TEST(ChartScale, EqualBounds_DrawOnTheTopEdgeInsteadOfDividingByZero) {
+    EXPECT_EQ(ChartYFor(8.0f, kBox, 8.0f, 8.0f), 5520);
+    EXPECT_EQ(ChartYFor(50.0f, kBox, 8.0f, 8.0f), 5520);
+}
+
+TEST_F(ChartFixture, FirstPointAfterStartUp_IsALineFromTheTopLeftCorner) {
+    Add(114.885f); // mid range
+    const std::vector<DrawOp> expected{Line(120, 5520, 120, 5520), Line(120, 5520, 160, 6426)};
+    EXPECT_EQ(drawing.PendingOps(), expected);
+    EXPECT_EQ(chart.ChartX(), 160);
+    EXPECT_EQ(chart.ChartY(), 6426);
+    EXPECT_EQ(chart.ChartPoints().at(40), 114.885f);
+}
+
+TEST_F(ChartFixture, PointsAreSpacedBySpeedAndStoredByPosition) {
+    Add(10.0f);
+    Add(20.0f);
+    Add(30.0f, 25);
+    drawing.TakeOps();
+    Add(40.0f, 25);
+    ASSERT_EQ(drawing.PendingOps().size(), 1u);
+    EXPECT_EQ(drawing.PendingOps()[0].x1, 120 + 40 + 40 + 25);
+    EXPECT_EQ(drawing.PendingOps()[0].x2, 120 + 40 + 40 + 25 + 25);
+    EXPECT_EQ(chart.ChartPoints().at(40), 10.0f);
+    EXPECT_EQ(chart.ChartPoints().at(80), 20.0f);
+    EXPECT_EQ(chart.ChartPoints().at(105), 30.0f);
+    EXPECT_EQ(chart.ChartPoints().at(130), 40.0f);
+    EXPECT_EQ(chart.ChartPoints().at(60), 0.0f);
+}
+
+TEST_F(ChartFixture, AtSpeed80_HeadPassingTheRightEdgeErasesAndStartsWithASinglePoint) {
+    const int fit = static_cast<int>(kBox.width / 80); // 102 steps fit in the box
+    for (int i = 0; i < fit; ++i) {
+        Add(50.0f, 80);
+    }
+    EXPECT_EQ(chart.ChartX(), 120 + 80 * fit);
+    drawing.TakeOps();
+    Add(8.0f, 80);
+    std::vector<DrawOp> expected = ResetOps(kBox);
+    expected.push_back(Line(120, 5520, 120, 5520));
+    EXPECT_EQ(drawing.PendingOps(), expected);
+    EXPECT_EQ(chart.ChartX(), 120);
+    EXPECT_EQ(chart.ChartPoints().at(0), 8.0f);
+    // The previous sweep's points beyond the new head remain in the buffer.
+    EXPECT_EQ(chart.ChartPoints().at(80), 50.0f);
+    drawing.TakeOps();
+    Add(221.77f, 80);
+    EXPECT_EQ(drawing.PendingOps(), std::vector<DrawOp>{Line(120, 5520, 200, 7332)});
+}
+
+TEST_F(ChartFixture, StopThenStart_ContinuesFromTheSameHeadHavingIgnoredReadings) {
+    Add(10.0f);
+    Add(20.0f);
+    const float head = chart.ChartX();
+    const std::vector<float> points = chart.ChartPoints();
+    drawing.TakeOps();
+    chart.SetRunning(false);
+    for (int i = 0; i < 50; ++i) {
+        Add(100.0f);
+    }
+    EXPECT_TRUE(drawing.PendingOps().empty());
+    EXPECT_EQ(chart.ChartX(), head);
+    EXPECT_EQ(chart.ChartPoints(), points);
+    chart.SetRunning(true);
+    Add(8.0f);
+    ASSERT_EQ(drawing.PendingOps().size(), 1u);
+    EXPECT_EQ(drawing.PendingOps()[0].x1, head);
+    EXPECT_EQ(drawing.PendingOps()[0].x2, head + 40);
+}
+
+TEST_F(ChartFixture, ResetWhileStopped_ErasesAtOnceAndNextPointStartsFromTopLeft) {
+    Add(10.0f);
+    Add(20.0f);
+    chart.SetRunning(false);
+    drawing.TakeOps();
+    chart.ChartReset(kBox, drawing);
+    EXPECT_EQ(drawing.TakeOps(), ResetOps(kBox));
+    EXPECT_EQ(chart.ChartX(), 120);
+    Add(50.0f);
+    EXPECT_TRUE(drawing.PendingOps().empty());
+    chart.SetRunning(true);
+    Add(8.0f, 30);
+    EXPECT_EQ(drawing.PendingOps(), std::vector<DrawOp>{Line(120, 5520, 150, 5520)});
+}
+
+TEST_F(ChartFixture, BoxGrownSinceSizing_ReSizesTheBufferToTheNewWidth) {
+    const ChartBox wide{180, 8280, 12258, 2718}; // the box at 150 %
+    chart.ChartAddPoint(8.0f, wide, 80, kMin, kMax, drawing);
+    for (int i = 0; i < 120; ++i) {
+        chart.ChartAddPoint(30.0f, wide, 80, kMin, kMax, drawing);
+    }
+    EXPECT_EQ(chart.ChartPoints().size(), 12259u);
+    EXPECT_EQ(chart.ChartPoints().at(121 * 80), 30.0f);
+}
+
+TEST_F(ChartFixture, PrintRedraw_SamplesTheSweepUpToThePointBeforeTheHead) {
+    for (int i = 1; i <= 10; ++i) {
+        Add(10.0f * i); // head ends 400 twips right of the left edge
+    }
+    ASSERT_EQ(chart.ChartX(), 120 + 400);
+    drawing.TakeOps();
+    ASSERT_TRUE(RedrawChartForPrint(chart, kBox, 40, "221.77", drawing));
+    const std::vector<DrawOp> ops = drawing.TakeOps();
+    ASSERT_EQ(ops.size(), 3u + 10u);
+    EXPECT_EQ(std::vector<DrawOp>(ops.begin(), ops.begin() + 3), ResetOps(kBox));
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_EQ(ops[3 + k].x2, 120 + 40 * k) << k; // elements 0, 40, ..., 360
+    }
+    EXPECT_EQ(ops[3].y2, 5520); // element 0 was never written: top edge
+    // The head and the pen stay as the redraw left them: the live chart goes on from here.
+    EXPECT_EQ(chart.ChartX(), 520);
+    EXPECT_EQ(drawing.PenX(), 480);
+    EXPECT_EQ(chart.ChartY(), static_cast<int>(drawing.PenY()));
+}
+
+TEST_F(ChartFixture, PrintRedraw_ScalesFromZeroToTheShownMaximumWhateverTheMinimum) {
+    Add(50.0f);
+    Add(110.885f);
+    Add(500.0f);
+    Add(60.0f);
+    drawing.TakeOps();
+    ASSERT_TRUE(RedrawChartForPrint(chart, kBox, 40, "221.77", drawing));
+    const std::vector<DrawOp> ops = drawing.TakeOps();
+    ASSERT_EQ(ops.size(), 3u + 4u);
+    EXPECT_EQ(ops[5].y2, 5520 + 906);  // 110.885 prints at mid-height
+    EXPECT_GT(ops[6].y2, 5520 + 1812); // beyond the maximum: below the box, not limited
+}
+
+TEST_F(ChartFixture, PrintRedraw_AfterResetOrBeforeAnyReading_DrawsOnlyTheEmptyBox) {
+    ASSERT_TRUE(RedrawChartForPrint(chart, kBox, 40, "221.77", drawing));
+    EXPECT_EQ(drawing.TakeOps(), ResetOps(kBox));
+    Add(30.0f);
+    chart.ChartReset(kBox, drawing);
+    drawing.TakeOps();
+    RedrawChartForPrint(chart, kBox, 40, "221.77", drawing);
+    EXPECT_EQ(drawing.TakeOps(), ResetOps(kBox));
+}
+
+TEST_F(ChartFixture, PrintRedraw_AfterSpeedChange_SamplesAtTheNewSpacing) {
+    for (int i = 0; i < 6; ++i) {
+        Add(20.0f); // elements 40, 80, ..., 240
+    }
+    drawing.TakeOps();
+    RedrawChartForPrint(chart, kBox, 80, "221.77", drawing);
+    const std::vector<DrawOp> ops = drawing.TakeOps();
+    std::vector<float> xs;
+    for (std::size_t k = 3; k < ops.size(); ++k) {
+        xs.push_back(ops[k].x2 - 120);
+    }
+    EXPECT_EQ(xs, (std::vector<float>{0, 80, 160}));
+}
+
+TEST_F(ChartFixture, PrintRedraw_MaximumThatIsNoPositiveNumber_DrawsOnlyTheBox) {
+    Add(30.0f);
+    Add(40.0f);
+    for (const char* text : {"0", "-5", "abc", "", "-0.0"}) {
+        drawing.TakeOps();
+        EXPECT_FALSE(RedrawChartForPrint(chart, kBox, 40, text, drawing)) << text;
+        EXPECT_EQ(drawing.TakeOps(), ResetOps(kBox)) << text;
+    }
+}
+
+} // namespace
+} // namespace telmora
