@@ -18,9 +18,9 @@ std::uint8_t FrameChecksum(char letter, std::uint8_t reg, std::uint8_t value);
 // A six-byte command frame: letter, "00", register, value, checksum.
 std::string CommandFrame(char letter, std::uint8_t reg, std::uint8_t value);
 
-std::string ReadFrame(std::uint8_t reg);                        // "G" frame, value 0
-std::string WriteFrame(std::uint8_t reg, std::uint8_t value);   // "P" frame
-std::string DetectionFrame();                                   // "W" frame, register 55, value 132
+std::string ReadFrame(std::uint8_t reg);                      // "G" frame, value 0
+std::string WriteFrame(std::uint8_t reg, std::uint8_t value); // "P" frame
+std::string DetectionFrame();                                 // "W" frame, register 55, value 132
 
 inline constexpr std::string_view kIdentificationQuery = "T00";
 inline constexpr std::string_view kEndCommand = "E";
@@ -37,8 +37,8 @@ inline constexpr char kReadingStart = '\r';
 int FirstRegister(SensorFamily family);
 int NextReadRegister(SensorFamily family, int reg);
 int NextWriteRegister(SensorFamily family, int reg);
-int LastReadRegister(SensorFamily family);   // 99 for both families
-int LastWriteRegister(SensorFamily family);  // 89 for A, 96 for B
+int LastReadRegister(SensorFamily family);  // 99 for both families
+int LastWriteRegister(SensorFamily family); // 89 for A, 96 for B
 
 // The whole orders, for the simulator and for checking an exchange.
 std::span<const std::uint8_t> ReadRegisters(SensorFamily family);

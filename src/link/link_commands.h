@@ -9,7 +9,7 @@ namespace telmora {
 // Timer1 ticks, the user's input) until the protocol's exchange has ended. The window
 // runs a local event loop; tests advance a fake clock.
 class ExchangeWaiter {
-public:
+  public:
     virtual ~ExchangeWaiter() = default;
     virtual void WaitWhileExchangeRuns() = 0;
 };
@@ -17,7 +17,7 @@ public:
 // The exchange procedures as the window runs them (each starts its exchange and waits
 // for its end) and the two menu commands that chain them.
 class LinkCommands {
-public:
+  public:
     LinkCommands(LinkProtocol& protocol, LinkHost& host, ExchangeWaiter& waiter);
 
     // Finds the sensor and its family: the window's family flags are cleared, then set
@@ -37,10 +37,11 @@ public:
     // A command is running (its exchanges wait inside it).
     bool Busy() const { return busy_; }
 
-private:
-    ExchangeResult Run(ExchangeResult (LinkCommands::*exchange)());
-    bool Begin();
+  private:
+    class BusyScope;
+    bool MayBegin();
     void WarnIfStopped(const ExchangeResult& result);
+    ExchangeResult WaitForEnd(Exchange exchange, bool started);
 
     LinkProtocol& protocol_;
     LinkHost& host_;

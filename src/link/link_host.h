@@ -12,7 +12,7 @@ namespace telmora {
 // user-interface thread, never from inside the receive handler, so a method may open a
 // modal message box.
 class LinkHost {
-public:
+  public:
     virtual ~LinkHost() = default;
 
     // The family the window is set up for: A when FamilyA is set, B when FamilyB is set,

@@ -11,7 +11,7 @@ namespace telmora {
 
 // The serial port as the protocol sees it.
 class LinkPort {
-public:
+  public:
     virtual ~LinkPort() = default;
     // Queues bytes for the sensor; they leave in the order written.
     virtual void Write(std::string_view bytes) = 0;
@@ -20,7 +20,7 @@ public:
 // Timer1: bounds every wait for a sensor reply. Once started it ticks every
 // kTimer1PeriodMs until stopped; Start on a running timer begins a full new period.
 class LinkTimer {
-public:
+  public:
     virtual ~LinkTimer() = default;
     virtual void Start() = 0;
     virtual void Stop() = 0;
@@ -32,10 +32,11 @@ inline constexpr int kMaxDetectTries = 10;
 enum class Exchange { None, Detection, Read, Write };
 
 enum class ExchangeOutcome {
-    Completed, // every reply came (detection: a family was identified)
-    NoSensor,  // detection: no complete echo after kMaxDetectTries frames
-    ReplyLate, // read or write: a reply did not come within one Timer1 period
-    PortLost,  // the port closed or failed while the exchange waited
+    NotStarted, // refused: another exchange was running, or no family was given
+    Completed,  // every reply came (detection: a family was identified)
+    NoSensor,   // detection: no complete echo after kMaxDetectTries frames
+    ReplyLate,  // read or write: a reply did not come within one Timer1 period
+    PortLost,   // the port closed or failed while the exchange waited
 };
 
 struct ExchangeResult {
@@ -53,7 +54,7 @@ struct ExchangeResult {
 // What the protocol reports. Every call comes from inside Receive, HandleGroup,
 // Timer1Tick or PortClosed; none may call back into the protocol's Receive.
 class LinkListener {
-public:
+  public:
     virtual ~LinkListener() = default;
     // A reading of the measurement stream, in inches (0 or less: a lost echo).
     virtual void OnReading(float distance) { (void)distance; }
@@ -70,7 +71,7 @@ public:
 // bytes and Timer1 ticks go in, frames and events come out. An exchange starts with one
 // call and ends, reported to the listener, when a reply or a tick finishes it.
 class LinkProtocol {
-public:
+  public:
     // `config` supplies CountDistance for every reading; all references must outlive
     // the protocol.
     LinkProtocol(LinkPort& port, LinkTimer& timer, LinkListener& listener,
@@ -115,7 +116,7 @@ public:
     // completed) or the last write sent.
     const RegisterImage& Image() const { return image_; }
 
-private:
+  private:
     void HandleGroup(std::string_view group);
     void HandleStream(std::string_view group);
     void HandleEcho(char c);

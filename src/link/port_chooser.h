@@ -18,7 +18,7 @@ class SensorLink;
 // "&ComPort".
 class PortChooser : public QObject {
     Q_OBJECT
-public:
+  public:
     // `custFilePath` is the file that remembers the port ("CustFile" in the working
     // directory); the dialog is created as a child of `dialogParent`.
     PortChooser(SensorLink& link, QWidget* dialogParent,
@@ -38,7 +38,7 @@ public:
     const std::array<bool, 4>& PortAvailable() const { return portAvailable_; }
     CommPortsDialog& dialog() { return *dialog_; }
 
-private:
+  private:
     void showDialog();
     void savePortNumber();
 

@@ -21,7 +21,7 @@ class LinkProtocol;
 // "Get Configuration From Disk"), and `portError` to a message box titled "Warning".
 class SensorLink : public QObject {
     Q_OBJECT
-public:
+  public:
     // `config` supplies CountDistance for every reading; `host` is the window. Both must
     // outlive the link.
     SensorLink(const SensorConfig& config, LinkHost& host, QObject* parent = nullptr);
@@ -45,14 +45,14 @@ public:
     // The receive handler's state, for the window's status and for tests.
     const LinkProtocol& protocol() const;
 
-public slots:
+  public slots:
     // "Get Configuration From Sensor" and "Save Configuration To Sensor". Each returns
     // when the command has finished; the window stays responsive meanwhile. Ignored while
     // busy.
     void getConfigurationFromSensor();
     void saveConfigurationToSensor();
 
-signals:
+  signals:
     // One reading of the measurement stream, in inches (0 or less: a lost echo).
     void reading(float distance);
     // Characters arrived from the sensor (the gauges count the silence between these).
@@ -67,7 +67,7 @@ signals:
     // The port was opened or closed.
     void portOpenChanged(bool open);
 
-private:
+  private:
     class Private;
     std::unique_ptr<Private> d_;
 };

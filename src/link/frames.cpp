@@ -1,0 +1,146 @@
+#include "link/frames.h"
+
+#include <array>
+
+namespace telmora {
+
+namespace {
+
+// Register 55 with value 132: a write the sensor echoes byte by byte, which tells the
+// program that a sensor is on the line.
+constexpr std::uint8_t kDetectionRegister = 55;
+constexpr std::uint8_t kDetectionValue = 132;
+
+template <std::size_t N> struct RegisterList { std::array<std::uint8_t, N> registers{}; };
+
+// 11, 33 to 89, then (for a read) 96, 97, 99.
+constexpr auto kFamilyARead = [] {
+    RegisterList<61> list;
+    std::size_t k = 0;
+    list.registers[k++] = 11;
+    for (int reg = 33; reg <= 89; ++reg)
+        list.registers[k++] = static_cast<std::uint8_t>(reg);
+    list.registers[k++] = 96;
+    list.registers[k++] = 97;
+    list.registers[k++] = 99;
+    return list;
+}();
+constexpr std::size_t kFamilyAWriteCount = 58;
+
+// 10 to 99 for a read, 10 to 96 for a write.
+constexpr auto kFamilyBRead = [] {
+    RegisterList<90> list;
+    for (std::size_t k = 0; k < list.registers.size(); ++k)
+        list.registers[k] = static_cast<std::uint8_t>(10 + k);
+    return list;
+}();
+constexpr std::size_t kFamilyBWriteCount = 87;
+
+} // namespace
+
+std::uint8_t FrameChecksum(char letter, std::uint8_t reg, std::uint8_t value) {
+    const unsigned sum = static_cast<unsigned char>(letter) + '0' + '0' + reg + value;
+    return static_cast<std::uint8_t>(sum % 256);
+}
+
+std::string CommandFrame(char letter, std::uint8_t reg, std::uint8_t value) {
+    return {letter,
+            '0',
+            '0',
+            static_cast<char>(reg),
+            static_cast<char>(value),
+            static_cast<char>(FrameChecksum(letter, reg, value))};
+}
+
+std::string ReadFrame(std::uint8_t reg) {
+    return CommandFrame('G', reg, 0);
+}
+
+std::string WriteFrame(std::uint8_t reg, std::uint8_t value) {
+    return CommandFrame('P', reg, value);
+}
+
+std::string DetectionFrame() {
+    return CommandFrame('W', kDetectionRegister, kDetectionValue);
+}
+
+int FirstRegister(SensorFamily family) {
+    switch (family) {
+    case SensorFamily::A:
+        return 11;
+    case SensorFamily::B:
+        return 10;
+    case SensorFamily::None:
+        break;
+    }
+    return 0;
+}
+
+int NextReadRegister(SensorFamily family, int reg) {
+    if (family == SensorFamily::A) {
+        switch (reg) {
+        case 11:
+            return 33;
+        case 89:
+            return 96;
+        case 96:
+            return 97;
+        case 97:
+            return 99;
+        case 99:
+            return 100;
+        default:
+            return (reg >= 33 && reg < 89) ? reg + 1 : reg;
+        }
+    }
+    if (family == SensorFamily::B)
+        return (reg >= 10 && reg <= 99) ? reg + 1 : reg;
+    return reg;
+}
+
+int NextWriteRegister(SensorFamily family, int reg) {
+    if (family == SensorFamily::A) {
+        if (reg == 11)
+            return 33;
+        return (reg >= 33 && reg <= 89) ? reg + 1 : reg;
+    }
+    if (family == SensorFamily::B)
+        return (reg >= 10 && reg <= 96) ? reg + 1 : reg;
+    return reg;
+}
+
+int LastReadRegister(SensorFamily family) {
+    return family == SensorFamily::None ? 0 : 99;
+}
+
+int LastWriteRegister(SensorFamily family) {
+    switch (family) {
+    case SensorFamily::A:
+        return 89;
+    case SensorFamily::B:
+        return 96;
+    case SensorFamily::None:
+        break;
+    }
+    return 0;
+}
+
+std::span<const std::uint8_t> ReadRegisters(SensorFamily family) {
+    switch (family) {
+    case SensorFamily::A:
+        return kFamilyARead.registers;
+    case SensorFamily::B:
+        return kFamilyBRead.registers;
+    case SensorFamily::None:
+        break;
+    }
+    return {};
+}
+
+std::span<const std::uint8_t> WriteRegisters(SensorFamily family) {
+    return ReadRegisters(family).first(family == SensorFamily::A   ? kFamilyAWriteCount
+                                       : family == SensorFamily::B ? kFamilyBWriteCount
+                                                                   : 0);
+}
+
+} // namespace telmora

@@ -1,0 +1,110 @@
+#include "link/link_commands.h"
+
+#include "link/link_messages.h"
+
+namespace telmora {
+
+// Marks a command as running for as long as it waits.
+class LinkCommands::BusyScope {
+  public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    bool& busy_;
+};
+
+LinkCommands::LinkCommands(LinkProtocol& protocol, LinkHost& host, ExchangeWaiter& waiter)
+    : protocol_(protocol), host_(host), waiter_(waiter) {}
+
+ExchangeResult LinkCommands::WaitForEnd(Exchange exchange, bool started) {
+    if (!started)
+        return ExchangeResult{exchange, ExchangeOutcome::NotStarted, SensorFamily::None, -1};
+    waiter_.WaitWhileExchangeRuns();
+    return protocol_.LastResult();
+}
+
+ExchangeResult LinkCommands::DetectSensor() {
+    host_.SetFamily(SensorFamily::None);
+    const ExchangeResult result = WaitForEnd(Exchange::Detection, protocol_.StartDetection());
+    if (result.completed())
+        host_.SetFamily(result.family);
+    else if (result.outcome == ExchangeOutcome::NoSensor)
+        host_.Warn(kNoSensorFoundText);
+    return result;
+}
+
+ExchangeResult LinkCommands::ReadConfiguration(SensorFamily family) {
+    return WaitForEnd(Exchange::Read, protocol_.StartRead(family));
+}
+
+ExchangeResult LinkCommands::WriteConfiguration(SensorFamily family, const RegisterImage& image) {
+    return WaitForEnd(Exchange::Write, protocol_.StartWrite(family, image));
+}
+
+void LinkCommands::SendEnd() {
+    protocol_.SendEnd();
+}
+
+bool LinkCommands::MayBegin() {
+    if (busy_)
+        return false; // one command at a time: a nested exchange would corrupt the link state
+    if (!protocol_.PortOpen()) {
+        host_.Warn(kNoPortOpenText);
+        return false;
+    }
+    return true;
+}
+
+void LinkCommands::WarnIfStopped(const ExchangeResult& result) {
+    // A lost port is reported by whoever saw it fail, with what it meant for this exchange.
+    if (result.outcome == ExchangeOutcome::ReplyLate)
+        host_.Warn(StoppedExchangeText(result));
+}
+
+void LinkCommands::GetConfigurationFromSensor() {
+    if (!MayBegin())
+        return;
+    BusyScope busy(busy_);
+    const ExchangeResult detection = DetectSensor();
+    if (!detection.completed())
+        return;
+    const ExchangeResult read = ReadConfiguration(detection.family);
+    if (!read.completed()) {
+        // The image is left undecoded and no end command goes out.
+        WarnIfStopped(read);
+        return;
+    }
+    host_.ShowRecord(read.family, protocol_.Image());
+    SendEnd();
+    host_.ShowStatus(CompletedExchangeText(read));
+}
+
+void LinkCommands::SaveConfigurationToSensor() {
+    // The family the window is set up for is the family the user means to write.
+    const SensorFamily wanted = host_.SelectedFamily();
+    if (wanted == SensorFamily::None || !MayBegin())
+        return;
+    BusyScope busy(busy_);
+    const ExchangeResult detection = DetectSensor();
+    if (!detection.completed())
+        return;
+    if (detection.family != wanted) {
+        // The detection has already set the window up for the family it found.
+        SendEnd();
+        host_.Warn(kWrongSensorTypeText);
+        return;
+    }
+    const RegisterImage image = host_.ReadWindow(wanted);
+    const ExchangeResult write = WriteConfiguration(wanted, image);
+    if (!write.completed()) {
+        WarnIfStopped(write);
+        return;
+    }
+    SendEnd();
+    host_.ShowStatus(CompletedExchangeText(write));
+}
+
+} // namespace telmora

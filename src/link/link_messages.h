@@ -1,0 +1,23 @@
+#pragma once
+
+#include "link/link_protocol.h"
+#include "link/sensor_family.h"
+
+#include <string>
+#include <string_view>
+
+// Texts the link gives the user beyond the two fixed warnings of link_host.h.
+namespace telmora {
+
+inline constexpr std::string_view kNoPortOpenText =
+    "No serial port is open. Choose the sensor's port with ComPort.";
+
+// After a read or write stopped because the sensor did not answer `result`'s
+// unanswered register: which register, and what that means for the sensor and the
+// window. Empty for any other result.
+std::string StoppedExchangeText(const ExchangeResult& result);
+
+// The status-bar confirmation of a completed read or write.
+std::string CompletedExchangeText(const ExchangeResult& result);
+
+} // namespace telmora
