@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -33,8 +34,14 @@ inline void Show(QDialog& dialog) {
     }
 }
 
+// Clicks the button; an option button is clicked on its round indicator, because the
+// empty space right of its caption does not take clicks.
 inline void Click(const QWidget* dialog, const char* name) {
-    QTest::mouseClick(Find<QAbstractButton>(dialog, name), Qt::LeftButton);
+    auto* button = Find<QAbstractButton>(dialog, name);
+    const QPoint at = qobject_cast<QRadioButton*>(button)
+                          ? QPoint(button->height() / 2, button->height() / 2)
+                          : button->rect().center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 // Replaces the box's text by typing, as a user would; a disabled box takes no keys, so
