@@ -1,0 +1,180 @@
+#include "sim_runner.h"
+
+#include "peer_watch.h"
+#include "sensor_image.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace telmora::sim {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Without open and close reports, look for the program this often.
+constexpr auto kPeerRescan = 250ms;
+// A hang-up waits this long at most for queued bytes to leave.
+constexpr auto kHangUpDrain = 1s;
+
+timespec timeoutUntil(std::optional<Clock::time_point> wake, Clock::time_point now) {
+    auto wait = wake ? std::max(*wake - now, Clock::duration::zero()) : Clock::duration(1h);
+    auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+    return {static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+}
+
+void earliest(std::optional<Clock::time_point>& wake, std::optional<Clock::time_point> t) {
+    if (t && (!wake || *t < *wake)) {
+        wake = t;
+    }
+}
+
+} // namespace
+
+SimRunner::SimRunner(const SimOptions& options, RegisterImage image, SimTerminal& terminal,
+                     std::FILE* log, int recordFd)
+    : options_(options), terminal_(terminal), log_(log), recordFd_(recordFd), start_(Clock::now()),
+      now_(start_), output_(terminal.SensorFd(), options.paced), model_(options, image, *this) {}
+
+void SimRunner::Send(Bytes bytes, Clock::duration delay) {
+    output_.Enqueue(bytes, now_ + delay);
+}
+
+void SimRunner::Log(const std::string& line) {
+    if (log_ == nullptr) {
+        return;
+    }
+    double seconds = std::chrono::duration<double>(now_ - start_).count();
+    std::fprintf(log_, "%.3f %s\n", seconds, line.c_str());
+    std::fflush(log_);
+}
+
+void SimRunner::EndReceived(const RegisterImage& image) {
+    dumpImage(image);
+}
+
+void SimRunner::HangUp() {
+    hangUpRequested_ = true;
+}
+
+void SimRunner::dumpImage(const RegisterImage& image) {
+    if (options_.dumpImagePath.empty()) {
+        return;
+    }
+    std::string error = SaveImageFile(options_.dumpImagePath, image);
+    Log(error.empty() ? "image written to " + options_.dumpImagePath : error);
+}
+
+bool SimRunner::readFromProgram(Clock::time_point now) {
+    std::uint8_t buffer[4096];
+    for (;;) {
+        ssize_t n = ::read(terminal_.SensorFd(), buffer, sizeof buffer);
+        if (n > 0) {
+            if (recordFd_ >= 0 && ::write(recordFd_, buffer, static_cast<std::size_t>(n)) != n) {
+                Log(std::string("cannot record received bytes: ") + std::strerror(errno));
+            }
+            model_.Receive(std::span(buffer, static_cast<std::size_t>(n)), now);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+}
+
+int SimRunner::Run(int signalFd) {
+    PeerWatch peers(terminal_.Path());
+    now_ = Clock::now();
+    model_.SetPeerPresent(peers.Present(), now_);
+    bool peerSeen = peers.Present();
+    Clock::time_point absentSince = now_;
+    Clock::time_point nextRescan = now_ + kPeerRescan;
+    std::optional<Clock::time_point> hangUpBy;
+    int status = 0;
+
+    for (;;) {
+        std::optional<Clock::time_point> wake = model_.NextDeadline(output_.Idle());
+        if (!output_.WaitingForRoom()) {
+            earliest(wake, output_.NextDue());
+        }
+        if (peers.Fd() < 0) {
+            earliest(wake, nextRescan);
+        }
+        if (options_.exitOnCloseMs && peerSeen && !peers.Present()) {
+            earliest(wake, absentSince + std::chrono::milliseconds(*options_.exitOnCloseMs));
+        }
+        earliest(wake, hangUpBy);
+
+        pollfd fds[3] = {
+            {terminal_.SensorFd(),
+             static_cast<short>(POLLIN | (output_.WaitingForRoom() ? POLLOUT : 0)), 0},
+            {signalFd, POLLIN, 0},
+            {peers.Fd(), POLLIN, 0},
+        };
+        timespec timeout = timeoutUntil(wake, Clock::now());
+        if (ppoll(fds, 3, &timeout, nullptr) < 0 && errno != EINTR) {
+            Log(std::string("poll failed: ") + std::strerror(errno));
+            status = 1;
+            break;
+        }
+        now_ = Clock::now();
+
+        if (fds[1].revents & POLLIN) {
+            signalfd_siginfo info{};
+            if (::read(signalFd, &info, sizeof info) == sizeof info) {
+                Log("signal " + std::to_string(info.ssi_signo) + "; stopping");
+            }
+            break;
+        }
+        if ((fds[2].revents & POLLIN) || (peers.Fd() < 0 && now_ >= nextRescan)) {
+            nextRescan = now_ + kPeerRescan;
+            bool wasPresent = peers.Present();
+            if (peers.Refresh() != wasPresent) {
+                model_.SetPeerPresent(peers.Present(), now_);
+                peerSeen = peerSeen || peers.Present();
+                if (!peers.Present()) {
+                    // Bytes for a program that has gone would greet the next one.
+                    output_.Clear();
+                    terminal_.DiscardUnread();
+                    absentSince = now_;
+                }
+            }
+        }
+        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) && !readFromProgram(now_)) {
+            Log(std::string("cannot read the terminal: ") + std::strerror(errno));
+            status = 1;
+            break;
+        }
+        model_.Tick(now_, output_.Idle());
+        if (!output_.Flush(now_)) {
+            Log(std::string("cannot write the terminal: ") + std::strerror(errno));
+            status = 1;
+            break;
+        }
+        if (hangUpRequested_) {
+            if (!hangUpBy) {
+                hangUpBy = now_ + kHangUpDrain;
+            }
+            if (output_.Idle() || now_ >= *hangUpBy) {
+                Log("line closed");
+                break;
+            }
+        }
+        if (options_.exitOnCloseMs && peerSeen && !peers.Present() &&
+            now_ - absentSince >= std::chrono::milliseconds(*options_.exitOnCloseMs)) {
+            Log("other end closed for " + std::to_string(*options_.exitOnCloseMs) + " ms; exiting");
+            break;
+        }
+    }
+    terminal_.Close();
+    dumpImage(model_.Image());
+    return status;
+}
+
+} // namespace telmora::sim
