@@ -1,0 +1,307 @@
+#pragma once
+
+// A fake clock, Timer1 and sensor for driving the link core deterministically: every
+// reply and tick is an event on the fake clock, so a whole exchange runs in microseconds
+// and its timing can be checked to the millisecond.
+
+#include "link/frames.h"
+#include "link/link_commands.h"
+#include "link/link_protocol.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace telmora::testing {
+
+// Discrete events in milliseconds, run in time order (same time: in scheduling order).
+class FakeClock {
+  public:
+    std::int64_t Now() const { return now_; }
+
+    int Schedule(std::int64_t at, std::function<void()> action) {
+        const int id = nextId_++;
+        events_.emplace(std::make_pair(at, id), std::move(action));
+        return id;
+    }
+    int After(std::int64_t delay, std::function<void()> action) {
+        return Schedule(now_ + delay, std::move(action));
+    }
+    void Cancel(int id) {
+        for (auto it = events_.begin(); it != events_.end(); ++it) {
+            if (it->first.second == id) {
+                events_.erase(it);
+                return;
+            }
+        }
+    }
+    // Runs the earliest event; false when none is left.
+    bool RunNext() {
+        if (events_.empty())
+            return false;
+        auto it = events_.begin();
+        now_ = it->first.first;
+        auto action = std::move(it->second);
+        events_.erase(it);
+        action();
+        return true;
+    }
+    void RunUntil(std::int64_t time) {
+        while (!events_.empty() && events_.begin()->first.first <= time)
+            RunNext();
+        now_ = std::max(now_, time);
+    }
+
+  private:
+    std::int64_t now_ = 0;
+    int nextId_ = 1;
+    std::map<std::pair<std::int64_t, int>, std::function<void()>> events_;
+};
+
+// Timer1 on the fake clock: ticks every period until stopped.
+class FakeTimer : public LinkTimer {
+  public:
+    explicit FakeTimer(FakeClock& clock) : clock_(clock) {}
+    void Attach(LinkProtocol& protocol) { protocol_ = &protocol; }
+
+    void Start() override {
+        Stop();
+        Arm();
+    }
+    void Stop() override {
+        if (event_) {
+            clock_.Cancel(event_);
+            event_ = 0;
+        }
+    }
+    std::vector<std::int64_t> ticks; // when each tick ran
+
+  private:
+    void Arm() {
+        event_ = clock_.After(kTimer1PeriodMs, [this] {
+            event_ = 0;
+            Arm(); // the next tick unless this one stops the timer
+            ticks.push_back(clock_.Now());
+            protocol_->Timer1Tick();
+        });
+    }
+
+    FakeClock& clock_;
+    LinkProtocol* protocol_ = nullptr;
+    int event_ = 0;
+};
+
+// One frame the program sent, with the time it left.
+struct SentFrame {
+    std::int64_t time;
+    std::string bytes;
+};
+
+// A sensor on the far end of the line, replying on the fake clock. By default it plays
+// a responsive family B sensor whose registers hold their own number plus 100.
+class FakeSensor : public LinkPort {
+  public:
+    explicit FakeSensor(FakeClock& clock) : clock_(clock) {
+        for (std::size_t k = 0; k < registers.size(); ++k)
+            registers[k] = static_cast<std::uint8_t>(k + 100);
+    }
+    void Attach(LinkProtocol& protocol) { protocol_ = &protocol; }
+
+    // Behaviour.
+    bool present = true;                   // echoes detection frames
+    SensorFamily family = SensorFamily::B; // B answers "T00"
+    bool answersIdentification = true;
+    int silentFromRegister = -1;        // no reply to a "G" or "P" for this register on
+    std::int64_t replyDelay = 3;        // milliseconds from a frame to its reply
+    std::int64_t lateFromRegister = -1; // replies for this register on come after 150 ms
+    std::vector<std::string>
+        echoOverrides; // replies to the first detection frames instead of the echo
+    std::array<std::uint8_t, 129> registers{};
+
+    // What the program sent.
+    std::vector<SentFrame> sent;
+
+    std::vector<std::string> SentOfKind(char letter) const {
+        std::vector<std::string> frames;
+        for (const auto& frame : sent)
+            if (frame.bytes.front() == letter)
+                frames.push_back(frame.bytes);
+        return frames;
+    }
+
+    // Characters from the sensor, at `delay` from now.
+    void Send(std::string bytes, std::int64_t delay = 0) {
+        clock_.After(delay, [this, bytes = std::move(bytes)] { protocol_->Receive(bytes); });
+    }
+
+    void Write(std::string_view bytes) override {
+        input_.append(bytes);
+        while (!input_.empty()) {
+            const std::size_t length = FrameLength(input_.front());
+            if (length == 0) {
+                input_.erase(0, 1);
+                continue;
+            }
+            if (input_.size() < length)
+                return;
+            const std::string frame = input_.substr(0, length);
+            input_.erase(0, length);
+            sent.push_back({clock_.Now(), frame});
+            Answer(frame);
+        }
+    }
+
+  private:
+    static std::size_t FrameLength(char letter) {
+        switch (letter) {
+        case 'W':
+        case 'G':
+        case 'P':
+            return 6;
+        case 'T':
+            return 3;
+        case 'E':
+            return 1;
+        default:
+            return 0;
+        }
+    }
+
+    void Answer(const std::string& frame) {
+        const auto reg = static_cast<std::uint8_t>(frame.size() > 3 ? frame[3] : 0);
+        switch (frame.front()) {
+        case 'W':
+            if (!present)
+                return;
+            if (detectionFrames_ < echoOverrides.size()) {
+                SendByteByByte(echoOverrides[detectionFrames_++]);
+                return;
+            }
+            ++detectionFrames_;
+            SendByteByByte(frame); // the echo comes back one byte at a time
+            return;
+        case 'T':
+            if (present && family == SensorFamily::B && answersIdentification)
+                Send("B1.08", replyDelay);
+            return;
+        case 'G':
+        case 'P':
+            if (silentFromRegister >= 0 && reg >= silentFromRegister)
+                return;
+            if (frame.front() == 'P')
+                registers[reg] = static_cast<std::uint8_t>(frame[4]);
+            Send({frame[0], '0', '0', static_cast<char>(reg), static_cast<char>(registers[reg]),
+                  'x'},
+                 lateFromRegister >= 0 && reg >= lateFromRegister ? 150 : replyDelay);
+            return;
+        default:
+            return;
+        }
+    }
+
+    void SendByteByByte(const std::string& bytes) {
+        std::int64_t delay = replyDelay;
+        for (char c : bytes)
+            Send(std::string(1, c), delay++);
+    }
+
+    FakeClock& clock_;
+    LinkProtocol* protocol_ = nullptr;
+    std::string input_;
+    std::size_t detectionFrames_ = 0;
+};
+
+// Everything the protocol reported.
+class RecordingListener : public LinkListener {
+  public:
+    std::vector<float> readings;
+    std::vector<SensorFamily> identified;
+    std::vector<int> progress;
+    int progressHidden = 0;
+    std::vector<ExchangeResult> ended;
+    std::vector<std::int64_t> endTimes;
+    const FakeClock* clock = nullptr;
+
+    void OnReading(float distance) override { readings.push_back(distance); }
+    void OnFamilyIdentified(SensorFamily family) override { identified.push_back(family); }
+    void OnProgress(int value) override { progress.push_back(value); }
+    void OnProgressHidden() override { ++progressHidden; }
+    void OnExchangeEnded(const ExchangeResult& result) override {
+        ended.push_back(result);
+        endTimes.push_back(clock ? clock->Now() : 0);
+    }
+};
+
+// The window as the commands see it, keeping a log of what it was asked to do.
+class FakeHost : public LinkHost {
+  public:
+    SensorFamily family = SensorFamily::B;
+    RegisterImage windowImage{};
+    std::vector<std::string> log;
+    std::vector<std::string> warnings;
+    RegisterImage shownImage{};
+
+    SensorFamily SelectedFamily() const override { return family; }
+    void SetFamily(SensorFamily f) override {
+        family = f;
+        log.push_back("SetFamily " + std::string(FamilyName(f)));
+    }
+    void ShowRecord(SensorFamily f, const RegisterImage& image) override {
+        shownImage = image;
+        log.push_back("ShowRecord " + std::string(FamilyName(f)));
+    }
+    RegisterImage ReadWindow(SensorFamily f) override {
+        log.push_back("ReadWindow " + std::string(FamilyName(f)));
+        return windowImage;
+    }
+    void Warn(std::string_view text) override {
+        warnings.emplace_back(text);
+        log.push_back("Warn " + std::string(text));
+    }
+    void ShowStatus(std::string_view text) override {
+        log.push_back("Status " + std::string(text));
+    }
+};
+
+// Waits the way the window does, by running events until Timer1 is off.
+class FakeWaiter : public ExchangeWaiter {
+  public:
+    FakeWaiter(FakeClock& clock, const LinkProtocol& protocol)
+        : clock_(clock), protocol_(protocol) {}
+    void WaitWhileExchangeRuns() override {
+        while (protocol_.ExchangeRunning()) {
+            if (!clock_.RunNext())
+                throw std::logic_error("an exchange waits but nothing is scheduled");
+        }
+    }
+
+  private:
+    FakeClock& clock_;
+    const LinkProtocol& protocol_;
+};
+
+// The whole link core wired to the fakes.
+struct LinkBench {
+    FakeClock clock;
+    FakeTimer timer{clock};
+    FakeSensor sensor{clock};
+    RecordingListener listener;
+    SensorConfig config;
+    LinkProtocol protocol{sensor, timer, listener, config};
+    FakeHost host;
+    FakeWaiter waiter{clock, protocol};
+    LinkCommands commands{protocol, host, waiter};
+
+    LinkBench() {
+        timer.Attach(protocol);
+        sensor.Attach(protocol);
+        listener.clock = &clock;
+        protocol.PortOpened();
+    }
+};
+
+} // namespace telmora::testing
