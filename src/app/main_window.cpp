@@ -1,10 +1,214 @@
 #include "app/main_window.h"
 
+#include "app/family_layout.h"
+#include "app/form_surface.h"
+#include "app/record_transfer.h"
+#include "app/status_panel.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+
 namespace telmora {
+
+namespace {
+
+// The description travels to the sensor as at most this many characters.
+constexpr int kDescriptionLength = 30;
+
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frmMain");
     setWindowTitle("Telmora 1.08");
+    setAccessibleName("Telmora 1.08");
+
+    surface_ = new FormSurface(this);
+    surface_->setObjectName("frmMainClient");
+    surface_->setAccessibleName("Sensor configuration and measurements");
+    setCentralWidget(surface_);
+    geometry_ = std::make_unique<FormGeometry>(*surface_);
+
+    menus_ = BuildMainMenus(menuBar());
+    status_ = std::make_unique<StatusPanel>(statusBar());
+    BuildOwnControls();
+
+    // TODO(editors): RangeEditor, the switch editors and the analog editor, and their
+    // pop-up menus adopted into the menu bar (AdoptPopUpMenu).
+    // TODO(display): statistics, strip chart, live gauges, data log and print.
+    // TODO(link): SensorLink and PortChooser, with their signals on the status bar.
+    transfer_ = std::make_unique<RecordTransfer>(*this, config_, menus_);
+
+    ConnectMenus();
+    StartUp();
+}
+
+MainWindow::~MainWindow() = default;
+
+// The description box is the window's own: no editor owns it.
+void MainWindow::BuildOwnControls() {
+    lblDescription_ = new QLabel("Description", surface_);
+    lblDescription_->setObjectName("lblDescription");
+    lblDescription_->setAccessibleName("Description");
+    geometry_->Place(lblDescription_, {120, 7470, 960, 255});
+
+    txtDescription_ = new QLineEdit(surface_);
+    txtDescription_->setObjectName("txtDescription");
+    txtDescription_->setAccessibleName("Configuration description");
+    txtDescription_->setToolTip("Free text stored in the sensor with its configuration");
+    txtDescription_->setMaxLength(kDescriptionLength);
+    lblDescription_->setBuddy(txtDescription_);
+    geometry_->Place(txtDescription_, {1080, 7440, 4200, 285});
+}
+
+void MainWindow::ConnectMenus() {
+    const MainMenus& m = menus_;
+    connect(m.mnuSensorTypeKelvoA, &QAction::triggered, this,
+            &MainWindow::mnuSensorTypeKelvoAClick);
+    connect(m.mnuSensorTypeKelvoB, &QAction::triggered, this,
+            &MainWindow::mnuSensorTypeKelvoBClick);
+    connect(m.mnuFilters, &QAction::triggered, this, &MainWindow::mnuFiltersClick);
+    connect(m.mnuProcessing, &QAction::triggered, this, &MainWindow::mnuProcessingClick);
+    connect(m.mnuFileNewFactoryConfiguration, &QAction::triggered, this,
+            &MainWindow::mnuFileNewFactoryConfigurationClick);
+    connect(m.mnuFileSaveToFile, &QAction::triggered, this, &MainWindow::mnuFileSaveToFileClick);
+    connect(m.mnuFileOpenFromFile, &QAction::triggered, this,
+            &MainWindow::mnuFileOpenFromFileClick);
+    connect(m.mnuFileSaveToSensor, &QAction::triggered, this,
+            &MainWindow::mnuFileSaveToSensorClick);
+    connect(m.mnuFileOpenFromSensor, &QAction::triggered, this,
+            &MainWindow::mnuFileOpenFromSensorClick);
+    connect(m.mnuComPort, &QAction::triggered, this, &MainWindow::mnuComPortClick);
+    connect(m.mnuFilePrint, &QAction::triggered, this, &MainWindow::mnuFilePrintClick);
+    connect(m.mnuLogDataToFile, &QAction::triggered, this, &MainWindow::mnuLogDataToFileClick);
+    connect(m.mnuHelp, &QAction::triggered, this, &MainWindow::mnuHelpClick);
+    connect(m.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExitClick);
+}
+
+void MainWindow::StartUp() {
+    // 1. The target marker waits at the right end of the range bar.
+    // TODO(display, editors): Frame1's left = lblRange's left + its width.
+    // 2., 3. The chart runs, no log, fresh statistics.
+    // TODO(display): ChartRunning true, LogActive false, InitStats.
+    // 4. Readings are counted in normal range until an image says otherwise.
+    config_.CountDistance = kCountDistanceNormal;
+    // 5., 6. Find the ports and open the saved one, asking when none is saved.
+    // TODO(link): ScanPorts, OpenSavedPort.
+    // 7. TODO(display): size the chart's point buffer to StripChartBox's width.
+    // 8.
+    PlaceWindowOnScreen();
+    // 9.
+    config_.AnalogOutputMax = 10;
+    config_.AnalogOutputMin = 0;
+    // 10.
+    SetFamilyFlags(false, true);
+    ShowFamilyBLayout();
+    // 11.
+    LoadFactoryDefaultsB(config_);
+    ShowRecordB();
+}
+
+// Centred horizontally at the top of the screen, at the design size.
+void MainWindow::PlaceWindowOnScreen() {
+    adjustSize();
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    move(available.left() + (available.width() - frameGeometry().width()) / 2, available.top());
+}
+
+void MainWindow::ShowFamilyALayout() {
+    ShowFamilyBOnlyControls(this, false);
+}
+
+void MainWindow::ShowFamilyBLayout() {
+    ShowFamilyBOnlyControls(this, true);
+}
+
+void MainWindow::ShowRecordA() {
+    transfer_->ShowRecordA();
+}
+
+void MainWindow::ShowRecordB() {
+    transfer_->ShowRecordB();
+}
+
+void MainWindow::ReadWindowA() {
+    transfer_->ReadWindowA();
+}
+
+void MainWindow::ReadWindowB() {
+    transfer_->ReadWindowB();
+}
+
+void MainWindow::SetFamilyFlags(bool familyA, bool familyB) {
+    familyA_ = familyA;
+    familyB_ = familyB;
+    menus_.mnuSensorTypeKelvoA->setChecked(familyA);
+    menus_.mnuSensorTypeKelvoB->setChecked(familyB);
+    status_->ShowFamily(SelectedFamily());
+    UpdateCommandStates();
+}
+
+// Commands that would do nothing without a family are disabled then, and while a sensor
+// exchange runs nothing may start another, change the port or load a configuration.
+void MainWindow::UpdateCommandStates() {
+    const bool family = familyA_ || familyB_;
+    const bool idle = !exchangeRunning_;
+    menus_.mnuFileSaveToSensor->setEnabled(family && idle);
+    menus_.mnuFileOpenFromSensor->setEnabled(idle);
+    menus_.mnuFilters->setEnabled(family);
+    menus_.mnuProcessing->setEnabled(family);
+    menus_.mnuFileNewFactoryConfiguration->setEnabled(family && idle);
+    menus_.mnuFileOpenFromFile->setEnabled(idle);
+    menus_.mnuComPort->setEnabled(idle);
+    menus_.mnuSensorTypeKelvoA->setEnabled(idle);
+    menus_.mnuSensorTypeKelvoB->setEnabled(idle);
+}
+
+SensorFamily MainWindow::SelectedFamily() const {
+    if (familyA_) {
+        return SensorFamily::A;
+    }
+    return familyB_ ? SensorFamily::B : SensorFamily::None;
+}
+
+void MainWindow::SetFamily(SensorFamily family) {
+    switch (family) {
+    case SensorFamily::A:
+        SetFamilyFlags(true, false);
+        ShowFamilyALayout();
+        break;
+    case SensorFamily::B:
+        SetFamilyFlags(false, true);
+        ShowFamilyBLayout();
+        break;
+    case SensorFamily::None:
+        SetFamilyFlags(false, false);
+        break;
+    }
+}
+
+void MainWindow::Warn(std::string_view text) {
+    QMessageBox::warning(this, QString::fromUtf8(kWarningTitle.data(), kWarningTitle.size()),
+                         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void MainWindow::ShowStatus(std::string_view text) {
+    status_->ShowNote(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void MainWindow::ShowError(const QString& title, const QString& text) {
+    QMessageBox::warning(this, title, text);
 }
 
 } // namespace telmora

@@ -1,14 +1,106 @@
 #pragma once
 
+#include "app/form_geometry.h"
+#include "app/help_command.h"
+#include "app/main_menus.h"
+#include "config/sensor_config.h"
+#include "link/link_host.h"
+
 #include <QMainWindow>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
 
 namespace telmora {
 
-// frmMain: the one main window that holds every display and editor.
-class MainWindow : public QMainWindow {
+class FormSurface;
+class RecordTransfer;
+class StatusPanel;
+
+// frmMain: the one main window that holds every display and editor. It owns the sensor
+// configuration record, the register image, the family flags and the components that
+// show and edit them, and it is the host the sensor link reports to.
+class MainWindow : public QMainWindow, public LinkHost {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    SensorConfig& Config() { return config_; }
+    const RegisterImage& Image() const { return image_; }
+    bool FamilyA() const { return familyA_; }
+    bool FamilyB() const { return familyB_; }
+
+    FormSurface& Surface() { return *surface_; }
+    FormGeometry& Geometry() { return *geometry_; }
+    const MainMenus& Menus() const { return menus_; }
+    StatusPanel& Status() { return *status_; }
+    HelpCommand& Help() { return help_; }
+
+    // Family layout: hide or show the controls only family B has.
+    void ShowFamilyALayout();
+    void ShowFamilyBLayout();
+
+    // Record to window and back.
+    void ShowRecordA();
+    void ShowRecordB();
+    void ReadWindowA();
+    void ReadWindowB();
+
+    // LinkHost: what the sensor commands need from the window.
+    SensorFamily SelectedFamily() const override;
+    void SetFamily(SensorFamily family) override;
+    void ShowRecord(SensorFamily family, const RegisterImage& image) override;
+    RegisterImage ReadWindow(SensorFamily family) override;
+    void Warn(std::string_view text) override;
+    void ShowStatus(std::string_view text) override;
+
+    // Menu commands.
+    void mnuSensorTypeKelvoAClick();
+    void mnuSensorTypeKelvoBClick();
+    void mnuFiltersClick();
+    void mnuProcessingClick();
+    void mnuFileNewFactoryConfigurationClick();
+    void mnuFileSaveToFileClick();
+    void mnuFileOpenFromFileClick();
+    void mnuFileSaveToSensorClick();
+    void mnuFileOpenFromSensorClick();
+    void mnuComPortClick();
+    void mnuFilePrintClick();
+    void mnuLogDataToFileClick();
+    void mnuHelpClick();
+    void mnuFileExitClick();
+
+    // The configuration file commands without their dialogs: false, with the window
+    // unchanged, after telling the user why the file could not be written or read.
+    bool SaveConfigurationFile(const QString& path);
+    bool LoadConfigurationFile(const QString& path);
+
+  private:
+    void BuildOwnControls();
+    void ConnectMenus();
+    void StartUp();
+    void PlaceWindowOnScreen();
+    void SetFamilyFlags(bool familyA, bool familyB);
+    void UpdateCommandStates();
+    void ShowError(const QString& title, const QString& text);
+
+    SensorConfig config_;
+    RegisterImage image_{};
+    bool familyA_ = false;
+    bool familyB_ = false;
+    bool exchangeRunning_ = false;
+
+    FormSurface* surface_;
+    std::unique_ptr<FormGeometry> geometry_;
+    MainMenus menus_;
+    std::unique_ptr<StatusPanel> status_;
+    std::unique_ptr<RecordTransfer> transfer_;
+    HelpCommand help_;
+    QLabel* lblDescription_ = nullptr;
+    QLineEdit* txtDescription_ = nullptr;
 };
 
 } // namespace telmora

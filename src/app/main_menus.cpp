@@ -1,0 +1,92 @@
+#include "app/main_menus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace telmora {
+
+namespace {
+
+QAction* AddEntry(QWidget* menu, const char* name, const QString& caption) {
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(name);
+    menu->addAction(action);
+    return action;
+}
+
+QAction* AddSeparator(QMenu* menu, const char* name) {
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(name);
+    return separator;
+}
+
+QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& caption) {
+    auto* menu = new QMenu(caption, bar);
+    menu->setObjectName(name);
+    bar->addMenu(menu);
+    return menu;
+}
+
+} // namespace
+
+MainMenus BuildMainMenus(QMenuBar* bar) {
+    MainMenus m;
+    m.bar = bar;
+    m.mnuFile = AddMenu(bar, "mnuFile", "&File");
+    m.mnuFileSaveToSensor =
+        AddEntry(m.mnuFile, "mnuFileSaveToSensor", "Save Configuration To Sensor");
+    m.mnuFileOpenFromSensor =
+        AddEntry(m.mnuFile, "mnuFileOpenFromSensor", "Get Configuration From Sensor");
+    m.mnsep1 = AddSeparator(m.mnuFile, "mnsep1");
+    m.mnuFileSaveToFile = AddEntry(m.mnuFile, "mnuFileSaveToFile", "&Save Configuration to Disk");
+    m.mnuFileOpenFromFile =
+        AddEntry(m.mnuFile, "mnuFileOpenFromFile", "Get Configuration From Disk");
+    m.mnusep2 = AddSeparator(m.mnuFile, "mnusep2");
+    m.mnuFilePrint = AddEntry(m.mnuFile, "mnuFilePrint", "&Print Screen");
+    m.mnuFileNewFactoryConfiguration =
+        AddEntry(m.mnuFile, "mnuFileNewFactoryConfiguration", "&New Factory Configuration");
+    m.mnuFileExit = AddEntry(m.mnuFile, "mnuFileExit", "E&xit");
+
+    // Commands straight on the bar.
+    m.mnuComPort = AddEntry(bar, "mnuComPort", "&ComPort");
+    m.mnuProcessing = AddEntry(bar, "mnuProcessing", "&Processing");
+    m.mnuFilters = AddEntry(bar, "mnuFilters", "Filters");
+    m.mnuLogDataToFile = AddEntry(bar, "mnuLogDataToFile", "&Log Data");
+
+    m.mnuSensorType = AddMenu(bar, "mnuSensorType", "Sensor Type");
+    m.mnuSensorTypeKelvoA = AddEntry(m.mnuSensorType, "mnuSensorTypeKelvoA", "Kelvo-A");
+    m.mnuSensorTypeKelvoB = AddEntry(m.mnuSensorType, "mnuSensorTypeKelvoB", "Kelvo-B");
+    // The check mark shows the family the window is set up for; none during a detection.
+    m.mnuSensorTypeKelvoA->setCheckable(true);
+    m.mnuSensorTypeKelvoB->setCheckable(true);
+
+    m.mnuView = AddMenu(bar, "mnuView", "&View");
+    m.mnuView->menuAction()->setVisible(false);
+
+    m.mnuSecurity = AddMenu(bar, "mnuSecurity", "Security");
+    m.mnuSecurity->menuAction()->setVisible(false);
+    for (int n = 1; n <= 4; ++n) {
+        const QString name = QString("mnuSw%1SetAllowed").arg(n);
+        QAction* entry = AddEntry(m.mnuSecurity, name.toLatin1().constData(),
+                                  QString("Sw%1 Pushbutton Set Allowed").arg(n));
+        entry->setCheckable(true);
+        m.mnuSwSetAllowed.at(n - 1) = entry;
+    }
+    m.mnuAnalogSetAllowed =
+        AddEntry(m.mnuSecurity, "mnuAnalogSetAllowed", "Analog Pushbutton Set Allowed");
+    m.mnuAnalogSetAllowed->setCheckable(true);
+
+    m.mnuHelp = AddEntry(bar, "mnuHelp", "Help");
+    return m;
+}
+
+void AdoptPopUpMenu(const MainMenus& menus, QMenu* popUp) {
+    if (popUp == nullptr) {
+        return;
+    }
+    menus.bar->insertMenu(menus.mnuSecurity->menuAction(), popUp);
+    popUp->menuAction()->setVisible(false);
+}
+
+} // namespace telmora

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "link/sensor_family.h"
+
+#include <QString>
+
+class QLabel;
+class QProgressBar;
+class QStatusBar;
+
+namespace telmora {
+
+// The main window's status bar: the serial port and the device it stands for, the sensor
+// family the window is set up for, what the link is doing, and the data log. It also holds
+// ProgressBar1, shown while a configuration transfer runs.
+class StatusPanel {
+  public:
+    explicit StatusPanel(QStatusBar* bar);
+
+    // Port `number` (1 to 4) open on `device`; number 0 means no port is open.
+    void ShowPort(int number, const QString& device);
+    void ShowFamily(SensorFamily family);
+    // What the link is doing ("Reading configuration: register 45"); empty when idle.
+    void ShowActivity(const QString& activity);
+    // The log file being written, or empty when no log runs.
+    void ShowLog(const QString& path);
+    // A passing note, such as the result of a command.
+    void ShowNote(const QString& note);
+
+    QLabel* Port() const { return port_; }
+    QLabel* Family() const { return family_; }
+    QLabel* Activity() const { return activity_; }
+    QLabel* Log() const { return log_; }
+    QProgressBar* Progress() const { return progress_; }
+
+  private:
+    QStatusBar* bar_;
+    QLabel* port_;
+    QLabel* family_;
+    QLabel* activity_;
+    QLabel* log_;
+    QProgressBar* progress_;
+};
+
+} // namespace telmora

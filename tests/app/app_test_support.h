@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// Helpers for the main window's tests: a sandbox folder whose serial ports lead nowhere,
+// and a way through the modal dialogs and message boxes a command opens.
+namespace telmora::app_test {
+
+// A working folder with "CustFile" naming port 1, and a port mapping (through
+// XDG_CONFIG_HOME) that leads every port nowhere, so no test opens a real serial device.
+class Sandbox {
+  public:
+    Sandbox() : previous_(QDir::currentPath()) {
+        if (!dir_.isValid()) {
+            qFatal("no temporary folder");
+        }
+        QDir(dir_.path()).mkpath("config/telmora");
+        Write("config/telmora/ports", "1=none\n2=none\n3=none\n4=none\n");
+        Write("CustFile", QByteArray("\x01\x00", 2));
+        qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath("config").toLocal8Bit());
+        QDir::setCurrent(dir_.path());
+    }
+    ~Sandbox() { QDir::setCurrent(previous_); }
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+
+    QString Path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+
+    void Write(const QString& name, const QByteArray& bytes) const {
+        QFile file(Path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            qFatal("cannot write %s", qPrintable(name));
+        }
+    }
+
+  private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Acts on the next modal dialog that appears (a message box, a file dialog) with `act`,
+// which must close it. A dialog still open after `deadlineMs` is rejected, so a test can
+// never hang; the return value's Seen() tells whether a dialog came at all.
+class NextModal {
+  public:
+    explicit NextModal(std::function<void(QWidget*)> act, int deadlineMs = 10000)
+        : act_(std::move(act)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this, deadlineMs] {
+            waited_ += timer_.interval();
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && !seen_) {
+                seen_ = true;
+                title_ = modal->windowTitle();
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    text_ = box->text();
+                }
+                act_(modal);
+            } else if (modal != nullptr && waited_ > deadlineMs) {
+                modal->close();
+            } else if ((modal == nullptr && seen_) || waited_ > deadlineMs) {
+                timer_.stop();
+            }
+        });
+        timer_.start();
+    }
+
+    bool Seen() const { return seen_; }
+    const QString& Title() const { return title_; }
+    const QString& Text() const { return text_; }
+
+    // Closes a message box with its OK button (or any dialog by rejecting it).
+    static void Dismiss(QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->button(QMessageBox::Ok) != nullptr ? box->button(QMessageBox::Ok)->click()
+                                                    : box->reject();
+        } else {
+            modal->close();
+        }
+    }
+
+  private:
+    std::function<void(QWidget*)> act_;
+    QTimer timer_;
+    int waited_ = 0;
+    bool seen_ = false;
+    QString title_;
+    QString text_;
+};
+
+} // namespace telmora::app_test
