@@ -1,0 +1,225 @@
+#include "command_line.h"
+
+#include <array>
+#include <charconv>
+
+namespace telmora::kelvo {
+
+namespace {
+
+struct CommandEntry {
+    Command command;
+    std::string_view name;
+};
+
+constexpr std::array<CommandEntry, 5> kCommands{{
+    {Command::Detect, "detect"},
+    {Command::Read, "read"},
+    {Command::Write, "write"},
+    {Command::Show, "show"},
+    {Command::Monitor, "monitor"},
+}};
+
+Command commandNamed(std::string_view name) {
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.name == name) {
+            return entry.command;
+        }
+    }
+    return Command::None;
+}
+
+bool usesPort(Command c) {
+    return c == Command::Detect || c == Command::Read || c == Command::Write ||
+           c == Command::Monitor;
+}
+
+bool takesFile(Command c) {
+    return c == Command::Write || c == Command::Show;
+}
+
+// Parses the options of one command; returns an error line or "".
+class OptionReader {
+  public:
+    OptionReader(Command command, std::span<const std::string> args, Options& options)
+        : command_(command), args_(args), options_(options) {}
+
+    std::string Read() {
+        bool optionsEnded = false;
+        for (index_ = 0; index_ < args_.size(); ++index_) {
+            const std::string& arg = args_[index_];
+            std::string error;
+            if (!optionsEnded && arg == "--") {
+                optionsEnded = true;
+            } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+                error = Option(arg);
+            } else {
+                error = Positional(arg);
+            }
+            if (!error.empty()) {
+                return error;
+            }
+        }
+        return options_.help ? "" : Missing();
+    }
+
+  private:
+    std::string Option(const std::string& arg) {
+        std::string_view name = arg;
+        std::optional<std::string> inlineValue;
+        if (const auto eq = name.find('=');
+            eq != std::string_view::npos && name.starts_with("--")) {
+            inlineValue = std::string(name.substr(eq + 1));
+            name = name.substr(0, eq);
+        }
+        const auto flag = [&](bool allowed, bool& target, bool value) -> std::string {
+            if (!allowed) {
+                return Unknown(name);
+            }
+            if (inlineValue) {
+                return std::string(name) + " takes no value";
+            }
+            target = value;
+            return "";
+        };
+        if (name == "--help" || name == "-h") {
+            return flag(true, options_.help, true);
+        }
+        if (name == "--no-verify") {
+            return flag(command_ == Command::Write, options_.verify, false);
+        }
+        if (name == "--json") {
+            return flag(command_ == Command::Show, options_.json, true);
+        }
+        if (name == "--csv") {
+            return flag(command_ == Command::Monitor, options_.csv, true);
+        }
+
+        const bool known = (name == "--port" && usesPort(command_)) ||
+                           ((name == "-o" || name == "--output") && command_ == Command::Read) ||
+                           (name == "--family" && command_ == Command::Write) ||
+                           (name == "--count" && command_ == Command::Monitor);
+        if (!known) {
+            return Unknown(name);
+        }
+        std::string value;
+        if (inlineValue) {
+            value = *inlineValue;
+        } else if (index_ + 1 < args_.size()) {
+            value = args_[++index_];
+        } else {
+            return std::string(name) + " needs a value";
+        }
+        if (name == "--port") {
+            return Store(name, value, options_.port);
+        }
+        if (name == "-o" || name == "--output") {
+            return Store(name, value, options_.output);
+        }
+        if (name == "--family") {
+            if (value == "a" || value == "A") {
+                options_.family = SensorFamily::A;
+            } else if (value == "b" || value == "B") {
+                options_.family = SensorFamily::B;
+            } else {
+                return "--family must be a or b, not '" + value + "'";
+            }
+            return "";
+        }
+        long count = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), count);
+        if (ec != std::errc() || end != value.data() + value.size() || count < 1) {
+            return "--count needs a whole number from 1 up, not '" + value + "'";
+        }
+        options_.count = count;
+        return "";
+    }
+
+    static std::string Store(std::string_view name, const std::string& value, std::string& to) {
+        if (value.empty()) {
+            return std::string(name) + " needs a value";
+        }
+        to = value;
+        return "";
+    }
+
+    std::string Positional(const std::string& arg) {
+        if (takesFile(command_) && options_.file.empty()) {
+            if (arg.empty()) {
+                return "the file name is empty";
+            }
+            options_.file = arg;
+            return "";
+        }
+        return "unexpected argument '" + arg + "'";
+    }
+
+    std::string Missing() const {
+        if (usesPort(command_) && options_.port.empty()) {
+            return "missing --port DEVICE";
+        }
+        if (command_ == Command::Read && options_.output.empty()) {
+            return "missing -o FILE";
+        }
+        if (takesFile(command_) && options_.file.empty()) {
+            return "missing the configuration file";
+        }
+        return "";
+    }
+
+    static std::string Unknown(std::string_view name) {
+        return "unknown option '" + std::string(name) + "'";
+    }
+
+    Command command_;
+    std::span<const std::string> args_;
+    Options& options_;
+    std::size_t index_ = 0;
+};
+
+} // namespace
+
+std::string_view CommandName(Command command) {
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.command == command) {
+            return entry.name;
+        }
+    }
+    return "";
+}
+
+ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
+    ParsedCommandLine parsed;
+    Options& options = parsed.options;
+    if (args.empty()) {
+        parsed.error = "no command given";
+        return parsed;
+    }
+    const std::string& first = args.front();
+    if (first == "--help" || first == "-h" || first == "help") {
+        options.help = true;
+        if (args.size() > 1) {
+            options.command = commandNamed(args[1]);
+            if (options.command == Command::None || args.size() > 2) {
+                parsed.error = "unexpected argument '" + args[1] + "'";
+            }
+        }
+        return parsed;
+    }
+    if (first == "--version") {
+        options.version = true;
+        if (args.size() > 1) {
+            parsed.error = "unexpected argument '" + args[1] + "'";
+        }
+        return parsed;
+    }
+    options.command = commandNamed(first);
+    if (options.command == Command::None) {
+        parsed.error = "unknown command '" + first + "'";
+        return parsed;
+    }
+    parsed.error = OptionReader(options.command, args.subspan(1), options).Read();
+    return parsed;
+}
+
+} // namespace telmora::kelvo

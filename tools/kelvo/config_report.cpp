@@ -1,0 +1,188 @@
+#include "config_report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace telmora::kelvo {
+
+namespace {
+
+std::string_view runModeName(int code) {
+    switch (code) {
+    case 1:
+        return "Continuous (RS232)";
+    case 2:
+        return "Continuous (No RS232)";
+    case 3:
+        return "Polled (Hold)";
+    case 4:
+        return "Polled (Run)";
+    case 5:
+        return "RS485 Network (Hold)";
+    case 6:
+        return "RS485 Network (Run)";
+    case 7:
+        return "External Trigger";
+    case 8:
+        return "run mode 8, offered by no dialog";
+    default:
+        return "";
+    }
+}
+
+std::string_view filterName(int code) {
+    switch (code) {
+    case 1:
+        return "None";
+    case 2:
+        return "Average Of";
+    case 3:
+        return "Maximum Of";
+    case 4:
+        return "Minimum Of";
+    case 5:
+        return "2 Consecutive";
+    case 6:
+        return "Slow Fast";
+    case 7:
+        return "Fast Slow";
+    default:
+        return "";
+    }
+}
+
+std::string_view polarityName(int code) {
+    return code == 0   ? "normal: off near the sensor, on beyond"
+           : code == 2 ? "reversed: on near the sensor, off beyond"
+                       : "";
+}
+std::string_view modeName(int code) {
+    return code == 0 ? "Hyst" : code == 32 ? "Wind" : "";
+}
+std::string_view switchEchoLossName(int code) {
+    return code == 0 ? "NC" : code == 4 ? "Off" : code == 8 ? "On" : "";
+}
+std::string_view switchPowerUpName(int code) {
+    return code == 0 ? "Off" : code == 1 ? "On" : "";
+}
+std::string_view setAllowedName(int code) {
+    return code == 16 ? "pushbutton set allowed" : code == 0 ? "pushbutton set not allowed" : "";
+}
+std::string_view slopeName(int code) {
+    return code == 1 ? "output rises with distance" : code == 0 ? "output falls with distance" : "";
+}
+std::string_view analogModeName(int code) {
+    return code == 128 ? "Voltage" : code == 0 ? "Current" : "";
+}
+std::string_view analogPowerUpName(int code) {
+    return code == 0 ? "Low" : code == 2 ? "High" : "";
+}
+std::string_view analogEchoLossName(int code) {
+    return code == 0 ? "NC" : code == 4 ? "Low" : code == 8 ? "High" : "";
+}
+
+// Visits every field in the record's order, so the text and the JSON list the same.
+struct FieldVisitor {
+    std::function<void(std::string_view, float, std::string_view unit)> number;
+    std::function<void(std::string_view, int, std::string_view meaning)> code;
+    std::function<void(std::string_view, bool)> flag;
+    std::function<void(std::string_view, const std::string&)> text;
+};
+
+void visitFields(const SensorConfig& r, const FieldVisitor& v) {
+    const std::string_view outputUnit = r.AnalogMode == 128 ? "volts" : "ma";
+    v.number("MinRange", r.MinRange, "inches");
+    v.number("MaxRange", r.MaxRange, "inches");
+    v.number("Interval", r.Interval, "seconds");
+    v.code("NumberOfPulses", r.NumberOfPulses, {});
+    v.code("PrimingCycles", r.PrimingCycles, {});
+    v.code("NodeAddress", r.NodeAddress, {});
+    v.code("RunMode", r.RunMode, runModeName(r.RunMode));
+    v.flag("PBEnabled", r.PBEnabled);
+    v.flag("TempComp", r.TempComp);
+    v.code("FilterType", r.FilterType, filterName(r.FilterType));
+    v.code("NumberOfSamples", r.NumberOfSamples, {});
+    v.text("Description", r.Description);
+    v.number("CountDistance", r.CountDistance, "inches per count");
+    for (int n = 1; n <= 4; ++n) {
+        const ConstSwitchFields sw = Switch(r, n);
+        const std::string prefix = "Sw" + std::to_string(n);
+        v.number(prefix + "Setpoint", sw.Setpoint, "inches");
+        v.number(prefix + "Hyst", sw.Hyst, "inches");
+        v.code(prefix + "Polarity", sw.Polarity, polarityName(sw.Polarity));
+        v.code(prefix + "Mode", sw.Mode, modeName(sw.Mode));
+        v.code(prefix + "EchoLoss", sw.EchoLoss, switchEchoLossName(sw.EchoLoss));
+        v.code(prefix + "PowerUp", sw.PowerUp, switchPowerUpName(sw.PowerUp));
+        v.code(prefix + "SetAllowed", sw.SetAllowed, setAllowedName(sw.SetAllowed));
+    }
+    v.number("AnalogNearEndpoint", r.AnalogNearEndpoint, "inches");
+    v.number("AnalogFarEndpoint", r.AnalogFarEndpoint, "inches");
+    v.number("AnalogNearOutput", r.AnalogNearOutput, outputUnit);
+    v.number("AnalogFarOutput", r.AnalogFarOutput, outputUnit);
+    v.code("AnalogSlope", r.AnalogSlope, slopeName(r.AnalogSlope));
+    v.code("AnalogMode", r.AnalogMode, analogModeName(r.AnalogMode));
+    v.code("AnalogPowerUp", r.AnalogPowerUp, analogPowerUpName(r.AnalogPowerUp));
+    v.code("AnalogEchoLoss", r.AnalogEchoLoss, analogEchoLossName(r.AnalogEchoLoss));
+    v.code("AnalogSetAllowed", r.AnalogSetAllowed, setAllowedName(r.AnalogSetAllowed));
+    v.number("AnalogOutputMin", r.AnalogOutputMin, outputUnit);
+    v.number("AnalogOutputMax", r.AnalogOutputMax, outputUnit);
+}
+
+} // namespace
+
+std::string ShortestText(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string ConfigurationText(const SensorConfig& record) {
+    std::string out;
+    FieldVisitor v;
+    v.number = [&](std::string_view name, float value, std::string_view unit) {
+        out.append(name).append(": ").append(ShortestText(value));
+        out.append(" ").append(unit).append("\n");
+    };
+    v.code = [&](std::string_view name, int value, std::string_view meaning) {
+        out.append(name).append(": ").append(std::to_string(value));
+        if (!meaning.empty()) {
+            out.append(" (").append(meaning).append(")");
+        }
+        out.append("\n");
+    };
+    v.flag = [&](std::string_view name, bool value) {
+        out.append(name).append(": ").append(value ? "true" : "false").append("\n");
+    };
+    v.text = [&](std::string_view name, const std::string& value) {
+        out.append(name).append(": ").append(value).append("\n");
+    };
+    visitFields(record, v);
+    return out;
+}
+
+std::string ConfigurationJson(const SensorConfig& record) {
+    nlohmann::ordered_json json = nlohmann::ordered_json::object();
+    FieldVisitor v;
+    // A float goes out as its shortest decimal, not as the longer double it widens to.
+    v.number = [&](std::string_view name, float value, std::string_view) {
+        const std::string text = ShortestText(value);
+        double shortest = value;
+        std::from_chars(text.data(), text.data() + text.size(), shortest);
+        json[std::string(name)] = shortest;
+    };
+    v.code = [&](std::string_view name, int value, std::string_view) {
+        json[std::string(name)] = value;
+    };
+    v.flag = [&](std::string_view name, bool value) { json[std::string(name)] = value; };
+    v.text = [&](std::string_view name, const std::string& value) {
+        json[std::string(name)] = value;
+    };
+    visitFields(record, v);
+    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+} // namespace telmora::kelvo

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "command_line.h"
+
+#include <iosfwd>
+#include <span>
+#include <string>
+
+// kelvo's subcommands. Each writes its result to `out`, reports a failure as one line on
+// `err` and returns the exit status (exit_codes.h).
+namespace telmora::kelvo {
+
+// The whole program: parses `args` (without the program name) and runs the command.
+int RunKelvo(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+int RunDetect(const Options& options, std::ostream& out, std::ostream& err);
+int RunRead(const Options& options, std::ostream& out, std::ostream& err);
+int RunWrite(const Options& options, std::ostream& out, std::ostream& err);
+int RunShow(const Options& options, std::ostream& out, std::ostream& err);
+int RunMonitor(const Options& options, std::ostream& out, std::ostream& err);
+
+} // namespace telmora::kelvo

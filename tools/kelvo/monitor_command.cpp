@@ -1,0 +1,39 @@
+#include "exit_codes.h"
+#include "kelvo_commands.h"
+#include "reading_line.h"
+#include "sensor_session.h"
+#include "window_round_trip.h"
+
+#include <ostream>
+
+namespace telmora::kelvo {
+
+int RunMonitor(const Options& options, std::ostream& out, std::ostream& err) {
+    SerialPort port;
+    std::string error;
+    if (!port.Open(options.port, error)) {
+        err << "kelvo: " << error << "\n";
+        return kExitPort;
+    }
+    // Readings are converted with the CountDistance the window starts with.
+    const WindowSession startUp = StartUpSession();
+    SensorSession session(port, startUp.Record);
+    const ReadingStyle style = options.csv ? ReadingStyle::Csv : ReadingStyle::Plain;
+    if (options.csv) {
+        out << kCsvHeader << "\n" << std::flush;
+    }
+    long printed = 0;
+    const SessionStop stop = session.FollowStream([&](float distance) {
+        out << ReadingLine(std::chrono::system_clock::now(), distance, style) << "\n" << std::flush;
+        ++printed;
+        return !options.count || printed < *options.count;
+    });
+    if (stop == SessionStop::PortLost) {
+        err << "kelvo: " << session.PortFailure() << "\n";
+        return kExitPort;
+    }
+    // Ctrl-C is the ordinary way to end a monitor.
+    return kExitOk;
+}
+
+} // namespace telmora::kelvo
