@@ -1,0 +1,45 @@
+#pragma once
+
+#include "config/sensor_config.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+// The configuration file: elements 0 to 127 of a family B register image, each a 16-bit
+// signed integer, least significant byte first; 256 bytes, no header.
+namespace telmora {
+
+inline constexpr std::size_t kConfigFileSize = 256;
+inline constexpr int kConfigFileElements = 128;
+using ConfigFileBytes = std::array<std::uint8_t, kConfigFileSize>;
+
+ConfigFileBytes ImageToFileBytes(const RegisterImage& image);
+// Sets elements 0 to 127; element 128, which the file does not hold, keeps its value.
+void FileBytesToImage(const ConfigFileBytes& bytes, RegisterImage& image);
+
+// Outcome of a file operation. On failure `error` is a sentence for the user naming the
+// file and the reason, and nothing has changed.
+struct FileResult {
+    bool ok = false;
+    std::string error;
+};
+
+struct ConfigFileContents {
+    bool ok = false;
+    std::string error;
+    ConfigFileBytes bytes{};
+};
+
+// The first 256 bytes of the file. A file that does not exist, is not a regular file,
+// cannot be read or holds fewer than 256 bytes is refused; nothing is created.
+ConfigFileContents ReadConfigFile(const std::filesystem::path& path);
+
+// Replaces the file with exactly these 256 bytes, atomically: the bytes go to a new file
+// in the same folder, reach the disk, and only then take the name. A failure (no access,
+// disk full) leaves any earlier file as it was and no temporary file behind.
+FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBytes& bytes);
+
+} // namespace telmora

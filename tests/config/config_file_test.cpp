@@ -1,0 +1,314 @@
+// The configuration file: its byte layout, the load and save commands, and every way a
+// file can fail to be read or written.
+#include "config/config_file.h"
+#include "config/config_file_commands.h"
+#include "config/image_b.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace telmora;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> fileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+SensorConfig startupRecord() {
+    SensorConfig config;
+    LoadFactoryDefaultsB(config);
+    return config;
+}
+
+class ConfigFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "telmora-config-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override {
+        fs::permissions(folder_, fs::perms::owner_all);
+        fs::remove_all(folder_);
+    }
+    fs::path path(const std::string& name) const { return folder_ / name; }
+    std::size_t filesInFolder() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
+    }
+
+    fs::path folder_;
+};
+
+// Makes the folder unwritable for the duration of a scope. Root ignores permissions, so
+// as root the scope also takes an unprivileged effective user.
+class UnwritableFolder {
+  public:
+    explicit UnwritableFolder(const fs::path& folder) : folder_(folder) {
+        fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec |
+                                     fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+        if (::geteuid() == 0)
+            dropped_ = ::seteuid(65534) == 0;
+    }
+    ~UnwritableFolder() {
+        if (dropped_)
+            (void)::seteuid(0);
+        fs::permissions(folder_, fs::perms::owner_all);
+    }
+    bool effective() const { return ::geteuid() != 0; }
+
+  private:
+    fs::path folder_;
+    bool dropped_ = false;
+};
+
+// Files may grow to `limit` bytes for the duration of a scope, as on a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit reduced = saved_;
+        reduced.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &reduced);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+  private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+} // namespace
+
+TEST(ConfigFileFormat, ElementsAreSigned16BitLeastSignificantByteFirst) {
+    RegisterImage image{};
+    image[0] = 0x12;
+    image[1] = 300;
+    image[5] = -2;
+    image[127] = 255;
+    image[128] = 99; // not stored
+    const ConfigFileBytes bytes = ImageToFileBytes(image);
+    EXPECT_EQ(bytes[0], 0x12);
+    EXPECT_EQ(bytes[1], 0);
+    EXPECT_EQ(bytes[2], 0x2C);
+    EXPECT_EQ(bytes[3], 0x01);
+    EXPECT_EQ(bytes[10], 0xFE);
+    EXPECT_EQ(bytes[11], 0xFF);
+    EXPECT_EQ(bytes[254], 255);
+    EXPECT_EQ(bytes[255], 0);
+
+    RegisterImage back;
+    back.fill(7);
+    FileBytesToImage(bytes, back);
+    EXPECT_EQ(back[1], 300);
+    EXPECT_EQ(back[5], -2);
+    EXPECT_EQ(back[127], 255);
+    EXPECT_EQ(back[128], 7);
+}
+
+TEST_F(ConfigFile, SavingFamilyBDefaultsWrites256BytesOfTheFamilyBImage) {
+    SensorConfig config = startupRecord();
+    RegisterImage image{};
+    const FileResult result = SaveConfigurationFile(path("defaults.cfg"), config, image);
+    ASSERT_TRUE(result.ok) << result.error;
+    const auto bytes = fileBytes(path("defaults.cfg"));
+    ASSERT_EQ(bytes.size(), 256u);
+    EXPECT_EQ(bytes[66], 29);   // description length
+    EXPECT_EQ(bytes[174], 233); // long range, continuous, temperature, pushbutton
+    for (std::size_t i = 1; i < bytes.size(); i += 2)
+        EXPECT_EQ(bytes[i], 0) << "byte " << i;
+    EXPECT_EQ(config.CountDistance, 0.006768f); // the encoder's choice reaches the record
+    EXPECT_EQ(image[87], 233);
+    EXPECT_EQ(filesInFolder(), 1u); // no temporary file left
+}
+
+TEST_F(ConfigFile, SaveCarriesSwitches3And4WhateverFamilyIsShown) {
+    SensorConfig config = startupRecord();
+    LoadFactoryDefaultsA(config); // switches 3 and 4 keep their family B values
+    config.Sw3Setpoint = 40;
+    RegisterImage image{};
+    ASSERT_TRUE(SaveConfigurationFile(path("a.cfg"), config, image).ok);
+
+    SensorConfig loaded = startupRecord();
+    loaded.Sw3Setpoint = 0;
+    RegisterImage loadedImage{};
+    const FileResult result = LoadConfigurationFile(path("a.cfg"), loadedImage, loaded);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(loadedImage, image);
+    EXPECT_EQ(loaded.Sw3Setpoint, static_cast<float>(11820 * double{0.003384f})); // 40 inch
+    EXPECT_EQ(loaded.Sw4Setpoint, static_cast<float>(14184 * double{0.003384f})); // 48 inch
+    EXPECT_EQ(loaded.MinRange, 6.49728f); // family A's 6.5 at the range registers' resolution
+    EXPECT_EQ(loaded.FilterType, 1);
+    EXPECT_EQ(loaded.Description, "<describe configuration here>");
+}
+
+TEST_F(ConfigFile, SaveOverALongerFileLeavesExactly256Bytes) {
+    writeBytes(path("long.cfg"), std::vector<std::uint8_t>(1000, 0xAA));
+    SensorConfig config = startupRecord();
+    RegisterImage image{};
+    ASSERT_TRUE(SaveConfigurationFile(path("long.cfg"), config, image).ok);
+    EXPECT_EQ(fs::file_size(path("long.cfg")), 256u);
+}
+
+TEST_F(ConfigFile, SaveKeepsTheReplacedFilesPermissionsAndSymbolicLink) {
+    writeBytes(path("target.cfg"), std::vector<std::uint8_t>(10, 1));
+    fs::permissions(path("target.cfg"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("target.cfg", path("link.cfg"));
+    SensorConfig config = startupRecord();
+    RegisterImage image{};
+    ASSERT_TRUE(SaveConfigurationFile(path("link.cfg"), config, image).ok);
+    EXPECT_TRUE(fs::is_symlink(path("link.cfg")));
+    EXPECT_EQ(fs::file_size(path("target.cfg")), 256u);
+    EXPECT_EQ(fs::status(path("target.cfg")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(ConfigFile, LoadRefusesMissingShortAndUnreadableFilesAndChangesNothing) {
+    writeBytes(path("short.cfg"), std::vector<std::uint8_t>(100, 0));
+    writeBytes(path("empty.cfg"), {});
+    fs::create_directory(path("folder.cfg"));
+    ASSERT_EQ(::mkfifo(path("pipe.cfg").c_str(), 0600), 0);
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {{"missing.cfg", "No such file or directory"},
+                 {"short.cfg", "holds 100 bytes"},
+                 {"empty.cfg", "holds 0 bytes"},
+                 {"folder.cfg", "Is a directory"},
+                 {"pipe.cfg", "not a regular file"}};
+    for (const auto& c : cases) {
+        SensorConfig config = startupRecord();
+        const SensorConfig before = config;
+        RegisterImage image;
+        image.fill(5);
+        const FileResult result = LoadConfigurationFile(path(c.name), image, config);
+        EXPECT_FALSE(result.ok) << c.name;
+        EXPECT_NE(result.error.find(path(c.name).string()), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find(c.reason), std::string::npos) << result.error;
+        EXPECT_EQ(image[0], 5) << c.name;
+        EXPECT_EQ(image[127], 5) << c.name;
+        EXPECT_EQ(config.Description, before.Description) << c.name;
+        EXPECT_EQ(config.MinRange, before.MinRange) << c.name;
+    }
+    EXPECT_FALSE(fs::exists(path("missing.cfg"))); // loading never creates a file
+}
+
+TEST_F(ConfigFile, LoadReadsTheFirst256BytesOfALongerFile) {
+    SensorConfig config = startupRecord();
+    RegisterImage image{};
+    ASSERT_TRUE(SaveConfigurationFile(path("c.cfg"), config, image).ok);
+    auto bytes = fileBytes(path("c.cfg"));
+    bytes.resize(400, 0xFF);
+    writeBytes(path("c.cfg"), bytes);
+
+    SensorConfig loaded = startupRecord();
+    RegisterImage loadedImage{};
+    loadedImage[128] = 42;
+    ASSERT_TRUE(LoadConfigurationFile(path("c.cfg"), loadedImage, loaded).ok);
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 128, loadedImage.begin()));
+    EXPECT_EQ(loadedImage[128], 42); // the file does not hold element 128
+}
+
+TEST_F(ConfigFile, EmptyDescriptionLoadsAsEmptyText) {
+    std::vector<std::uint8_t> bytes(256, 0);
+    bytes[2 * 87] = 128;
+    bytes[2 * 34] = 'x'; // a character beyond the length is not part of the text
+    writeBytes(path("blank.cfg"), bytes);
+    SensorConfig config = startupRecord();
+    RegisterImage image{};
+    ASSERT_TRUE(LoadConfigurationFile(path("blank.cfg"), image, config).ok);
+    EXPECT_EQ(config.Description, "");
+    EXPECT_EQ(config.CountDistance, 0.003384f);
+}
+
+TEST_F(ConfigFile, FailedSaveReportsTheReasonAndKeepsEverything) {
+    const std::vector<std::uint8_t> earlier(256, 0x11);
+    writeBytes(path("keep.cfg"), earlier);
+    SensorConfig config = startupRecord();
+    config.CountDistance = 0.003384f;
+    RegisterImage image;
+    image.fill(3);
+
+    FileResult result;
+    {
+        UnwritableFolder guard(folder_);
+        ASSERT_TRUE(guard.effective()) << "cannot take an unprivileged user for this check";
+        result = SaveConfigurationFile(path("keep.cfg"), config, image);
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("keep.cfg"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("Permission denied"), std::string::npos) << result.error;
+    EXPECT_EQ(fileBytes(path("keep.cfg")), earlier);
+    EXPECT_EQ(config.CountDistance, 0.003384f); // the encode did not take effect
+    EXPECT_EQ(image[0], 3);
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(ConfigFile, SaveOnAFullDiskKeepsTheEarlierFile) {
+    const std::vector<std::uint8_t> earlier(40, 0x22);
+    writeBytes(path("full.cfg"), earlier);
+    SensorConfig config = startupRecord();
+    RegisterImage image{};
+    FileResult result;
+    {
+        FileSizeLimit guard(100); // the 256 bytes cannot all be written
+        result = SaveConfigurationFile(path("full.cfg"), config, image);
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("full.cfg"), std::string::npos) << result.error;
+    EXPECT_EQ(fileBytes(path("full.cfg")), earlier);
+    EXPECT_EQ(filesInFolder(), 1u); // the temporary file is gone
+    EXPECT_EQ(image[87], 0);
+}
+
+TEST_F(ConfigFile, SaveIntoAMissingFolderFailsWithoutCreatingIt) {
+    SensorConfig config = startupRecord();
+    RegisterImage image{};
+    const FileResult result = SaveConfigurationFile(path("nowhere/x.cfg"), config, image);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("No such file or directory"), std::string::npos) << result.error;
+    EXPECT_FALSE(fs::exists(path("nowhere")));
+}
+
+TEST_F(ConfigFile, RandomFilesLoadOrAreRefusedWithoutFault) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> length(0, 600), byte(0, 255);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length(random)));
+        for (auto& b : bytes)
+            b = static_cast<std::uint8_t>(byte(random));
+        writeBytes(path("random.cfg"), bytes);
+        SensorConfig config = startupRecord();
+        RegisterImage image{};
+        const FileResult result = LoadConfigurationFile(path("random.cfg"), image, config);
+        ASSERT_EQ(result.ok, bytes.size() >= 256) << result.error;
+        ASSERT_EQ(result.error.empty(), result.ok);
+        if (result.ok && round % 30 == 0) { // each save waits for the disk
+            const FileResult saved = SaveConfigurationFile(path("again.cfg"), config, image);
+            ASSERT_TRUE(saved.ok) << saved.error;
+            ASSERT_EQ(fs::file_size(path("again.cfg")), 256u);
+        }
+    }
+}
