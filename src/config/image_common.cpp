@@ -3,6 +3,9 @@
 #include "config/image_words.h"
 #include "config/windows1252.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace telmora::image {
 
 bool NeedsLongRange(float maxRange) {

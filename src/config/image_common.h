@@ -2,6 +2,7 @@
 
 #include "config/sensor_config.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
