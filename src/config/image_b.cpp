@@ -36,8 +36,9 @@ std::uint16_t nearestCount(float value, double unit) {
     return countNearest(value / unit);
 }
 
-// The 12-bit analog values are taken from the single-precision result, as the sensor's
-// own tools compute them.
+// The 12-bit analog values are counted from the scaled output rounded to single
+// precision: a product just below a whole count in double that rounds up to it as a
+// single gives that count.
 std::uint16_t analogCount12(double exact, bool roundDown) {
     const double single = toSingle(exact);
     return roundDown ? countFloor(single, kMax12Bit) : countNearest(single, kMax12Bit);
@@ -141,7 +142,7 @@ void decodeFilter(const RegisterImage& image, SensorConfig& config) {
 void EncodeImageB(SensorConfig& config, RegisterImage& image) {
     std::fill(image.begin(), image.begin() + 128, std::int16_t{0});
 
-    // Bit 7 tells the sensor the range bits are valid; bit 5 selects long range.
+    // Family B always writes bit 7 of the range flags; bit 5 marks long range.
     int operatingFlags = kFlagBit7;
     if (NeedsLongRange(config.MaxRange)) {
         operatingFlags += kFlagLongRange;
@@ -201,7 +202,7 @@ void DecodeImageB(const RegisterImage& image, SensorConfig& config) {
     case 0:
         config.CountDistance = kCountDistanceNoFlags;
         break;
-    default: // long range without the valid bit: the sensor's counting is unknown, keep ours
+    default: // bit 5 without bit 7, which no encoder writes: keep the distance per count
         break;
     }
     const float countDistance = config.CountDistance;
