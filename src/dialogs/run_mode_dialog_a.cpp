@@ -137,7 +137,9 @@ QGroupBox* RunModeDialogA::BuildTimingFrame() {
     form->addWidget(txtNumberOfPulses_, 0, 1);
     form->addWidget(MakeLabel(frame, "Label5", QStringLiteral("Interval"), txtInterval_), 1, 0);
     form->addWidget(txtInterval_, 1, 1);
-    form->addWidget(MakeLabel(frame, "lblIntervalUnit", QStringLiteral("ms"), txtInterval_), 1, 2);
+    QLabel* unit = MakeLabel(frame, "lblIntervalUnit", QStringLiteral("ms"), txtInterval_);
+    unit->setAccessibleName(QStringLiteral("milliseconds"));
+    form->addWidget(unit, 1, 2);
     form->setColumnStretch(0, 1);
     return frame;
 }

@@ -194,17 +194,19 @@ QGroupBox* RunModeDialogB::BuildTimingFrame() {
                             QStringLiteral("Power and timing"));
     txtNumberOfPulses_ = MakeNumberBox(frame, "txtNumberOfPulses",
                                        QStringLiteral("Number of ultrasonic pulses (1 to 10)"),
-                                       QStringLiteral("Number of pulses"));
+                                       QStringLiteral("Number of pulses"), 6);
     txtInterval_ =
         MakeNumberBox(frame, "txtInterval", QStringLiteral("Measurement interval in milliseconds"),
-                      QStringLiteral("Measurement interval in milliseconds"), 7);
+                      QStringLiteral("Measurement interval in milliseconds"), 6);
     auto* grid = new QGridLayout(frame);
     grid->addWidget(MakeLabel(frame, "Label1", QStringLiteral("# Pulses"), txtNumberOfPulses_), 0,
                     0);
     grid->addWidget(txtNumberOfPulses_, 0, 1, Qt::AlignRight);
     grid->addWidget(MakeLabel(frame, "Label5", QStringLiteral("Interval"), txtInterval_), 1, 0);
     grid->addWidget(txtInterval_, 1, 1, Qt::AlignRight);
-    grid->addWidget(MakeLabel(frame, "lblIntervalUnit", QStringLiteral("ms"), txtInterval_), 1, 2);
+    QLabel* unit = MakeLabel(frame, "lblIntervalUnit", QStringLiteral("ms"), txtInterval_);
+    unit->setAccessibleName(QStringLiteral("milliseconds"));
+    grid->addWidget(unit, 1, 2);
     grid->setColumnStretch(0, 1);
     return frame;
 }
