@@ -73,7 +73,6 @@ bool SerialPort::Open(const std::string& device, std::string& error) {
         error = prefix + reason(err);
         return false;
     }
-    tcflush(fd, TCIFLUSH);
     fd_ = fd;
     device_ = device;
     return true;

@@ -19,8 +19,8 @@ class SerialPort final : public LinkPort {
 
     // Opens `device` without making it the controlling terminal and takes an exclusive
     // advisory lock on it, so two kelvo runs never share a sensor. Characters that waited
-    // in the driver from before are dropped. On failure returns false and sets `error` to
-    // a sentence naming the device and the reason.
+    // in the driver are kept: the receive handler skips to the next reading's start. On
+    // failure returns false and sets `error` to a sentence naming the device and reason.
     bool Open(const std::string& device, std::string& error);
     // Waits until written bytes have left, then closes. Harmless when not open.
     void Close();
