@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+
+// The small controls the output editors are built from: entry boxes that act on Enter or
+// when the user leaves them, option labels that step on a click, and drag handles.
+namespace telmora {
+
+// Colours of the option labels and handles (red, green, blue).
+inline const QColor kEditorRed(255, 0, 0);
+inline const QColor kEditorGreen(0, 255, 0);
+inline const QColor kEditorYellow(255, 255, 0);
+inline const QColor kEditorCyan(0, 255, 255);
+inline const QColor kEditorMagenta(255, 0, 255);
+inline const QColor kEditorOrange(255, 128, 0);
+
+// Fills a label's background with `colour`.
+void SetBackground(QLabel* label, QColor colour);
+// The background a label was given with SetBackground.
+QColor Background(const QLabel* label);
+
+// A text box that reports Enter (either Enter key) and the user leaving it. Leaving only
+// counts when the focus moves inside the window: switching to another program or opening
+// a menu leaves the entry as it is.
+class EntryBox : public QLineEdit {
+    Q_OBJECT
+  public:
+    EntryBox(QWidget* parent, const QString& name, const QString& accessibleName,
+             const QString& toolTip);
+
+  signals:
+    void Entered();
+    void FocusLeft();
+
+  protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A label that holds an option as its caption on a state colour and steps on a click of
+// the left button. Its accessible name carries the caption, so a screen reader speaks the
+// option with the state ("Switch 1 mode: Hyst").
+class OptionLabel : public QLabel {
+    Q_OBJECT
+  public:
+    OptionLabel(QWidget* parent, const QString& name, const QString& accessiblePrefix,
+                const QString& toolTip);
+
+    void Show(const QString& caption, QColor colour);
+
+  signals:
+    void Clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    QString prefix_;
+    bool leftPressed_ = false;
+};
+
+// A coloured strip the user drags with the mouse. While a button is held, Qt delivers the
+// moves to the strip the button went down on, in its own coordinates, also when the pointer
+// has left it.
+class HandleLabel : public QLabel {
+    Q_OBJECT
+  public:
+    HandleLabel(QWidget* parent, const QString& name, const QString& accessibleName,
+                const QString& toolTip);
+
+  signals:
+    void Pressed(Qt::MouseButton button, QPoint globalPosition);
+    void Moved(QPointF position); // logical pixels, relative to this handle
+    void Released(Qt::MouseButton button);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A caption label ("inches", "Mode") whose accessible name is its caption.
+QLabel* MakeCaption(QWidget* parent, const QString& name, const QString& caption,
+                    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+
+} // namespace telmora

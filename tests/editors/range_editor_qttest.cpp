@@ -1,0 +1,174 @@
+#include "editor_bench.h"
+
+#include "editors/editor_widgets.h"
+#include "editors/handle_layout.h"
+
+#include <QLabel>
+#include <QLocale>
+
+namespace telmora {
+
+class RangeEditorTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void MinimumEntries_AreHeldAboveHalfAnInchAndBelowTheMaximum();
+    void MaximumEntries_AreHeldAboveTheMinimumAndUnderTheCeiling();
+    void PulseCount_FollowsTheFamilysNearLimit();
+    void LeavingTheMaximumBox_StoresTheShownValue();
+    void LeavingTheMinimumBox_AppliesItOnce();
+    void RangeChange_MovesEveryOutputAndKeepsTheirTexts();
+    void ChartCaptions_RepeatTheAppliedRange();
+    void NumbersReadWithAPeriod_WhateverTheLocale();
+    void ScaleFunctions_ReadTheBarWhereItStandsNow();
+};
+
+void RangeEditorTest::MinimumEntries_AreHeldAboveHalfAnInchAndBelowTheMaximum() {
+    EditorBench b;
+    RangeEditor& range = b.editors.Range();
+    for (const char* entry : {"0", "-3", "letters"}) {
+        EditorBench::Enter(range.MinRangeBox(), entry);
+        QCOMPARE(b.config.MinRange, 0.5f);
+        QCOMPARE(range.MinRangeBox()->text(), QString("0.50"));
+    }
+    b.SetRange("6.5", "221.72");
+    EditorBench::Enter(range.MinRangeBox(), "300");
+    QCOMPARE(b.config.MinRange, 221.71f);
+    QCOMPARE(range.MinRangeBox()->text(), QString("221.71"));
+}
+
+void RangeEditorTest::MaximumEntries_AreHeldAboveTheMinimumAndUnderTheCeiling() {
+    EditorBench b;
+    RangeEditor& range = b.editors.Range();
+    b.SetRange("6.5", "221.72");
+    EditorBench::Enter(range.MaxRangeBox(), "3");
+    QCOMPARE(b.config.MaxRange, 6.51f);
+    QCOMPARE(range.MaxRangeBox()->text(), QString("6.51"));
+    EditorBench::Enter(range.MaxRangeBox(), "500");
+    QCOMPARE(b.config.MaxRange, 443.54f);
+    EditorBench::Enter(range.MaxRangeBox(), "443.54");
+    QCOMPARE(b.config.MaxRange, 443.54f);
+    EditorBench::Enter(range.MaxRangeBox(), "1e999");
+    QCOMPARE(range.MaxRangeBox()->text(), QString("443.54"));
+    // The keypad's Enter applies as well.
+    range.MaxRangeBox()->setText("100");
+    QTest::keyClick(range.MaxRangeBox(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(b.config.MaxRange, 100.0f);
+}
+
+void RangeEditorTest::PulseCount_FollowsTheFamilysNearLimit() {
+    EditorBench b;
+    QLineEdit* min = b.editors.Range().MinRangeBox();
+    b.family = {true, false};
+    EditorBench::Enter(min, "6.49");
+    QCOMPARE(b.config.NumberOfPulses, 1);
+    EditorBench::Enter(min, "6.5");
+    QCOMPARE(b.config.NumberOfPulses, 10);
+    b.family = {false, true};
+    EditorBench::Enter(min, "7.99");
+    QCOMPARE(b.config.NumberOfPulses, 1);
+    EditorBench::Enter(min, "8");
+    QCOMPARE(b.config.NumberOfPulses, 10);
+    b.family = {false, false}; // while a detection runs
+    EditorBench::Enter(min, "1");
+    QCOMPARE(b.config.NumberOfPulses, 10);
+
+    b.config.NumberOfPulses = 7;
+    EditorBench::Enter(b.editors.Range().MaxRangeBox(), "100");
+    QCOMPARE(b.config.NumberOfPulses, 7);
+}
+
+void RangeEditorTest::LeavingTheMaximumBox_StoresTheShownValue() {
+    EditorBench b;
+    QLineEdit* max = b.editors.Range().MaxRangeBox();
+    // Enter stores the typed number itself; applying again stores the shown one.
+    EditorBench::Enter(max, "221.724");
+    QCOMPARE(b.config.MaxRange, 221.724f);
+    QCOMPARE(max->text(), QString("221.72"));
+    QTest::keyClick(max, Qt::Key_Return);
+    QCOMPARE(b.config.MaxRange, 221.72f);
+
+    b.surface.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&b.surface));
+    max->setFocus();
+    max->setText("221.726");
+    b.editors.Range().MinRangeBox()->setFocus();
+    QCOMPARE(max->text(), QString("221.73"));
+    QCOMPARE(b.config.MaxRange, 221.73f);
+}
+
+void RangeEditorTest::LeavingTheMinimumBox_AppliesItOnce() {
+    EditorBench b;
+    b.surface.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&b.surface));
+    QLineEdit* min = b.editors.Range().MinRangeBox();
+    min->setFocus();
+    min->setText("6.504");
+    b.editors.Range().MaxRangeBox()->setFocus();
+    QCOMPARE(min->text(), QString("6.50"));
+    QCOMPARE(b.config.MinRange, 6.504f);
+}
+
+void RangeEditorTest::RangeChange_MovesEveryOutputAndKeepsTheirTexts() {
+    EditorBench b;
+    b.SetRange("8", "221.72");
+    QList<double> before;
+    for (int n = 1; n <= 4; ++n) {
+        before << b.geometry.Left(b.editors.Sw(n).FarHandle());
+    }
+    const double farEndpointBefore = b.geometry.Left(b.Control("lblAnalogTopRight"));
+    EditorBench::Enter(b.editors.Range().MaxRangeBox(), "100");
+    for (int n = 1; n <= 4; ++n) {
+        SwitchEditor& sw = b.editors.Sw(n);
+        QVERIFY2(b.geometry.Left(sw.FarHandle()) > before[n - 1] + 1,
+                 qPrintable(QString::number(n)));
+        QCOMPARE(sw.SetpointBox()->text(),
+                 QString::fromStdString(FormatTwoDecimals(Switch(b.config, n).Setpoint)));
+    }
+    QVERIFY(b.geometry.Left(b.Control("lblAnalogTopRight")) > farEndpointBefore + 1);
+    QCOMPARE(b.editors.Analog().FarEndpointBox()->text(), QString("30.00"));
+}
+
+void RangeEditorTest::ChartCaptions_RepeatTheAppliedRange() {
+    EditorBench b;
+    // The strip chart owns these captions; the range editor writes them when they exist.
+    auto* minCaption = new QLabel(&b.surface);
+    minCaption->setObjectName("lblMinRange");
+    auto* maxCaption = new QLabel(&b.surface);
+    maxCaption->setObjectName("lblMaxRange");
+    EditorBench::Enter(b.editors.Range().MinRangeBox(), "12.345");
+    EditorBench::Enter(b.editors.Range().MaxRangeBox(), "1234.5");
+    QCOMPARE(minCaption->text(), QString("12.35"));
+    QCOMPARE(maxCaption->text(), QString("443.54"));
+    b.editors.Range().ShowRange(6.5f, 1234.5f);
+    QCOMPARE(minCaption->text(), QString("6.50"));
+    QCOMPARE(maxCaption->text(), QString("1234.50"));
+    QCOMPARE(b.editors.Range().MaxRangeBox()->text(), QString("1234.50"));
+}
+
+void RangeEditorTest::NumbersReadWithAPeriod_WhateverTheLocale() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EditorBench b;
+    EditorBench::Enter(b.editors.Range().MinRangeBox(), "12.5");
+    QCOMPARE(b.config.MinRange, 12.5f);
+    EditorBench::Enter(b.editors.Range().MinRangeBox(), "12,5");
+    QCOMPARE(b.config.MinRange, 12.0f);
+    QCOMPARE(b.editors.Range().MinRangeBox()->text(), QString("12.00"));
+    QLocale::setDefault(QLocale::c());
+}
+
+void RangeEditorTest::ScaleFunctions_ReadTheBarWhereItStandsNow() {
+    EditorBench b;
+    RangeEditor& range = b.editors.Range();
+    QCOMPARE(range.Bar().left, 840.0f);
+    QCOMPARE(range.Bar().width, 6495.0f);
+    QCOMPARE(range.DistanceToX(50, 0, 100), 840.0f + 6495 / 2.0f);
+    QCOMPARE(range.DistanceToX(20, 20, 20), 840.0f);
+    b.surface.resize(b.surface.width() * 2, b.surface.height() * 2);
+    QCOMPARE(range.DistanceToX(100, 0, 100), 2 * 7335.0f);
+    QCOMPARE(range.XToDistance(2 * 840.0f, 0, 100), 0.0f);
+}
+
+} // namespace telmora
+
+QTEST_MAIN(telmora::RangeEditorTest)
+#include "range_editor_qttest.moc"
