@@ -8,13 +8,13 @@ std::string StoppedExchangeText(const ExchangeResult& result) {
     const std::string reg = std::to_string(result.unansweredRegister);
     switch (result.exchange) {
     case Exchange::Read:
-        return "The sensor did not answer the request for register " + reg +
-               ". The configuration was not read; the window still shows the earlier "
+        return "Reading the configuration stopped at register " + reg +
+               ": no answer came from the sensor. The window still shows the earlier "
                "configuration.";
     case Exchange::Write:
-        return "The sensor did not answer the write of register " + reg +
-               ". The sensor now holds a partly written configuration; save the "
-               "configuration to the sensor again.";
+        return "Saving the configuration stopped at register " + reg +
+               ": no answer came from the sensor. The sensor now holds a partly written "
+               "configuration; save the configuration to the sensor again.";
     case Exchange::Detection:
     case Exchange::None:
         break;

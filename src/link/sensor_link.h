@@ -23,7 +23,7 @@ class SensorLink : public QObject {
     Q_OBJECT
   public:
     // `config` supplies CountDistance for every reading; `host` is the window. Both must
-    // outlive the link.
+    // outlive the link, and the link must not be destroyed while a command runs.
     SensorLink(const SensorConfig& config, LinkHost& host, QObject* parent = nullptr);
     ~SensorLink() override;
 
