@@ -250,3 +250,21 @@ TEST(WriteThenRead, AFileSavedFromTheWindowComesBackByteForByte) {
         }
     }
 }
+
+TEST(WriteThenRead, RangeWhoseTextRoundsDownLosesAStepEachTrip_TwoAtMost) {
+    // Ranges are stored rounded down to steps of 0.054144 inch and shown with two
+    // decimals. Count 100 is 5.4144 inch, shown "5.41", stored as 99 (5.360256, "5.36"),
+    // then 98 (5.306112, "5.31", which stores 98 again). The window does the same.
+    RegisterImage sensor = encodedB(defaultsB());
+    putWord(sensor, 64, 100);
+
+    const RegisterImage first = FileImageAfterSensorRead(SensorFamily::B, sensor);
+    const RegisterImage second =
+        FileImageAfterSensorRead(SensorFamily::B, SensorImageFromFile(first, SensorFamily::B));
+    const RegisterImage third =
+        FileImageAfterSensorRead(SensorFamily::B, SensorImageFromFile(second, SensorFamily::B));
+
+    EXPECT_EQ(word(first, 64), 99);
+    EXPECT_EQ(word(second, 64), 98);
+    EXPECT_EQ(word(third, 64), 98);
+}

@@ -334,3 +334,29 @@ TEST(KelvoMonitor, LineHangingUp_PortStatus) {
     EXPECT_LE(lines, 3);
     EXPECT_NE(run.err.find("hung up"), std::string::npos) << run.err;
 }
+
+TEST(KelvoPort, APortHeldByAnotherKelvoIsRefused) {
+    SimProcess sim({});
+    KelvoProcess monitor({"monitor", "--port", sim.TerminalPath()});
+    ASSERT_TRUE(monitor.ReadLine().has_value());
+
+    const KelvoRun run = RunKelvo({"detect", "--port", sim.TerminalPath()});
+
+    EXPECT_EQ(run.status, 7);
+    EXPECT_EQ(run.err,
+              "kelvo: Cannot open port " + sim.TerminalPath() + ": in use by another program\n");
+    EXPECT_EQ(monitor.Stop(SIGINT).status, 0);
+}
+
+TEST(KelvoDetect, InterruptDuringTheExchange_InterruptedStatus) {
+    SimProcess sim({"--fault", "silent"});
+    KelvoProcess detect({"detect", "--port", sim.TerminalPath()});
+    // The first detection frame has gone out; nine more ticks remain before giving up.
+    ASSERT_TRUE(sim.WaitForLog("no reply (silent)"));
+
+    const KelvoRun run = detect.Stop(SIGINT);
+
+    EXPECT_EQ(run.status, 130);
+    EXPECT_EQ(run.err, "kelvo: interrupted\n");
+    EXPECT_EQ(run.out, "");
+}

@@ -69,6 +69,7 @@ bool PacedOutput::Flush(Clock::time_point now) {
         queue_.erase(queue_.begin(), queue_.begin() + done);
         lineFreeAt_ = lineFreeAfter[done - 1];
         written_ += done;
+        lastWrite_ = now;
         if (static_cast<std::size_t>(done) < n) {
             blocked_ = true;
             return true;

@@ -34,6 +34,7 @@ class PacedOutput {
     // True when the terminal was full at the last flush.
     bool WaitingForRoom() const { return blocked_; }
     long long BytesWritten() const { return written_; }
+    Clock::time_point LastWrite() const { return lastWrite_; }
 
   private:
     struct Pending {
@@ -49,6 +50,7 @@ class PacedOutput {
     Clock::time_point lineFreeAt_{};
     bool blocked_ = false;
     long long written_ = 0;
+    Clock::time_point lastWrite_{};
 };
 
 } // namespace telmora::sim

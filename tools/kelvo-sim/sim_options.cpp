@@ -73,9 +73,18 @@ struct Parser {
         auto eq = spec.find('=');
         std::string name = spec.substr(0, eq);
         std::string arg = eq == std::string::npos ? "" : spec.substr(eq + 1);
+        static const std::set<std::string> known{"silent",       "no-ident", "stop-at",
+                                                 "late",         "garbage",  "hangup-at",
+                                                 "hangup-after", "ignore-p"};
+        if (!known.contains(name)) {
+            return fail("unknown fault \"" + name + "\" (see --help)");
+        }
         bool wantsArg = name != "silent" && name != "no-ident" && name != "garbage";
         if (wantsArg && eq == std::string::npos) {
             return fail("--fault " + name + " wants a value: " + name + "=N");
+        }
+        if ((name == "silent" || name == "no-ident") && eq != std::string::npos) {
+            return fail("--fault " + name + " takes no value");
         }
         Faults& f = o.faults;
         if (name == "silent") {
@@ -111,11 +120,6 @@ struct Parser {
                 return fail("--fault hangup-after wants a number of readings");
             }
             f.hangupAfter = *n;
-        } else {
-            return fail("unknown fault \"" + name + "\" (see --help)");
-        }
-        if (!wantsArg && eq != std::string::npos && name != "garbage") {
-            return fail("--fault " + name + " takes no value");
         }
         return true;
     }

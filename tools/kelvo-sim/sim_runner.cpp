@@ -21,6 +21,8 @@ using namespace std::chrono_literals;
 constexpr auto kPeerRescan = 250ms;
 // A hang-up waits this long at most for queued bytes to leave.
 constexpr auto kHangUpDrain = 1s;
+constexpr auto kHangUpLook = 5ms;
+constexpr auto kHandOver = 20ms;
 
 timespec timeoutUntil(std::optional<Clock::time_point> wake, Clock::time_point now) {
     auto wait = wake ? std::max(*wake - now, Clock::duration::zero()) : Clock::duration(1h);
@@ -109,7 +111,10 @@ int SimRunner::Run(int signalFd) {
         if (options_.exitOnCloseMs && peerSeen && !peers.Present()) {
             earliest(wake, absentSince + std::chrono::milliseconds(*options_.exitOnCloseMs));
         }
-        earliest(wake, hangUpBy);
+        if (hangUpBy) {
+            // Nothing tells when the program has read the last bytes; look again shortly.
+            earliest(wake, std::min(*hangUpBy, Clock::now() + kHangUpLook));
+        }
 
         pollfd fds[3] = {
             {terminal_.SensorFd(),
@@ -161,7 +166,12 @@ int SimRunner::Run(int signalFd) {
             if (!hangUpBy) {
                 hangUpBy = now_ + kHangUpDrain;
             }
-            if (output_.Idle() || now_ >= *hangUpBy) {
+            // A line drop loses what the program has not read yet, so the sensor lets
+            // its last bytes arrive first, as a real line would have delivered them. The
+            // terminal counts written bytes as unread only a moment after the write.
+            const bool delivered = output_.Idle() && now_ - output_.LastWrite() >= kHandOver &&
+                                   terminal_.Unread() == 0;
+            if (delivered || now_ >= *hangUpBy) {
                 Log("line closed");
                 break;
             }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -56,6 +57,14 @@ void SimTerminal::DiscardUnread() {
     if (slave_ >= 0) {
         tcflush(slave_, TCIFLUSH);
     }
+}
+
+int SimTerminal::Unread() const {
+    int waiting = 0;
+    if (slave_ < 0 || ioctl(slave_, TIOCINQ, &waiting) != 0) {
+        return 0;
+    }
+    return waiting;
 }
 
 void SimTerminal::Close() {

@@ -26,6 +26,8 @@ class SimTerminal {
 
     // Throws away what the program's end has not read yet.
     void DiscardUnread();
+    // How many bytes wait for the program to read them.
+    int Unread() const;
 
     int SensorFd() const { return master_; }
     const std::string& Path() const { return path_; }
