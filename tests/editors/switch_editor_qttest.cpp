@@ -1,0 +1,287 @@
+#include "editor_bench.h"
+
+#include "editors/editor_widgets.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace telmora {
+
+namespace {
+const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kYellow(255, 255, 0), kCyan(0, 255, 255),
+    kMagenta(255, 0, 255);
+} // namespace
+
+class SwitchEditorTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void Placement_CentresTheBoxOnTheMeetingPoint();
+    void SetpointBeyondTheRange_KeepsItsValueAndStopsAtTheBarEnd();
+    void SetpointThatIsNotANumber_IsPlacedAsItsLeadingNumber();
+    void EqualRangeBounds_PutEveryHandleOnTheLeftEdge();
+    void DragPastEitherEnd_GivesTheRangeEnds();
+    void DragWithAnyButtonButTheRight_MovesTheSetpoint();
+    void RightPress_OpensThePopUpAndAMoveAfterItDoesNotDrag();
+    void MovingWithoutAButton_ChangesNothing();
+    void LabelClicks_CycleTheirOptions();
+    void ReversePolarityTwice_BringsBackTheCaptionsAndColours();
+    void MenuEntries_SetFixedStatesWithTheirCheckMarks();
+    void WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce();
+    void EveryRow_IsBuiltWithItsNamesCaptionsAndTooltips();
+};
+
+void SwitchEditorTest::Placement_CentresTheBoxOnTheMeetingPoint() {
+    EditorBench b;
+    b.SetRange("6.5", "221.72");
+    SwitchEditor& sw = b.editors.Sw(2);
+    EditorBench::Enter(sw.SetpointBox(), "114.11");
+    const double x = 840 + 6495 / 2.0;
+    QCOMPARE(sw.SetpointBox()->text(), QString("114.11"));
+    QVERIFY(std::abs(b.geometry.Left(sw.FarHandle()) - x) < 0.5);
+    QCOMPARE(b.geometry.Left(sw.NearHandle()), 840.0);
+    QCOMPARE(b.geometry.Width(sw.NearHandle()), b.geometry.Left(sw.FarHandle()) - 840);
+    QCOMPARE(b.geometry.Width(sw.FarHandle()), 7335 - b.geometry.Left(sw.FarHandle()));
+    QCOMPARE(b.geometry.Left(sw.SetpointBox()), b.geometry.Left(sw.FarHandle()) - 615 / 2.0);
+    QCOMPARE(b.geometry.Left(sw.SetpointUnits()), b.geometry.Left(sw.SetpointBox()) + 615);
+    // The tops never change.
+    QCOMPARE(b.geometry.Top(sw.NearHandle()), 1200.0);
+    QCOMPARE(b.geometry.Top(sw.SetpointBox()), 1080.0);
+}
+
+void SwitchEditorTest::SetpointBeyondTheRange_KeepsItsValueAndStopsAtTheBarEnd() {
+    EditorBench b;
+    b.SetRange("6.5", "221.72");
+    SwitchEditor& sw = b.editors.Sw(1);
+    EditorBench::Enter(sw.SetpointBox(), "500");
+    QCOMPARE(sw.SetpointBox()->text(), QString("500.00"));
+    QCOMPARE(b.geometry.Left(sw.FarHandle()), 7335.0);
+    QCOMPARE(b.geometry.Width(sw.FarHandle()), 0.0);
+    EditorBench::Enter(sw.SetpointBox(), "-20");
+    QCOMPARE(sw.SetpointBox()->text(), QString("-20.00"));
+    QCOMPARE(b.geometry.Width(sw.NearHandle()), 0.0);
+}
+
+void SwitchEditorTest::SetpointThatIsNotANumber_IsPlacedAsItsLeadingNumber() {
+    EditorBench b;
+    b.SetRange("6.5", "221.72");
+    SwitchEditor& sw = b.editors.Sw(3);
+    EditorBench::Enter(sw.SetpointBox(), "12.5 inches");
+    QCOMPARE(sw.SetpointBox()->text(), QString("12.50"));
+    EditorBench::Enter(sw.SetpointBox(), "");
+    QCOMPARE(sw.SetpointBox()->text(), QString("0.00"));
+    QCOMPARE(b.geometry.Left(sw.FarHandle()), 840.0);
+    // A range box still being typed in does not upset a placement: "abc" reads as 0, below
+    // the minimum, so every setpoint stands on the left edge.
+    b.editors.Range().MaxRangeBox()->setText("abc");
+    EditorBench::Enter(sw.SetpointBox(), "100");
+    QCOMPARE(sw.SetpointBox()->text(), QString("100.00"));
+    QCOMPARE(b.geometry.Left(sw.FarHandle()), 840.0);
+}
+
+void SwitchEditorTest::EqualRangeBounds_PutEveryHandleOnTheLeftEdge() {
+    EditorBench b;
+    // A stored configuration may bring equal bounds; the boxes show them unapplied.
+    b.editors.Range().ShowRange(50, 50);
+    for (const char* setpoint : {"10", "50", "100"}) {
+        EditorBench::Enter(b.editors.Sw(1).SetpointBox(), setpoint);
+        QCOMPARE(b.geometry.Left(b.editors.Sw(1).FarHandle()), 840.0);
+    }
+    b.Drag(b.editors.Sw(1).NearHandle(), b.Pixel(5000, 800));
+    QCOMPARE(b.editors.Sw(1).SetpointBox()->text(), QString("50.00"));
+}
+
+void SwitchEditorTest::DragPastEitherEnd_GivesTheRangeEnds() {
+    EditorBench b;
+    b.SetRange("6.5", "221.72");
+    SwitchEditor& sw = b.editors.Sw(1);
+    QTest::mousePress(sw.NearHandle(), Qt::LeftButton, {}, {5, 5});
+    QVERIFY(sw.Dragging());
+    QTest::mouseMove(sw.NearHandle(), sw.NearHandle()->mapFrom(&b.surface, QPoint(2000, 50)));
+    QCOMPARE(sw.SetpointBox()->text(), QString("221.72"));
+    QCOMPARE(b.geometry.Width(sw.FarHandle()), 0.0);
+    QTest::mouseMove(sw.NearHandle(), sw.NearHandle()->mapFrom(&b.surface, QPoint(-300, 50)));
+    QCOMPARE(sw.SetpointBox()->text(), QString("6.50"));
+    QCOMPARE(b.geometry.Width(sw.NearHandle()), 0.0);
+    QTest::mouseRelease(sw.NearHandle(), Qt::LeftButton, {}, {5, 5});
+    QVERIFY(!sw.Dragging());
+    // The record is not written by a drag.
+    QCOMPARE(b.config.Sw1Setpoint, 12.0f);
+}
+
+void SwitchEditorTest::DragWithAnyButtonButTheRight_MovesTheSetpoint() {
+    EditorBench b;
+    b.SetRange("1", "101");
+    SwitchEditor& sw = b.editors.Sw(4);
+    const QRect bar = b.editors.Range().RangeBar()->geometry();
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) {
+        for (int x : {bar.left() + 100, bar.center().x(), bar.right() - 30}) {
+            sw.SetpointBox()->setText("10");
+            sw.Place();
+            b.Drag(sw.FarHandle(), {x, 150}, button);
+            // What the pointer points at on the bar as the user sees it, within a pixel.
+            const double expected = 1 + 100.0 * (x - bar.left()) / bar.width();
+            const double setpoint = sw.SetpointBox()->text().toDouble();
+            QVERIFY2(std::abs(setpoint - expected) <= 100.0 / bar.width(),
+                     qPrintable(QString("%1 for %2").arg(setpoint).arg(expected)));
+            QVERIFY(std::abs(sw.FarHandle()->x() - x) <= 1);
+            QVERIFY(!sw.Dragging());
+        }
+    }
+}
+
+void SwitchEditorTest::RightPress_OpensThePopUpAndAMoveAfterItDoesNotDrag() {
+    EditorBench b;
+    SwitchEditor& sw = b.editors.Sw(2);
+    const QString before = sw.SetpointBox()->text();
+    QTest::mousePress(sw.FarHandle(), Qt::RightButton, {}, {5, 5});
+    QVERIFY(sw.PopUp().menu->isVisible());
+    QVERIFY(!sw.Dragging());
+    QTest::mouseMove(sw.FarHandle(), {200, 5});
+    QCOMPARE(sw.SetpointBox()->text(), before);
+    sw.PopUp().menu->close();
+    QTest::mouseRelease(sw.FarHandle(), Qt::RightButton, {}, {200, 5});
+}
+
+void SwitchEditorTest::MovingWithoutAButton_ChangesNothing() {
+    EditorBench b;
+    SwitchEditor& sw = b.editors.Sw(1);
+    const QString before = sw.SetpointBox()->text();
+    const double meeting = b.geometry.Left(sw.FarHandle());
+    EditorBench::Hover(sw.NearHandle(), {3, 3});
+    EditorBench::Hover(sw.FarHandle(), {100, 3});
+    QCOMPARE(sw.SetpointBox()->text(), before);
+    QCOMPARE(b.geometry.Left(sw.FarHandle()), meeting);
+}
+
+void SwitchEditorTest::LabelClicks_CycleTheirOptions() {
+    EditorBench b;
+    SwitchEditor& sw = b.editors.Sw(3);
+    QLabel* mode = sw.ModeLabel();
+    const QList<std::pair<QString, QColor>> modes = {{"Wind", kMagenta}, {"Hyst", kCyan}};
+    for (const auto& [caption, colour] : modes) {
+        QTest::mouseClick(mode, Qt::LeftButton);
+        QCOMPARE(mode->text(), caption);
+        QCOMPARE(Background(mode), colour);
+        QCOMPARE(sw.PopUp().modeWind->isChecked(), caption == "Wind");
+        QCOMPARE(sw.PopUp().modeHyst->isChecked(), caption == "Hyst");
+    }
+    const QList<std::pair<QString, QColor>> echoLoss = {
+        {"On", kRed}, {"Off", kGreen}, {"NC", kYellow}};
+    for (const auto& [caption, colour] : echoLoss) {
+        QTest::mouseClick(sw.EchoLossLabel(), Qt::LeftButton);
+        QCOMPARE(sw.EchoLossLabel()->text(), caption);
+        QCOMPARE(Background(sw.EchoLossLabel()), colour);
+    }
+    QVERIFY(sw.PopUp().echoLossNC->isChecked());
+    QTest::mouseClick(sw.PowerUpLabel(), Qt::LeftButton);
+    QCOMPARE(sw.PowerUpLabel()->text(), QString("On"));
+    QVERIFY(sw.PopUp().powerUpOn->isChecked() && !sw.PopUp().powerUpOff->isChecked());
+    QTest::mouseClick(sw.PowerUpLabel(), Qt::LeftButton);
+    QCOMPARE(sw.PowerUpLabel()->text(), QString("Off"));
+    // Only the left button clicks.
+    QTest::mouseClick(sw.PowerUpLabel(), Qt::RightButton);
+    QCOMPARE(sw.PowerUpLabel()->text(), QString("Off"));
+    // A caption that is none of the options steps to the first state.
+    sw.ModeLabel()->setText("888");
+    QTest::mouseClick(mode, Qt::LeftButton);
+    QCOMPARE(mode->text(), QString("Hyst"));
+    QCOMPARE(sw.ModeLabel()->accessibleName(), QString("Switch 3 mode: Hyst"));
+}
+
+void SwitchEditorTest::ReversePolarityTwice_BringsBackTheCaptionsAndColours() {
+    EditorBench b;
+    SwitchEditor& sw = b.editors.Sw(1);
+    QCOMPARE(sw.NearHandle()->text(), QString("Off"));
+    sw.PopUp().polarity->trigger();
+    QCOMPARE(sw.NearHandle()->text(), QString("On"));
+    QCOMPARE(Background(sw.NearHandle()), kRed);
+    QCOMPARE(sw.FarHandle()->text(), QString("Off"));
+    QCOMPARE(Background(sw.FarHandle()), kGreen);
+    sw.PopUp().polarity->trigger();
+    QCOMPARE(sw.NearHandle()->text(), QString("Off"));
+    QCOMPARE(Background(sw.NearHandle()), kGreen);
+    QCOMPARE(sw.FarHandle()->text(), QString("On"));
+    QCOMPARE(Background(sw.FarHandle()), kRed);
+}
+
+void SwitchEditorTest::MenuEntries_SetFixedStatesWithTheirCheckMarks() {
+    EditorBench b;
+    SwitchEditor& sw = b.editors.Sw(2);
+    sw.PopUp().echoLossOff->trigger();
+    QCOMPARE(sw.EchoLossLabel()->text(), QString("Off"));
+    QVERIFY(sw.PopUp().echoLossOff->isChecked());
+    QVERIFY(!sw.PopUp().echoLossNC->isChecked() && !sw.PopUp().echoLossOn->isChecked());
+    // Choosing the entry that is already checked keeps it checked.
+    sw.PopUp().echoLossOff->trigger();
+    QVERIFY(sw.PopUp().echoLossOff->isChecked());
+    sw.PopUp().modeWind->trigger();
+    QCOMPARE(sw.ModeLabel()->text(), QString("Wind"));
+    sw.PopUp().powerUpOn->trigger();
+    QCOMPARE(sw.PowerUpLabel()->text(), QString("On"));
+    sw.PopUp().powerUpOn->trigger();
+    QVERIFY(sw.PopUp().powerUpOn->isChecked() && !sw.PopUp().powerUpOff->isChecked());
+    // The other switches are untouched.
+    QCOMPARE(b.editors.Sw(1).EchoLossLabel()->text(), QString("NC"));
+}
+
+void SwitchEditorTest::WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce() {
+    EditorBench b;
+    QLineEdit* width = b.editors.Sw(1).WidthBox();
+    EditorBench::Enter(width, "1.234");
+    QCOMPARE(width->text(), QString("1.23"));
+    QCOMPARE(b.config.Sw1Hyst, 1.234f);
+    QTest::keyClick(width, Qt::Key_Return);
+    QCOMPARE(b.config.Sw1Hyst, 1.23f);
+    EditorBench::Enter(b.editors.Sw(4).WidthBox(), "wide");
+    QCOMPARE(b.editors.Sw(4).WidthBox()->text(), QString("0.00"));
+    QCOMPARE(b.config.Sw4Hyst, 0.0f);
+    QCOMPARE(b.config.Sw1Hyst, 1.23f);
+}
+
+void SwitchEditorTest::EveryRow_IsBuiltWithItsNamesCaptionsAndTooltips() {
+    EditorBench b;
+    for (int n = 1; n <= 4; ++n) {
+        const QString sw = QString("Sw%1").arg(n);
+        const auto name = [&](const char* prefix, const char* part) {
+            return (prefix + sw + part).toLatin1();
+        };
+        QCOMPARE(b.Control<QLabel>(name("lbl", "").constData())->text(),
+                 QString("Switch%1").arg(n));
+        QCOMPARE(b.Control<QLineEdit>(name("txt", "Setpoint").constData())->toolTip(),
+                 QString("Enter Sw%1 setpoint").arg(n));
+        QCOMPARE(b.Control<QLineEdit>(name("txt", "Setpoint").constData())->accessibleName(),
+                 QString("Switch %1 setpoint").arg(n));
+        QCOMPARE(b.Control<QLabel>(name("lbl", "Left").constData())->toolTip(),
+                 QString("Drag to desired setpoint / Right click for options"));
+        QVERIFY(!b.Control<QLabel>(name("lbl", "Right").constData())->accessibleName().isEmpty());
+        QCOMPARE(b.Control<QLabel>(name("lbl", "SetpointUnits").constData())->text(),
+                 QString("inches"));
+        QCOMPARE(b.Control<QLineEdit>(name("txt", "Hyst").constData())->toolTip(),
+                 QString("Enter Hysteresis or Window Width"));
+        QMenu* popUp = b.Control<QMenu>(name("mnu", "PopUp").constData());
+        QCOMPARE(popUp->title(), QString("Sw%1PopUp").arg(n));
+        QCOMPARE(popUp->actions().size(), 7);
+        QCOMPARE(popUp->actions()[0]->text(), QString("Reverse Polarity"));
+        QVERIFY(popUp->actions()[1]->isSeparator());
+        QCOMPARE(b.Control<QMenu>(name("mnu", "Mode").constData())->title(), QString("Mode"));
+    }
+    QCOMPARE(b.Control<QMenu>("mnuSw1PowerUp")->title(), QString("Powered Up State"));
+    QCOMPARE(b.editors.Sw(1).PopUp().powerUpOff->text(), QString("Off "));
+    QCOMPARE(b.Control<QMenu>("mnuSw3PowerUp")->title(), QString("Power Up State"));
+    QCOMPARE(b.editors.Sw(3).PopUp().powerUpOff->text(), QString("Off"));
+    QCOMPARE(b.editors.Sw(4).EchoLossLabel()->toolTip(),
+             QString("Echo Loss Resonse / Click to change"));
+    QCOMPARE(b.editors.Sw(3).ModeLabel()->toolTip(),
+             QString("Click to toggle Hysteresis and Window modes"));
+    QCOMPARE(b.editors.Sw(1).PowerUpLabel()->toolTip(),
+             QString("Power Up Sw1 state / Click to change"));
+    QCOMPARE(b.Control<QMenu>("mnuSw4PopUp")->actions()[5]->objectName(), QString("suSepSw4C"));
+    QCOMPARE(b.Control<QMenu>("mnuSw1PopUp")->actions()[1]->objectName(), QString("mnusep3"));
+    QCOMPARE(b.Control<QLabel>("lblHyst")->text(), QString("Hyst/ Wind"));
+    QCOMPARE(b.Control<QLabel>("lblSw1EL")->text(), QString("EL"));
+}
+
+} // namespace telmora
+
+QTEST_MAIN(telmora::SwitchEditorTest)
+#include "switch_editor_qttest.moc"
