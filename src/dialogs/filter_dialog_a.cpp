@@ -1,6 +1,5 @@
 #include "dialogs/filter_dialog_a.h"
 
-#include "config/number_text.h"
 #include "config/sensor_config.h"
 #include "dialogs/dialog_controls.h"
 #include "dialogs/filter_samples.h"
@@ -84,10 +83,9 @@ void FilterDialogA::Load() {
         SetInputEnabled(lblNumberOfSamples_, txtNumberOfSamples_, true);
         return;
     }
-    // Family B's filters mean nothing to a family A sensor, so the record drops them now.
-    if (config_.FilterType != kFilterNone) {
-        config_.FilterType = kFilterNone;
-    }
+    // Family B's filters mean nothing to a family A sensor, so the record drops them now,
+    // whether the user then presses OK or Cancel.
+    config_.FilterType = kFilterNone;
     optFilterNone_->setChecked(true);
 }
 
