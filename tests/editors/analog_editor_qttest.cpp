@@ -1,0 +1,324 @@
+#include "editor_bench.h"
+
+#include "app/form_items.h"
+#include "editors/editor_widgets.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace telmora {
+
+namespace {
+const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kYellow(255, 255, 0);
+constexpr double kBoxTop = 3600, kBoxBottom = 3600 + 735;
+} // namespace
+
+class AnalogEditorTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void OutputEntries_AreHeldWithinTheOutputScale();
+    void OutputAtEitherEnd_PutsTheMeetingPointOnTheBoxEdge();
+    void ModeChange_ThereAndBack_KeepsEveryHandleInPlace();
+    void EndpointPlacement_MovesHandlesBoxAndLineEnds();
+    void EndpointThatIsNotANumber_StaysAsTyped();
+    void NearEndpointBeyondFar_IsAcceptedAndTheMiddleLineRunsBackwards();
+    void EqualRangeBounds_PutEveryEndpointOnTheLeftEdge();
+    void EndpointDragPastEitherEnd_GivesTheRangeEnds();
+    void OutputDragBeyondTheBox_GivesExactlyZeroOrTheMaximum();
+    void RightPressOnAHandle_DragsAndOpensNoMenu();
+    void RightPressOnTheArea_OpensThePopUp();
+    void LabelClicksAndMenuEntries_CycleEchoLossAndPowerUp();
+    void Area_IsBuiltWithItsNamesCaptionsAndTooltips();
+};
+
+void AnalogEditorTest::OutputEntries_AreHeldWithinTheOutputScale() {
+    EditorBench b;
+    AnalogEditor& a = b.editors.Analog();
+    QCOMPARE(b.config.AnalogOutputMax, 20.0f); // current mode
+    EditorBench::Enter(a.NearOutputBox(), "25");
+    QCOMPARE(a.NearOutputBox()->text(), QString("20.0"));
+    EditorBench::Enter(a.NearOutputBox(), "-1");
+    QCOMPARE(a.NearOutputBox()->text(), QString("0.0"));
+    EditorBench::Enter(a.FarOutputBox(), "no number");
+    QCOMPARE(a.FarOutputBox()->text(), QString("0.0"));
+    EditorBench::Enter(a.FarOutputBox(), "4.25");
+    QCOMPARE(a.FarOutputBox()->text(), QString("4.3"));
+    b.config.AnalogOutputMax = 10; // voltage mode
+    EditorBench::Enter(a.FarOutputBox(), "12");
+    QCOMPARE(a.FarOutputBox()->text(), QString("10.0"));
+}
+
+void AnalogEditorTest::OutputAtEitherEnd_PutsTheMeetingPointOnTheBoxEdge() {
+    EditorBench b;
+    AnalogEditor& a = b.editors.Analog();
+    auto* upper = b.Control("lblAnalogLeftTop");
+    auto* lower = b.Control("lblAnalogLeftBottom");
+    auto* left = b.Control<FormLine>("linAnalogLeft");
+    auto* mid = b.Control<FormLine>("linAnalogMid");
+    EditorBench::Enter(a.NearOutputBox(), "0");
+    QCOMPARE(b.geometry.Top(upper), kBoxTop);
+    QCOMPARE(b.geometry.Height(upper), 735.0); // the upper handle fills the whole side
+    QCOMPARE(b.geometry.Top(lower), kBoxBottom);
+    QCOMPARE(b.geometry.Height(lower), 0.0);
+    QCOMPARE(b.geometry.LineStart(left).y, kBoxBottom);
+    QCOMPARE(b.geometry.LineEnd(left).y, kBoxBottom);
+    QCOMPARE(b.geometry.LineStart(mid).y, kBoxBottom);
+    QCOMPARE(b.geometry.Top(a.NearOutputBox()), kBoxBottom - 285 / 2.0);
+    QCOMPARE(b.geometry.Top(b.Control("lblAnalogNearOutputUnits")),
+             b.geometry.Top(a.NearOutputBox()) + 285);
+
+    EditorBench::Enter(a.FarOutputBox(), "20");
+    QCOMPARE(b.geometry.Height(b.Control("lblAnalogRightTop")), 0.0);
+    QCOMPARE(b.geometry.Top(b.Control("lblAnalogRightBottom")), kBoxTop);
+    QCOMPARE(b.geometry.LineEnd(mid).y, kBoxTop);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogRight")).y, kBoxTop);
+    // The left end of the left line and the right end of the right line keep their places.
+    QCOMPARE(b.geometry.LineStart(left).x, 720.0);
+    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogRight")).x, 7440.0);
+}
+
+void AnalogEditorTest::ModeChange_ThereAndBack_KeepsEveryHandleInPlace() {
+    EditorBench b;
+    AnalogEditor& a = b.editors.Analog();
+    const QStringList pairs = {"lblAnalogLeftTop",  "lblAnalogLeftBottom",
+                               "lblAnalogRightTop", "lblAnalogRightBottom",
+                               "lblAnalogTopRight", "lblAnalogBottomRight"};
+    QList<TwipRect> before;
+    for (const QString& name : pairs) {
+        before << b.geometry.Rect(b.Control(name.toLatin1().constData()));
+    }
+    const auto unmoved = [&] {
+        for (int i = 0; i < pairs.size(); ++i) {
+            const TwipRect now = b.geometry.Rect(b.Control(pairs[i].toLatin1().constData()));
+            if (std::abs(now.top - before[i].top) > 1e-3 ||
+                std::abs(now.height - before[i].height) > 1e-3 ||
+                std::abs(now.left - before[i].left) > 1e-3) {
+                return false;
+            }
+        }
+        return true;
+    };
+
+    QTest::mouseClick(a.ModeLabel(), Qt::LeftButton);
+    QCOMPARE(a.ModeLabel()->text(), QString("Voltage"));
+    QCOMPARE(Background(a.ModeLabel()), kRed);
+    QCOMPARE(b.config.AnalogOutputMax, 10.0f);
+    QCOMPARE(a.NearOutputBox()->text(), QString("2.0"));
+    QCOMPARE(a.FarOutputBox()->text(), QString("10.0"));
+    QCOMPARE(b.Control<QLabel>("lblAnalogNearOutputUnits")->text(), QString("volts"));
+    QCOMPARE(b.Control<QLabel>("lblAnalogFarOutputUnits")->text(), QString("volts"));
+    QVERIFY(unmoved());
+
+    QTest::mouseClick(a.ModeLabel(), Qt::LeftButton);
+    QCOMPARE(a.ModeLabel()->text(), QString("Current"));
+    QCOMPARE(Background(a.ModeLabel()), kGreen);
+    QCOMPARE(b.config.AnalogOutputMax, 20.0f);
+    QCOMPARE(a.NearOutputBox()->text(), QString("4.0"));
+    QCOMPARE(a.FarOutputBox()->text(), QString("20.0"));
+    QCOMPARE(b.Control<QLabel>("lblAnalogFarOutputUnits")->text(), QString("ma"));
+    QVERIFY(unmoved());
+
+    // An output box still being typed in is carried over by its leading number.
+    a.NearOutputBox()->setText("6 mA");
+    QTest::mouseClick(a.ModeLabel(), Qt::LeftButton);
+    QCOMPARE(a.NearOutputBox()->text(), QString("3.0"));
+}
+
+void AnalogEditorTest::EndpointPlacement_MovesHandlesBoxAndLineEnds() {
+    EditorBench b;
+    b.SetRange("0", "100");
+    AnalogEditor& a = b.editors.Analog();
+    b.editors.Range().ShowRange(0, 100); // bounds exactly 0 and 100
+    EditorBench::Enter(a.FarEndpointBox(), "50");
+    QCOMPARE(a.FarEndpointBox()->text(), QString("50.00"));
+    const double x = 840 + 6495 / 2.0;
+    QCOMPARE(b.geometry.Width(b.Control("lblAnalogTopLeft")), x - 840);
+    QCOMPARE(b.geometry.Left(b.Control("lblAnalogTopRight")), x);
+    QCOMPARE(b.geometry.Width(b.Control("lblAnalogTopRight")), 7335 - x);
+    QCOMPARE(b.geometry.Left(a.FarEndpointBox()), x - 615 / 2.0);
+    QCOMPARE(b.geometry.Left(b.Control("lblAnalogFarEndpointUnits")), x + 615 / 2.0);
+    auto* farMark = b.Control<FormLine>("linAnalogFarSetpoint");
+    QCOMPARE(b.geometry.LineStart(farMark).x, x);
+    QCOMPARE(b.geometry.LineEnd(farMark).x, x);
+    QCOMPARE(b.geometry.LineStart(farMark).y, 3480.0); // tops and bottoms stay
+    QCOMPARE(b.geometry.LineEnd(farMark).y, 4440.0);
+    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogMid")).x, x);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogRight")).x, x);
+
+    EditorBench::Enter(a.NearEndpointBox(), "0");
+    QCOMPARE(b.geometry.Width(b.Control("lblAnalogBottomLeft")), 0.0);
+    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogLeft")).x, 840.0);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogMid")).x, 840.0);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogNearSetpoint")).x, 840.0);
+}
+
+void AnalogEditorTest::EndpointThatIsNotANumber_StaysAsTyped() {
+    EditorBench b;
+    b.editors.Range().ShowRange(0, 100);
+    AnalogEditor& a = b.editors.Analog();
+    EditorBench::Enter(a.FarEndpointBox(), "40 in");
+    QCOMPARE(a.FarEndpointBox()->text(), QString("40 in"));
+    QCOMPARE(b.geometry.Left(b.Control("lblAnalogTopRight")), 840 + 6495 * 0.4);
+    EditorBench::Enter(a.FarEndpointBox(), "far");
+    QCOMPARE(a.FarEndpointBox()->text(), QString("far"));
+    QCOMPARE(b.geometry.Left(b.Control("lblAnalogTopRight")), 840.0);
+    // Outside the range the value stays; the handle stops at the bar's end.
+    EditorBench::Enter(a.FarEndpointBox(), "400");
+    QCOMPARE(a.FarEndpointBox()->text(), QString("400.00"));
+    QCOMPARE(b.geometry.Left(b.Control("lblAnalogTopRight")), 7335.0);
+}
+
+void AnalogEditorTest::NearEndpointBeyondFar_IsAcceptedAndTheMiddleLineRunsBackwards() {
+    EditorBench b;
+    b.editors.Range().ShowRange(0, 100);
+    AnalogEditor& a = b.editors.Analog();
+    EditorBench::Enter(a.FarEndpointBox(), "50");
+    EditorBench::Enter(a.NearEndpointBox(), "80");
+    QCOMPARE(a.NearEndpointBox()->text(), QString("80.00"));
+    auto* mid = b.Control<FormLine>("linAnalogMid");
+    QVERIFY(b.geometry.LineStart(mid).x > b.geometry.LineEnd(mid).x);
+}
+
+void AnalogEditorTest::EqualRangeBounds_PutEveryEndpointOnTheLeftEdge() {
+    EditorBench b;
+    b.editors.Range().ShowRange(30, 30);
+    AnalogEditor& a = b.editors.Analog();
+    for (const char* endpoint : {"10", "30", "90"}) {
+        EditorBench::Enter(a.FarEndpointBox(), endpoint);
+        QCOMPARE(b.geometry.Left(b.Control("lblAnalogTopRight")), 840.0);
+    }
+    b.Drag(b.Control("lblAnalogBottomRight"), b.Pixel(5000, 4500));
+    QCOMPARE(a.NearEndpointBox()->text(), QString("30.00"));
+    // An output scale with no height holds every output at its bottom without dividing by it.
+    b.config.AnalogOutputMax = 0;
+    EditorBench::Enter(a.NearOutputBox(), "5");
+    QCOMPARE(a.NearOutputBox()->text(), QString("0.0"));
+    QCOMPARE(b.geometry.Top(b.Control("lblAnalogLeftBottom")), kBoxBottom);
+}
+
+void AnalogEditorTest::EndpointDragPastEitherEnd_GivesTheRangeEnds() {
+    EditorBench b;
+    b.SetRange("6.5", "221.72");
+    AnalogEditor& a = b.editors.Analog();
+    QWidget* handle = b.Control("lblAnalogTopLeft");
+    QTest::mousePress(handle, Qt::LeftButton, {}, {2, 2});
+    QVERIFY(a.AnalogFarEndpointDragging());
+    QVERIFY(!a.AnalogNearEndpointDragging());
+    QTest::mouseMove(handle, handle->mapFrom(&b.surface, QPoint(3000, 230)));
+    QCOMPARE(a.FarEndpointBox()->text(), QString("221.72"));
+    QTest::mouseMove(handle, handle->mapFrom(&b.surface, QPoint(-3000, 230)));
+    QCOMPARE(a.FarEndpointBox()->text(), QString("6.50"));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, {2, 2});
+    QVERIFY(!a.AnalogFarEndpointDragging());
+}
+
+void AnalogEditorTest::OutputDragBeyondTheBox_GivesExactlyZeroOrTheMaximum() {
+    EditorBench b;
+    AnalogEditor& a = b.editors.Analog();
+    b.Drag(b.Control("lblAnalogRightTop"), {500, 2000});
+    QCOMPARE(a.FarOutputBox()->text(), QString("0.0"));
+    b.Drag(b.Control("lblAnalogRightTop"), {500, -2000});
+    QCOMPARE(a.FarOutputBox()->text(), QString("20.0"));
+    // Halfway up the box, within a pixel.
+    const QRect box = b.Control("shpAnalogBox")->geometry();
+    b.Drag(b.Control("lblAnalogLeftBottom"), {40, box.top() + box.height() / 2});
+    const double expected =
+        20.0 * (box.bottom() + 1 - (box.top() + box.height() / 2)) / box.height();
+    QVERIFY2(std::abs(a.NearOutputBox()->text().toDouble() - expected) <=
+                 20.0 / box.height() + 0.05,
+             qPrintable(a.NearOutputBox()->text()));
+    QVERIFY(!a.AnalogNearOutputDragging());
+}
+
+void AnalogEditorTest::RightPressOnAHandle_DragsAndOpensNoMenu() {
+    EditorBench b;
+    AnalogEditor& a = b.editors.Analog();
+    QWidget* handle = b.Control("lblAnalogLeftTop");
+    QTest::mousePress(handle, Qt::RightButton, {}, {2, 2});
+    QVERIFY(a.AnalogNearOutputDragging());
+    QVERIFY(!a.PopUpMenu()->isVisible());
+    QTest::mouseMove(handle, handle->mapFrom(&b.surface, QPoint(40, 2000)));
+    QCOMPARE(a.NearOutputBox()->text(), QString("0.0"));
+    QTest::mouseRelease(handle, Qt::RightButton, {}, {2, 2});
+    QVERIFY(!a.AnalogNearOutputDragging());
+}
+
+void AnalogEditorTest::RightPressOnTheArea_OpensThePopUp() {
+    EditorBench b;
+    AnalogEditor& a = b.editors.Analog();
+    QWidget* back = b.Control("lblAnalogBack");
+    QTest::mousePress(back, Qt::LeftButton, {}, {20, 20});
+    QTest::mouseRelease(back, Qt::LeftButton, {}, {20, 20});
+    QVERIFY(!a.PopUpMenu()->isVisible());
+    QTest::mousePress(back, Qt::RightButton, {}, {20, 20});
+    QVERIFY(a.PopUpMenu()->isVisible());
+    a.PopUpMenu()->close();
+    QTest::mouseRelease(back, Qt::RightButton, {}, {20, 20});
+}
+
+void AnalogEditorTest::LabelClicksAndMenuEntries_CycleEchoLossAndPowerUp() {
+    EditorBench b;
+    AnalogEditor& a = b.editors.Analog();
+    const QList<std::pair<QString, QColor>> echoLoss = {
+        {"Low", kGreen}, {"High", kRed}, {"NC", kYellow}};
+    for (const auto& [caption, colour] : echoLoss) {
+        QTest::mouseClick(a.EchoLossLabel(), Qt::LeftButton);
+        QCOMPARE(a.EchoLossLabel()->text(), caption);
+        QCOMPARE(Background(a.EchoLossLabel()), colour);
+        QCOMPARE(
+            b.Control<QAction>(("mnuAnalogEchoLoss" + caption).toLatin1().constData())->isChecked(),
+            true);
+    }
+    QVERIFY(!b.Control<QAction>("mnuAnalogEchoLossLow")->isChecked());
+    // The design caption "Off" is no power-up state; clicks run "Low", "High", "Low".
+    QCOMPARE(a.PowerUpLabel()->text(), QString("Off"));
+    for (const char* caption : {"Low", "High", "Low"}) {
+        QTest::mouseClick(a.PowerUpLabel(), Qt::LeftButton);
+        QCOMPARE(a.PowerUpLabel()->text(), QString(caption));
+    }
+    b.Control<QAction>("mnuAnalogPowerUpHigh")->trigger();
+    QCOMPARE(a.PowerUpLabel()->text(), QString("High"));
+    QVERIFY(b.Control<QAction>("mnuAnalogPowerUpHigh")->isChecked());
+    QVERIFY(!b.Control<QAction>("mnuAnalogPowerUpLow")->isChecked());
+    b.Control<QAction>("mnuAnalogPowerUpHigh")->trigger();
+    QVERIFY(b.Control<QAction>("mnuAnalogPowerUpHigh")->isChecked());
+    b.Control<QAction>("mnuAnalogEchoLossHigh")->trigger();
+    QCOMPARE(a.EchoLossLabel()->text(), QString("High"));
+    QCOMPARE(a.EchoLossLabel()->accessibleName(), QString("Analog echo loss response: High"));
+}
+
+void AnalogEditorTest::Area_IsBuiltWithItsNamesCaptionsAndTooltips() {
+    EditorBench b;
+    QCOMPARE(b.Control("lblAnalogBack")->toolTip(), QString("Right click for options"));
+    QCOMPARE(b.Control("lblAnalogTopRight")->toolTip(),
+             QString("Drag to desired analog far enpoint"));
+    QCOMPARE(b.Control("lblAnalogBottomRight")->toolTip(),
+             QString("Drag to desired analog near setpoint"));
+    QCOMPARE(b.Control("txtAnalogNearOutput")->toolTip(),
+             QString("Enter analog output at near endpoint"));
+    QCOMPARE(b.Control("lblAnalogMode")->toolTip(),
+             QString("Click to change between voltage and current output"));
+    for (const char* corner :
+         {"lblATL", "lblATR", "lblABL", "lblABR", "lblALT", "lblALB", "lblART", "lblARB"}) {
+        QVERIFY(b.Control(corner) != nullptr);
+    }
+    QMenu* popUp = b.Control<QMenu>("mnuAnalogPopUp");
+    QCOMPARE(popUp->title(), QString("AnalogPopUp"));
+    QCOMPARE(popUp->actions().size(), 3);
+    QCOMPARE(popUp->actions()[0]->text(), QString("Echo Loss Response"));
+    QCOMPARE(popUp->actions()[1]->objectName(), QString("mnusep7"));
+    QCOMPARE(popUp->actions()[2]->text(), QString("Power Up State"));
+    const QList<QAction*> echoLoss = b.Control<QMenu>("mnuAnalogEchoLoss")->actions();
+    QCOMPARE(echoLoss[0]->text(), QString("No Change"));
+    QCOMPARE(echoLoss[1]->text(), QString("High"));
+    QCOMPARE(echoLoss[2]->text(), QString("Low"));
+    for (const char* box : {"txtAnalogNearEndpoint", "txtAnalogFarEndpoint", "txtAnalogNearOutput",
+                            "txtAnalogFarOutput"}) {
+        QVERIFY(!b.Control(box)->accessibleName().isEmpty());
+    }
+}
+
+} // namespace telmora
+
+QTEST_MAIN(telmora::AnalogEditorTest)
+#include "analog_editor_qttest.moc"
