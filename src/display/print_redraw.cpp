@@ -10,14 +10,15 @@ namespace telmora {
 
 bool RedrawChartForPrint(StripChart& chart, const ChartBox& box, int speed,
                          std::string_view maxRangeText, ChartDrawing& drawing) {
-    drawing.FillBackground(box);
-    drawing.Outline(box);
-    drawing.DrawPoint(box.left, box.top);
-
+    // The scale divides by the maximum range; without a positive one the trace on the
+    // window is left as it is rather than erased or drawn at nonsense positions.
     const double maxRange = ReadNumber(maxRangeText);
     if (!(maxRange > 0) || !std::isfinite(maxRange)) {
         return false;
     }
+    drawing.FillBackground(box);
+    drawing.Outline(box);
+    drawing.DrawPoint(box.left, box.top);
     const int step = std::max(speed, kChartSpeedMin);
     const int last = RoundHalfEven(chart.ChartX() - box.left - static_cast<float>(step));
     const auto& points = chart.ChartPoints();

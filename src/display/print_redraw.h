@@ -13,8 +13,8 @@ namespace telmora {
 // Erases the box and draws the points of the current sweep at the chart speed's spacing,
 // up to the point before the head. The head (ChartX) is left where it is; ChartY and the
 // pen end at the last point drawn. `maxRangeText` is the text of the maximum range box;
-// when it does not hold a positive number, only the empty box is drawn, since the scale
-// would divide by it. Returns false in that case.
+// when it does not hold a positive number, nothing is drawn, since the scale would divide
+// by it. Returns false in that case.
 bool RedrawChartForPrint(StripChart& chart, const ChartBox& box, int speed,
                          std::string_view maxRangeText, ChartDrawing& drawing);
 

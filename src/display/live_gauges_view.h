@@ -1,0 +1,77 @@
+#pragma once
+
+#include "display/live_gauges.h"
+#include "editors/scale.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace telmora {
+
+class FormGeometry;
+class FormLine;
+class FormShape;
+class FormSurface;
+struct SensorConfig;
+
+// The target marker, the two target lines, the analog output meter and the echo symbol.
+// They read the range bar, the range of the record and the analog output editor's boxes,
+// which other parts of the window own; those are found by name on the window.
+class LiveGaugesView : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int kTimer2IntervalMs = 50;
+
+    LiveGaugesView(FormSurface& surface, FormGeometry& geometry, const SensorConfig& config);
+
+    // Puts the marker at the right end of the range bar (start-up).
+    void PlaceMarkerAtRangeEnd();
+    // Shows a reading in the marker's distance box.
+    void ShowCurrentDistance(float distance);
+    // Moves the marker, the target lines and the meter to a reading.
+    void UpdateGauges(float distance);
+    // Any delivery from the sensor, whether or not it completes a reading.
+    void NoteReceiveEvent() { timer_.NoteReceiveEvent(); }
+    // One tick of Timer2; driven by the 50 ms timer, or by a test.
+    void Timer2Timer();
+    QTimer& Timer2() { return timer2_; }
+
+    const GaugeTimer& TimerState() const { return timer_; }
+
+  private:
+    void BuildControls(FormSurface& surface);
+    void FindEditorControls();
+    BarSpan RangeBar() const;
+    void SetTargetShown(bool shown);
+
+    FormSurface& surface_;
+    FormGeometry& geometry_;
+    const SensorConfig& config_;
+    GaugeTimer timer_;
+    QTimer timer2_;
+
+    QFrame* Frame1_ = nullptr;
+    QLineEdit* txtCurrentDistance_ = nullptr;
+    FormLine* linTargetLineTop_ = nullptr;
+    FormLine* linTargetLineBottom_ = nullptr;
+    QFrame* fraVoltmeter_ = nullptr;
+    QLabel* lblVoltMeter_ = nullptr;
+    FormShape* shpKelvoA_ = nullptr;
+    FormShape* shpEcho_ = nullptr;
+
+    // Controls of the range bar and of the analog output editor.
+    QPointer<QWidget> lblRange_;
+    QPointer<QLineEdit> txtAnalogNearEndpoint_;
+    QPointer<QLineEdit> txtAnalogFarEndpoint_;
+    QPointer<QLineEdit> txtAnalogNearOutput_;
+    QPointer<QLineEdit> txtAnalogFarOutput_;
+    QPointer<QLabel> lblAnalogEchoLoss_;
+};
+
+} // namespace telmora

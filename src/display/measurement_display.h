@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QWidget;
+
+namespace telmora {
+
+class DataLogCommand;
+class FormGeometry;
+class FormSurface;
+class LiveGaugesView;
+class PrintScreenCommand;
+class StatisticsPanel;
+class StripChartView;
+struct SensorConfig;
+
+// What each reading updates on the main window besides the link's own state: the
+// statistics, the data log, the marker's distance box, the strip chart and the gauges,
+// with the "&Log Data" and "&Print Screen" commands.
+class MeasurementDisplay : public QObject {
+    Q_OBJECT
+  public:
+    // `config` is the window's record, read for the range at every reading; `window`
+    // parents the dialogs.
+    MeasurementDisplay(FormSurface& surface, FormGeometry& geometry, const SensorConfig& config,
+                       QWidget* window);
+    ~MeasurementDisplay() override;
+
+    // Start-up: marker at the range bar's end, statistics reset, chart buffer sized.
+    void StartUp();
+
+    // One reading from the sensor, in the order the window has always updated them:
+    // statistics, log line, distance box, strip chart, gauges.
+    void ShowReading(float distance);
+    // Any delivery from the serial port (it keeps the gauges from being hidden).
+    void NoteReceiveEvent();
+
+    // Menu commands; the log entry's caption follows the log.
+    void SetLogMenuEntry(QAction* mnuLogDataToFile);
+    void mnuLogDataToFileClick();
+    void mnuFilePrintClick();
+
+    StatisticsPanel& Statistics() { return *statistics_; }
+    StripChartView& Chart() { return *chart_; }
+    LiveGaugesView& Gauges() { return *gauges_; }
+    DataLogCommand& Log() { return *log_; }
+    PrintScreenCommand& Print() { return *print_; }
+
+  signals:
+    // The data log started (its path) or stopped (empty).
+    void LogChanged(const QString& path);
+
+  private:
+    StatisticsPanel* statistics_;
+    StripChartView* chart_;
+    LiveGaugesView* gauges_;
+    DataLogCommand* log_;
+    PrintScreenCommand* print_;
+};
+
+} // namespace telmora

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "display/statistics.h"
+
+#include <QObject>
+
+class QLineEdit;
+class QPushButton;
+
+namespace telmora {
+
+class FormGeometry;
+class FormSurface;
+
+// The statistics group of the main window: the current reading, mean, standard deviation,
+// maximum, minimum and count since the last "Reset Stats".
+class StatisticsPanel : public QObject {
+    Q_OBJECT
+  public:
+    StatisticsPanel(FormSurface& surface, FormGeometry& geometry);
+
+    // Resets the accumulators without touching the boxes (start-up).
+    void InitStats();
+    // Counts one reading in and shows the figures, or flags a lost echo in red.
+    void DoStats(float distance);
+    // "Reset Stats": the accumulators and the boxes.
+    void cmdResetStatsClick();
+
+    const Statistics& Figures() const { return stats_; }
+
+  private:
+    void Show(const StatsTexts& texts);
+    void SetCurrentBackground(bool lost);
+
+    Statistics stats_;
+    bool lostShown_ = false;
+    QLineEdit* txtCurrDistance_;
+    QLineEdit* txtAveDistance_;
+    QLineEdit* txtSDDistance_;
+    QLineEdit* txtMaxDistance_;
+    QLineEdit* txtMinDistance_;
+    QLineEdit* txtNumOfSamples_;
+    QPushButton* cmdResetStats_;
+};
+
+} // namespace telmora

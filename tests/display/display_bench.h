@@ -1,0 +1,100 @@
+#pragma once
+
+// A bare form surface with the measurement display on it, and stand-ins for the controls
+// of the range bar and of the analog output editor that the gauges and the print command
+// read by name.
+
+#include "app/form_geometry.h"
+#include "app/form_surface.h"
+#include "config/sensor_config.h"
+#include "display/measurement_display.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace telmora {
+
+class DisplayBench {
+  public:
+    DisplayBench() : geometry(surface) {
+        config.MinRange = 8.0f;
+        config.MaxRange = 221.77f;
+        surface.resize(geometry.DesignSizePixels());
+        auto* bar = new QLabel(&surface);
+        bar->setObjectName("lblRange");
+        geometry.Place(bar, {840, 360, 6495, 135});
+        txtMaxRange = Box("txtMaxRange", "221.77", {6960, 0, 615, 225});
+        nearEndpoint = Box("txtAnalogNearEndpoint", "12.00", {1560, 4560, 615, 285});
+        farEndpoint = Box("txtAnalogFarEndpoint", "100.00", {5760, 3120, 615, 285});
+        nearOutput = Box("txtAnalogNearOutput", "4.0", {120, 3720, 495, 285});
+        farOutput = Box("txtAnalogFarOutput", "20.0", {7560, 3480, 495, 285});
+        echoLoss = new QLabel("NC", &surface);
+        echoLoss->setObjectName("lblAnalogEchoLoss");
+        geometry.Place(echoLoss, {8400, 3480, 495, 255});
+        display = new MeasurementDisplay(surface, geometry, config, &surface);
+        display->StartUp();
+        surface.show();
+    }
+
+    template <typename T = QWidget> T* Control(const char* name) {
+        T* control = surface.findChild<T*>(name);
+        if (control == nullptr) {
+            qFatal("no control named %s", name);
+        }
+        return control;
+    }
+
+    QString Text(const char* name) { return Control<QLineEdit>(name)->text(); }
+
+    // Runs `act` on the next modal widget that is not `below` once it appears; if none
+    // appears within the deadline, the modal that is up is closed so no test can hang.
+    static void OnNextModal(std::function<void(QWidget*)> act, QWidget* below = nullptr) {
+        auto* poll = new QTimer;
+        auto* started = new QElapsedTimer;
+        started->start();
+        QObject::connect(poll, &QTimer::timeout, [poll, started, act, below] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal != below) {
+                poll->stop();
+                poll->deleteLater();
+                delete started;
+                act(modal);
+            } else if (started->elapsed() > 20000) {
+                poll->stop();
+                poll->deleteLater();
+                delete started;
+                if (modal != nullptr) {
+                    modal->close();
+                }
+            }
+        });
+        poll->start(20);
+    }
+
+    SensorConfig config;
+    FormSurface surface;
+    FormGeometry geometry;
+    MeasurementDisplay* display = nullptr;
+    QLineEdit* txtMaxRange = nullptr;
+    QLineEdit* nearEndpoint = nullptr;
+    QLineEdit* farEndpoint = nullptr;
+    QLineEdit* nearOutput = nullptr;
+    QLineEdit* farOutput = nullptr;
+    QLabel* echoLoss = nullptr;
+
+  private:
+    QLineEdit* Box(const char* name, const char* text, TwipRect design) {
+        auto* box = new QLineEdit(text, &surface);
+        box->setObjectName(name);
+        geometry.Place(box, design);
+        return box;
+    }
+};
+
+} // namespace telmora

@@ -1,0 +1,302 @@
+#include "display_bench.h"
+
+#include "app/form_items.h"
+#include "display/live_gauges_view.h"
+#include "display/statistics_panel.h"
+#include "display/strip_chart_view.h"
+#include "editors/scale.h"
+
+#include <QImage>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace telmora {
+
+class MeasurementDisplayTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void Reading_UpdatesStatisticsDistanceBoxChartAndMarker();
+    void LostEcho_ShowsLostOnRedThenWhiteAgainAndZeroInTheMarker();
+    void ResetStats_ShowsZerosAndCountsAfresh();
+    void ChartButtons_StopStartAndResetTheTrace();
+    void ChartSpeed_ScrollBarSetsTheSpacingOfLaterPoints();
+    void ChartTrace_SurvivesRepaintAndResize();
+    void Meter_FollowsTheAnalogCharacteristicAndEchoLossLevel();
+    void MarkerBeyondTheMaximum_StandsAtTheRightEndOfTheBar();
+    void Silence_HidesTheGaugesAfterAbout5Seconds();
+    void Controls_HaveTheirCaptionsAndSpokenNames();
+};
+
+void MeasurementDisplayTest::Reading_UpdatesStatisticsDistanceBoxChartAndMarker() {
+    DisplayBench b;
+    b.display->ShowReading(10.0f);
+    b.display->ShowReading(12.0f);
+    QCOMPARE(b.Text("txtCurrDistance"), QString("12.00"));
+    QCOMPARE(b.Text("txtAveDistance"), QString("11.00"));
+    QCOMPARE(b.Text("txtSDDistance"), QString("1.00"));
+    QCOMPARE(b.Text("txtMaxDistance"), QString("12.00"));
+    QCOMPARE(b.Text("txtMinDistance"), QString("10.00"));
+    QCOMPARE(b.Text("txtNumOfSamples"), QString("2"));
+    QCOMPARE(b.Text("txtCurrentDistance"), QString("12.00"));
+    const StripChart& chart = b.display->Chart().Model();
+    QCOMPARE(chart.ChartX(), 120.0f + 80.0f);
+    QCOMPARE(chart.ChartPoints().at(80), 12.0f);
+    QWidget* marker = b.Control("Frame1");
+    QVERIFY(marker->isVisible());
+    const float x = DistanceToX({840, 6495}, 12.0f, 8.0f, 221.77f);
+    QCOMPARE(b.geometry.Left(marker), static_cast<double>(x));
+    auto* top = b.Control<FormLine>("linTargetLineTop");
+    QVERIFY(top->isVisible());
+    QCOMPARE(b.geometry.LineStart(top).x, static_cast<double>(x));
+    QCOMPARE(b.geometry.LineEnd(top).x, static_cast<double>(x));
+    QCOMPARE(b.geometry.LineStart(top).y, 2520.0);
+    QCOMPARE(b.geometry.LineEnd(top).y, 600.0);
+    QCOMPARE(b.geometry.Left(b.Control("fraVoltmeter")), static_cast<double>(x));
+}
+
+void MeasurementDisplayTest::LostEcho_ShowsLostOnRedThenWhiteAgainAndZeroInTheMarker() {
+    DisplayBench b;
+    auto* current = b.Control<QLineEdit>("txtCurrDistance");
+    b.display->ShowReading(20.0f);
+    b.display->ShowReading(0.0f);
+    QCOMPARE(current->text(), QString("Lost!!"));
+    QCOMPARE(current->palette().color(QPalette::Base), QColor(255, 0, 0));
+    QCOMPARE(b.Text("txtNumOfSamples"), QString("1"));
+    QCOMPARE(b.Text("txtAveDistance"), QString("20.00"));
+    QCOMPARE(b.Text("txtCurrentDistance"), QString("0.00"));
+    QVERIFY(!b.Control("Frame1")->isVisible());
+    QVERIFY(!b.Control("linTargetLineTop")->isVisible());
+    QVERIFY(!b.Control("linTargetLineBottom")->isVisible());
+    QVERIFY(b.Control("fraVoltmeter")->isVisible());
+    QCOMPARE(b.geometry.Left(b.Control("Frame1")), 840.0 + 6495.0);
+    // A lost echo is still charted, on the top edge.
+    QCOMPARE(b.display->Chart().Model().ChartY(), std::int16_t(5520));
+    b.display->ShowReading(22.0f);
+    QCOMPARE(current->text(), QString("22.00"));
+    QCOMPARE(current->palette().color(QPalette::Base), QColor(255, 255, 255));
+    QCOMPARE(b.Text("txtAveDistance"), QString("21.00"));
+}
+
+void MeasurementDisplayTest::ResetStats_ShowsZerosAndCountsAfresh() {
+    DisplayBench b;
+    b.display->ShowReading(0.0f);
+    b.display->ShowReading(30.0f);
+    b.display->ShowReading(0.0f);
+    QTest::mouseClick(b.Control<QPushButton>("cmdResetStats"), Qt::LeftButton);
+    for (const char* name : {"txtCurrDistance", "txtAveDistance", "txtSDDistance", "txtMaxDistance",
+                             "txtMinDistance"}) {
+        QCOMPARE(b.Text(name), QString("0.00"));
+    }
+    QCOMPARE(b.Text("txtNumOfSamples"), QString("0"));
+    QCOMPARE(b.Control<QLineEdit>("txtCurrDistance")->palette().color(QPalette::Base),
+             QColor(255, 255, 255));
+    b.display->ShowReading(12.5f);
+    QCOMPARE(b.Text("txtMinDistance"), QString("12.50"));
+    QCOMPARE(b.Text("txtMaxDistance"), QString("12.50"));
+    QCOMPARE(b.Text("txtSDDistance"), QString("0.00"));
+    QCOMPARE(b.Text("txtNumOfSamples"), QString("1"));
+}
+
+void MeasurementDisplayTest::ChartButtons_StopStartAndResetTheTrace() {
+    DisplayBench b;
+    StripChartView& chart = b.display->Chart();
+    b.display->ShowReading(50.0f);
+    b.display->ShowReading(60.0f);
+    QTest::mouseClick(b.Control<QPushButton>("cmdStripChartStop"), Qt::LeftButton);
+    b.display->ShowReading(70.0f);
+    QCOMPARE(chart.Model().ChartX(), 200.0f);
+    QTest::mouseClick(b.Control<QPushButton>("cmdStripChartStart"), Qt::LeftButton);
+    b.display->ShowReading(70.0f);
+    QCOMPARE(chart.Model().ChartX(), 240.0f);
+    chart.FlushDrawing();
+    QTest::mouseClick(b.Control<QPushButton>("cmdStripChartStop"), Qt::LeftButton);
+    QTest::mouseClick(b.Control<QPushButton>("CmdStripChartRedraw"), Qt::LeftButton);
+    // Reset erases at once, also while stopped: only the empty box is retained.
+    QCOMPARE(chart.Model().ChartX(), 120.0f);
+    QCOMPARE(chart.RetainedTrace().size(), std::size_t(3));
+    QCOMPARE(chart.RetainedTrace()[0].kind, DrawOp::Kind::FillBackground);
+}
+
+void MeasurementDisplayTest::ChartSpeed_ScrollBarSetsTheSpacingOfLaterPoints() {
+    DisplayBench b;
+    auto* speed = b.Control<QScrollBar>("hsbChartSpeed");
+    QCOMPARE(speed->minimum(), 1);
+    QCOMPARE(speed->maximum(), 80);
+    QCOMPARE(speed->value(), 40);
+    QCOMPARE(speed->pageStep(), 10);
+    b.display->ShowReading(50.0f);
+    speed->setValue(80);
+    b.display->ShowReading(50.0f);
+    speed->triggerAction(QAbstractSlider::SliderPageStepSub);
+    b.display->ShowReading(50.0f);
+    QCOMPARE(b.display->Chart().Model().ChartX(), 120.0f + 40 + 80 + 70);
+}
+
+namespace {
+
+// Dark pixels of the trace inside the chart box of a picture of the surface.
+int TracePixels(DisplayBench& b) {
+    const QImage shot = b.surface.grab().toImage();
+    const TwipRect box = b.geometry.Rect(b.Control("StripChartBox"));
+    const QRect inner(static_cast<int>(box.left / b.geometry.TwipsPerPixelX()) + 3,
+                      static_cast<int>(box.top / b.geometry.TwipsPerPixelY()) + 3,
+                      static_cast<int>(box.width / b.geometry.TwipsPerPixelX()) - 6,
+                      static_cast<int>(box.height / b.geometry.TwipsPerPixelY()) - 6);
+    int dark = 0;
+    for (int y = inner.top(); y <= inner.bottom(); ++y) {
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+            if (qGray(shot.pixel(x, y)) < 100) {
+                ++dark;
+            }
+        }
+    }
+    return dark;
+}
+
+} // namespace
+
+void MeasurementDisplayTest::ChartTrace_SurvivesRepaintAndResize() {
+    DisplayBench b;
+    QCOMPARE(TracePixels(b), 0);
+    for (int i = 0; i < 100; ++i) {
+        b.display->ShowReading(i % 2 == 0 ? 20.0f : 200.0f);
+    }
+    // Painting waits for the chart's cadence.
+    QTRY_VERIFY_WITH_TIMEOUT(TracePixels(b) > 500, 5000);
+    const int before = TracePixels(b);
+    b.surface.repaint();
+    QCOMPARE(TracePixels(b), before);
+    const QSize design = b.surface.size();
+    b.surface.resize(design * 3 / 2);
+    QVERIFY(TracePixels(b) > before); // the zig-zag is 1.5 times as tall and wide
+    b.surface.resize(design);
+    QCOMPARE(TracePixels(b), before);
+    // The next point continues the sweep in the box as it stands now.
+    b.display->ShowReading(100.0f);
+    QCOMPARE(b.display->Chart().Model().ChartX(), 120.0f + 101 * 40);
+}
+
+void MeasurementDisplayTest::Meter_FollowsTheAnalogCharacteristicAndEchoLossLevel() {
+    DisplayBench b;
+    auto* meter = b.Control<QLabel>("lblVoltMeter");
+    QCOMPARE(meter->text(), QString("20.0"));
+    b.display->ShowReading(56.0f);
+    QCOMPARE(meter->text(), QString("12.0"));
+    b.display->ShowReading(5.0f);
+    QCOMPARE(meter->text(), QString("4.0"));
+    b.display->ShowReading(150.0f);
+    QCOMPARE(meter->text(), QString("20.0"));
+    b.display->ShowReading(12.0f);
+    QCOMPARE(meter->text(), QString("4.0"));
+
+    // A falling output with each echo-loss level.
+    b.nearOutput->setText("10.0");
+    b.farOutput->setText("0.0");
+    b.display->ShowReading(34.0f);
+    QCOMPARE(meter->text(), QString("7.5"));
+    b.echoLoss->setText("High");
+    b.display->ShowReading(0.0f);
+    QCOMPARE(meter->text(), QString("0.0"));
+    b.echoLoss->setText("Low");
+    b.display->ShowReading(0.0f);
+    QCOMPARE(meter->text(), QString("10.0"));
+    b.display->ShowReading(34.0f);
+    b.echoLoss->setText("NC");
+    b.display->ShowReading(0.0f);
+    QCOMPARE(meter->text(), QString("7.5"));
+    // Boxes holding no number read as 0 and never stop the meter.
+    b.nearEndpoint->setText("abc");
+    b.farEndpoint->setText("");
+    b.display->ShowReading(50.0f);
+    QCOMPARE(meter->text(), QString("0.0"));
+}
+
+void MeasurementDisplayTest::MarkerBeyondTheMaximum_StandsAtTheRightEndOfTheBar() {
+    DisplayBench b;
+    b.display->ShowReading(500.0f);
+    QCOMPARE(b.geometry.Left(b.Control("Frame1")), 840.0 + 6495.0);
+    QCOMPARE(b.geometry.Left(b.Control("fraVoltmeter")), 840.0 + 6495.0);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linTargetLineBottom")).x, 840.0 + 6495.0);
+}
+
+void MeasurementDisplayTest::Silence_HidesTheGaugesAfterAbout5Seconds() {
+    DisplayBench b;
+    LiveGaugesView& gauges = b.display->Gauges();
+    QCOMPARE(gauges.Timer2().interval(), 50);
+    QVERIFY(gauges.Timer2().isActive());
+    gauges.Timer2().stop(); // the test drives the ticks
+    b.display->ShowReading(50.0f);
+    // Deliveries every 2.5 s keep the gauges up.
+    for (int tick = 1; tick <= 300; ++tick) {
+        if (tick % 50 == 0) {
+            b.display->NoteReceiveEvent();
+        }
+        gauges.Timer2Timer();
+    }
+    QVERIFY(b.Control("Frame1")->isVisible());
+    QVERIFY(b.Control("fraVoltmeter")->isVisible());
+    b.display->NoteReceiveEvent();
+    for (int tick = 1; tick <= 100; ++tick) {
+        gauges.Timer2Timer();
+    }
+    QVERIFY(b.Control("Frame1")->isVisible());
+    gauges.Timer2Timer(); // the 101st tick without a delivery
+    QVERIFY(!b.Control("Frame1")->isVisible());
+    QVERIFY(!b.Control("linTargetLineTop")->isVisible());
+    QVERIFY(!b.Control("linTargetLineBottom")->isVisible());
+    QVERIFY(!b.Control("fraVoltmeter")->isVisible());
+    QCOMPARE(b.geometry.Left(b.Control("Frame1")), 840.0 + 6495.0);
+    // The echo then travels to the right end of the bar.
+    double farthest = 0;
+    for (int tick = 0; tick < 100; ++tick) {
+        gauges.Timer2Timer();
+        farthest = std::max(farthest, b.geometry.Left(b.Control("shpEcho")));
+    }
+    QCOMPARE(farthest, 840.0 + 6495.0);
+    // The next reading brings them back.
+    b.display->ShowReading(50.0f);
+    QVERIFY(b.Control("Frame1")->isVisible());
+    QVERIFY(b.Control("fraVoltmeter")->isVisible());
+}
+
+void MeasurementDisplayTest::Controls_HaveTheirCaptionsAndSpokenNames() {
+    DisplayBench b;
+    QCOMPARE(b.Control<QPushButton>("cmdResetStats")->text(), QString("Reset Stats"));
+    QCOMPARE(b.Control<QPushButton>("cmdStripChartStart")->text(), QString("Start"));
+    QCOMPARE(b.Control<QPushButton>("cmdStripChartStart")->toolTip(),
+             QString("Restarts the chart"));
+    QCOMPARE(b.Control<QPushButton>("cmdStripChartStop")->text(), QString("Stop"));
+    QCOMPARE(b.Control<QPushButton>("cmdStripChartStop")->toolTip(), QString("Stops the chart"));
+    QCOMPARE(b.Control<QPushButton>("CmdStripChartRedraw")->text(), QString("Reset"));
+    QCOMPARE(b.Control<QPushButton>("CmdStripChartRedraw")->toolTip(),
+             QString("Erases and restarts the chart at the far left"));
+    QCOMPARE(b.Control<QLabel>("lblStripChartControl")->text(), QString("Chart Control"));
+    QCOMPARE(b.Control<QLabel>("lblChartSpeed")->text(), QString("Chart Speed"));
+    QCOMPARE(b.Control<QLabel>("Label3")->text(), QString("Target"));
+    QCOMPARE(b.Control<QLabel>("lblVoltMeter")->toolTip(),
+             QString("Meter indicating analog output"));
+    QCOMPARE(b.geometry.Rect(b.Control("StripChartBox")).height, 1812.0);
+    QCOMPARE(b.geometry.Width(b.Control("Frame1")), 855.0);
+    QCOMPARE(b.geometry.Width(b.Control("fraVoltmeter")), 615.0);
+    QCOMPARE(b.Control("txtAveDistance")->accessibleName(), QString("Average distance"));
+    // Every control a user reads or operates says what it is (the stand-ins for other
+    // parts of the window aside).
+    const QStringList standIns{"txtMaxRange",          "txtAnalogNearEndpoint",
+                               "txtAnalogFarEndpoint", "txtAnalogNearOutput",
+                               "txtAnalogFarOutput",   "lblAnalogEchoLoss"};
+    for (QWidget* control : b.surface.findChildren<QWidget*>()) {
+        const bool operated = qobject_cast<QLineEdit*>(control) != nullptr ||
+                              qobject_cast<QAbstractButton*>(control) != nullptr ||
+                              qobject_cast<QAbstractSlider*>(control) != nullptr;
+        const auto* label = qobject_cast<QLabel*>(control);
+        const bool read = label != nullptr && !label->text().isEmpty();
+        if ((operated || read) && !standIns.contains(control->objectName())) {
+            QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+        }
+    }
+}
+
+} // namespace telmora
+
+QTEST_MAIN(telmora::MeasurementDisplayTest)
+#include "measurement_display_qttest.moc"
