@@ -76,6 +76,20 @@ class SensorLink::Private : public LinkPort,
         protocol.Receive(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
     }
 
+    void noticeError(QSerialPort::SerialPortError error) {
+        // Failures to open are reported by openPort; a time-out is no failure.
+        if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !port.isOpen() ||
+            failing)
+            return;
+        failing = true;
+        QString reason = port.errorString();
+        if (error == QSerialPort::ResourceError)
+            reason = QStringLiteral("the device was disconnected or hung up (%1)").arg(reason);
+        // Closed from the event loop, not from inside the port's own notification.
+        QMetaObject::invokeMethod(
+            &q, [this, reason] { fail(reason); }, Qt::QueuedConnection);
+    }
+
     // The port failed while open (an adapter unplugged, the far end hung up): close it,
     // end a running exchange as a late reply would, and tell the window once.
     void fail(const QString& reason) {
@@ -128,17 +142,7 @@ SensorLink::SensorLink(const SensorConfig& config, LinkHost& host, QObject* pare
     connect(&d_->timer1, &QTimer::timeout, this, [this] { d_->protocol.Timer1Tick(); });
     connect(&d_->port, &QSerialPort::readyRead, this, [this] { d_->receive(); });
     connect(&d_->port, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError error) {
-                // Failures to open are reported by openPort; a time-out is no failure.
-                if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError ||
-                    !d_->port.isOpen() || d_->failing)
-                    return;
-                d_->failing = true;
-                const QString reason = d_->port.errorString();
-                // Closed from the event loop, not from inside the port's own notification.
-                QMetaObject::invokeMethod(
-                    this, [this, reason] { d_->fail(reason); }, Qt::QueuedConnection);
-            });
+            [this](QSerialPort::SerialPortError error) { d_->noticeError(error); });
 }
 
 SensorLink::~SensorLink() {
