@@ -32,6 +32,7 @@ struct FakeLine : SensorLine {
     std::vector<std::string> log;
     int ends = 0;
     void Send(Bytes bytes, Clock::duration) override { sent.append(bytes.begin(), bytes.end()); }
+    void Stream(Bytes bytes) override { sent.append(bytes.begin(), bytes.end()); }
     void Log(const std::string& line) override { log.push_back(line); }
     void EndReceived(const telmora::RegisterImage&) override { ++ends; }
     void HangUp() override {}

@@ -5,7 +5,12 @@
 
 namespace telmora::sim {
 
-void PacedOutput::Enqueue(const Bytes& bytes, Clock::time_point releaseAt) {
+void PacedOutput::Enqueue(const Bytes& bytes, Clock::time_point releaseAt, bool continuesLine) {
+    // Within a few character times of the last byte, the gap is only this process
+    // waking up late, not the sensor pausing.
+    if (paced_ && continuesLine && releaseAt > lineFreeAt_ && releaseAt - lineFreeAt_ <= kCatchUp) {
+        releaseAt = lineFreeAt_;
+    }
     for (std::uint8_t b : bytes) {
         queue_.push_back({b, releaseAt});
     }
@@ -29,7 +34,7 @@ std::optional<PacedOutput::Clock::time_point> PacedOutput::NextDue() const {
 
 bool PacedOutput::Flush(Clock::time_point now) {
     // After a stall the line catches up by a few characters at most, not all at once.
-    const Clock::time_point earliest = now - 5 * kCharTime;
+    const Clock::time_point earliest = now - kCatchUp;
     blocked_ = false;
     while (!queue_.empty()) {
         // Gather the run of bytes that are due now, so one write carries them all.

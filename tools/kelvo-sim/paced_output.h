@@ -17,10 +17,14 @@ class PacedOutput {
 
     // A character at 9600 baud: a start bit, 8 data bits and a stop bit.
     static constexpr Clock::duration kCharTime = std::chrono::nanoseconds(1'041'667);
+    // How far the line may catch up after this process woke up late.
+    static constexpr Clock::duration kCatchUp = 5 * kCharTime;
 
     PacedOutput(int fd, bool paced) : fd_(fd), paced_(paced) {}
 
-    void Enqueue(const Bytes& bytes, Clock::time_point releaseAt);
+    // A message that continues the line (a reading after a reading) may start right
+    // where the previous one ended, even if this process noticed the end a little late.
+    void Enqueue(const Bytes& bytes, Clock::time_point releaseAt, bool continuesLine);
 
     // Writes everything that is due; returns false when the terminal has gone.
     bool Flush(Clock::time_point now);

@@ -217,7 +217,7 @@ void SensorModel::sendReading(Clock::time_point now) {
     bytes.insert(bytes.end(), text.begin(), text.end());
     ++readingsSent_;
     line_.Log("reading " + std::to_string(readingsSent_) + " " + text);
-    line_.Send(withGarbage(std::move(bytes)), Clock::duration::zero());
+    line_.Stream(withGarbage(std::move(bytes)));
     if (options_.count && readingsSent_ == *options_.count) {
         line_.Log("stream stops after " + std::to_string(readingsSent_) + " readings");
     }

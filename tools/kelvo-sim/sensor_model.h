@@ -19,8 +19,10 @@ using Clock = std::chrono::steady_clock;
 class SensorLine {
   public:
     virtual ~SensorLine() = default;
-    // Bytes for the program, to leave no earlier than delay from now.
+    // A reply for the program, to leave no earlier than delay from now.
     virtual void Send(Bytes bytes, Clock::duration delay) = 0;
+    // A reading; it may follow the previous reading back to back.
+    virtual void Stream(Bytes bytes) = 0;
     virtual void Log(const std::string& line) = 0;
     // An end command arrived; the image is as the program left it.
     virtual void EndReceived(const RegisterImage& image) = 0;

@@ -43,8 +43,12 @@ SimRunner::SimRunner(const SimOptions& options, RegisterImage image, SimTerminal
     : options_(options), terminal_(terminal), log_(log), recordFd_(recordFd), start_(Clock::now()),
       now_(start_), output_(terminal.SensorFd(), options.paced), model_(options, image, *this) {}
 
+void SimRunner::Stream(Bytes bytes) {
+    output_.Enqueue(bytes, now_, true);
+}
+
 void SimRunner::Send(Bytes bytes, Clock::duration delay) {
-    output_.Enqueue(bytes, now_ + delay);
+    output_.Enqueue(bytes, now_ + delay, false);
 }
 
 void SimRunner::Log(const std::string& line) {

@@ -22,6 +22,7 @@ class SimRunner : public SensorLine {
     int Run(int signalFd);
 
     void Send(Bytes bytes, Clock::duration delay) override;
+    void Stream(Bytes bytes) override;
     void Log(const std::string& line) override;
     void EndReceived(const RegisterImage& image) override;
     void HangUp() override;
