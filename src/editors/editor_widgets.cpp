@@ -25,7 +25,12 @@ EntryBox::EntryBox(QWidget* parent, const QString& name, const QString& accessib
     setAccessibleName(accessibleName);
     setToolTip(toolTip);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setTextMargins(1, 0, 1, 0);
+    // The boxes are as narrow as the numbers they hold; a narrower face of the window's
+    // font keeps "221.72" whole. Only the stretch is set, so the size still follows the
+    // window's font as it scales.
+    QFont narrow;
+    narrow.setStretch(QFont::SemiCondensed);
+    setFont(narrow);
     connect(this, &QLineEdit::returnPressed, this, &EntryBox::Entered);
 }
 
