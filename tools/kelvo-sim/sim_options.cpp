@@ -69,10 +69,10 @@ struct Parser {
         return true;
     }
 
-    bool fault(const std::string& spec) {
-        auto eq = spec.find('=');
-        std::string name = spec.substr(0, eq);
-        std::string arg = eq == std::string::npos ? "" : spec.substr(eq + 1);
+    bool fault(const std::string& text) {
+        auto eq = text.find('=');
+        std::string name = text.substr(0, eq);
+        std::string arg = eq == std::string::npos ? "" : text.substr(eq + 1);
         static const std::set<std::string> known{"silent",       "no-ident", "stop-at",
                                                  "late",         "garbage",  "hangup-at",
                                                  "hangup-after", "ignore-p"};
