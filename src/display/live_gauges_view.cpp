@@ -34,6 +34,10 @@ LiveGaugesView::LiveGaugesView(FormSurface& surface, FormGeometry& geometry,
                                const SensorConfig& config)
     : QObject(&surface), surface_(surface), geometry_(geometry), config_(config) {
     BuildControls(surface);
+    // Nothing is measured yet: the marker, its lines and the meter appear with the first
+    // reading.
+    SetTargetShown(false);
+    fraVoltmeter_->setVisible(false);
     timer2_.setInterval(kTimer2IntervalMs);
     connect(&timer2_, &QTimer::timeout, this, &LiveGaugesView::Timer2Timer);
     timer2_.start();

@@ -41,6 +41,11 @@ StripChartView::StripChartView(FormSurface& surface, FormGeometry& geometry,
     // layer needs no owner to remove it early.
     surface.AddPaintLayer(nullptr, [this](QPainter& painter) { PaintTrace(painter); });
     SizeBuffer();
+    // The empty box shows where the chart will run; the head stays unset, so the first
+    // reading still starts from the top-left corner.
+    drawing_.FillBackground(Box());
+    drawing_.Outline(Box());
+    FlushDrawing();
 }
 
 void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& config) {

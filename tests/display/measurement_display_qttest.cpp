@@ -225,6 +225,9 @@ void MeasurementDisplayTest::Silence_HidesTheGaugesAfterAbout5Seconds() {
     QCOMPARE(gauges.Timer2().interval(), 50);
     QVERIFY(gauges.Timer2().isActive());
     gauges.Timer2().stop(); // the test drives the ticks
+    // Before the first reading there is nothing to show.
+    QVERIFY(!b.Control("Frame1")->isVisible());
+    QVERIFY(!b.Control("fraVoltmeter")->isVisible());
     b.display->ShowReading(50.0f);
     // Deliveries every 2.5 s keep the gauges up.
     for (int tick = 1; tick <= 300; ++tick) {
