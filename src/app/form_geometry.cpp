@@ -19,9 +19,16 @@ constexpr double kSmallestScale = 0.05;
 } // namespace
 
 FormGeometry::FormGeometry(FormSurface& surface, double designWidth, double designHeight)
-    : surface_(surface), designWidth_(designWidth), designHeight_(designHeight) {
+    : surface_(surface), surfaceAlive_(&surface), designWidth_(designWidth),
+      designHeight_(designHeight) {
     surface_.geometry_ = this;
     connect(&surface_, &FormSurface::Resized, this, &FormGeometry::Rescale);
+}
+
+FormGeometry::~FormGeometry() {
+    if (surfaceAlive_ != nullptr) {
+        surfaceAlive_->geometry_ = nullptr;
+    }
 }
 
 double FormGeometry::TwipsPerPixelX() const {

@@ -50,6 +50,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QSize>
 
@@ -82,6 +83,7 @@ class FormGeometry : public QObject {
     // Lays out controls on `surface`, whose design size is width x height twips.
     FormGeometry(FormSurface& surface, double designWidth = kFormDesignWidth,
                  double designHeight = kFormDesignHeight);
+    ~FormGeometry() override;
 
     // Conversions between twips and logical pixels at the surface's logical DPI.
     double TwipsPerPixelX() const;
@@ -143,6 +145,7 @@ class FormGeometry : public QObject {
     QPointF CurrentToDesign(QPointF current) const;
 
     FormSurface& surface_;
+    QPointer<FormSurface> surfaceAlive_; // the surface may go first
     double designWidth_;
     double designHeight_;
     double scaleX_ = 1;

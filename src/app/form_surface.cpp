@@ -24,20 +24,33 @@ FormSurface::FormSurface(QWidget* parent) : QWidget(parent) {
     setFont(base);
 }
 
-FormSurface::~FormSurface() = default;
+// Layer owners are often children of the surface, destroyed after this body has run: their
+// destroyed() must no longer reach the layer list.
+FormSurface::~FormSurface() {
+    for (const Layer& layer : layers_) {
+        QObject::disconnect(layer.removal);
+    }
+}
 
 int FormSurface::AddPaintLayer(QObject* owner, PaintLayer paint) {
     const int id = nextLayerId_++;
-    layers_.append({id, owner, std::move(paint)});
+    QMetaObject::Connection removal;
     if (owner != nullptr) {
-        connect(owner, &QObject::destroyed, this, [this, id] { RemovePaintLayer(id); });
+        removal = connect(owner, &QObject::destroyed, this, [this, id] { RemovePaintLayer(id); });
     }
+    layers_.append({id, owner, std::move(paint), removal});
     update();
     return id;
 }
 
 void FormSurface::RemovePaintLayer(int id) {
-    layers_.removeIf([id](const Layer& layer) { return layer.id == id; });
+    layers_.removeIf([id](const Layer& layer) {
+        if (layer.id != id) {
+            return false;
+        }
+        QObject::disconnect(layer.removal);
+        return true;
+    });
     update();
 }
 

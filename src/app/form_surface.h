@@ -56,6 +56,7 @@ class FormSurface : public QWidget {
         int id;
         QObject* owner;
         PaintLayer paint;
+        QMetaObject::Connection removal;
     };
 
     FormGeometry* geometry_ = nullptr; // set by the FormGeometry that lays this surface out

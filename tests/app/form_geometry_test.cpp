@@ -22,6 +22,7 @@ class FormGeometryTest : public QObject {
     void NegativeWidth_IsTakenAsZero();
     void PaintLayer_DrawsInTwipsBeneathControls();
     void DrawingItems_LetTheMouseThrough();
+    void SurfaceDestroyed_BeforeItsLayerOwningChildrenAndGeometry();
 
   private:
     static void ResizeSurface(FormSurface& surface, double factor) {
@@ -201,6 +202,23 @@ void FormGeometryTest::DrawingItems_LetTheMouseThrough() {
     QCOMPARE(surface.childAt(inside), backdrop);
     QCOMPARE(surface.findChild<FormLine*>("linAnalogMid"), line);
     QCOMPARE(surface.findChild<FormShape*>("shpAnalogBox"), box);
+}
+
+// Components that own paint layers are children of the surface and die after its own
+// destructor has run; neither they nor the geometry may reach the dead surface.
+void FormGeometryTest::SurfaceDestroyed_BeforeItsLayerOwningChildrenAndGeometry() {
+    auto* surface = new FormSurface;
+    FormGeometry geometry(*surface);
+    int painted = 0;
+    for (int i = 0; i < 3; ++i) {
+        surface->AddPaintLayer(new QObject(surface), [&painted](QPainter&) { ++painted; });
+    }
+    auto* label = new QLabel(surface);
+    geometry.Place(label, {120, 120, 600, 255});
+    surface->grab();
+    QCOMPARE(painted, 3);
+    delete surface;
+    QVERIFY(!geometry.IsPlaced(label));
 }
 
 QTEST_MAIN(FormGeometryTest)
