@@ -31,8 +31,12 @@ class SensorLink::Private : public LinkPort,
     }
 
     void Write(std::string_view bytes) override {
-        if (port.isOpen())
-            port.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        if (!port.isOpen())
+            return;
+        port.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        // Hand the frame to the driver now rather than on the next pass of the event
+        // loop: each reply releases the next frame, so this delay would add up.
+        port.flush();
     }
     void Start() override { timer1.start(); }
     void Stop() override { timer1.stop(); }
