@@ -8,6 +8,9 @@
 #include "dialogs/filter_dialog_b.h"
 #include "dialogs/run_mode_dialog_a.h"
 #include "dialogs/run_mode_dialog_b.h"
+#include "display/measurement_display.h"
+#include "link/port_chooser.h"
+#include "link/sensor_link.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -72,44 +75,24 @@ RegisterImage MainWindow::ReadWindow(SensorFamily family) {
     return image_;
 }
 
-void MainWindow::mnuFileSaveToFileClick() {
-    // TODO(config): the save dialog and the configuration file functions.
-}
-
-void MainWindow::mnuFileOpenFromFileClick() {
-    // TODO(config): the open dialog and the configuration file functions.
-}
-
-bool MainWindow::SaveConfigurationFile(const QString& path) {
-    // TODO(config): write the family B image through the configuration file functions.
-    (void)path;
-    return false;
-}
-
-bool MainWindow::LoadConfigurationFile(const QString& path) {
-    // TODO(config): read the image through the configuration file functions.
-    (void)path;
-    return false;
-}
-
 void MainWindow::mnuFileSaveToSensorClick() {
-    // TODO(link): SensorLink::saveConfigurationToSensor.
+    link_->saveConfigurationToSensor();
 }
 
 void MainWindow::mnuFileOpenFromSensorClick() {
-    // TODO(link): SensorLink::getConfigurationFromSensor.
+    link_->getConfigurationFromSensor();
 }
 
 void MainWindow::mnuComPortClick() {
-    // TODO(link): PortChooser::chooseComPort.
+    chooser_->chooseComPort();
 }
 
 void MainWindow::mnuFilePrintClick() {
-    // TODO(display): print the window.
+    display_->mnuFilePrintClick();
 }
 
 void MainWindow::mnuLogDataToFileClick() {
-    // TODO(display): start or stop the data log.
+    display_->mnuLogDataToFileClick();
 }
 
 void MainWindow::mnuHelpClick() {

@@ -4,6 +4,11 @@
 #include "app/form_surface.h"
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
+#include "display/measurement_display.h"
+#include "editors/output_editors.h"
+#include "link/link_protocol.h"
+#include "link/port_chooser.h"
+#include "link/sensor_link.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -12,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -39,17 +45,31 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     status_ = std::make_unique<StatusPanel>(statusBar());
     BuildOwnControls();
 
-    // TODO(editors): RangeEditor, the switch editors and the analog editor, and their
-    // pop-up menus adopted into the menu bar (AdoptPopUpMenu).
-    // TODO(display): statistics, strip chart, live gauges, data log and print.
-    // TODO(link): SensorLink and PortChooser, with their signals on the status bar.
-    transfer_ = std::make_unique<RecordTransfer>(*this, config_, menus_);
+    editors_ = std::make_unique<OutputEditors>(*surface_, *geometry_, config_, [this] {
+        return FamilyFlags{familyA_, familyB_};
+    });
+    for (QMenu* popUp : editors_->PopUpMenus()) {
+        AdoptPopUpMenu(menus_, popUp);
+    }
+    display_ = new MeasurementDisplay(*surface_, *geometry_, config_, this);
+    display_->SetLogMenuEntry(menus_.mnuLogDataToFile);
+    connect(display_, &MeasurementDisplay::LogChanged, this,
+            [this](const QString& path) { status_->ShowLog(path); });
+    BuildLink();
+    transfer_ = std::make_unique<RecordTransfer>(*editors_, *txtDescription_, config_, menus_);
 
     ConnectMenus();
     StartUp();
 }
 
-MainWindow::~MainWindow() = default;
+// The link closes its port as it goes; nothing of the window may hear of that any more.
+MainWindow::~MainWindow() {
+    if (link_ != nullptr) {
+        link_->disconnect();
+    }
+    chooser_.reset();
+    link_.reset();
+}
 
 // The description box is the window's own: no editor owns it.
 void MainWindow::BuildOwnControls() {
@@ -65,6 +85,21 @@ void MainWindow::BuildOwnControls() {
     txtDescription_->setMaxLength(kDescriptionLength);
     lblDescription_->setBuddy(txtDescription_);
     geometry_->Place(txtDescription_, {1080, 7440, 4200, 285});
+}
+
+void MainWindow::BuildLink() {
+    link_ = std::make_unique<SensorLink>(config_, *this);
+    chooser_ = std::make_unique<PortChooser>(*link_, this);
+    connect(link_.get(), &SensorLink::reading, display_, &MeasurementDisplay::ShowReading);
+    connect(link_.get(), &SensorLink::dataReceived, display_,
+            &MeasurementDisplay::NoteReceiveEvent);
+    connect(link_.get(), &SensorLink::progressChanged, this, &MainWindow::ShowLinkProgress);
+    connect(link_.get(), &SensorLink::progressVisibleChanged, status_->Progress(),
+            &QWidget::setVisible);
+    connect(link_.get(), &SensorLink::busyChanged, this, &MainWindow::SetExchangeRunning);
+    connect(link_.get(), &SensorLink::portOpenChanged, this, &MainWindow::ShowPortState);
+    connect(link_.get(), &SensorLink::portError, this, &MainWindow::ReportPortError);
+    ShowPortState();
 }
 
 void MainWindow::ConnectMenus() {
@@ -92,15 +127,16 @@ void MainWindow::ConnectMenus() {
 }
 
 void MainWindow::StartUp() {
-    // 1. The target marker waits at the right end of the range bar.
-    // TODO(display, editors): Frame1's left = lblRange's left + its width.
-    // 2., 3. The chart runs, no log, fresh statistics.
-    // TODO(display): ChartRunning true, LogActive false, InitStats.
+    // 1. The target marker waits at the right end of the range bar; 2. the chart runs
+    // and no log is written (their initial state); 3. fresh statistics; 7. the chart's point
+    // buffer is sized to its box. The last step has no effect on the ones between.
+    display_->StartUp();
     // 4. Readings are counted in normal range until an image says otherwise.
     config_.CountDistance = kCountDistanceNormal;
-    // 5., 6. Find the ports and open the saved one, asking when none is saved.
-    // TODO(link): ScanPorts, OpenSavedPort.
-    // 7. TODO(display): size the chart's point buffer to StripChartBox's width.
+    // 5., 6. Find the ports and open the saved one, asking when none is saved. From here
+    // on readings are shown as they arrive.
+    chooser_->ScanPorts();
+    chooser_->OpenSavedPort();
     // 8.
     PlaceWindowOnScreen();
     // 9.
@@ -112,6 +148,7 @@ void MainWindow::StartUp() {
     // 11.
     LoadFactoryDefaultsB(config_);
     ShowRecordB();
+    startingUp_ = false;
 }
 
 // Centred horizontally at the top of the screen, at the design size.
@@ -205,6 +242,35 @@ void MainWindow::Warn(std::string_view text) {
 
 void MainWindow::ShowStatus(std::string_view text) {
     status_->ShowNote(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void MainWindow::ShowPortState() {
+    status_->ShowPort(link_->portNumber(), link_->portDevice());
+}
+
+void MainWindow::ShowLinkProgress(int registerNumber) {
+    status_->Progress()->setValue(registerNumber);
+    const char* what = link_->protocol().LinkState() == 4 ? "Writing" : "Reading";
+    status_->ShowActivity(QString("%1 configuration: register %2").arg(what).arg(registerNumber));
+}
+
+void MainWindow::SetExchangeRunning(bool running) {
+    exchangeRunning_ = running;
+    status_->ShowActivity(running ? QString("Looking for the sensor") : QString());
+    UpdateCommandStates();
+}
+
+// Start-up reports nothing in a message box: a port that cannot be opened then is named in
+// the status bar, where the user sees why no readings arrive. Later failures are warnings.
+void MainWindow::ReportPortError(const QString& message) {
+    ShowPortState();
+    if (startingUp_) {
+        status_->ShowNote(message);
+        status_->Port()->setToolTip(message);
+        return;
+    }
+    QMessageBox::warning(this, QString::fromUtf8(kWarningTitle.data(), kWarningTitle.size()),
+                         message);
 }
 
 void MainWindow::ShowError(const QString& title, const QString& text) {

@@ -10,13 +10,18 @@
 
 #include <memory>
 
+class QFileDialog;
 class QLabel;
 class QLineEdit;
 
 namespace telmora {
 
 class FormSurface;
+class MeasurementDisplay;
+class OutputEditors;
+class PortChooser;
 class RecordTransfer;
+class SensorLink;
 class StatusPanel;
 
 // frmMain: the one main window that holds every display and editor. It owns the sensor
@@ -37,6 +42,11 @@ class MainWindow : public QMainWindow, public LinkHost {
     FormGeometry& Geometry() { return *geometry_; }
     const MainMenus& Menus() const { return menus_; }
     StatusPanel& Status() { return *status_; }
+    OutputEditors& Editors() { return *editors_; }
+    MeasurementDisplay& Display() { return *display_; }
+    SensorLink& Link() { return *link_; }
+    PortChooser& Ports() { return *chooser_; }
+    QLineEdit* DescriptionBox() const { return txtDescription_; }
     HelpCommand& Help() { return help_; }
 
     // Family layout: hide or show the controls only family B has.
@@ -80,27 +90,39 @@ class MainWindow : public QMainWindow, public LinkHost {
 
   private:
     void BuildOwnControls();
+    void BuildLink();
     void ConnectMenus();
+    void ShowPortState();
+    void ShowLinkProgress(int registerNumber);
+    void SetExchangeRunning(bool running);
+    void ReportPortError(const QString& message);
     void StartUp();
     void PlaceWindowOnScreen();
     void SetFamilyFlags(bool familyA, bool familyB);
     void UpdateCommandStates();
     void ShowError(const QString& title, const QString& text);
+    QFileDialog& CommonDialog1();
 
     SensorConfig config_;
     RegisterImage image_{};
     bool familyA_ = false;
     bool familyB_ = false;
     bool exchangeRunning_ = false;
+    bool startingUp_ = true;
 
     FormSurface* surface_;
     std::unique_ptr<FormGeometry> geometry_;
     MainMenus menus_;
     std::unique_ptr<StatusPanel> status_;
+    std::unique_ptr<OutputEditors> editors_;
+    MeasurementDisplay* display_ = nullptr; // a child of the window
+    std::unique_ptr<SensorLink> link_;
+    std::unique_ptr<PortChooser> chooser_;
     std::unique_ptr<RecordTransfer> transfer_;
     HelpCommand help_;
     QLabel* lblDescription_ = nullptr;
     QLineEdit* txtDescription_ = nullptr;
+    QFileDialog* commonDialog1_ = nullptr;
 };
 
 } // namespace telmora

@@ -2,23 +2,23 @@
 
 #include "config/sensor_config.h"
 
-#include <QString>
-
-class QWidget;
+class QLineEdit;
 
 namespace telmora {
 
+class OutputEditors;
 struct MainMenus;
 
 // The record and the main window meet only at two moments: a configuration that arrives
 // (factory defaults, a sensor read, a file) is shown on the window, and the window is read
 // back into the record just before a configuration leaves (to the sensor or a file).
 // Between the two the window's text boxes, option captions and Security check marks are
-// the working copy. Family A covers switches 1 and 2 without width or mode; family B all
-// four switches with both.
+// the working copy, and the values reach the record as the window shows them. Family A
+// covers switches 1 and 2 without width or mode; family B all four switches with both.
 class RecordTransfer {
   public:
-    RecordTransfer(QWidget& window, SensorConfig& config, const MainMenus& menus);
+    RecordTransfer(OutputEditors& editors, QLineEdit& description, SensorConfig& config,
+                   const MainMenus& menus);
 
     void ShowRecordA() { ShowRecord(2, false); }
     void ShowRecordB() { ShowRecord(4, true); }
@@ -33,11 +33,8 @@ class RecordTransfer {
     void ReadSwitch(int n, bool withMode);
     void ReadAnalog();
 
-    QString Text(const QString& name) const;
-    void SetText(const QString& name, const QString& text);
-    float Number(const QString& name) const;
-
-    QWidget& window_;
+    OutputEditors& editors_;
+    QLineEdit& description_;
     SensorConfig& config_;
     const MainMenus& menus_;
 };
