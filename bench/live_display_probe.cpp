@@ -9,7 +9,6 @@
 #include "app/main_window.h"
 #include "display/data_log_command.h"
 #include "display/measurement_display.h"
-#include "link/sensor_link.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +22,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -256,18 +254,7 @@ int main(int argc, char* argv[]) {
     if (!hidden) {
         window.show();
     }
-    // The window opens its saved port at start-up; a window built without its link gets
-    // one here, wired as the window wires it.
-    std::unique_ptr<telmora::SensorLink> ownLink;
-    if (window.findChild<telmora::SensorLink*>() == nullptr) {
-        std::printf("note: the window has no sensor link; the probe wires one\n");
-        ownLink = std::make_unique<telmora::SensorLink>(window.Config(), window);
-        QObject::connect(ownLink.get(), &telmora::SensorLink::reading, &window.Display(),
-                         &telmora::MeasurementDisplay::ShowReading);
-        QObject::connect(ownLink.get(), &telmora::SensorLink::dataReceived, &window.Display(),
-                         &telmora::MeasurementDisplay::NoteReceiveEvent);
-        ownLink->openPort(1);
-    }
+    // The window opened its saved port, the relay's terminal, at start-up.
     auto* count = window.findChild<QLineEdit*>("txtNumOfSamples");
     PaintWatch watch(count);
     relay.Start();
