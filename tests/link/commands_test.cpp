@@ -16,7 +16,7 @@ class Commands : public ::testing::Test {
   protected:
     LinkBench bench;
     FakeSensor& sensor = bench.sensor;
-    FakeHost& host = bench.host;
+    StandInHost& host = bench.host;
 
     std::vector<std::string> SentAfterDetection() const {
         std::vector<std::string> frames;

@@ -7,6 +7,7 @@
 #include "link/frames.h"
 #include "link/link_commands.h"
 #include "link/link_protocol.h"
+#include "stand_in_host.h"
 
 #include <cstdint>
 #include <functional>
@@ -236,37 +237,6 @@ class RecordingListener : public LinkListener {
     }
 };
 
-// The window as the commands see it, keeping a log of what it was asked to do.
-class FakeHost : public LinkHost {
-  public:
-    SensorFamily family = SensorFamily::B;
-    RegisterImage windowImage{};
-    std::vector<std::string> log;
-    std::vector<std::string> warnings;
-    RegisterImage shownImage{};
-
-    SensorFamily SelectedFamily() const override { return family; }
-    void SetFamily(SensorFamily f) override {
-        family = f;
-        log.push_back("SetFamily " + std::string(FamilyName(f)));
-    }
-    void ShowRecord(SensorFamily f, const RegisterImage& image) override {
-        shownImage = image;
-        log.push_back("ShowRecord " + std::string(FamilyName(f)));
-    }
-    RegisterImage ReadWindow(SensorFamily f) override {
-        log.push_back("ReadWindow " + std::string(FamilyName(f)));
-        return windowImage;
-    }
-    void Warn(std::string_view text) override {
-        warnings.emplace_back(text);
-        log.push_back("Warn " + std::string(text));
-    }
-    void ShowStatus(std::string_view text) override {
-        log.push_back("Status " + std::string(text));
-    }
-};
-
 // Waits the way the window does, by running events until Timer1 is off.
 class FakeWaiter : public ExchangeWaiter {
   public:
@@ -292,7 +262,7 @@ struct LinkBench {
     RecordingListener listener;
     SensorConfig config;
     LinkProtocol protocol{sensor, timer, listener, config};
-    FakeHost host;
+    StandInHost host;
     FakeWaiter waiter{clock, protocol};
     LinkCommands commands{protocol, host, waiter};
 

@@ -1,7 +1,6 @@
 // SensorLink over a real pseudo-terminal whose other end the test plays: line settings,
 // readings, busy state, a silent line and a line that hangs up.
 
-#include "link/frames.h"
 #include "link/link_protocol.h"
 #include "link/sensor_link.h"
 #include "stand_in_host.h"
@@ -36,10 +35,8 @@ class SensorLinkTest : public QObject {
     void openPort_reportsPortDeviceAndReason_data();
     void openPort_reportsPortDeviceAndReason();
     void readings_areSignalledWithTheirDistance();
-    void silentLine_tenDetectionFramesThenNoSensorFound();
     void whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive();
     void hangUp_closesThePortReportsItOnceAndDoesNotSpin();
-    void hangUpDuringARead_endsTheExchangeAndSaysWhichRegister();
 };
 
 void SensorLinkTest::openPort_setsNineThousandSixHundred8N1WithoutFlowControl() {
@@ -116,28 +113,6 @@ void SensorLinkTest::readings_areSignalledWithTheirDistance() {
     QVERIFY(arrivals.count() >= 1);
 }
 
-void SensorLinkTest::silentLine_tenDetectionFramesThenNoSensorFound() {
-    TestTerminal terminal;
-    TestPortMap map({terminal.path()});
-    SensorConfig config;
-    StandInHost host;
-    SensorLink link(config, host);
-    QVERIFY(link.openPort(1));
-
-    QElapsedTimer clock;
-    clock.start();
-    link.getConfigurationFromSensor();
-    const qint64 elapsed = clock.elapsed();
-
-    const QByteArray frame = QByteArray::fromStdString(DetectionFrame());
-    QCOMPARE(terminal.ReadWaiting(), frame.repeated(10));
-    QCOMPARE(host.warnings, std::vector<std::string>{"No Sensor Found"});
-    QCOMPARE(host.family, SensorFamily::None);
-    QVERIFY2(elapsed >= 1050 && elapsed < 5000, qPrintable(QString::number(elapsed)));
-    QCOMPARE(link.protocol().ReceiveState(), 1);
-    QVERIFY(!link.isBusy());
-}
-
 void SensorLinkTest::whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive() {
     TestTerminal terminal;
     TestPortMap map({terminal.path(), QString()});
@@ -196,48 +171,6 @@ void SensorLinkTest::hangUp_closesThePortReportsItOnceAndDoesNotSpin() {
     QTest::qWait(300);
     QVERIFY2(CpuSeconds() - before < 0.15, "the event loop idles once the port is closed");
     QCOMPARE(errors.count(), 1);
-}
-
-void SensorLinkTest::hangUpDuringARead_endsTheExchangeAndSaysWhichRegister() {
-    auto terminal = std::make_unique<TestTerminal>();
-    TestPortMap map({terminal->path()});
-    SensorConfig config;
-    StandInHost host;
-    SensorLink link(config, host);
-    QSignalSpy errors(&link, &SensorLink::portError);
-    QVERIFY(link.openPort(1));
-
-    // Play a family B sensor for the detection and the first registers, then hang up.
-    QTimer sensor;
-    sensor.setInterval(5);
-    int answered = 0;
-    connect(&sensor, &QTimer::timeout, &link, [&] {
-        if (!terminal)
-            return;
-        const QByteArray got = terminal->ReadWaiting();
-        if (got.startsWith('W'))
-            terminal->Write(got.left(6));
-        else if (got == "T00")
-            terminal->Write("KB001");
-        else if (got.startsWith('G') && answered < 3) {
-            ++answered;
-            terminal->Write(got.left(6));
-        } else if (got.startsWith('G'))
-            terminal.reset();
-    });
-    sensor.start();
-    link.getConfigurationFromSensor();
-
-    QCOMPARE(errors.count(), 1);
-    const QString message = errors.at(0).at(0).toString();
-    QVERIFY2(message.contains(QStringLiteral("register 13")), qPrintable(message));
-    QVERIFY2(message.contains(QStringLiteral("still shows the earlier configuration")),
-             qPrintable(message));
-    QVERIFY(host.warnings.empty());
-    QCOMPARE(link.protocol().ReceiveState(), 1);
-    QVERIFY(!link.protocol().TransferOk());
-    QVERIFY(!link.isBusy());
-    QVERIFY(!link.isPortOpen());
 }
 
 QTEST_MAIN(SensorLinkTest)
