@@ -260,13 +260,12 @@ void MainWindow::SetExchangeRunning(bool running) {
     UpdateCommandStates();
 }
 
-// Start-up reports nothing in a message box: a port that cannot be opened then is named in
-// the status bar, where the user sees why no readings arrive. Later failures are warnings.
+// Start-up reports nothing in a message box: a port that cannot be opened then shows as
+// "No port open" in the status bar, with the reason as its tooltip. Later failures are
+// warnings.
 void MainWindow::ReportPortError(const QString& message) {
-    ShowPortState();
+    status_->ShowPort(link_->portNumber(), link_->portDevice(), message);
     if (startingUp_) {
-        status_->ShowNote(message);
-        status_->Port()->setToolTip(message);
         return;
     }
     QMessageBox::warning(this, QString::fromUtf8(kWarningTitle.data(), kWarningTitle.size()),

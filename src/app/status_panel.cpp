@@ -12,7 +12,8 @@ namespace {
 QLabel* AddField(QStatusBar* bar, const char* name) {
     auto* label = new QLabel(bar);
     label->setObjectName(name);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    label->setContentsMargins(4, 0, 4, 0);
     bar->addPermanentWidget(label);
     return label;
 }
@@ -46,14 +47,15 @@ StatusPanel::StatusPanel(QStatusBar* bar) : bar_(bar) {
     ShowLog({});
 }
 
-void StatusPanel::ShowPort(int number, const QString& device) {
-    if (number < 1) {
-        SetField(port_, "Serial port", "No port open");
-        return;
+void StatusPanel::ShowPort(int number, const QString& device, const QString& problem) {
+    QString text = "No port open";
+    if (number >= 1) {
+        text = device.isEmpty() ? QString("Comm%1").arg(number)
+                                : QString("Comm%1: %2").arg(number).arg(device);
     }
-    const QString text = device.isEmpty() ? QString("Port %1").arg(number)
-                                          : QString("Port %1: %2").arg(number).arg(device);
     SetField(port_, "Serial port", text);
+    port_->setToolTip(problem);
+    port_->setAccessibleDescription(problem);
 }
 
 void StatusPanel::ShowFamily(SensorFamily family) {

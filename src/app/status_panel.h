@@ -17,8 +17,9 @@ class StatusPanel {
   public:
     explicit StatusPanel(QStatusBar* bar);
 
-    // Port `number` (1 to 4) open on `device`; number 0 means no port is open.
-    void ShowPort(int number, const QString& device);
+    // Port `number` (1 to 4) open on `device`; number 0 means no port is open, and
+    // `problem` says why when a port could not be opened.
+    void ShowPort(int number, const QString& device, const QString& problem = {});
     void ShowFamily(SensorFamily family);
     // What the link is doing ("Reading configuration: register 45"); empty when idle.
     void ShowActivity(const QString& activity);

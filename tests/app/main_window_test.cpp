@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/status_panel.h"
 #include "app_test_support.h"
+#include "link/sensor_link.h"
 
 #include <QAction>
 #include <QLabel>
@@ -52,6 +53,7 @@ class MainWindowTest : public QObject {
     void Help_OpensTheShippedDocument();
     void Help_MissingFile_SaysWhereItLooked();
     void StatusBar_ShowsFamilyAndNoPort();
+    void PortThatCannotOpen_IsQuietAtStartUpAndAWarningLater();
 };
 
 void MainWindowTest::StartUp_SetsUpFamilyBWithItsFactoryConfiguration() {
@@ -300,6 +302,23 @@ void MainWindowTest::StatusBar_ShowsFamilyAndNoPort() {
     QCOMPARE(status.Progress()->objectName(), QString("ProgressBar1"));
     QCOMPARE(status.Progress()->minimum(), 10);
     QCOMPARE(status.Progress()->maximum(), 100);
+}
+
+void MainWindowTest::PortThatCannotOpen_IsQuietAtStartUpAndAWarningLater() {
+    Sandbox sandbox; // port 1 leads nowhere
+    NextModal atStartUp(NextModal::Dismiss, 200);
+    MainWindow window;
+    QTest::qWait(300);
+    QVERIFY(!atStartUp.Seen());
+    QCOMPARE(window.Status().Port()->text(), QString("No port open"));
+    QVERIFY2(window.Status().Port()->toolTip().contains("Comm1"),
+             qPrintable(window.Status().Port()->toolTip()));
+
+    NextModal later(NextModal::Dismiss);
+    QVERIFY(!window.Link().openPort(1));
+    QVERIFY(later.Seen());
+    QCOMPARE(later.Title(), QString("Warning"));
+    QVERIFY(later.Text().contains("Comm1"));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -88,7 +88,7 @@ void WindowLinkTest::Reading_ReachesTheDisplaysAndThePortIsNamed() {
     SensorLine line;
     Sandbox sandbox(line.Path());
     MainWindow window;
-    QCOMPARE(window.Status().Port()->text(), "Port 1: " + line.Path());
+    QCOMPARE(window.Status().Port()->text(), "Comm1: " + line.Path());
     line.Send(QByteArray("\r03546")); // 3546 counts of 0.003384 inch: 12.00 inches
     QTRY_COMPARE_WITH_TIMEOUT(TextOf(window, "txtCurrDistance"), QString("12.00"), kPatienceMs);
     QCOMPARE(TextOf(window, "txtCurrentDistance"), QString("12.00"));
