@@ -86,9 +86,7 @@ class SensorLink::Private : public LinkPort,
             failing)
             return;
         failing = true;
-        QString reason = port.errorString();
-        if (error == QSerialPort::ResourceError)
-            reason = QStringLiteral("the device was disconnected or hung up (%1)").arg(reason);
+        const QString reason = port.errorString();
         // Closed from the event loop, not from inside the port's own notification.
         QMetaObject::invokeMethod(
             &q, [this, reason] { fail(reason); }, Qt::QueuedConnection);
@@ -99,8 +97,11 @@ class SensorLink::Private : public LinkPort,
     void fail(const QString& reason) {
         if (!port.isOpen())
             return;
-        QString message =
-            QStringLiteral("%1 stopped working: %2. The port is closed.").arg(portLabel(), reason);
+        // The system's reason is often no help ("Inappropriate ioctl for device" for a
+        // hang-up), so the usual cause is named first.
+        QString message = QStringLiteral("%1 stopped working; it may have been disconnected "
+                                         "(%2). The port is closed.")
+                              .arg(portLabel(), reason);
         const bool exchangeRan = protocol.ExchangeRunning();
         closeQuietly();
         if (exchangeRan) {

@@ -162,7 +162,9 @@ void SensorLinkTest::hangUp_closesThePortReportsItOnceAndDoesNotSpin() {
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
     QVERIFY(!link.isPortOpen());
     const QString message = errors.at(0).at(0).toString();
-    QVERIFY2(message.startsWith(QStringLiteral("Comm1 (%1) stopped working: ").arg(device)),
+    QVERIFY2(message.startsWith(
+                 QStringLiteral("Comm1 (%1) stopped working; it may have been disconnected (")
+                     .arg(device)),
              qPrintable(message));
     QVERIFY2(message.endsWith(QStringLiteral("The port is closed.")), qPrintable(message));
     QCOMPARE(opened.count(), 2);
