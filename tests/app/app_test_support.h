@@ -117,6 +117,7 @@ class NextModal {
             if (modal != nullptr && !seen_) {
                 seen_ = true;
                 title_ = modal->windowTitle();
+                name_ = modal->objectName();
                 if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                     text_ = box->text();
                 }
@@ -132,6 +133,7 @@ class NextModal {
 
     bool Seen() const { return seen_; }
     const QString& Title() const { return title_; }
+    const QString& Name() const { return name_; }
     const QString& Text() const { return text_; }
 
     // Closes a message box with its OK button (or any dialog by rejecting it).
@@ -150,6 +152,7 @@ class NextModal {
     int waited_ = 0;
     bool seen_ = false;
     QString title_;
+    QString name_;
     QString text_;
 };
 

@@ -8,6 +8,7 @@
 #include "link/sensor_link.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -48,12 +49,15 @@ class MainWindowTest : public QObject {
     void MenuBar_HidesViewSecurityAndPopUpMenus();
     void SensorType_SwitchesFlagsAndCheckMarkButNotTheRecord();
     void NoFamily_DisablesTheCommandsThatNeedOne();
+    void FiltersAndProcessing_OpenTheSelectedFamilysDialog();
     void FamilyLayout_ListsTwentyEightDistinctControls();
     void FamilyLayout_HidesAndShowsWidgetsMenusAndEntries();
     void Help_OpensTheShippedDocument();
     void Help_MissingFile_SaysWhereItLooked();
     void StatusBar_ShowsFamilyAndNoPort();
     void PortThatCannotOpen_IsQuietAtStartUpAndAWarningLater();
+    // Last: once the application has been told to exit, no later event loop runs.
+    void Exit_EndsEveryEventLoop();
 };
 
 void MainWindowTest::StartUp_SetsUpFamilyBWithItsFactoryConfiguration() {
@@ -212,6 +216,48 @@ void MainWindowTest::NoFamily_DisablesTheCommandsThatNeedOne() {
     for (const char* name : needFamily) {
         QVERIFY2(Entry(window, name)->isEnabled(), name);
     }
+}
+
+void MainWindowTest::FiltersAndProcessing_OpenTheSelectedFamilysDialog() {
+    Sandbox sandbox;
+    MainWindow window;
+    auto opened = [&window](QAction* command) {
+        NextModal modal([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+        command->trigger();
+        return modal.Name();
+    };
+    const MainMenus& m = window.Menus();
+    QCOMPARE(opened(m.mnuFilters), QString("frmFilterB"));
+    QCOMPARE(opened(m.mnuProcessing), QString("frmRunModeB"));
+    m.mnuSensorTypeKelvoA->trigger();
+    QCOMPARE(opened(m.mnuFilters), QString("frmFilterA"));
+    QCOMPARE(opened(m.mnuProcessing), QString("frmRunModeA"));
+    // Cancel stores nothing.
+    QCOMPARE(window.Config().FilterType, std::int16_t(2));
+    // With no family selected nothing opens, even when the entry is triggered.
+    window.SetFamily(SensorFamily::None);
+    NextModal none(NextModal::Dismiss, 200);
+    window.mnuFiltersClick();
+    window.mnuProcessingClick();
+    QTest::qWait(250);
+    QVERIFY(!none.Seen());
+}
+
+void MainWindowTest::Exit_EndsEveryEventLoop() {
+    Sandbox sandbox;
+    MainWindow window;
+    QEventLoop outer;
+    bool innerEnded = false;
+    QTimer::singleShot(0, [&] {
+        QEventLoop inner; // as a command waiting for the sensor runs one
+        QTimer::singleShot(0, window.Menus().mnuFileExit, &QAction::trigger);
+        inner.exec();
+        innerEnded = true;
+    });
+    QTimer deadline;
+    deadline.singleShot(5000, &outer, [&outer] { outer.exit(99); });
+    QCOMPARE(outer.exec(), 0);
+    QVERIFY(innerEnded);
 }
 
 void MainWindowTest::FamilyLayout_ListsTwentyEightDistinctControls() {

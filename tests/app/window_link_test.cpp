@@ -7,6 +7,7 @@
 #include "config/config_file.h"
 #include "config/image_b.h"
 #include "editors/output_editors.h"
+#include "link/sensor_link.h"
 
 #include <QAction>
 #include <QFile>
@@ -161,9 +162,15 @@ void WindowLinkTest::GetConfiguration_ShowsTheSensorsConfiguration() {
     Sandbox sandbox(sim.Path());
     MainWindow window;
     window.Menus().mnuSensorTypeKelvoA->trigger(); // the detection finds family B
+    QStringList activity;
+    connect(&window.Link(), &SensorLink::progressChanged, this,
+            [&] { activity << window.Status().Activity()->text(); });
     NextModal unexpected(NextModal::Dismiss, kPatienceMs);
 
     window.Menus().mnuFileOpenFromSensor->trigger();
+    QVERIFY(activity.contains("Reading configuration: register 45"));
+    QCOMPARE(activity.last(), QString("Reading configuration: register 99"));
+    QCOMPARE(window.Status().Activity()->text(), QString());
     QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
     QVERIFY(window.FamilyB());
     QCOMPARE(TextOf(window, "txtSw2Setpoint"), QString("33.84"));
@@ -181,9 +188,14 @@ void WindowLinkTest::SaveConfiguration_SendsWhatTheWindowShows() {
     window.Editors().Sw(4).SetPolarityReversed();
     window.Editors().Sw(1).SetModeWind();
     window.DescriptionBox()->setText("Written by the window");
+    QStringList activity;
+    connect(&window.Link(), &SensorLink::progressChanged, this,
+            [&] { activity << window.Status().Activity()->text(); });
     NextModal unexpected(NextModal::Dismiss, kPatienceMs);
 
     window.Menus().mnuFileSaveToSensor->trigger();
+    QVERIFY2(!activity.isEmpty() && activity.last().startsWith("Writing configuration: register"),
+             qPrintable(activity.join(" | ")));
     QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
     QVERIFY(window.Config().Sw1Mode == 32);
     // The sensor now holds the image the window's configuration encodes to.
