@@ -122,6 +122,7 @@ class RecordWindowTest : public QObject {
     void ReadWindow_FallingAnalogOutput_IsExchangedWithSlopeZero();
     void ReadWindow_TextsThatAreNotNumbers_ReadAsTheirLeadingNumber();
     void EqualRangeBounds_PlaceEverythingOnTheBarsLeftEdge();
+    void CommaLocale_StillWritesAndReadsPeriods();
     void NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults();
     void SensorType_HidesAndShowsTheTwentyEightControlsKeepingTheirValues();
 };
@@ -290,6 +291,24 @@ void RecordWindowTest::EqualRangeBounds_PlaceEverythingOnTheBarsLeftEdge() {
     // The window still reads back what it shows.
     window.ReadWindowB();
     QCOMPARE(window.Config().Sw1Setpoint, 20.5f);
+}
+
+void RecordWindowTest::CommaLocale_StillWritesAndReadsPeriods() {
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    {
+        Sandbox sandbox;
+        MainWindow window;
+        const SensorConfig want = Distinctive();
+        window.Config() = want;
+        window.ShowRecordB();
+        QCOMPARE(TextOf(window, "txtSw1Setpoint"), QString("20.50"));
+        QCOMPARE(TextOf(window, "txtAnalogNearOutput"), QString("2.5"));
+        window.Config() = Scrambled();
+        window.ReadWindowB();
+        CompareWindowFields(window.Config(), want, 4, true);
+    }
+    QLocale::setDefault(previous);
 }
 
 void RecordWindowTest::NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults() {
