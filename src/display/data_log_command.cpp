@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -33,11 +34,29 @@ void DataLogCommand::mnuLogDataToFileClick() {
     dialog.setNameFilter("Log Files (*.log)");
     dialog.setDefaultSuffix("log");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The question is asked here rather than by the dialog, whose own check depends on a
+    // folder listing it fills in the background and can miss a file that exists.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         ShowCaption();
         return;
     }
-    StartLog(dialog.selectedFiles().constFirst());
+    const QString path = dialog.selectedFiles().constFirst();
+    if (QFileInfo::exists(path) && !ConfirmReplace(path)) {
+        ShowCaption();
+        return;
+    }
+    StartLog(path);
+}
+
+bool DataLogCommand::ConfirmReplace(const QString& path) {
+    QMessageBox question(QMessageBox::Warning, "Select Log File Name",
+                         QString("%1 already exists.\nDo you want to replace it?")
+                             .arg(QDir::toNativeSeparators(path)),
+                         QMessageBox::Yes | QMessageBox::No, window_);
+    question.setObjectName("msgReplaceLog");
+    question.setDefaultButton(QMessageBox::No);
+    return question.exec() == QMessageBox::Yes;
 }
 
 bool DataLogCommand::StartLog(const QString& path) {

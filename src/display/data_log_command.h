@@ -47,6 +47,8 @@ class DataLogCommand : public QObject {
     void LogChanged(const QString& path);
 
   private:
+    // Asks before an existing log file is emptied; true to go ahead.
+    bool ConfirmReplace(const QString& path);
     void ShowCaption();
     void Tell(const QString& text);
 

@@ -16,10 +16,9 @@ class DataLogTest : public QObject {
     Q_OBJECT
   private slots:
     void Log_WritesOneLinePerReadingWithTheTimeOfDay();
-    // First of the dialog cases: on the offscreen platform a later file dialog in the
-    // same process was seen to accept an existing file without asking.
-    void ChosenExistingFile_AsksThenReplacesItsContents();
     void CancelledDialog_LeavesTheLogStoppedAndWritesNothing();
+    void ChosenExistingFile_AsksThenReplacesItsContents();
+    void ChosenExistingFile_DecliningKeepsItsContentsAndTheLogStopped();
     void WriteError_StopsTheLogRestoresTheCaptionAndTellsTheUser();
     void FileThatCannotBeCreated_IsReportedAndLeavesTheLogStopped();
 };
@@ -123,6 +122,42 @@ void DataLogTest::ChosenExistingFile_AsksThenReplacesItsContents() {
     QCOMPARE(Contents(path), QByteArray());
     log.WriteReading(10.0f);
     QCOMPARE(Contents(path), QByteArray("08:00:01 10.00\r\n"));
+}
+
+void DataLogTest::ChosenExistingFile_DecliningKeepsItsContentsAndTheLogStopped() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("keep.log");
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an earlier run\r\n");
+    }
+    QAction entry("&Log Data");
+    QWidget window;
+    DataLogCommand log(&window);
+    log.SetMenuEntry(&entry);
+    bool asked = false;
+    DisplayBench::OnNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog != nullptr);
+        DisplayBench::OnNextModal(
+            [&](QWidget* question) {
+                auto* box = qobject_cast<QMessageBox*>(question);
+                QVERIFY(box != nullptr);
+                asked = true;
+                box->button(QMessageBox::No)->click();
+            },
+            dialog);
+        dialog->setDirectory(folder.path());
+        dialog->selectFile("keep.log");
+        QVERIFY(QTest::qWaitFor([&] { return dialog->selectedFiles().value(0) == path; }, 5000));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    log.mnuLogDataToFileClick();
+    QVERIFY(asked);
+    QVERIFY(!log.LogActive());
+    QCOMPARE(entry.text(), QString("&Log Data"));
+    QCOMPARE(Contents(path), QByteArray("an earlier run\r\n"));
 }
 
 void DataLogTest::WriteError_StopsTheLogRestoresTheCaptionAndTellsTheUser() {
