@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace telmora::dialog_controls {
 
@@ -58,6 +59,19 @@ QFrame* MakeShape(QWidget* parent, const char* name) {
     shape->setFrameShape(QFrame::StyledPanel);
     shape->setFrameShadow(QFrame::Plain);
     return shape;
+}
+
+PushButtonFrame MakePushButtonFrame(QWidget* parent) {
+    auto* frame = MakeGroup(parent, "fraPBSwitch", QStringLiteral("PushButton Switch"),
+                            QStringLiteral("PushButton Switch"));
+    auto* enabled = MakeOption(frame, "optPBEnabled", QStringLiteral("Enabled"),
+                               QStringLiteral("Click to enable pushbutton programming"));
+    auto* disabled = MakeOption(frame, "optPBDisabled", QStringLiteral("Disabled"),
+                                QStringLiteral("Click to disable pushbutton programming"));
+    auto* column = new QVBoxLayout(frame);
+    column->addWidget(enabled);
+    column->addWidget(disabled);
+    return {frame, enabled, disabled};
 }
 
 OkCancel MakeOkCancel(QDialog* dialog, const QString& okTooltip) {

@@ -45,6 +45,14 @@ struct OkCancel {
 // cmdOK accepts the dialog (which stores), cmdCancel rejects it (which stores nothing).
 OkCancel MakeOkCancel(QDialog* dialog, const QString& okTooltip);
 
+// fraPBSwitch: whether the sensor's pushbutton may program it, the same in both families.
+struct PushButtonFrame {
+    QGroupBox* frame;
+    QRadioButton* enabled;
+    QRadioButton* disabled;
+};
+PushButtonFrame MakePushButtonFrame(QWidget* parent);
+
 // A text box and its caption are enabled and disabled together.
 void SetInputEnabled(QLabel* label, QLineEdit* box, bool enabled);
 

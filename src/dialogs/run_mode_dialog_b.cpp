@@ -164,15 +164,10 @@ QGroupBox* RunModeDialogB::BuildRunModeFrame() {
 }
 
 QGroupBox* RunModeDialogB::BuildPushButtonFrame() {
-    fraPBSwitch_ = MakeGroup(this, "fraPBSwitch", QStringLiteral("PushButton Switch"),
-                             QStringLiteral("PushButton Switch"));
-    optPBEnabled_ = MakeOption(fraPBSwitch_, "optPBEnabled", QStringLiteral("Enabled"),
-                               QStringLiteral("Click to enable pushbutton programming"));
-    optPBDisabled_ = MakeOption(fraPBSwitch_, "optPBDisabled", QStringLiteral("Disabled"),
-                                QStringLiteral("Click to disable pushbutton programming"));
-    auto* column = new QVBoxLayout(fraPBSwitch_);
-    column->addWidget(optPBEnabled_);
-    column->addWidget(optPBDisabled_);
+    const PushButtonFrame pushButton = MakePushButtonFrame(this);
+    fraPBSwitch_ = pushButton.frame;
+    optPBEnabled_ = pushButton.enabled;
+    optPBDisabled_ = pushButton.disabled;
     return fraPBSwitch_;
 }
 
