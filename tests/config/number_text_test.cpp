@@ -57,73 +57,65 @@ TEST(NumberTextVectors, WholeNumbersRoundHalvesToEven) {
             << "value " << c.at("value");
 }
 
-TEST(ReadNumber, BlanksInsideTheNumberAreSkippedAndReadingStopsAtOtherText) {
-    EXPECT_DOUBLE_EQ(ReadNumber(" 1 2.5"), 12.5);
-    EXPECT_DOUBLE_EQ(ReadNumber("1 e 2"), 100.0);
-    EXPECT_DOUBLE_EQ(ReadNumber("12.5 inches"), 12.5);
-    EXPECT_DOUBLE_EQ(ReadNumber("."), 0.0);
-    EXPECT_DOUBLE_EQ(ReadNumber("-"), 0.0);
-    EXPECT_DOUBLE_EQ(ReadNumber("1e-x"), 1.0);
+TEST(ReadNumber, SkipsBlanksStopsAtOtherTextAndSaturatesHugeExponents) {
+    constexpr double kMax = std::numeric_limits<double>::max();
     // The sensor's five characters may carry a carriage return.
-    EXPECT_DOUBLE_EQ(ReadNumber("\r0123"), 123.0);
+    // clang-format off
+    const std::pair<const char*, double> cases[] = {
+        {" 1 2.5", 12.5}, {"1 e 2", 100}, {"12.5 inches", 12.5}, {".", 0}, {"-", 0}, {"1e-x", 1},
+        {"\r0123", 123}, {"1e999", kMax}, {"-1e999", -kMax}, {"1e-999", 0}, {"0.0000001e-400", 0},
+        {"12345678901234567890e300", kMax}};
+    // clang-format on
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ReadNumber(text), value) << "text: '" << text << "'";
+    for (const char* text : {"12.5", " -3e2 ", "+7."})
+        EXPECT_TRUE(IsNumber(text)) << text;
+    for (const char* text : {"12abc", "", ".", "1e", "3,5"})
+        EXPECT_FALSE(IsNumber(text)) << text;
 }
 
-TEST(ReadNumber, HugeAndTinyExponentsSaturateInsteadOfFailing) {
-    EXPECT_EQ(ReadNumber("1e999"), std::numeric_limits<double>::max());
-    EXPECT_EQ(ReadNumber("-1e999"), -std::numeric_limits<double>::max());
-    EXPECT_EQ(ReadNumber("1e-999"), 0.0);
-    EXPECT_EQ(ReadNumber("0.0000001e-400"), 0.0);
-    EXPECT_EQ(ReadNumber("12345678901234567890e300"), std::numeric_limits<double>::max());
+// Exact halves round away from zero while near halves follow the binary value (1.005 is
+// stored just below the half); no negative zero; one integer digit at least; single values
+// show as the user typed them.
+TEST(DisplayFormats, HalvesNegativeZeroAndSinglesShowAsTyped) {
+    // clang-format off
+    const struct {
+        std::string (*format)(double);
+        double value;
+        const char* text;
+    } cases[] = {
+        {FormatOneDecimal, 4.25, "4.3"}, {FormatOneDecimal, -4.25, "-4.3"},
+        {FormatWhole, 2.5, "3"}, {FormatWhole, -2.5, "-3"}, {FormatTwoDecimals, 0.125, "0.13"},
+        {FormatTwoDecimals, 1.005, "1.00"}, {FormatTwoDecimals, 9.999, "10.00"},
+        {FormatTwoDecimals, 999.995, "1000.00"}, {FormatTwoDecimals, -0.0, "0.00"},
+        {FormatTwoDecimals, -0.004, "0.00"}, {FormatOneDecimal, -0.04, "0.0"},
+        {FormatWhole, -0.4, "0"}, {FormatTwoDecimals, 0.5, "0.50"}, {FormatGeneral, -0.0, "0"},
+        {FormatGeneral, static_cast<float>(33.3), "33.3"},
+        {FormatTwoDecimals, static_cast<float>(221.72), "221.72"},
+        {FormatGeneral, 0.0333, "0.0333"}};
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(c.format(c.value), c.text) << c.value;
 }
 
-TEST(IsNumber, AcceptsOnlyTextThatIsWhollyANumber) {
-    EXPECT_TRUE(IsNumber("12.5"));
-    EXPECT_TRUE(IsNumber(" -3e2 "));
-    EXPECT_TRUE(IsNumber("+7."));
-    EXPECT_FALSE(IsNumber("12abc"));
-    EXPECT_FALSE(IsNumber(""));
-    EXPECT_FALSE(IsNumber("."));
-    EXPECT_FALSE(IsNumber("1e"));
-    EXPECT_FALSE(IsNumber("3,5"));
-}
-
-TEST(DisplayFormats, ExactHalvesRoundAwayFromZeroButNearHalvesFollowTheBinaryValue) {
-    EXPECT_EQ(FormatOneDecimal(4.25), "4.3");
-    EXPECT_EQ(FormatOneDecimal(-4.25), "-4.3");
-    EXPECT_EQ(FormatWhole(2.5), "3");
-    EXPECT_EQ(FormatWhole(-2.5), "-3");
-    EXPECT_EQ(FormatTwoDecimals(0.125), "0.13");
-    // 1.005 is stored just below the half, so it rounds down.
-    EXPECT_EQ(FormatTwoDecimals(1.005), "1.00");
-    EXPECT_EQ(FormatTwoDecimals(9.999), "10.00");
-    EXPECT_EQ(FormatTwoDecimals(999.995), "1000.00");
-}
-
-TEST(DisplayFormats, NoNegativeZeroAndOneIntegerDigitAtLeast) {
-    EXPECT_EQ(FormatTwoDecimals(-0.0), "0.00");
-    EXPECT_EQ(FormatTwoDecimals(-0.004), "0.00");
-    EXPECT_EQ(FormatOneDecimal(-0.04), "0.0");
-    EXPECT_EQ(FormatWhole(-0.4), "0");
-    EXPECT_EQ(FormatTwoDecimals(0.5), "0.50");
-    EXPECT_EQ(FormatGeneral(-0.0), "0");
-}
-
-TEST(DisplayFormats, SingleValuesShowAsTheUserTypedThem) {
-    EXPECT_EQ(FormatGeneral(static_cast<float>(33.3) * 1.0), "33.3");
-    EXPECT_EQ(FormatTwoDecimals(static_cast<float>(221.72)), "221.72");
-    EXPECT_EQ(FormatGeneral(0.0333), "0.0333");
-}
-
+// 65537 would wrap to 1 in 16 bits.
 TEST(WholeNumbers, LimitsApplyAfterRoundingAndNothingWraps) {
-    EXPECT_EQ(ReadRoundedWhole("2.5"), 2);
-    EXPECT_EQ(ReadRoundedWhole("1.5"), 2);
-    EXPECT_EQ(ReadRoundedWhole("-0.5"), 0);
-    EXPECT_EQ(ReadRoundedWhole("99999"), 99999);
-    EXPECT_EQ(ReadRoundedWhole("1e20"), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(ReadRoundedWhole("-1e20"), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(ReadWholeNumber("99999", 2, 255), 255);
-    EXPECT_EQ(ReadWholeNumber("65537", 0, 255), 255); // would wrap to 1 in 16 bits
-    EXPECT_EQ(ReadWholeNumber("-70000", 0, 255), 0);
-    EXPECT_EQ(ReadWholeNumber("abc", 1, 10), 1);
-    EXPECT_EQ(ReadWholeNumber("7.5", 1, 10), 8);
+    // clang-format off
+    const std::pair<const char*, std::int32_t> rounded[] = {
+        {"2.5", 2}, {"1.5", 2}, {"-0.5", 0}, {"99999", 99999},
+        {"1e20", std::numeric_limits<std::int32_t>::max()},
+        {"-1e20", std::numeric_limits<std::int32_t>::min()}};
+    // clang-format on
+    for (const auto& [text, whole] : rounded)
+        EXPECT_EQ(ReadRoundedWhole(text), whole) << text;
+    // clang-format off
+    const struct {
+        const char* text;
+        int low, high, whole;
+    } limited[] = {
+        {"99999", 2, 255, 255}, {"65537", 0, 255, 255}, {"-70000", 0, 255, 0}, {"abc", 1, 10, 1},
+        {"7.5", 1, 10, 8}};
+    // clang-format on
+    for (const auto& c : limited)
+        EXPECT_EQ(ReadWholeNumber(c.text, c.low, c.high), c.whole) << c.text;
 }

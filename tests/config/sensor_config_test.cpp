@@ -5,87 +5,56 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <vector>
 
 using namespace telmora;
 
-TEST(FactoryDefaults, FamilyBValues) {
+TEST(FactoryDefaults, FamilyBValuesAndTheFieldsDefaultsDoNotSet) {
     SensorConfig c;
-    c.CountDistance = 0.003384f;
+    c.CountDistance = kCountDistanceLong;
     c.NodeAddress = 17;
     LoadFactoryDefaultsB(c);
-    EXPECT_EQ(c.MinRange, 8.0f);
     EXPECT_EQ(std::bit_cast<std::uint32_t>(c.MaxRange), 0x435DC53Cu);
-    EXPECT_EQ(c.Interval, 0.05f);
-    EXPECT_EQ(c.NumberOfPulses, 10);
-    EXPECT_EQ(c.PrimingCycles, 1);
-    EXPECT_EQ(c.RunMode, 1);
-    EXPECT_TRUE(c.PBEnabled);
-    EXPECT_TRUE(c.TempComp);
-    EXPECT_EQ(c.FilterType, 2);
-    EXPECT_EQ(c.NumberOfSamples, 3);
+    EXPECT_EQ((std::vector<float>{c.MinRange, c.Interval, c.AnalogNearEndpoint, c.AnalogFarEndpoint,
+                                  c.AnalogNearOutput, c.AnalogFarOutput, c.AnalogOutputMin,
+                                  c.AnalogOutputMax}),
+              (std::vector<float>{8, 0.05f, 10, 30, 4, 20, 0, 20}));
+    EXPECT_EQ(
+        (std::vector<int>{c.NumberOfPulses, c.PrimingCycles, c.RunMode, c.PBEnabled, c.TempComp,
+                          c.FilterType, c.NumberOfSamples, c.AnalogSlope, c.AnalogMode,
+                          c.AnalogPowerUp, c.AnalogEchoLoss, c.AnalogSetAllowed, c.NodeAddress}),
+        (std::vector<int>{10, 1, 1, 1, 1, 2, 3, 1, 0, 0, 0, 16, 17}));
     EXPECT_EQ(c.Description, "<describe configuration here>");
+    EXPECT_EQ(c.CountDistance, kCountDistanceLong); // set by images, not by defaults
     const float setpoints[] = {12, 24, 36, 48};
-    const std::int16_t polarities[] = {2, 0, 2, 0};
+    const float polarities[] = {2, 0, 2, 0};
     for (int n = 1; n <= 4; ++n) {
         const ConstSwitchFields sw = Switch(std::as_const(c), n);
-        EXPECT_EQ(sw.Setpoint, setpoints[n - 1]) << "switch " << n;
-        EXPECT_EQ(sw.Hyst, 0.25f) << "switch " << n;
-        EXPECT_EQ(sw.Polarity, polarities[n - 1]) << "switch " << n;
-        EXPECT_EQ(sw.Mode, 0);
-        EXPECT_EQ(sw.EchoLoss, 0);
-        EXPECT_EQ(sw.PowerUp, 0);
-        EXPECT_EQ(sw.SetAllowed, 16);
+        EXPECT_EQ((std::vector<float>{sw.Setpoint, sw.Hyst, float(sw.Polarity), float(sw.Mode),
+                                      float(sw.EchoLoss), float(sw.PowerUp), float(sw.SetAllowed)}),
+                  (std::vector<float>{setpoints[n - 1], 0.25f, polarities[n - 1], 0, 0, 0, 16}))
+            << "switch " << n;
     }
-    EXPECT_EQ(c.AnalogNearEndpoint, 10.0f);
-    EXPECT_EQ(c.AnalogFarEndpoint, 30.0f);
-    EXPECT_EQ(c.AnalogNearOutput, 4.0f);
-    EXPECT_EQ(c.AnalogFarOutput, 20.0f);
-    EXPECT_EQ(c.AnalogSlope, 1);
-    EXPECT_EQ(c.AnalogMode, 0);
-    EXPECT_EQ(c.AnalogPowerUp, 0);
-    EXPECT_EQ(c.AnalogEchoLoss, 0);
-    EXPECT_EQ(c.AnalogSetAllowed, 16);
-    EXPECT_EQ(c.AnalogOutputMin, 0.0f);
-    EXPECT_EQ(c.AnalogOutputMax, 20.0f);
-    EXPECT_EQ(c.NodeAddress, 17);          // not a default
-    EXPECT_EQ(c.CountDistance, 0.003384f); // set by images, not by defaults
 }
 
-TEST(FactoryDefaults, FamilyAValuesDifferWhereTheFamiliesDiffer) {
-    SensorConfig c;
-    LoadFactoryDefaultsA(c);
-    EXPECT_EQ(c.MinRange, 6.5f);
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(c.MaxRange), 0x435DB852u);
-    EXPECT_EQ(c.FilterType, 1);
-    EXPECT_EQ(c.NumberOfSamples, 1);
-    EXPECT_EQ(c.AnalogNearEndpoint, 6.5f);
-    EXPECT_EQ(c.Sw1Setpoint, 12.0f);
-    EXPECT_EQ(c.Sw2Setpoint, 24.0f);
-    EXPECT_EQ(c.Sw1Polarity, 2);
-    EXPECT_EQ(c.Sw2SetAllowed, 16);
-    EXPECT_EQ(c.AnalogOutputMax, 20.0f);
-    EXPECT_TRUE(c.PBEnabled);
-}
-
-TEST(FactoryDefaults, FamilyALeavesFamilyBFieldsForTheNextFamilyBEncode) {
+TEST(FactoryDefaults, FamilyASetsItsOwnFieldsAndLeavesFamilyBFieldsForTheNextEncode) {
     SensorConfig c;
     LoadFactoryDefaultsB(c);
     c.Sw3Setpoint = 50;
-    c.Sw4Setpoint = 60;
     c.Sw2Hyst = 1.5f;
     c.Sw4Mode = 32;
     c.TempComp = false;
     c.NodeAddress = 9;
-    c.CountDistance = 0.006768f;
+    c.CountDistance = kCountDistanceLong;
     LoadFactoryDefaultsA(c);
-    EXPECT_EQ(c.Sw3Setpoint, 50.0f);
-    EXPECT_EQ(c.Sw4Setpoint, 60.0f);
-    EXPECT_EQ(c.Sw2Hyst, 1.5f);
-    EXPECT_EQ(c.Sw1Hyst, 0.25f);
-    EXPECT_EQ(c.Sw4Mode, 32);
-    EXPECT_FALSE(c.TempComp);
-    EXPECT_EQ(c.NodeAddress, 9);
-    EXPECT_EQ(c.CountDistance, 0.006768f);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(c.MaxRange), 0x435DB852u);
+    EXPECT_EQ((std::vector<float>{c.MinRange, c.AnalogNearEndpoint, c.Sw1Setpoint, c.Sw2Setpoint,
+                                  c.AnalogOutputMax, c.Sw3Setpoint, c.Sw2Hyst, c.Sw1Hyst,
+                                  c.CountDistance}),
+              (std::vector<float>{6.5f, 6.5f, 12, 24, 20, 50, 1.5f, 0.25f, kCountDistanceLong}));
+    EXPECT_EQ((std::vector<int>{c.FilterType, c.NumberOfSamples, c.Sw1Polarity, c.Sw2SetAllowed,
+                                c.PBEnabled, c.Sw4Mode, c.TempComp, c.NodeAddress}),
+              (std::vector<int>{1, 1, 2, 16, 1, 32, 0, 9}));
 
     RegisterImage image{};
     EncodeImageB(c, image);                        // 221.72 inch: normal range
@@ -93,12 +62,4 @@ TEST(FactoryDefaults, FamilyALeavesFamilyBFieldsForTheNextFamilyBEncode) {
     EXPECT_EQ(image[32] & 32, 32);
     EXPECT_EQ(image[87] & 8, 0);
     EXPECT_EQ(image[96], 9);
-}
-
-TEST(FactoryDefaults, OnlyFamilyBsMaxRangeNeedsLongRange) {
-    SensorConfig c;
-    LoadFactoryDefaultsB(c);
-    EXPECT_GT(c.MaxRange / 0.003384, 65535.0);
-    LoadFactoryDefaultsA(c);
-    EXPECT_LT(c.MaxRange / 0.003384, 65535.0);
 }
