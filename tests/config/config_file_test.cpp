@@ -9,6 +9,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include <sys/resource.h>
@@ -56,48 +57,35 @@ class ConfigFile : public ::testing::Test {
     fs::path folder_;
 };
 
-// Makes the folder unwritable for the duration of a scope. Root ignores permissions, so
-// as root the scope also takes an unprivileged effective user.
-class UnwritableFolder {
-  public:
-    explicit UnwritableFolder(const fs::path& folder) : folder_(folder) {
-        fs::permissions(folder_,
-                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove);
-        if (::geteuid() == 0)
-            dropped_ = ::seteuid(65534) == 0;
-    }
-    ~UnwritableFolder() {
-        if (dropped_)
-            (void)::seteuid(0);
-        fs::permissions(folder_, fs::perms::owner_all);
-    }
-    bool effective() const { return ::geteuid() != 0; }
+using Save = std::function<FileResult()>;
 
-  private:
-    fs::path folder_;
-    bool dropped_ = false;
-};
+// Runs `save` in a folder it cannot write to. Root ignores permissions, so as root it also
+// takes an unprivileged effective user.
+FileResult withoutWriteAccess(const fs::path& folder, const Save& save) {
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(folder, write, fs::perm_options::remove);
+    const bool dropped = ::geteuid() == 0 && ::seteuid(65534) == 0;
+    EXPECT_NE(::geteuid(), 0u) << "cannot take an unprivileged user for this check";
+    const FileResult result = save();
+    if (dropped)
+        (void)::seteuid(0);
+    fs::permissions(folder, fs::perms::owner_all);
+    return result;
+}
 
-// Files may grow to `limit` bytes for the duration of a scope, as on a full disk.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t limit) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit reduced = saved_;
-        reduced.rlim_cur = limit;
-        ::setrlimit(RLIMIT_FSIZE, &reduced);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-  private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
+// Runs `save` while files may grow to 100 bytes only, as on a full disk.
+FileResult onAFullDisk(const fs::path&, const Save& save) {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit reduced = saved;
+    reduced.rlim_cur = 100;
+    ::setrlimit(RLIMIT_FSIZE, &reduced);
+    const FileResult result = save();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    return result;
+}
 
 } // namespace
 
@@ -200,46 +188,32 @@ TEST_F(ConfigFile, LoadRefusesMissingShortAndUnreadableFilesAndChangesNothing) {
 }
 
 TEST_F(ConfigFile, FailedSaveReportsTheReasonAndKeepsEverything) {
-    const std::vector<std::uint8_t> earlier(256, 0x11);
-    writeBytes(path("keep.cfg"), earlier);
-    SensorConfig config = startupRecord();
-    RegisterImage image;
-    image.fill(3);
-    FileResult result;
-    {
-        UnwritableFolder guard(folder_);
-        ASSERT_TRUE(guard.effective()) << "cannot take an unprivileged user for this check";
-        result = SaveConfigurationFile(path("keep.cfg"), config, image);
+    const struct {
+        FileResult (*conditions)(const fs::path&, const Save&);
+        const char* reason;
+    } cases[] = {{withoutWriteAccess, "Permission denied"}, {onAFullDisk, "File too large"}};
+    for (const auto& c : cases) {
+        const std::vector<std::uint8_t> earlier(256, 0x11);
+        writeBytes(path("keep.cfg"), earlier);
+        SensorConfig config = startupRecord();
+        RegisterImage image;
+        image.fill(3);
+        const FileResult result = c.conditions(
+            folder_, [&] { return SaveConfigurationFile(path("keep.cfg"), config, image); });
+        EXPECT_FALSE(result.ok) << c.reason;
+        EXPECT_NE(result.error.find(path("keep.cfg").string()), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find(c.reason), std::string::npos) << result.error;
+        EXPECT_EQ(fileBytes(path("keep.cfg")), earlier) << c.reason;
+        EXPECT_EQ(config.CountDistance, 0.003384f) << c.reason; // the encode did not take effect
+        EXPECT_EQ(image[0], 3) << c.reason;
+        EXPECT_EQ(filesInFolder(), 1u) << c.reason; // no temporary file left
     }
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("keep.cfg"), std::string::npos) << result.error;
-    EXPECT_NE(result.error.find("Permission denied"), std::string::npos) << result.error;
-    EXPECT_EQ(fileBytes(path("keep.cfg")), earlier);
-    EXPECT_EQ(config.CountDistance, 0.003384f); // the encode did not take effect
-    EXPECT_EQ(image[0], 3);
-    EXPECT_EQ(filesInFolder(), 1u);
-
-    result = SaveConfigurationFile(path("nowhere/x.cfg"), config, image);
+    SensorConfig config = startupRecord();
+    RegisterImage image{};
+    const FileResult result = SaveConfigurationFile(path("nowhere/x.cfg"), config, image);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("No such file or directory"), std::string::npos) << result.error;
     EXPECT_FALSE(fs::exists(path("nowhere"))); // no folder is created
-}
-
-TEST_F(ConfigFile, SaveOnAFullDiskKeepsTheEarlierFile) {
-    const std::vector<std::uint8_t> earlier(40, 0x22);
-    writeBytes(path("full.cfg"), earlier);
-    SensorConfig config = startupRecord();
-    RegisterImage image{};
-    FileResult result;
-    {
-        FileSizeLimit guard(100); // the 256 bytes cannot all be written
-        result = SaveConfigurationFile(path("full.cfg"), config, image);
-    }
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("full.cfg"), std::string::npos) << result.error;
-    EXPECT_EQ(fileBytes(path("full.cfg")), earlier);
-    EXPECT_EQ(filesInFolder(), 1u); // the temporary file is gone
-    EXPECT_EQ(image[87], 0);
 }
 
 TEST_F(ConfigFile, RandomFilesLoadOrAreRefusedWithoutFault) {

@@ -138,16 +138,13 @@ TEST(FamilyBCodec, UnknownRunModeAndFilterEncodeAsDefaultsButStayInTheRecord) {
 }
 
 TEST(FamilyBDecode, ImageOfZeros) {
-    const SensorConfig decoded = decodeB(RegisterImage{});
-    EXPECT_EQ(decoded.CountDistance, 0.013536f);
-    EXPECT_EQ(decoded.RunMode, 2);
-    EXPECT_FALSE(decoded.PBEnabled);
-    EXPECT_FALSE(decoded.TempComp);
-    EXPECT_EQ(decoded.FilterType, 1);
-    EXPECT_EQ(decoded.NumberOfSamples, 1);
-    EXPECT_EQ(decoded.Description, "");
-    EXPECT_EQ(decoded.Sw1Setpoint, 0.0f);
-    EXPECT_EQ(decoded.AnalogOutputMax, 20.0f);
+    const SensorConfig d = decodeB(RegisterImage{});
+    EXPECT_EQ((std::vector<float>{d.CountDistance, d.Sw1Setpoint, d.AnalogOutputMax}),
+              (std::vector<float>{0.013536f, 0, 20}));
+    EXPECT_EQ((std::vector<int>{d.RunMode, d.PBEnabled, d.TempComp, d.FilterType,
+                                d.NumberOfSamples}),
+              (std::vector<int>{2, 0, 0, 1, 1}));
+    EXPECT_EQ(d.Description, "");
 }
 
 TEST(FamilyBDecode, RangeFlagsSetTheCountDistance) {

@@ -106,16 +106,13 @@ TEST(ImageLimits, SingleRegistersAndCodeBitsStayWithinTheirRegister) {
         config.AnalogFarOutput = 10;
         RegisterImage image{};
         family.encode(config, image);
-        EXPECT_EQ(image[88], 255) << family.name;
-        EXPECT_EQ(image[89], 0) << family.name;
-        EXPECT_EQ(image[11], 255) << family.name;
-        if (family.fourSwitches) {
-            EXPECT_EQ(image[96], 255);
-        }
-        const int withMode = family.fourSwitches ? 96 : 0; // codes add only their own bits
-        EXPECT_EQ(image[76], 31 + withMode) << family.name;
-        EXPECT_EQ(image[79], 31 + withMode) << family.name;
-        EXPECT_EQ(image[84], 128 + 31) << family.name; // 0 to 10 V: range code 0
+        // Codes add only their own bits; 0 to 10 V is range code 0.
+        const int withMode = family.fourSwitches ? 96 : 0;
+        EXPECT_EQ(
+            (std::vector<int>{image[88], image[89], image[11], image[76], image[79], image[84]}),
+            (std::vector<int>{255, 0, 255, 31 + withMode, 31 + withMode, 128 + 31}))
+            << family.name;
+        EXPECT_EQ(image[96], family.fourSwitches ? 255 : 0);
         EXPECT_TRUE(allRegisterValues(image));
     }
 }
