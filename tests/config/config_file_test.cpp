@@ -107,12 +107,18 @@ TEST(ConfigFileFormat, ElementsAreSigned16BitLeastSignificantByteFirst) {
               (std::vector<int>{300, -2, 255, 7}));
 }
 
-TEST_F(ConfigFile, SavingFamilyBDefaultsWrites256BytesOfTheFamilyBImage) {
+TEST_F(ConfigFile, SaveReplacesALongerFileWith256BytesKeepingItsPermissionsAndLink) {
+    writeBytes(path("target.cfg"), std::vector<std::uint8_t>(1000, 0xAA));
+    const auto permissions = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path("target.cfg"), permissions);
+    fs::create_symlink("target.cfg", path("link.cfg"));
     SensorConfig config = startupRecord();
     RegisterImage image{};
-    const FileResult result = SaveConfigurationFile(path("defaults.cfg"), config, image);
+    const FileResult result = SaveConfigurationFile(path("link.cfg"), config, image);
     ASSERT_TRUE(result.ok) << result.error;
-    const auto bytes = fileBytes(path("defaults.cfg"));
+    EXPECT_TRUE(fs::is_symlink(path("link.cfg")));
+    EXPECT_EQ(fs::status(path("target.cfg")).permissions() & fs::perms::all, permissions);
+    const auto bytes = fileBytes(path("target.cfg"));
     ASSERT_EQ(bytes.size(), 256u);
     EXPECT_EQ(bytes[66], 29);   // description length
     EXPECT_EQ(bytes[174], 233); // long range, continuous, temperature, pushbutton
@@ -120,7 +126,7 @@ TEST_F(ConfigFile, SavingFamilyBDefaultsWrites256BytesOfTheFamilyBImage) {
         EXPECT_EQ(bytes[i], 0) << "byte " << i;
     EXPECT_EQ(config.CountDistance, 0.006768f); // the encoder's choice reaches the record
     EXPECT_EQ(image[87], 233);
-    EXPECT_EQ(filesInFolder(), 1u); // no temporary file left
+    EXPECT_EQ(filesInFolder(), 2u); // the link and its target; no temporary file left
 }
 
 TEST_F(ConfigFile, LoadReadsTheFirst256BytesAndSwitches3And4WhateverFamilyWasShown) {
@@ -145,19 +151,6 @@ TEST_F(ConfigFile, LoadReadsTheFirst256BytesAndSwitches3And4WhateverFamilyWasSho
     EXPECT_EQ(loaded.Sw4Setpoint, static_cast<float>(14184 * double{0.003384f})); // 48 inch
     EXPECT_EQ(loaded.MinRange, 6.49728f); // family A's 6.5 at the range registers' resolution
     EXPECT_EQ(loaded.Description, "<describe configuration here>");
-}
-
-TEST_F(ConfigFile, SaveOverALongerFileLeavesExactly256BytesAndKeepsPermissionsAndLink) {
-    writeBytes(path("target.cfg"), std::vector<std::uint8_t>(1000, 0xAA));
-    const auto permissions = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(path("target.cfg"), permissions);
-    fs::create_symlink("target.cfg", path("link.cfg"));
-    SensorConfig config = startupRecord();
-    RegisterImage image{};
-    ASSERT_TRUE(SaveConfigurationFile(path("link.cfg"), config, image).ok);
-    EXPECT_TRUE(fs::is_symlink(path("link.cfg")));
-    EXPECT_EQ(fs::file_size(path("target.cfg")), 256u);
-    EXPECT_EQ(fs::status(path("target.cfg")).permissions() & fs::perms::all, permissions);
 }
 
 TEST_F(ConfigFile, LoadRefusesMissingShortAndUnreadableFilesAndChangesNothing) {

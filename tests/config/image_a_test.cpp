@@ -51,30 +51,6 @@ TEST(FamilyACodec, CountsRoundDownAndMaxRangeChoosesCountDistance) {
     EXPECT_EQ(word(image, 74), 1773); // 12 inch in double ticks, rounded down
 }
 
-// 1 to 5 V: 25.5 goes to 26, 101.5 to 102, halves to even.
-TEST(FamilyAEncode, AnalogOutputsAndRangeCodes) {
-    // clang-format off
-    const struct {
-        std::int16_t mode;
-        float lower, upper;
-        int element85, element86, rangeCode;
-    } cases[] = {
-        {0, 4, 20, 51, 204, 0}, {128, 0, 10, 0, 255, 0}, {128, 0, 5, 0, 128, 32},
-        {128, 1, 5, 26, 102, 64}, {128, 2, 8, 51, 153, 96},
-        {0, 0, 20, 0, 255, 96}};
-    // clang-format on
-    for (const auto& c : cases) {
-        SensorConfig config = familyADefaults();
-        config.AnalogMode = c.mode;
-        config.AnalogNearOutput = c.lower;
-        config.AnalogFarOutput = c.upper;
-        const RegisterImage image = encodeA(config);
-        EXPECT_EQ(image[85], c.element85) << c.lower << " to " << c.upper;
-        EXPECT_EQ(image[86], c.element86) << c.lower << " to " << c.upper;
-        EXPECT_EQ(image[84] & (128 + 96), c.mode + c.rangeCode) << c.lower << " to " << c.upper;
-    }
-}
-
 TEST(FamilyADecode, FallingOutputPutsTheHigherValueAtTheNearEndpoint) {
     SensorConfig config = familyADefaults();
     config.AnalogNearOutput = 4; // read back from near 20 mA, far 4 mA
