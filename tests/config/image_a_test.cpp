@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace telmora;
 
 namespace {
@@ -32,10 +34,10 @@ TEST(FamilyACodec, CountsRoundDownAndMaxRangeChoosesCountDistance) {
     EXPECT_EQ(word(image, 66), 4095);
     EXPECT_EQ(image[87] & 32, 0);
     EXPECT_EQ(config.CountDistance, 0.003384f);
-    EXPECT_EQ(word(image, 64), 120);  // MinRange 6.5
-    EXPECT_EQ(word(image, 74), 3546); // Sw1Setpoint 12.0
-    EXPECT_EQ(word(image, 72), 6250); // Interval 0.05
-    EXPECT_EQ(word(image, 80), 1920); // 6.5 / 0.003384 = 1920.8
+    // MinRange 6.5, Sw1Setpoint 12, Interval 0.05, AnalogNearEndpoint 6.5 (1920.8 ticks).
+    EXPECT_EQ(
+        (std::vector<int>{word(image, 64), word(image, 74), word(image, 72), word(image, 80)}),
+        (std::vector<int>{120, 3546, 6250, 1920}));
 
     SensorConfig decoded;
     DecodeImageA(image, decoded);

@@ -57,35 +57,31 @@ TEST(FamilyBEncode, RangeFlagsAndNearestCountsHalvesToEven) {
     image = encodeB(config);
     EXPECT_EQ(image[87] & 160, 128);
     EXPECT_EQ(config.CountDistance, 0.003384f);
-    EXPECT_EQ(word(image, 77), 256);
-    EXPECT_EQ(word(image, 72), 2);
-    EXPECT_EQ(word(image, 25), 0);
-    EXPECT_EQ(word(image, 64), 147); // range registers round down: 8 / 0.054144 = 147.8
+    // Range registers still round down: 8 / 0.054144 = 147.8.
+    EXPECT_EQ(
+        (std::vector<int>{word(image, 77), word(image, 72), word(image, 25), word(image, 64)}),
+        (std::vector<int>{256, 2, 0, 147}));
 }
 
 TEST(FamilyBCodec, AnalogOutputIn12And8BitsFromSinglePrecision) {
     SensorConfig config = familyBDefaults(); // 4 to 20 mA
     RegisterImage image = encodeB(config);
-    EXPECT_EQ(word(image, 70), 819);
-    EXPECT_EQ(word(image, 68), 3276);
-    EXPECT_EQ(image[85], 51);
-    EXPECT_EQ(image[86], 204);
-    EXPECT_EQ(image[84] & 96, 0);
+    EXPECT_EQ((std::vector<int>{word(image, 70), word(image, 68), image[85], image[86]}),
+              (std::vector<int>{819, 3276, 51, 204}));
 
     config.AnalogSlope = 0; // falling: the higher value comes back at the near endpoint
     SensorConfig decoded = decodeB(encodeB(config));
-    EXPECT_EQ(decoded.AnalogNearOutput, 20.0f);
-    EXPECT_EQ(decoded.AnalogFarOutput, 4.0f);
-    EXPECT_EQ(decoded.AnalogSlope, 0);
-    EXPECT_EQ(decoded.AnalogMode, 0);
+    EXPECT_EQ((std::vector<float>{decoded.AnalogNearOutput, decoded.AnalogFarOutput,
+                                  float(decoded.AnalogSlope), float(decoded.AnalogMode)}),
+              (std::vector<float>{20, 4, 0, 0}));
 
     config.AnalogMode = 128; // 1 to 5 V
     config.AnalogNearOutput = 1;
     config.AnalogFarOutput = 5;
     image = encodeB(config);
-    EXPECT_EQ(word(image, 70), 410);  // 409.5 to the even neighbour
-    EXPECT_EQ(word(image, 68), 1638); // voltage span rounds down
-    EXPECT_EQ(image[84] & 96, 64);
+    // 409.5 goes to the even neighbour; the voltage span rounds down.
+    EXPECT_EQ((std::vector<int>{word(image, 70), word(image, 68), image[84] & 96}),
+              (std::vector<int>{410, 1638, 64}));
 
     // 2.0048840045928955 V x 4095 / 10 is 820.99999988 in double, 821 as a single.
     config.AnalogNearOutput = 0;
