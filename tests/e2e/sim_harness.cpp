@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -19,33 +18,27 @@ extern char** environ;
 
 namespace telmora::simtest {
 
-namespace {
-
 using Clock = std::chrono::steady_clock;
 
-int remainingMs(Clock::time_point deadline) {
+int RemainingMs(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return static_cast<int>(std::max<long>(0, left.count()));
 }
 
-// A short pause inside a wait loop that has its own deadline; never a condition itself.
-void pauseBriefly() {
-    std::this_thread::sleep_for(5ms);
-}
-
-pid_t spawn(const std::vector<std::string>& args, int outFd, bool errorsToo) {
-    std::vector<std::string> all{KELVO_SIM_PATH};
-    all.insert(all.end(), args.begin(), args.end());
+pid_t Spawn(const std::string& program, std::vector<std::string> args, int out, int err) {
+    args.insert(args.begin(), program);
     std::vector<char*> argv;
-    for (std::string& a : all) {
+    for (std::string& a : args) {
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
-    if (errorsToo) {
-        posix_spawn_file_actions_adddup2(&actions, outFd, STDERR_FILENO);
+    if (out >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    }
+    if (err >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
     }
     pid_t pid = -1;
     int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
@@ -53,11 +46,9 @@ pid_t spawn(const std::vector<std::string>& args, int outFd, bool errorsToo) {
     return rc == 0 ? pid : -1;
 }
 
-int exitStatus(int waitStatus) {
+int ExitStatus(int waitStatus) {
     return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
 }
-
-} // namespace
 
 std::string Frame(char letter, std::uint8_t reg, std::uint8_t value) {
     unsigned sum = static_cast<unsigned char>(letter) + '0' + '0' + reg + value;
@@ -92,16 +83,16 @@ void SimProcess::start(std::vector<std::string> args) {
     args.insert(args.end(), {"--log", File("sim.log")});
     int out[2];
     ASSERT_EQ(pipe2(out, O_CLOEXEC), 0);
-    pid_ = spawn(args, out[1], false);
+    pid_ = Spawn(KELVO_SIM_PATH, args, out[1], -1);
     close(out[1]);
     ASSERT_GT(pid_, 0);
     // The first line of the simulator's output names its terminal.
     const auto deadline = Clock::now() + kPatience;
     std::string line;
     char c = 0;
-    while (line.find('\n') == std::string::npos && remainingMs(deadline) > 0) {
+    while (line.find('\n') == std::string::npos && RemainingMs(deadline) > 0) {
         pollfd p{out[0], POLLIN, 0};
-        if (poll(&p, 1, remainingMs(deadline)) <= 0 || read(out[0], &c, 1) != 1) {
+        if (poll(&p, 1, RemainingMs(deadline)) <= 0 || read(out[0], &c, 1) != 1) {
             break;
         }
         line += c;
@@ -146,7 +137,7 @@ std::string SimProcess::Read(std::size_t n, std::chrono::milliseconds patience) 
     std::string got;
     while (got.size() < n) {
         pollfd p{port_, POLLIN, 0};
-        if (poll(&p, 1, remainingMs(deadline)) <= 0) {
+        if (poll(&p, 1, RemainingMs(deadline)) <= 0) {
             break;
         }
         char buffer[256];
@@ -163,9 +154,8 @@ std::optional<std::string> SimProcess::ReadUntil(const std::string& marker,
                                                  std::chrono::milliseconds patience) {
     const auto deadline = Clock::now() + patience;
     std::string got;
-    while (got.size() < marker.size() ||
-           got.compare(got.size() - marker.size(), marker.size(), marker) != 0) {
-        std::string one = Read(1, std::chrono::milliseconds(remainingMs(deadline)));
+    while (!got.ends_with(marker)) {
+        std::string one = Read(1, std::chrono::milliseconds(RemainingMs(deadline)));
         if (one.empty()) {
             return std::nullopt;
         }
@@ -174,52 +164,29 @@ std::optional<std::string> SimProcess::ReadUntil(const std::string& marker,
     return got.substr(0, got.size() - marker.size());
 }
 
-std::string SimProcess::ReadWaiting() {
-    return Read(1 << 20, 0ms);
-}
-
-bool SimProcess::WaitForHangUp(std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
-    while (remainingMs(deadline) > 0) {
-        pollfd p{port_, POLLIN, 0};
-        if (poll(&p, 1, remainingMs(deadline)) > 0) {
-            if (p.revents & (POLLHUP | POLLERR)) {
-                return true;
-            }
-            char buffer[256];
-            if (read(port_, buffer, sizeof buffer) <= 0 && errno != EAGAIN) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 std::string SimProcess::Log() const {
     return ReadFileBytes(dir_ + "/sim.log");
 }
 
+// The waits below pause briefly inside loops bounded by their own deadlines.
 bool SimProcess::WaitForLog(const std::string& text, std::chrono::milliseconds patience) {
     const auto deadline = Clock::now() + patience;
     while (Log().find(text) == std::string::npos) {
-        if (remainingMs(deadline) == 0) {
+        if (RemainingMs(deadline) == 0) {
             return false;
         }
-        pauseBriefly();
+        std::this_thread::sleep_for(5ms);
     }
     return true;
 }
 
 std::optional<int> SimProcess::WaitExit(std::chrono::milliseconds patience) {
     const auto deadline = Clock::now() + patience;
-    while (!status_) {
-        int ws = 0;
+    for (int ws = 0; !status_; std::this_thread::sleep_for(5ms)) {
         if (waitpid(pid_, &ws, WNOHANG) == pid_) {
-            status_ = exitStatus(ws);
-        } else if (remainingMs(deadline) == 0) {
+            status_ = ExitStatus(ws);
+        } else if (RemainingMs(deadline) == 0) {
             break;
-        } else {
-            pauseBriefly();
         }
     }
     return status_;
@@ -230,7 +197,7 @@ int SimProcess::Stop(int signal) {
         kill(pid_, signal);
         int ws = 0;
         waitpid(pid_, &ws, 0);
-        status_ = exitStatus(ws);
+        status_ = ExitStatus(ws);
     }
     return *status_;
 }
@@ -241,17 +208,16 @@ Finished RunToEnd(std::vector<std::string> args) {
     if (pipe2(out, O_CLOEXEC) != 0) {
         return result;
     }
-    pid_t pid = spawn(args, out[1], true);
+    pid_t pid = Spawn(KELVO_SIM_PATH, std::move(args), out[1], out[1]);
     close(out[1]);
     char buffer[4096];
-    ssize_t n;
-    while ((n = read(out[0], buffer, sizeof buffer)) > 0) {
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) {
         result.out.append(buffer, static_cast<std::size_t>(n));
     }
     close(out[0]);
     int ws = 0;
     if (pid > 0 && waitpid(pid, &ws, 0) == pid) {
-        result.status = exitStatus(ws);
+        result.status = ExitStatus(ws);
     }
     return result;
 }

@@ -43,10 +43,6 @@ class SimProcess {
     // Reads until `marker` has arrived; returns everything before it (marker consumed).
     std::optional<std::string> ReadUntil(const std::string& marker,
                                          std::chrono::milliseconds patience = kPatience);
-    // Bytes already waiting, without waiting for more.
-    std::string ReadWaiting();
-    // True when the line reports a hang-up within the patience.
-    bool WaitForHangUp(std::chrono::milliseconds patience = kPatience);
 
     std::string Log() const;
     bool WaitForLog(const std::string& text, std::chrono::milliseconds patience = kPatience);
@@ -75,5 +71,12 @@ struct Finished {
 Finished RunToEnd(std::vector<std::string> args);
 
 std::string ReadFileBytes(const std::string& path);
+
+// Shared with the kelvo harness: starts `program` with its standard output and error on
+// the given descriptors (-1 leaves one as it is); the milliseconds left to a deadline; a
+// wait status as an exit status, or 128 + signal.
+pid_t Spawn(const std::string& program, std::vector<std::string> args, int out, int err);
+int RemainingMs(std::chrono::steady_clock::time_point deadline);
+int ExitStatus(int waitStatus);
 
 } // namespace telmora::simtest

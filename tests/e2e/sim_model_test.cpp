@@ -93,13 +93,10 @@ TEST(SimReadings, RampRisesOverThePeriodAndLostEchoesReplaceEveryNth) {
     EXPECT_DOUBLE_EQ(source.DistanceAt(4), 10.0);
 }
 
-TEST(SimImage, FactoryImagesHoldEachFamilysRangeFlags) {
-    telmora::RegisterImage a = FactoryImage(Family::A);
+// The factory registers themselves are read over the terminal in sim_exchange_test.
+TEST(SimImage, RangeFlagsGiveTheCountDistance) {
     telmora::RegisterImage b = FactoryImage(Family::B);
-    EXPECT_EQ(a[87], 128 + 64 + 1);
-    EXPECT_EQ(b[87], 128 + 32 + 64 + 8 + 1);
-    EXPECT_EQ(b[33], 29);
-    EXPECT_FLOAT_EQ(CountDistanceOf(a, Family::A, 0.0f), 0.003384f);
+    EXPECT_FLOAT_EQ(CountDistanceOf(FactoryImage(Family::A), Family::A, 0.0f), 0.003384f);
     EXPECT_FLOAT_EQ(CountDistanceOf(b, Family::B, 0.0f), 0.006768f);
     b[87] = 32; // long range without the range-valid bit: the sensor keeps its range
     EXPECT_FLOAT_EQ(CountDistanceOf(b, Family::B, 0.003384f), 0.003384f);
