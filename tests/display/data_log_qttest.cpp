@@ -15,12 +15,20 @@ namespace telmora {
 class DataLogTest : public QObject {
     Q_OBJECT
   private slots:
+    void init();
+    void cleanup();
     void Log_WritesOneLinePerReadingWithTheTimeOfDay();
     void CancelledDialog_LeavesTheLogStoppedAndWritesNothing();
-    void ChosenExistingFile_AsksThenReplacesItsContents();
-    void ChosenExistingFile_DecliningKeepsItsContentsAndTheLogStopped();
-    void WriteError_StopsTheLogRestoresTheCaptionAndTellsTheUser();
-    void FileThatCannotBeCreated_IsReportedAndLeavesTheLogStopped();
+    void ChosenExistingFile_AsksThenReplacesOrKeepsIt_data();
+    void ChosenExistingFile_AsksThenReplacesOrKeepsIt();
+    void FileErrors_StopTheLogRestoreTheCaptionAndTellTheUser();
+
+  private:
+    QTemporaryDir* folder_ = nullptr;
+    QTime now_;
+    QAction* entry_ = nullptr;
+    QWidget* window_ = nullptr;
+    DataLogCommand* log_ = nullptr;
 };
 
 namespace {
@@ -33,39 +41,44 @@ QByteArray Contents(const QString& path) {
 
 } // namespace
 
+void DataLogTest::init() {
+    folder_ = new QTemporaryDir;
+    now_ = QTime(13, 45, 12);
+    entry_ = new QAction("&Log Data");
+    window_ = new QWidget;
+    log_ = new DataLogCommand(window_, [this] { return now_; });
+    log_->SetMenuEntry(entry_);
+}
+
+void DataLogTest::cleanup() {
+    delete log_;
+    delete window_;
+    delete entry_;
+    delete folder_;
+}
+
 void DataLogTest::Log_WritesOneLinePerReadingWithTheTimeOfDay() {
-    QTemporaryDir folder;
-    QTime now(13, 45, 12);
-    QAction entry("&Log Data");
-    QWidget window;
-    DataLogCommand log(&window, [&now] { return now; });
-    log.SetMenuEntry(&entry);
     QString announced = "none";
-    connect(&log, &DataLogCommand::LogChanged, [&](const QString& path) { announced = path; });
-    const QString path = folder.filePath("run.log");
-    QVERIFY(log.StartLog(path));
-    QCOMPARE(entry.text(), QString("&StopLogging"));
+    connect(log_, &DataLogCommand::LogChanged, [&](const QString& path) { announced = path; });
+    const QString path = folder_->filePath("run.log");
+    QVERIFY(log_->StartLog(path));
+    QCOMPARE(entry_->text(), QString("&StopLogging"));
     QCOMPARE(announced, path);
-    log.WriteReading(123.456f);
-    log.WriteReading(12.0f); // the same second
-    now = QTime(13, 45, 13);
-    log.WriteReading(0.0f); // a lost echo is logged too
+    log_->WriteReading(123.456f);
+    log_->WriteReading(12.0f); // the same second
+    now_ = QTime(13, 45, 13);
+    log_->WriteReading(0.0f); // a lost echo is logged too
     // Each line is in the file as it is written, before the log stops.
     QCOMPARE(Contents(path), QByteArray("13:45:12 123.46\r\n13:45:12 12.00\r\n13:45:13 0.00\r\n"));
-    log.mnuLogDataToFileClick(); // stops
-    QCOMPARE(entry.text(), QString("&Log Data"));
-    QVERIFY(!log.LogActive());
+    log_->mnuLogDataToFileClick(); // stops
+    QCOMPARE(entry_->text(), QString("&Log Data"));
+    QVERIFY(!log_->LogActive());
     QCOMPARE(announced, QString());
-    log.WriteReading(50.0f);
+    log_->WriteReading(50.0f);
     QCOMPARE(Contents(path).count('\n'), 3);
 }
 
 void DataLogTest::CancelledDialog_LeavesTheLogStoppedAndWritesNothing() {
-    QTemporaryDir folder;
-    QAction entry("&Log Data");
-    QWidget window;
-    DataLogCommand log(&window);
-    log.SetMenuEntry(&entry);
     QString title;
     DisplayBench::OnNextModal([&](QWidget* modal) {
         title = modal->windowTitle();
@@ -74,28 +87,32 @@ void DataLogTest::CancelledDialog_LeavesTheLogStoppedAndWritesNothing() {
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
         QCOMPARE(dialog->defaultSuffix(), QString("log"));
         QCOMPARE(dialog->nameFilters(), QStringList{"Log Files (*.log)"});
-        dialog->setDirectory(folder.path());
+        dialog->setDirectory(folder_->path());
         dialog->reject();
     });
-    log.mnuLogDataToFileClick();
+    log_->mnuLogDataToFileClick();
     QCOMPARE(title, QString("Select Log File Name"));
-    QVERIFY(!log.LogActive());
-    QCOMPARE(entry.text(), QString("&Log Data"));
-    QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    QVERIFY(!log_->LogActive());
+    QCOMPARE(entry_->text(), QString("&Log Data"));
+    QVERIFY(QDir(folder_->path()).entryList(QDir::Files).isEmpty());
 }
 
-void DataLogTest::ChosenExistingFile_AsksThenReplacesItsContents() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("old.log");
+void DataLogTest::ChosenExistingFile_AsksThenReplacesOrKeepsIt_data() {
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QByteArray>("contents"); // after a reading at 13:45:12
+    QTest::newRow("replaced") << true << QByteArray("13:45:12 10.00\r\n");
+    QTest::newRow("kept") << false << QByteArray("an earlier run\r\n");
+}
+
+void DataLogTest::ChosenExistingFile_AsksThenReplacesOrKeepsIt() {
+    QFETCH(bool, replace);
+    QFETCH(QByteArray, contents);
+    const QString path = folder_->filePath("old.log");
     {
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("an earlier run\r\n");
     }
-    QAction entry("&Log Data");
-    QWidget window;
-    DataLogCommand log(&window, [] { return QTime(8, 0, 1); });
-    log.SetMenuEntry(&entry);
     bool asked = false;
     DisplayBench::OnNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -106,89 +123,45 @@ void DataLogTest::ChosenExistingFile_AsksThenReplacesItsContents() {
                 auto* box = qobject_cast<QMessageBox*>(question);
                 QVERIFY(box != nullptr);
                 asked = true;
-                box->button(QMessageBox::Yes)->click();
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
             },
             dialog);
-        dialog->setDirectory(folder.path());
+        dialog->setDirectory(folder_->path());
         dialog->selectFile("old.log");
         // The dialog settles its folder in the background; accept once it names the file.
         QVERIFY(QTest::qWaitFor([&] { return dialog->selectedFiles().value(0) == path; }, 5000));
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     });
-    log.mnuLogDataToFileClick();
+    log_->mnuLogDataToFileClick();
     QVERIFY(asked);
-    QVERIFY(log.LogActive());
-    QCOMPARE(entry.text(), QString("&StopLogging"));
-    QCOMPARE(Contents(path), QByteArray());
-    log.WriteReading(10.0f);
-    QCOMPARE(Contents(path), QByteArray("08:00:01 10.00\r\n"));
-}
-
-void DataLogTest::ChosenExistingFile_DecliningKeepsItsContentsAndTheLogStopped() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("keep.log");
-    {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("an earlier run\r\n");
+    QCOMPARE(log_->LogActive(), replace);
+    QCOMPARE(entry_->text(), QString(replace ? "&StopLogging" : "&Log Data"));
+    if (replace) {
+        QCOMPARE(Contents(path), QByteArray()); // emptied at once
     }
-    QAction entry("&Log Data");
-    QWidget window;
-    DataLogCommand log(&window);
-    log.SetMenuEntry(&entry);
-    bool asked = false;
-    DisplayBench::OnNextModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog != nullptr);
-        DisplayBench::OnNextModal(
-            [&](QWidget* question) {
-                auto* box = qobject_cast<QMessageBox*>(question);
-                QVERIFY(box != nullptr);
-                asked = true;
-                box->button(QMessageBox::No)->click();
-            },
-            dialog);
-        dialog->setDirectory(folder.path());
-        dialog->selectFile("keep.log");
-        QVERIFY(QTest::qWaitFor([&] { return dialog->selectedFiles().value(0) == path; }, 5000));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    });
-    log.mnuLogDataToFileClick();
-    QVERIFY(asked);
-    QVERIFY(!log.LogActive());
-    QCOMPARE(entry.text(), QString("&Log Data"));
-    QCOMPARE(Contents(path), QByteArray("an earlier run\r\n"));
+    log_->WriteReading(10.0f);
+    QCOMPARE(Contents(path), contents);
 }
 
-void DataLogTest::WriteError_StopsTheLogRestoresTheCaptionAndTellsTheUser() {
-    QAction entry("&Log Data");
-    QWidget window;
-    DataLogCommand log(&window);
-    log.SetMenuEntry(&entry);
-    QVERIFY(log.StartLog("/dev/full")); // every write fails: no space left
-    QCOMPARE(entry.text(), QString("&StopLogging"));
-    log.WriteReading(10.0f);
-    QVERIFY(!log.LogActive());
-    QCOMPARE(entry.text(), QString("&Log Data"));
-    auto* message = window.findChild<QMessageBox*>("msgDataLog");
+void DataLogTest::FileErrors_StopTheLogRestoreTheCaptionAndTellTheUser() {
+    // A file that cannot be created.
+    QVERIFY(!log_->StartLog(folder_->filePath("missing/x.log")));
+    QVERIFY(!log_->LogActive());
+    QCOMPARE(entry_->text(), QString("&Log Data"));
+    auto* message = window_->findChild<QMessageBox*>("msgDataLog");
+    QVERIFY(message != nullptr);
+    delete message;
+    // A write that fails while logging: no space left.
+    QVERIFY(log_->StartLog("/dev/full"));
+    QCOMPARE(entry_->text(), QString("&StopLogging"));
+    log_->WriteReading(10.0f);
+    QVERIFY(!log_->LogActive());
+    QCOMPARE(entry_->text(), QString("&Log Data"));
+    message = window_->findChild<QMessageBox*>("msgDataLog");
     QVERIFY(message != nullptr);
     QCOMPARE(message->windowTitle(), QString("Warning"));
     QVERIFY(message->text().contains("/dev/full"));
     QVERIFY(message->text().contains("space", Qt::CaseInsensitive));
-    message->close();
-}
-
-void DataLogTest::FileThatCannotBeCreated_IsReportedAndLeavesTheLogStopped() {
-    QTemporaryDir folder;
-    QAction entry("&Log Data");
-    QWidget window;
-    DataLogCommand log(&window);
-    log.SetMenuEntry(&entry);
-    QVERIFY(!log.StartLog(folder.filePath("missing/x.log")));
-    QVERIFY(!log.LogActive());
-    QCOMPARE(entry.text(), QString("&Log Data"));
-    auto* message = window.findChild<QMessageBox*>("msgDataLog");
-    QVERIFY(message != nullptr);
     message->close();
 }
 

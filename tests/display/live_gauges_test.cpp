@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,39 +18,40 @@ std::string Meter(float d, const AnalogCharacteristic& analog, const char* echoL
     return value ? FormatOneDecimal(*value) : std::string("(kept)");
 }
 
-TEST(Meter, LinearBetweenTheEndpointsAndTheEndOutputsOutside) {
-    EXPECT_EQ(Meter(56.0f, kRising), "12.0");
-    EXPECT_EQ(Meter(5.0f, kRising), "4.0");
-    EXPECT_EQ(Meter(150.0f, kRising), "20.0");
-    EXPECT_EQ(Meter(12.0f, kRising), "4.0");   // on the near endpoint: the near output
-    EXPECT_EQ(Meter(100.0f, kRising), "20.0"); // on the far endpoint: the far output
-    EXPECT_EQ(Meter(34.0f, kFalling), "7.5");
-}
-
-TEST(Meter, LostEcho_ShowsTheConfiguredLevelOrKeepsTheReading) {
-    EXPECT_EQ(Meter(0.0f, kFalling, "High"), "0.0"); // the output at the far endpoint
-    EXPECT_EQ(Meter(0.0f, kFalling, "Low"), "10.0"); // the output at the near endpoint
-    EXPECT_EQ(Meter(0.0f, kFalling, "NC"), "(kept)");
-    EXPECT_EQ(Meter(0.0f, kRising, "High"), "20.0");
-    EXPECT_EQ(Meter(0.0f, kRising, "Low"), "4.0");
-}
-
-TEST(Meter, LostEchoWithSwappedEndpoints_TakesTheOutputAtTheLargerDistance) {
+TEST(Meter, FollowsTheCharacteristicAndTheEchoLossLevel) {
     const AnalogCharacteristic swapped{100.0, 12.0, 4.0, 20.0};
-    EXPECT_EQ(Meter(0.0f, swapped, "High"), "4.0");
-    EXPECT_EQ(Meter(0.0f, swapped, "Low"), "20.0");
-}
-
-TEST(Meter, SwappedEndpoints_FarOutputOverridesForADistanceOnBothSides) {
-    const AnalogCharacteristic swapped{100.0, 12.0, 4.0, 20.0};
-    EXPECT_EQ(Meter(50.0f, swapped), "20.0");
-}
-
-TEST(Meter, EqualEndpoints_NeverDivideByZero) {
     const AnalogCharacteristic flat{50.0, 50.0, 4.0, 20.0};
-    EXPECT_EQ(Meter(50.0f, flat), "20.0");
-    EXPECT_EQ(Meter(20.0f, flat), "4.0");
-    EXPECT_EQ(Meter(80.0f, flat), "20.0");
+    struct Case {
+        float d;
+        AnalogCharacteristic analog;
+        const char* echoLoss;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {56.0f, kRising, "NC", "12.0"},
+        {5.0f, kRising, "NC", "4.0"},
+        {150.0f, kRising, "NC", "20.0"},
+        {12.0f, kRising, "NC", "4.0"},   // on the near endpoint: the near output
+        {100.0f, kRising, "NC", "20.0"}, // on the far endpoint: the far output
+        {34.0f, kFalling, "NC", "7.5"},
+        // A lost echo shows the output at the larger (High) or smaller (Low) endpoint.
+        {0.0f, kFalling, "High", "0.0"},
+        {0.0f, kFalling, "Low", "10.0"},
+        {0.0f, kFalling, "NC", "(kept)"},
+        {0.0f, kRising, "High", "20.0"},
+        {0.0f, kRising, "Low", "4.0"},
+        {0.0f, swapped, "High", "4.0"},
+        {0.0f, swapped, "Low", "20.0"},
+        {50.0f, swapped, "NC", "20.0"}, // both sides at once: the far output wins
+        // Equal endpoints never divide by zero.
+        {50.0f, flat, "NC", "20.0"},
+        {20.0f, flat, "NC", "4.0"},
+        {80.0f, flat, "NC", "20.0"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Meter(c.d, c.analog, c.echoLoss), c.shown)
+            << c.d << " " << c.echoLoss << " near " << c.analog.nearEndpoint;
+    }
 }
 
 // The window's sensor symbol at the left end of the marker's row and the range bar.
@@ -65,31 +65,6 @@ EchoTrack Track(double targetLeft, double echoHeight) {
     track.targetLeft = targetLeft;
     track.rangeBarRight = 7335;
     return track;
-}
-
-TEST(GaugeTimer, SilenceOfMoreThan100Ticks_HidesTheGaugesEvery101Ticks) {
-    GaugeTimer timer;
-    int hides = 0;
-    for (int tick = 1; tick <= 100; ++tick) {
-        hides += timer.Tick(Track(3000, 250)).hideGauges;
-    }
-    EXPECT_EQ(hides, 0);
-    EXPECT_TRUE(timer.Tick(Track(3000, 250)).hideGauges); // tick 101, about 5 s
-    for (int tick = 1; tick <= 100; ++tick) {
-        hides += timer.Tick(Track(7335, 250)).hideGauges;
-    }
-    EXPECT_EQ(hides, 0);
-    EXPECT_TRUE(timer.Tick(Track(7335, 250)).hideGauges);
-}
-
-TEST(GaugeTimer, ReceiveEvents_KeepTheGaugesShown) {
-    GaugeTimer timer;
-    for (int tick = 0; tick < 1000; ++tick) {
-        if (tick % 50 == 0) {
-            timer.NoteReceiveEvent();
-        }
-        EXPECT_FALSE(timer.Tick(Track(3000, 250)).hideGauges) << tick;
-    }
 }
 
 TEST(GaugeTimer, EchoLeavesTheSensorGrowingAndTurnsAtTheTarget) {
@@ -116,23 +91,6 @@ TEST(GaugeTimer, EchoLeavesTheSensorGrowingAndTurnsAtTheTarget) {
     }
     EXPECT_TRUE(timer.EchoOutbound());
     EXPECT_EQ(step.echoHeight, 255);
-}
-
-TEST(GaugeTimer, AfterSilence_EchoTravelsToTheRightEndOfTheBar) {
-    GaugeTimer timer;
-    TickResult step;
-    double height = 250;
-    double farthest = 0;
-    for (int tick = 0; tick < 101 + 200; ++tick) {
-        // The marker stands at 3000 until the silence moves it to the bar's end.
-        const double target = tick < 100 ? 3000 : 7335;
-        step = timer.Tick(Track(target, height));
-        height = step.echoHeight;
-        if (tick > 101) {
-            farthest = std::max(farthest, step.echoLeft);
-        }
-    }
-    EXPECT_EQ(farthest, 7335);
 }
 
 } // namespace

@@ -192,14 +192,13 @@ void LiveStreamTest::StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull(
     auto* count = window.findChild<QLineEdit*>("txtNumOfSamples");
     QVERIFY(count != nullptr);
     QTRY_COMPARE_WITH_TIMEOUT(count->text(), QString::fromStdString(texts.NumOfSamples), 30000);
-    QCOMPARE(window.findChild<QLineEdit*>("txtAveDistance")->text(),
-             QString::fromStdString(texts.AveDistance));
-    QCOMPARE(window.findChild<QLineEdit*>("txtSDDistance")->text(),
-             QString::fromStdString(texts.SDDistance));
-    QCOMPARE(window.findChild<QLineEdit*>("txtMaxDistance")->text(),
-             QString::fromStdString(texts.MaxDistance));
-    QCOMPARE(window.findChild<QLineEdit*>("txtMinDistance")->text(),
-             QString::fromStdString(texts.MinDistance));
+    const std::pair<const char*, std::string> shown[] = {{"txtAveDistance", texts.AveDistance},
+                                                         {"txtSDDistance", texts.SDDistance},
+                                                         {"txtMaxDistance", texts.MaxDistance},
+                                                         {"txtMinDistance", texts.MinDistance}};
+    for (const auto& [name, text] : shown) {
+        QCOMPARE(window.findChild<QLineEdit*>(name)->text(), QString::fromStdString(text));
+    }
 
     // Every reading has its line, lost echoes included, in the order sent.
     QFile log(logPath);

@@ -2,104 +2,69 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <string>
+#include <vector>
 
 namespace telmora {
 namespace {
 
-Statistics Fresh() {
+// Feeds the readings to fresh statistics and gives what the boxes show after the last.
+StatsTexts Shown(const std::vector<float>& readings) {
     Statistics stats;
     InitStats(stats);
-    return stats;
+    for (float d : readings) {
+        DoStats(stats, d);
+    }
+    return FormatStats(stats, readings.back());
 }
 
-TEST(Statistics, FirstReadingAfterReset_ShowsItAsMeanMaxMinWithNoDeviation) {
-    Statistics stats = Fresh();
-    ASSERT_TRUE(DoStats(stats, 12.5f));
-    const StatsTexts texts = FormatStats(stats, 12.5f);
-    EXPECT_EQ(texts.CurrDistance, "12.50");
-    EXPECT_EQ(texts.AveDistance, "12.50");
-    EXPECT_EQ(texts.MaxDistance, "12.50");
-    EXPECT_EQ(texts.MinDistance, "12.50");
-    EXPECT_EQ(texts.SDDistance, "0.00");
-    EXPECT_EQ(texts.NumOfSamples, "1");
+TEST(Statistics, ReadingsGiveMeanExtremesPopulationDeviationAndCount) {
+    struct Case {
+        std::vector<float> readings;
+        std::string ave, sd, max, min, count;
+    };
+    const Case cases[] = {
+        {{12.5f}, "12.50", "0.00", "12.50", "12.50", "1"},
+        {{10.0f, 12.0f}, "11.00", "1.00", "12.00", "10.00", "2"}, // not 1.41, the sample SD
+        // Lost echoes between readings are left out of every figure.
+        {{10.0f, 0.0f, -1.0f, 12.0f, 0.0f}, "11.00", "1.00", "12.00", "10.00", "2"},
+    };
+    for (const Case& c : cases) {
+        const StatsTexts texts = Shown(c.readings);
+        EXPECT_EQ(texts.AveDistance, c.ave);
+        EXPECT_EQ(texts.SDDistance, c.sd);
+        EXPECT_EQ(texts.MaxDistance, c.max);
+        EXPECT_EQ(texts.MinDistance, c.min);
+        EXPECT_EQ(texts.NumOfSamples, c.count);
+    }
+    EXPECT_EQ(Shown({12.5f}).CurrDistance, "12.50");
 }
 
-TEST(Statistics, TwoReadings_GivePopulationDeviationDividedByCount) {
-    Statistics stats = Fresh();
-    DoStats(stats, 10.0f);
-    DoStats(stats, 12.0f);
-    const StatsTexts texts = FormatStats(stats, 12.0f);
-    EXPECT_EQ(texts.AveDistance, "11.00");
-    EXPECT_EQ(texts.SDDistance, "1.00"); // not 1.41, the sample deviation
-    EXPECT_EQ(texts.MaxDistance, "12.00");
-    EXPECT_EQ(texts.MinDistance, "10.00");
-    EXPECT_EQ(texts.NumOfSamples, "2");
-}
-
-TEST(Statistics, LostEchoBetweenReadings_IsLeftOutOfEveryFigure) {
-    Statistics stats = Fresh();
-    DoStats(stats, 10.0f);
-    DoStats(stats, 12.0f);
-    const Statistics before = stats;
-    EXPECT_FALSE(DoStats(stats, 0.0f));
-    EXPECT_FALSE(DoStats(stats, -1.0f));
-    EXPECT_EQ(stats.NumOfSamples, before.NumOfSamples);
-    EXPECT_EQ(stats.SumDistance, before.SumDistance);
-    EXPECT_EQ(stats.SumSquares, before.SumSquares);
-    EXPECT_EQ(stats.AveDistance, before.AveDistance);
-    EXPECT_EQ(stats.SDDistance, before.SDDistance);
-    EXPECT_EQ(stats.MaxDistance, before.MaxDistance);
-    EXPECT_EQ(stats.MinDistance, before.MinDistance);
-    ASSERT_TRUE(DoStats(stats, 14.0f));
-    EXPECT_EQ(FormatStats(stats, 14.0f).AveDistance, "12.00");
-    EXPECT_EQ(FormatStats(stats, 14.0f).NumOfSamples, "3");
-}
-
-TEST(Statistics, Reset_ZeroesAccumulatorsAndShowsZerosThoughMinimumIsAMillion) {
-    Statistics stats = Fresh();
+TEST(Statistics, Reset_ShowsZerosAndTheNextReadingReplacesTheStoredMinimumOfAMillion) {
+    Statistics stats;
+    InitStats(stats);
     DoStats(stats, 10.0f);
     DoStats(stats, 30.0f);
     InitStats(stats);
     EXPECT_EQ(stats.NumOfSamples, 0);
-    EXPECT_EQ(stats.SumDistance, 0);
-    EXPECT_EQ(stats.SumSquares, 0);
-    EXPECT_EQ(stats.AveDistance, 0);
-    EXPECT_EQ(stats.MaxDistance, 0);
     EXPECT_EQ(stats.MinDistance, 1e6f);
     const StatsTexts shown = ResetStatsTexts();
-    for (const std::string* text : {&shown.CurrDistance, &shown.AveDistance, &shown.SDDistance,
-                                    &shown.MaxDistance, &shown.MinDistance}) {
-        EXPECT_EQ(*text, "0.00");
+    for (const std::string& text : {shown.CurrDistance, shown.AveDistance, shown.SDDistance,
+                                    shown.MaxDistance, shown.MinDistance}) {
+        EXPECT_EQ(text, "0.00");
     }
     EXPECT_EQ(shown.NumOfSamples, "0");
-    // The first reading after the reset replaces the stored minimum of a million.
     DoStats(stats, 25.0f);
     EXPECT_EQ(FormatStats(stats, 25.0f).MinDistance, "25.00");
-    EXPECT_EQ(FormatStats(stats, 25.0f).SDDistance, "0.00");
-}
-
-TEST(Statistics, DeviationIsTakenFromTheSinglePrecisionMean) {
-    // 0.1, 0.2, 0.3 (as singles): the mean stored as a single shifts q, so the deviation
-    // differs from the one computed with a double mean.
-    Statistics stats = Fresh();
-    const float readings[] = {0.1f, 0.2f, 0.3f};
-    double sum = 0;
-    double squares = 0;
-    for (float x : readings) {
-        DoStats(stats, x);
-        sum += x;
-        squares += static_cast<double>(x) * x;
-    }
-    const float mean = static_cast<float>(sum / 3);
-    const double q = squares - static_cast<double>(mean) * mean * 3;
-    EXPECT_EQ(stats.SDDistance, static_cast<float>(std::sqrt(q / 3)));
+    EXPECT_EQ(FormatStats(stats, 25.0f).MaxDistance, "25.00");
+    EXPECT_EQ(FormatStats(stats, 25.0f).AveDistance, "25.00");
 }
 
 TEST(Statistics, NegativeRoundingResidue_KeepsThePreviousDeviation) {
     // Equal readings whose single mean lies above their double mean leave q below zero;
     // the deviation then stands at its last value instead of turning into a NaN.
-    Statistics stats = Fresh();
+    Statistics stats;
+    InitStats(stats);
     stats.SDDistance = 7.0f;
     stats.NumOfSamples = 2;
     stats.SumDistance = 0.2;
@@ -108,14 +73,15 @@ TEST(Statistics, NegativeRoundingResidue_KeepsThePreviousDeviation) {
     EXPECT_EQ(stats.SDDistance, 7.0f);
 }
 
-TEST(Statistics, LongRun_KeepsCountAndMeanExact) {
-    Statistics stats = Fresh();
+TEST(Statistics, LongRun_KeepsCountMeanAndDeviationExact) {
+    std::vector<float> readings;
     for (int i = 0; i < 1'000'000; ++i) {
-        DoStats(stats, i % 2 == 0 ? 10.0f : 20.0f);
+        readings.push_back(i % 2 == 0 ? 10.0f : 20.0f);
     }
-    EXPECT_EQ(FormatStats(stats, 20.0f).NumOfSamples, "1000000");
-    EXPECT_EQ(FormatStats(stats, 20.0f).AveDistance, "15.00");
-    EXPECT_EQ(FormatStats(stats, 20.0f).SDDistance, "5.00");
+    const StatsTexts texts = Shown(readings);
+    EXPECT_EQ(texts.NumOfSamples, "1000000");
+    EXPECT_EQ(texts.AveDistance, "15.00");
+    EXPECT_EQ(texts.SDDistance, "5.00");
 }
 
 } // namespace

@@ -42,17 +42,18 @@ struct ChartFixture : ::testing::Test {
     }
 };
 
-TEST(ChartScale, DefaultRange_PutsMinimumOnTopAndMaximumOrBeyondOnBottom) {
-    EXPECT_EQ(ChartYFor(8.0f, kBox, kMin, kMax), 5520);
-    EXPECT_EQ(ChartYFor(221.77f, kBox, kMin, kMax), 7332);
-    EXPECT_EQ(ChartYFor(500.0f, kBox, kMin, kMax), 7332);
-    EXPECT_EQ(ChartYFor(2.0f, kBox, kMin, kMax), 5520);
-    EXPECT_EQ(ChartYFor(0.0f, kBox, kMin, kMax), 5520);
-}
-
-TEST(ChartScale, EqualBounds_DrawOnTheTopEdgeInsteadOfDividingByZero) {
-    EXPECT_EQ(ChartYFor(8.0f, kBox, 8.0f, 8.0f), 5520);
-    EXPECT_EQ(ChartYFor(50.0f, kBox, 8.0f, 8.0f), 5520);
+TEST(ChartScale, MinimumOnTopMaximumOrBeyondOnBottomEqualBoundsOnTop) {
+    struct Case {
+        float d, min, max, y;
+    };
+    const Case cases[] = {{8.0f, kMin, kMax, 5520},   {221.77f, kMin, kMax, 7332},
+                          {500.0f, kMin, kMax, 7332}, {2.0f, kMin, kMax, 5520},
+                          {0.0f, kMin, kMax, 5520},   {8.0f, 8.0f, 8.0f, 5520},
+                          {50.0f, 8.0f, 8.0f, 5520}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ChartYFor(c.d, kBox, c.min, c.max), c.y)
+            << c.d << " in " << c.min << "-" << c.max;
+    }
 }
 
 TEST_F(ChartFixture, FirstPointAfterStartUp_IsALineFromTheTopLeftCorner) {
@@ -145,11 +146,10 @@ TEST_F(ChartFixture, BoxGrownSinceSizing_ReSizesTheBufferToTheNewWidth) {
     EXPECT_EQ(chart.ChartPoints().at(121 * 80), 30.0f);
 }
 
-TEST_F(ChartFixture, PrintRedraw_SamplesTheSweepUpToThePointBeforeTheHead) {
+TEST_F(ChartFixture, PrintRedraw_SamplesUpToThePointBeforeTheHeadFromZeroToTheMaximum) {
     for (int i = 1; i <= 10; ++i) {
-        Add(10.0f * i); // head ends 400 twips right of the left edge
+        Add(i == 3 ? 110.885f : i == 4 ? 500.0f : 10.0f * i); // the head ends at L + 400
     }
-    ASSERT_EQ(chart.ChartX(), 120 + 400);
     drawing.TakeOps();
     ASSERT_TRUE(RedrawChartForPrint(chart, kBox, 40, "221.77", drawing));
     const std::vector<DrawOp> ops = drawing.TakeOps();
@@ -158,24 +158,13 @@ TEST_F(ChartFixture, PrintRedraw_SamplesTheSweepUpToThePointBeforeTheHead) {
     for (int k = 0; k < 10; ++k) {
         EXPECT_EQ(ops[3 + k].x2, 120 + 40 * k) << k; // elements 0, 40, ..., 360
     }
-    EXPECT_EQ(ops[3].y2, 5520); // element 0 was never written: top edge
+    EXPECT_EQ(ops[3].y2, 5520);        // element 0 was never written: top edge
+    EXPECT_EQ(ops[6].y2, 5520 + 906);  // 110.885 at mid-height whatever the minimum
+    EXPECT_GT(ops[7].y2, 5520 + 1812); // beyond the maximum: below the box, not limited
     // The head and the pen stay as the redraw left them: the live chart goes on from here.
     EXPECT_EQ(chart.ChartX(), 520);
     EXPECT_EQ(drawing.PenX(), 480);
     EXPECT_EQ(chart.ChartY(), static_cast<int>(drawing.PenY()));
-}
-
-TEST_F(ChartFixture, PrintRedraw_ScalesFromZeroToTheShownMaximumWhateverTheMinimum) {
-    Add(50.0f);
-    Add(110.885f);
-    Add(500.0f);
-    Add(60.0f);
-    drawing.TakeOps();
-    ASSERT_TRUE(RedrawChartForPrint(chart, kBox, 40, "221.77", drawing));
-    const std::vector<DrawOp> ops = drawing.TakeOps();
-    ASSERT_EQ(ops.size(), 3u + 4u);
-    EXPECT_EQ(ops[5].y2, 5520 + 906);  // 110.885 prints at mid-height
-    EXPECT_GT(ops[6].y2, 5520 + 1812); // beyond the maximum: below the box, not limited
 }
 
 TEST_F(ChartFixture, PrintRedraw_AfterResetOrBeforeAnyReading_DrawsOnlyTheEmptyBox) {
