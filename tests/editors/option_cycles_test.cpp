@@ -19,13 +19,12 @@ template <typename Step> std::vector<std::string> Clicks(std::string start, int 
 
 using Captions = std::vector<std::string>;
 
-TEST(SwitchLabelClicks, CycleThroughTheirStates) {
+TEST(SwitchLabelClicks, CycleThroughTheirStatesFromAnyCaption) {
+    // CycleThroughTheirStates
     EXPECT_EQ(Clicks("Hyst", 2, SwitchModeAfterClick), (Captions{"Hyst", "Wind", "Hyst"}));
     EXPECT_EQ(Clicks("Off", 2, SwitchPowerUpAfterClick), (Captions{"Off", "On", "Off"}));
     EXPECT_EQ(Clicks("NC", 3, SwitchEchoLossAfterClick), (Captions{"NC", "On", "Off", "NC"}));
-}
-
-TEST(SwitchLabelClicks, UnexpectedCaptionsStepToTheFirstState) {
+    // UnexpectedCaptionsStepToTheFirstState
     EXPECT_EQ(SwitchModeAfterClick("hyst"), SwitchMode::Hyst); // comparisons are exact
     EXPECT_EQ(SwitchPowerUpAfterClick("888"), SwitchPowerUp::On);
     EXPECT_EQ(SwitchEchoLossAfterClick(""), SwitchEchoLoss::NC);

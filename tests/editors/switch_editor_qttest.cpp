@@ -16,13 +16,11 @@ class SwitchEditorTest : public QObject {
     Q_OBJECT
   private slots:
     void Placement_CentresTheBoxOnTheMeetingPoint();
-    void SetpointBeyondTheRange_KeepsItsValueAndStopsAtTheBarEnd();
-    void SetpointThatIsNotANumber_IsPlacedAsItsLeadingNumber();
+    void OddSetpoints_KeepTheirValueAndStopAtTheBarEnds();
     void EqualRangeBounds_PutEveryHandleOnTheLeftEdge();
     void DragPastEitherEnd_GivesTheRangeEnds();
     void DragWithAnyButtonButTheRight_MovesTheSetpoint();
-    void RightPress_OpensThePopUpAndAMoveAfterItDoesNotDrag();
-    void MovingWithoutAButton_ChangesNothing();
+    void RightPressOrBareMove_OpensThePopUpOrNothingButNeverDrags();
     void LabelClicks_CycleTheirOptions();
     void ReversePolarityTwice_BringsBackTheCaptionsAndColours();
     void MenuEntries_SetFixedStatesWithTheirCheckMarks();
@@ -48,28 +46,24 @@ void SwitchEditorTest::Placement_CentresTheBoxOnTheMeetingPoint() {
     QCOMPARE(b.geometry.Top(sw.SetpointBox()), 1080.0);
 }
 
-void SwitchEditorTest::SetpointBeyondTheRange_KeepsItsValueAndStopsAtTheBarEnd() {
-    EditorBench b;
-    b.SetRange("6.5", "221.72");
-    SwitchEditor& sw = b.editors.Sw(1);
-    EditorBench::Enter(sw.SetpointBox(), "500");
-    QCOMPARE(sw.SetpointBox()->text(), QString("500.00"));
-    QCOMPARE(b.geometry.Left(sw.FarHandle()), 7335.0);
-    QCOMPARE(b.geometry.Width(sw.FarHandle()), 0.0);
-    EditorBench::Enter(sw.SetpointBox(), "-20");
-    QCOMPARE(sw.SetpointBox()->text(), QString("-20.00"));
-    QCOMPARE(b.geometry.Width(sw.NearHandle()), 0.0);
-}
-
-void SwitchEditorTest::SetpointThatIsNotANumber_IsPlacedAsItsLeadingNumber() {
+void SwitchEditorTest::OddSetpoints_KeepTheirValueAndStopAtTheBarEnds() {
     EditorBench b;
     b.SetRange("6.5", "221.72");
     SwitchEditor& sw = b.editors.Sw(3);
+    // Beyond the range the value stays; text that is no number counts by its leading one.
+    const struct {
+        const char* entry;
+        const char* shown;
+        double meeting;
+    } cases[] = {{"500", "500.00", 7335}, {"-20", "-20.00", 840}, {"", "0.00", 840}};
+    for (const auto& c : cases) {
+        EditorBench::Enter(sw.SetpointBox(), c.entry);
+        QCOMPARE(sw.SetpointBox()->text(), QString(c.shown));
+        QCOMPARE(b.geometry.Left(sw.FarHandle()), c.meeting);
+        QCOMPARE(b.geometry.Width(c.meeting == 840 ? sw.NearHandle() : sw.FarHandle()), 0.0);
+    }
     EditorBench::Enter(sw.SetpointBox(), "12.5 inches");
     QCOMPARE(sw.SetpointBox()->text(), QString("12.50"));
-    EditorBench::Enter(sw.SetpointBox(), "");
-    QCOMPARE(sw.SetpointBox()->text(), QString("0.00"));
-    QCOMPARE(b.geometry.Left(sw.FarHandle()), 840.0);
     // A range box still being typed in does not upset a placement: "abc" reads as 0, below
     // the minimum, so every setpoint stands on the left edge.
     b.editors.Range().MaxRangeBox()->setText("abc");
@@ -129,10 +123,15 @@ void SwitchEditorTest::DragWithAnyButtonButTheRight_MovesTheSetpoint() {
     }
 }
 
-void SwitchEditorTest::RightPress_OpensThePopUpAndAMoveAfterItDoesNotDrag() {
+void SwitchEditorTest::RightPressOrBareMove_OpensThePopUpOrNothingButNeverDrags() {
     EditorBench b;
     SwitchEditor& sw = b.editors.Sw(2);
     const QString before = sw.SetpointBox()->text();
+    const double meeting = b.geometry.Left(sw.FarHandle());
+    EditorBench::Hover(sw.NearHandle(), {3, 3});
+    EditorBench::Hover(sw.FarHandle(), {100, 3});
+    QCOMPARE(sw.SetpointBox()->text(), before);
+    QCOMPARE(b.geometry.Left(sw.FarHandle()), meeting);
     QTest::mousePress(sw.FarHandle(), Qt::RightButton, {}, {5, 5});
     QVERIFY(sw.PopUp().menu->isVisible());
     QVERIFY(!sw.Dragging());
@@ -140,17 +139,6 @@ void SwitchEditorTest::RightPress_OpensThePopUpAndAMoveAfterItDoesNotDrag() {
     QCOMPARE(sw.SetpointBox()->text(), before);
     sw.PopUp().menu->close();
     QTest::mouseRelease(sw.FarHandle(), Qt::RightButton, {}, {200, 5});
-}
-
-void SwitchEditorTest::MovingWithoutAButton_ChangesNothing() {
-    EditorBench b;
-    SwitchEditor& sw = b.editors.Sw(1);
-    const QString before = sw.SetpointBox()->text();
-    const double meeting = b.geometry.Left(sw.FarHandle());
-    EditorBench::Hover(sw.NearHandle(), {3, 3});
-    EditorBench::Hover(sw.FarHandle(), {100, 3});
-    QCOMPARE(sw.SetpointBox()->text(), before);
-    QCOMPARE(b.geometry.Left(sw.FarHandle()), meeting);
 }
 
 void SwitchEditorTest::LabelClicks_CycleTheirOptions() {
@@ -191,17 +179,13 @@ void SwitchEditorTest::LabelClicks_CycleTheirOptions() {
 void SwitchEditorTest::ReversePolarityTwice_BringsBackTheCaptionsAndColours() {
     EditorBench b;
     SwitchEditor& sw = b.editors.Sw(1);
-    QCOMPARE(sw.NearHandle()->text(), QString("Off"));
-    sw.PopUp().polarity->trigger();
-    QCOMPARE(sw.NearHandle()->text(), QString("On"));
-    QCOMPARE(Background(sw.NearHandle()), kRed);
-    QCOMPARE(sw.FarHandle()->text(), QString("Off"));
-    QCOMPARE(Background(sw.FarHandle()), kGreen);
-    sw.PopUp().polarity->trigger();
-    QCOMPARE(sw.NearHandle()->text(), QString("Off"));
-    QCOMPARE(Background(sw.NearHandle()), kGreen);
-    QCOMPARE(sw.FarHandle()->text(), QString("On"));
-    QCOMPARE(Background(sw.FarHandle()), kRed);
+    for (const bool reversed : {true, false}) {
+        sw.PopUp().polarity->trigger();
+        QCOMPARE(sw.NearHandle()->text(), QString(reversed ? "On" : "Off"));
+        QCOMPARE(Background(sw.NearHandle()), reversed ? kRed : kGreen);
+        QCOMPARE(sw.FarHandle()->text(), QString(reversed ? "Off" : "On"));
+        QCOMPARE(Background(sw.FarHandle()), reversed ? kGreen : kRed);
+    }
 }
 
 void SwitchEditorTest::MenuEntries_SetFixedStatesWithTheirCheckMarks() {
@@ -249,11 +233,8 @@ void SwitchEditorTest::EveryRow_IsBuiltWithItsNamesCaptionsAndTooltips() {
                  QString("Switch%1").arg(n));
         QCOMPARE(b.Control<QLineEdit>(name("txt", "Setpoint").constData())->toolTip(),
                  QString("Enter Sw%1 setpoint").arg(n));
-        QCOMPARE(b.Control<QLineEdit>(name("txt", "Setpoint").constData())->accessibleName(),
-                 QString("Switch %1 setpoint").arg(n));
         QCOMPARE(b.Control<QLabel>(name("lbl", "Left").constData())->toolTip(),
                  QString("Drag to desired setpoint / Right click for options"));
-        QVERIFY(!b.Control<QLabel>(name("lbl", "Right").constData())->accessibleName().isEmpty());
         QCOMPARE(b.Control<QLabel>(name("lbl", "SetpointUnits").constData())->text(),
                  QString("inches"));
         QCOMPARE(b.Control<QLineEdit>(name("txt", "Hyst").constData())->toolTip(),
