@@ -27,40 +27,41 @@ class Commands : public ::testing::Test {
     }
 };
 
-TEST_F(Commands, GetFromFamilyBSensor_Sends90ReadFramesThenOneEnd) {
-    bench.commands.GetConfigurationFromSensor();
+TEST_F(Commands, GetFromEachFamily_ReadsItsRegistersThenOneEndAndShowsThem) {
+    for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
+        sensor.sent.clear();
+        host.log.clear();
+        sensor.family = family;
+        host.family = family == SensorFamily::A ? SensorFamily::B : SensorFamily::A;
+        bench.commands.GetConfigurationFromSensor();
 
-    const auto frames = SentAfterDetection();
-    ASSERT_EQ(frames.size(), 91u);
-    for (int k = 0; k < 90; ++k)
-        EXPECT_EQ(frames[k], ReadFrame(static_cast<std::uint8_t>(10 + k)));
-    EXPECT_EQ(frames.back(), "E");
-    EXPECT_THAT(host.log, ElementsAre("SetFamily none", "SetFamily Kelvo-B", "ShowRecord Kelvo-B",
-                                      "Status Configuration read from the Kelvo-B sensor."));
-    for (int reg = 10; reg <= 99; ++reg)
-        EXPECT_EQ(host.shownImage[reg], sensor.registers[reg]);
-    EXPECT_FALSE(bench.commands.Busy());
+        std::vector<std::string> expected;
+        for (int reg : ReadRegisters(family))
+            expected.push_back(ReadFrame(static_cast<std::uint8_t>(reg)));
+        expected.push_back("E");
+        EXPECT_EQ(SentAfterDetection(), expected);
+        const std::string name(FamilyName(family));
+        EXPECT_THAT(host.log,
+                    ElementsAre("SetFamily none", "SetFamily " + name, "ShowRecord " + name,
+                                "Status Configuration read from the " + name + " sensor."));
+        for (int reg : ReadRegisters(family))
+            EXPECT_EQ(host.shownImage[reg], sensor.registers[reg]);
+        EXPECT_FALSE(bench.commands.Busy());
+    }
 }
 
-TEST_F(Commands, GetFromFamilyASensor_ReadsFamilyAOrderAndShowsFamilyA) {
-    sensor.family = SensorFamily::A;
-    host.family = SensorFamily::B;
-    bench.commands.GetConfigurationFromSensor();
-
-    const auto frames = SentAfterDetection();
-    ASSERT_EQ(frames.size(), 62u);
-    EXPECT_EQ(frames.front(), ReadFrame(11));
-    EXPECT_EQ(frames[60], ReadFrame(99));
-    EXPECT_EQ(frames.back(), "E");
-    EXPECT_EQ(host.family, SensorFamily::A);
-    EXPECT_EQ(host.log[2], "ShowRecord Kelvo-A");
-}
-
-TEST_F(Commands, GetWithNoSensor_WarnsNoSensorFoundAndReadsNothing) {
+TEST_F(Commands, GetWithNoSensor_WarnsNoSensorFoundAndASaveThenDoesNothing) {
     sensor.present = false;
     bench.commands.GetConfigurationFromSensor();
     EXPECT_THAT(host.log, ElementsAre("SetFamily none", "Warn No Sensor Found"));
     EXPECT_TRUE(SentAfterDetection().empty());
+
+    // Until a family is chosen, a save has nothing to write.
+    sensor.sent.clear();
+    host.log.clear();
+    bench.commands.SaveConfigurationToSensor();
+    EXPECT_TRUE(sensor.sent.empty());
+    EXPECT_TRUE(host.log.empty());
 }
 
 TEST_F(Commands, GetStoppedByALateReply_KeepsTheConfigurationSendsNoEndAndSaysWhichRegister) {
@@ -72,16 +73,20 @@ TEST_F(Commands, GetStoppedByALateReply_KeepsTheConfigurationSendsNoEndAndSaysWh
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "E"), 0);
     EXPECT_FALSE(bench.protocol.TransferOk());
     EXPECT_EQ(bench.protocol.ReceiveState(), 1);
+    EXPECT_EQ(bench.protocol.GroupSize(), 1);
+    EXPECT_EQ(bench.protocol.LastResult().outcome, ExchangeOutcome::ReplyLate);
+    // Timer1 ends it one period after the unanswered frame; the progress bar stays there.
+    EXPECT_EQ(bench.listener.endTimes.back(), sensor.sent.back().time + 100);
+    EXPECT_EQ(bench.listener.progress.back(), 57);
+    EXPECT_EQ(bench.listener.progressHidden, 0);
     // No ShowRecord: the window keeps what it showed.
     EXPECT_THAT(host.log,
                 ElementsAre("SetFamily none", "SetFamily Kelvo-B", ::testing::StartsWith("Warn ")));
-    ASSERT_EQ(host.warnings.size(), 1u);
     EXPECT_THAT(host.warnings[0], HasSubstr("register 57"));
     EXPECT_THAT(host.warnings[0], HasSubstr("still shows the earlier configuration"));
 }
 
 TEST_F(Commands, SaveToMatchingSensor_WritesTheWindowsImageThenEnd) {
-    host.family = SensorFamily::B;
     for (std::size_t k = 0; k < host.windowImage.size(); ++k)
         host.windowImage[k] = static_cast<std::int16_t>(255 - k);
     bench.commands.SaveConfigurationToSensor();
@@ -97,36 +102,20 @@ TEST_F(Commands, SaveToMatchingSensor_WritesTheWindowsImageThenEnd) {
     EXPECT_EQ(sensor.registers[96], 255 - 96);
 }
 
-TEST_F(Commands, SaveForFamilyAToFamilyBSensor_SendsEndSwitchesLayoutWarnsAndWritesNothing) {
-    host.family = SensorFamily::A;
-    sensor.family = SensorFamily::B;
-    bench.commands.SaveConfigurationToSensor();
+TEST_F(Commands, SaveToTheOtherFamily_SendsEndSwitchesLayoutWarnsAndWritesNothing) {
+    for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
+        sensor.sent.clear();
+        host.log.clear();
+        sensor.family = family;
+        host.family = family == SensorFamily::A ? SensorFamily::B : SensorFamily::A;
+        bench.commands.SaveConfigurationToSensor();
 
-    EXPECT_THAT(SentAfterDetection(), ElementsAre("E"));
-    EXPECT_THAT(host.log, ElementsAre("SetFamily none", "SetFamily Kelvo-B",
-                                      "Warn Wrong Sensor Type, Check settings and try again"));
-    EXPECT_EQ(host.family, SensorFamily::B);
-}
-
-TEST_F(Commands, SaveForFamilyBToFamilyASensor_SendsEndAndWarns) {
-    host.family = SensorFamily::B;
-    sensor.family = SensorFamily::A;
-    bench.commands.SaveConfigurationToSensor();
-    EXPECT_THAT(SentAfterDetection(), ElementsAre("E"));
-    EXPECT_EQ(host.family, SensorFamily::A);
-    EXPECT_EQ(host.warnings, std::vector<std::string>{std::string(kWrongSensorTypeText)});
-}
-
-TEST_F(Commands, SaveAfterNoSensorFound_DoesNothingUntilAFamilyIsChosen) {
-    sensor.present = false;
-    bench.commands.GetConfigurationFromSensor();
-    ASSERT_EQ(host.family, SensorFamily::None);
-    sensor.sent.clear();
-    host.log.clear();
-
-    bench.commands.SaveConfigurationToSensor();
-    EXPECT_TRUE(sensor.sent.empty());
-    EXPECT_TRUE(host.log.empty());
+        EXPECT_THAT(SentAfterDetection(), ElementsAre("E"));
+        EXPECT_THAT(host.log,
+                    ElementsAre("SetFamily none", "SetFamily " + std::string(FamilyName(family)),
+                                "Warn Wrong Sensor Type, Check settings and try again"));
+        EXPECT_EQ(host.family, family);
+    }
 }
 
 TEST_F(Commands, SaveStoppedByALateReply_WarnsOfAPartlyWrittenSensorAndSendsNoEnd) {
@@ -138,6 +127,7 @@ TEST_F(Commands, SaveStoppedByALateReply_WarnsOfAPartlyWrittenSensorAndSendsNoEn
     ASSERT_EQ(host.warnings.size(), 1u);
     EXPECT_THAT(host.warnings[0], HasSubstr("register 50"));
     EXPECT_THAT(host.warnings[0], HasSubstr("partly written"));
+    EXPECT_THAT(host.warnings[0], HasSubstr("save the configuration to the sensor again"));
 }
 
 TEST_F(Commands, WithoutAnOpenPort_WarnsAndSendsNothing) {
@@ -150,40 +140,39 @@ TEST_F(Commands, WithoutAnOpenPort_WarnsAndSendsNothing) {
 
 TEST_F(Commands, ACommandGivenWhileAnotherWaits_IsIgnored) {
     // The user reaches the menu again while the first command waits for the sensor.
-    bench.clock.Schedule(50, [this] {
+    bench.clock.After(50, [this] {
         EXPECT_TRUE(bench.commands.Busy());
         bench.commands.GetConfigurationFromSensor();
         bench.commands.SaveConfigurationToSensor();
     });
     bench.commands.GetConfigurationFromSensor();
 
-    const auto frames = SentAfterDetection();
-    ASSERT_EQ(frames.size(), 91u);
+    EXPECT_EQ(SentAfterDetection().size(), 91u);
     EXPECT_EQ(sensor.SentOfKind('W').size(), 1u);
     EXPECT_EQ(host.log.size(), 4u); // one command's worth, and no warning
 }
 
-TEST_F(Commands, PortLostDuringAWrite_EndsWithoutEndOrHostWarning) {
-    // The port's owner reports a lost port; the command only stops.
-    bench.clock.Schedule(150, [this] { bench.protocol.PortClosed(); });
+TEST_F(Commands, PortLostDuringAWrite_EndsItAsALateReplyDoesWithoutEndOrHostWarning) {
+    // The port's owner reports a lost port and tells the user; the command only stops.
+    bench.clock.After(150, [this] { bench.protocol.PortClosed(); });
     bench.commands.SaveConfigurationToSensor();
     const auto frames = SentAfterDetection();
     EXPECT_FALSE(frames.empty());
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "E"), 0);
     EXPECT_TRUE(host.warnings.empty());
-    EXPECT_EQ(bench.protocol.LastResult().outcome, ExchangeOutcome::PortLost);
+    const ExchangeResult& result = bench.protocol.LastResult();
+    EXPECT_EQ(result.outcome, ExchangeOutcome::PortLost);
+    EXPECT_EQ(result.exchange, Exchange::Write);
+    EXPECT_GT(result.unansweredRegister, 10);
+    EXPECT_FALSE(bench.protocol.TransferOk());
+    EXPECT_EQ(bench.protocol.ReceiveState(), 1);
     EXPECT_FALSE(bench.commands.Busy());
-}
-
-TEST(ExchangeTexts, StoppedExchangeNamesTheRegisterAndTheConsequence) {
-    const ExchangeResult read{Exchange::Read, ExchangeOutcome::ReplyLate, SensorFamily::A, 96};
-    const ExchangeResult write{Exchange::Write, ExchangeOutcome::ReplyLate, SensorFamily::B, 12};
-    EXPECT_THAT(StoppedExchangeText(read), HasSubstr("register 96"));
-    EXPECT_THAT(StoppedExchangeText(write), HasSubstr("register 12"));
-    EXPECT_THAT(StoppedExchangeText(write),
-                HasSubstr("save the configuration to the sensor again"));
-    EXPECT_EQ(
-        StoppedExchangeText({Exchange::Read, ExchangeOutcome::Completed, SensorFamily::A, -1}), "");
+    // Nothing is left to tick or send.
+    const auto sent = sensor.sent.size();
+    const auto ticks = bench.timer.ticks.size();
+    bench.clock.RunUntil(bench.clock.Now() + 1000);
+    EXPECT_EQ(sensor.sent.size(), sent);
+    EXPECT_EQ(bench.timer.ticks.size(), ticks);
 }
 
 } // namespace

@@ -10,60 +10,56 @@ namespace {
 
 using ::testing::ElementsAre;
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string bytes;
-    for (int v : values)
-        bytes += static_cast<char>(v);
-    return bytes;
+std::vector<std::int64_t> DetectionFrameTimes(const FakeSensor& sensor) {
+    std::vector<std::int64_t> times;
+    for (const auto& frame : sensor.sent)
+        if (frame.bytes == DetectionFrame())
+            times.push_back(frame.time);
+    return times;
 }
 
 class Detection : public ::testing::Test {
   protected:
     LinkBench bench;
     FakeSensor& sensor = bench.sensor;
-
-    std::vector<std::int64_t> DetectionFrameTimes() const {
-        std::vector<std::int64_t> times;
-        for (const auto& frame : sensor.sent)
-            if (frame.bytes == DetectionFrame())
-                times.push_back(frame.time);
-        return times;
-    }
+    LinkProtocol& protocol = bench.protocol;
 };
 
 TEST_F(Detection, NoSensor_TenFramesAHundredMillisecondsApartThenNoSensorFoundAt1100) {
     sensor.present = false;
     const ExchangeResult result = bench.commands.DetectSensor();
 
-    EXPECT_THAT(DetectionFrameTimes(),
+    EXPECT_THAT(DetectionFrameTimes(sensor),
                 ElementsAre(100, 200, 300, 400, 500, 600, 700, 800, 900, 1000));
     EXPECT_EQ(sensor.sent.size(), 10u);
     EXPECT_EQ(bench.listener.endTimes, std::vector<std::int64_t>{1100});
     EXPECT_EQ(result.outcome, ExchangeOutcome::NoSensor);
     EXPECT_EQ(bench.host.warnings, std::vector<std::string>{"No Sensor Found"});
     EXPECT_EQ(bench.host.family, SensorFamily::None);
-    EXPECT_EQ(bench.host.log.front(), "SetFamily none");
-    EXPECT_FALSE(bench.protocol.TransferOk());
-    EXPECT_EQ(bench.protocol.ReceiveState(), 1);
-    EXPECT_EQ(bench.protocol.GroupSize(), 1);
-    EXPECT_FALSE(bench.protocol.ExchangeRunning());
-    EXPECT_EQ(bench.protocol.DetectTries(), 10);
+    EXPECT_FALSE(protocol.TransferOk());
+    EXPECT_EQ(protocol.ReceiveState(), 1);
+    EXPECT_EQ(protocol.GroupSize(), 1);
+    EXPECT_FALSE(protocol.ExchangeRunning());
+    EXPECT_EQ(protocol.DetectTries(), 10);
 }
 
-TEST_F(Detection, FamilyB_AnswersTheIdentificationQuery) {
+TEST_F(Detection, FamilyB_AnswersTheIdentificationQueryAndReadingsResume) {
     const ExchangeResult result = bench.commands.DetectSensor();
 
     ASSERT_EQ(sensor.sent.size(), 2u);
-    EXPECT_EQ(sensor.sent[0].bytes, Bytes({'W', '0', '0', 55, 132, 114}));
+    EXPECT_EQ(sensor.sent[0].bytes, DetectionFrame());
     EXPECT_EQ(sensor.sent[1].bytes, "T00");
     EXPECT_EQ(result.outcome, ExchangeOutcome::Completed);
     EXPECT_EQ(result.family, SensorFamily::B);
     EXPECT_THAT(bench.host.log, ElementsAre("SetFamily none", "SetFamily Kelvo-B"));
-    EXPECT_TRUE(bench.host.warnings.empty());
-    EXPECT_TRUE(bench.protocol.TransferOk());
-    EXPECT_EQ(bench.protocol.ReceiveState(), 1);
-    EXPECT_EQ(bench.protocol.GroupSize(), 1);
+    EXPECT_TRUE(protocol.TransferOk());
+    EXPECT_EQ(protocol.ReceiveState(), 1);
+    EXPECT_EQ(protocol.GroupSize(), 1);
     EXPECT_THAT(bench.listener.identified, ElementsAre(SensorFamily::B));
+
+    sensor.Send("\r01000");
+    bench.clock.RunUntil(bench.clock.Now() + 10);
+    EXPECT_EQ(bench.listener.readings.size(), 1u);
 }
 
 TEST_F(Detection, EchoWithoutIdentificationReplyIsFamilyAOnePeriodLater) {
@@ -76,68 +72,53 @@ TEST_F(Detection, EchoWithoutIdentificationReplyIsFamilyAOnePeriodLater) {
     EXPECT_EQ(bench.listener.endTimes.back(), sensor.sent[1].time + 100);
     EXPECT_EQ(result.family, SensorFamily::A);
     EXPECT_THAT(bench.host.log, ElementsAre("SetFamily none", "SetFamily Kelvo-A"));
-    EXPECT_TRUE(bench.protocol.TransferOk());
-    EXPECT_EQ(bench.protocol.ReceiveState(), 1);
+    EXPECT_TRUE(protocol.TransferOk());
+    EXPECT_EQ(protocol.ReceiveState(), 1);
 }
 
 TEST_F(Detection, EchoStatesAdvanceOneByteAtATime) {
-    bench.protocol.StartDetection();
-    EXPECT_EQ(bench.protocol.ReceiveState(), 2);
-    EXPECT_EQ(bench.protocol.LinkState(), 1);
+    protocol.StartDetection();
+    EXPECT_EQ(protocol.ReceiveState(), 2);
+    EXPECT_EQ(protocol.LinkState(), 1);
     const std::string frame = DetectionFrame();
-    for (std::size_t k = 0; k < 5; ++k) {
-        bench.protocol.Receive(frame.substr(k, 1));
-        EXPECT_EQ(bench.protocol.ReceiveState(), 3 + static_cast<int>(k));
-        EXPECT_EQ(bench.protocol.GroupSize(), 1);
+    for (std::size_t k = 0; k < 6; ++k) {
+        EXPECT_EQ(protocol.ReceiveState(), 2 + static_cast<int>(k));
+        EXPECT_EQ(protocol.GroupSize(), 1);
+        protocol.Receive(frame.substr(k, 1));
     }
-    bench.protocol.Receive(frame.substr(5, 1));
-    EXPECT_EQ(bench.protocol.ReceiveState(), 8);
-    EXPECT_EQ(bench.protocol.LinkState(), 2);
-    EXPECT_EQ(bench.protocol.GroupSize(), 5);
+    EXPECT_EQ(protocol.ReceiveState(), 8);
+    EXPECT_EQ(protocol.LinkState(), 2);
+    EXPECT_EQ(protocol.GroupSize(), 5);
+    // No second exchange starts while this one runs.
+    EXPECT_FALSE(protocol.StartDetection());
+    EXPECT_FALSE(protocol.StartRead(SensorFamily::B));
+    EXPECT_FALSE(protocol.StartWrite(SensorFamily::B, RegisterImage{}));
 }
 
-TEST_F(Detection, W0W0ThenTheRestOfTheFrameFailsButTheNextEchoSucceeds) {
-    // The second W arrives where a "0" belongs: the comparison starts over and that W is
-    // not taken as a new first byte, so "W00..." after it does not complete an echo.
-    sensor.echoOverrides = {Bytes({'W', '0', 'W', '0', '0', 55, 132, 114})};
-    const ExchangeResult result = bench.commands.DetectSensor();
-
-    ASSERT_EQ(sensor.sent.size(), 3u);
-    EXPECT_EQ(sensor.sent[0].bytes, DetectionFrame());
-    EXPECT_EQ(sensor.sent[1].bytes, DetectionFrame());
-    EXPECT_EQ(sensor.sent[1].time, 200);
-    EXPECT_EQ(sensor.sent[2].bytes, "T00");
-    EXPECT_EQ(bench.protocol.DetectTries(), 2);
-    EXPECT_EQ(result.family, SensorFamily::B);
-}
-
-TEST_F(Detection, GarbageBeforeTheEchoIsSkipped) {
-    sensor.echoOverrides = {"\r0123" + DetectionFrame()};
-    const ExchangeResult result = bench.commands.DetectSensor();
-    EXPECT_EQ(result.family, SensorFamily::B);
-    EXPECT_EQ(bench.protocol.DetectTries(), 1);
-}
-
-TEST_F(Detection, ASensorThatAnswersOnlyLateIsStillFound) {
-    // No echo for the first four frames.
-    sensor.echoOverrides = {"", "", "", ""};
-    const ExchangeResult result = bench.commands.DetectSensor();
-    EXPECT_EQ(result.family, SensorFamily::B);
-    EXPECT_EQ(bench.protocol.DetectTries(), 5);
-}
-
-TEST_F(Detection, ReadingsResumeAfterTheDetection) {
-    bench.commands.DetectSensor();
-    sensor.Send("\r01000");
-    bench.clock.RunUntil(bench.clock.Now() + 10);
-    EXPECT_EQ(bench.listener.readings.size(), 1u);
-}
-
-TEST_F(Detection, AStartWhileAnExchangeRunsIsRefused) {
-    ASSERT_TRUE(bench.protocol.StartDetection());
-    EXPECT_FALSE(bench.protocol.StartDetection());
-    EXPECT_FALSE(bench.protocol.StartRead(SensorFamily::B));
-    EXPECT_FALSE(bench.protocol.StartWrite(SensorFamily::B, RegisterImage{}));
+TEST_F(Detection, SpoiltOrMissingEchoesAreRetriedOnTheNextTick) {
+    const std::string frame = DetectionFrame();
+    struct Case {
+        std::vector<std::string> replies; // to the first detection frames
+        int tries;
+    };
+    const Case cases[] = {
+        // The second W arrives where a "0" belongs: the comparison starts over and that W
+        // is not taken as a new first byte, so "W00..." after it does not complete an echo.
+        {{"W0" + frame}, 2},
+        {{"\r0123" + frame}, 1}, // garbage before the echo is skipped
+        {{"", "", "", ""}, 5},   // a sensor that answers only late is still found
+    };
+    for (const Case& c : cases) {
+        LinkBench fresh;
+        fresh.sensor.echoOverrides = c.replies;
+        EXPECT_EQ(fresh.commands.DetectSensor().family, SensorFamily::B);
+        EXPECT_EQ(fresh.protocol.DetectTries(), c.tries);
+        std::vector<std::int64_t> expectedTimes;
+        for (int k = 1; k <= c.tries; ++k)
+            expectedTimes.push_back(100 * k);
+        EXPECT_EQ(DetectionFrameTimes(fresh.sensor), expectedTimes);
+        EXPECT_EQ(fresh.sensor.sent.back().bytes, "T00");
+    }
 }
 
 } // namespace

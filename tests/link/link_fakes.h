@@ -24,21 +24,13 @@ class FakeClock {
   public:
     std::int64_t Now() const { return now_; }
 
-    int Schedule(std::int64_t at, std::function<void()> action) {
+    int After(std::int64_t delay, std::function<void()> action) {
         const int id = nextId_++;
-        events_.emplace(std::make_pair(at, id), std::move(action));
+        events_.emplace(std::make_pair(now_ + delay, id), std::move(action));
         return id;
     }
-    int After(std::int64_t delay, std::function<void()> action) {
-        return Schedule(now_ + delay, std::move(action));
-    }
     void Cancel(int id) {
-        for (auto it = events_.begin(); it != events_.end(); ++it) {
-            if (it->first.second == id) {
-                events_.erase(it);
-                return;
-            }
-        }
+        std::erase_if(events_, [id](const auto& event) { return event.first.second == id; });
     }
     // Runs the earliest event; false when none is left.
     bool RunNext() {
@@ -158,18 +150,9 @@ class FakeSensor : public LinkPort {
 
   private:
     static std::size_t FrameLength(char letter) {
-        switch (letter) {
-        case 'W':
-        case 'G':
-        case 'P':
+        if (letter == 'W' || letter == 'G' || letter == 'P')
             return 6;
-        case 'T':
-            return 3;
-        case 'E':
-            return 1;
-        default:
-            return 0;
-        }
+        return letter == 'T' ? 3 : letter == 'E' ? 1 : 0;
     }
 
     void Answer(const std::string& frame) {

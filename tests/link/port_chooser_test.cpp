@@ -87,16 +87,11 @@ class PortChooserTest : public QObject {
 
   private slots:
     void dialog_hasItsCaptionsAndNames();
-    void scan_offersOnlyPortsThatLeadToAUsableDevice();
-    void scan_changesNoLineSettings();
-    void scan_doesNotOfferAPortAnotherProgramHolds();
-    void firstStart_asksAndRemembersTheChoice();
-    void savedPortOutsideOneToFour_asksLikeAMissingOne();
-    void savedPort_opensWithoutAsking();
-    void comPort_showsTheSavedPortSelectedAndOkReopensIt();
-    void comPort_closingTheDialogKeepsThePort();
+    void scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas();
+    void missingOrOddSavedPort_asksAndRemembersTheChoice_data();
+    void missingOrOddSavedPort_asksAndRemembersTheChoice();
+    void savedPort_opensWithoutAskingAndComPortShowsTheLatestScan();
     void noUsablePort_okKeepsThePortClosed();
-    void comPort_dialogFollowsTheLatestScanEachTime();
 };
 
 void PortChooserTest::dialog_hasItsCaptionsAndNames() {
@@ -117,23 +112,9 @@ void PortChooserTest::dialog_hasItsCaptionsAndNames() {
     QCOMPARE(ok->text(), QStringLiteral("OK"));
 }
 
-void PortChooserTest::scan_offersOnlyPortsThatLeadToAUsableDevice() {
-    Setup s;
-    s.chooser.ScanPorts();
-    const std::array<bool, 4> expected{false, true, true, false};
-    QCOMPARE(s.chooser.PortAvailable(), expected);
-
-    s.chooser.dialog().loadPorts(s.chooser.PortAvailable(), LoadPortDevices());
-    QCOMPARE(s.chooser.dialog().deviceLabel(1)->text(), QStringLiteral("no device"));
-    QCOMPARE(s.chooser.dialog().deviceLabel(2)->text(), s.two.path());
-    QCOMPARE(s.chooser.dialog().deviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
-    QCOMPARE(s.chooser.dialog().option(2)->accessibleName(),
-             QStringLiteral("Comm2, %1").arg(s.two.path()));
-    QVERIFY(!s.chooser.dialog().option(1)->isEnabled());
-    QVERIFY(s.chooser.dialog().option(3)->isEnabled());
-}
-
-void PortChooserTest::scan_changesNoLineSettings() {
+void PortChooserTest::scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas() {
+    // Port 1 leads nowhere, 2 to a free terminal, 3 to one another program holds, 4 to
+    // a missing device.
     Setup s;
     termios before{};
     QCOMPARE(::tcgetattr(s.two.slave(), &before), 0);
@@ -141,40 +122,54 @@ void PortChooserTest::scan_changesNoLineSettings() {
     before.c_lflag |= ICANON | ECHO;
     QCOMPARE(::tcsetattr(s.two.slave(), TCSANOW, &before), 0);
     QCOMPARE(::tcgetattr(s.two.slave(), &before), 0);
+    QSerialPort other(s.three.path());
+    QVERIFY(other.open(QIODevice::ReadWrite));
 
     s.chooser.ScanPorts();
+    const std::array<bool, 4> expected{false, true, false, false};
+    QCOMPARE(s.chooser.PortAvailable(), expected);
     termios after{};
     QCOMPARE(::tcgetattr(s.two.slave(), &after), 0);
     QCOMPARE(cfgetospeed(&after), cfgetospeed(&before));
     QCOMPARE(after.c_lflag, before.c_lflag);
     QCOMPARE(after.c_iflag, before.c_iflag);
     QCOMPARE(after.c_cflag, before.c_cflag);
-    QVERIFY(s.chooser.PortAvailable()[1]);
-}
-
-void PortChooserTest::scan_doesNotOfferAPortAnotherProgramHolds() {
-    Setup s;
-    QSerialPort other(s.three.path());
-    QVERIFY(other.open(QIODevice::ReadWrite));
-    s.chooser.ScanPorts();
-    QVERIFY(s.chooser.PortAvailable()[1]);
-    QVERIFY(!s.chooser.PortAvailable()[2]);
     // The holder is undisturbed: its port still carries bytes.
     s.three.Write("abc");
     QVERIFY(other.waitForReadyRead(2000));
     QCOMPARE(other.readAll(), QByteArray("abc"));
+
+    CommPortsDialog& dialog = s.chooser.dialog();
+    dialog.loadPorts(s.chooser.PortAvailable(), LoadPortDevices());
+    QCOMPARE(dialog.deviceLabel(1)->text(), QStringLiteral("no device"));
+    QCOMPARE(dialog.deviceLabel(2)->text(), s.two.path());
+    QCOMPARE(dialog.deviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
+    QCOMPARE(dialog.option(2)->accessibleName(), QStringLiteral("Comm2, %1").arg(s.two.path()));
+    QVERIFY(!dialog.option(1)->isEnabled());
+    QVERIFY(dialog.option(2)->isEnabled());
+    QVERIFY(!dialog.option(3)->isEnabled());
 }
 
-void PortChooserTest::firstStart_asksAndRemembersTheChoice() {
+void PortChooserTest::missingOrOddSavedPort_asksAndRemembersTheChoice_data() {
+    QTest::addColumn<QByteArray>("saved"); // null: no CustFile yet
+    QTest::addColumn<int>("choice");
+    QTest::newRow("first start") << QByteArray() << 2;
+    QTest::newRow("outside 1 to 4") << QByteArray("\x05\x00", 2) << 3;
+}
+
+void PortChooserTest::missingOrOddSavedPort_asksAndRemembersTheChoice() {
+    QFETCH(QByteArray, saved);
+    QFETCH(int, choice);
     Setup s;
-    QVERIFY(!QFile::exists(s.custFile));
+    if (!saved.isNull())
+        WriteFile(s.custFile, saved);
     s.chooser.ScanPorts();
     int selectedBefore = -1;
     bool offered = false;
     WhenDialogShown driver([&](CommPortsDialog& dialog) {
         selectedBefore = dialog.selectedPort();
-        offered = dialog.option(2)->isEnabled();
-        QTest::mouseClick(dialog.option(2), Qt::LeftButton);
+        offered = dialog.option(choice)->isEnabled();
+        QTest::mouseClick(dialog.option(choice), Qt::LeftButton);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
     });
     s.chooser.OpenSavedPort();
@@ -182,84 +177,63 @@ void PortChooserTest::firstStart_asksAndRemembersTheChoice() {
     QVERIFY(driver.shown());
     QCOMPARE(selectedBefore, 0);
     QVERIFY(offered);
-    QCOMPARE(s.chooser.PortNumber(), 2);
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x02\x00", 2));
+    QCOMPARE(s.chooser.PortNumber(), choice);
+    QCOMPARE(FileBytes(s.custFile), QByteArray(1, char(choice)) + QByteArray(1, '\0'));
     QVERIFY(s.link.isPortOpen());
-    QCOMPARE(s.link.portNumber(), 2);
-    QCOMPARE(s.link.portDevice(), s.two.path());
-    // Hidden after OK, not destroyed.
-    QVERIFY(s.chooser.dialog().isHidden());
+    QCOMPARE(s.link.portNumber(), choice);
+    QCOMPARE(s.link.portDevice(), choice == 2 ? s.two.path() : s.three.path());
+    QVERIFY(s.chooser.dialog().isHidden()); // hidden after OK, not destroyed
 }
 
-void PortChooserTest::savedPortOutsideOneToFour_asksLikeAMissingOne() {
+void PortChooserTest::savedPort_opensWithoutAskingAndComPortShowsTheLatestScan() {
     Setup s;
-    WriteFile(s.custFile, QByteArray("\x05\x00", 2));
+    WriteFile(s.custFile, QByteArray("\x03\x00more", 6));
     s.chooser.ScanPorts();
-    WhenDialogShown driver([](CommPortsDialog& dialog) {
-        dialog.option(3)->setChecked(true);
-        dialog.okButton()->click();
-    });
-    s.chooser.OpenSavedPort();
-    QVERIFY(driver.shown());
-    QCOMPARE(s.link.portNumber(), 3);
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x03\x00", 2));
-}
-
-void PortChooserTest::savedPort_opensWithoutAsking() {
-    Setup s;
-    WriteFile(s.custFile, QByteArray("\x02\x00more", 6));
-    s.chooser.ScanPorts();
-    WhenDialogShown driver([](CommPortsDialog&) {});
-    s.chooser.OpenSavedPort();
-    QVERIFY(!driver.shown());
-    QCOMPARE(s.link.portNumber(), 2);
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x02\x00more", 6));
-}
-
-void PortChooserTest::comPort_showsTheSavedPortSelectedAndOkReopensIt() {
-    Setup s;
-    WriteFile(s.custFile, QByteArray("\x03\x00", 2));
-    s.chooser.ScanPorts();
-    s.chooser.OpenSavedPort();
+    {
+        WhenDialogShown driver([](CommPortsDialog&) {});
+        s.chooser.OpenSavedPort();
+        QVERIFY(!driver.shown());
+    }
     QCOMPARE(s.link.portNumber(), 3);
 
+    // "&ComPort" shows the saved port selected and, since the scan closed the program's
+    // own port first, offered; closing by the title bar keeps the port, whatever was checked.
     int selected = -1;
-    bool enabledWhileOpen = false;
-    WhenDialogShown driver([&](CommPortsDialog& dialog) {
-        selected = dialog.selectedPort();
-        // The scan closed the program's own port first, so it is offered.
-        enabledWhileOpen = dialog.option(3)->isEnabled();
-        dialog.okButton()->click();
-    });
-    s.chooser.chooseComPort();
+    bool offered = false;
+    {
+        WhenDialogShown driver([&](CommPortsDialog& dialog) {
+            selected = dialog.selectedPort();
+            offered = dialog.option(3)->isEnabled();
+            dialog.option(2)->setChecked(true);
+            dialog.close();
+        });
+        s.chooser.chooseComPort();
+    }
     QCOMPARE(selected, 3);
-    QVERIFY(enabledWhileOpen);
-    QVERIFY(s.link.isPortOpen());
-    QCOMPARE(s.link.portNumber(), 3);
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x03\x00", 2));
-}
-
-void PortChooserTest::comPort_closingTheDialogKeepsThePort() {
-    Setup s;
-    WriteFile(s.custFile, QByteArray("\x03\x00", 2));
-    s.chooser.ScanPorts();
-    s.chooser.OpenSavedPort();
-    WhenDialogShown driver([](CommPortsDialog& dialog) {
-        dialog.option(2)->setChecked(true);
-        dialog.close(); // the title bar's close button
-    });
-    s.chooser.chooseComPort();
+    QVERIFY(offered);
     QCOMPARE(s.chooser.PortNumber(), 3);
     QCOMPARE(s.link.portNumber(), 3);
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x03\x00", 2));
+    QCOMPARE(FileBytes(s.custFile), QByteArray("\x03\x00more", 6));
+
+    // Another program takes port 2 between two showings of the hidden dialog; OK reopens 3.
+    QSerialPort other(s.two.path());
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    offered = true;
+    WhenDialogShown driver([&](CommPortsDialog& dialog) {
+        offered = dialog.option(2)->isEnabled();
+        dialog.okButton()->click();
+    });
+    s.chooser.chooseComPort();
+    QVERIFY(!offered);
+    QVERIFY(s.link.isPortOpen());
+    QCOMPARE(s.link.portNumber(), 3);
 }
 
 void PortChooserTest::noUsablePort_okKeepsThePortClosed() {
     Setup s;
     s.map.Write({QString(), QString(), QString(), QString()});
     s.chooser.ScanPorts();
-    const std::array<bool, 4> none{};
-    QCOMPARE(s.chooser.PortAvailable(), none);
+    QCOMPARE(s.chooser.PortAvailable(), (std::array<bool, 4>{}));
     bool allDisabled = false;
     WhenDialogShown driver([&](CommPortsDialog& dialog) {
         allDisabled = true;
@@ -272,33 +246,6 @@ void PortChooserTest::noUsablePort_okKeepsThePortClosed() {
     QCOMPARE(s.chooser.PortNumber(), 0);
     QVERIFY(!s.link.isPortOpen());
     QCOMPARE(FileBytes(s.custFile), QByteArray("\x00\x00", 2));
-}
-
-void PortChooserTest::comPort_dialogFollowsTheLatestScanEachTime() {
-    Setup s;
-    WriteFile(s.custFile, QByteArray("\x02\x00", 2));
-    s.chooser.ScanPorts();
-    s.chooser.OpenSavedPort();
-    bool offeredFirst = false;
-    {
-        WhenDialogShown driver([&](CommPortsDialog& dialog) {
-            offeredFirst = dialog.option(3)->isEnabled();
-            dialog.okButton()->click();
-        });
-        s.chooser.chooseComPort();
-    }
-    // Another program takes port 3 between two showings of the hidden dialog.
-    QSerialPort other(s.three.path());
-    QVERIFY(other.open(QIODevice::ReadWrite));
-    bool offeredSecond = true;
-    WhenDialogShown driver([&](CommPortsDialog& dialog) {
-        offeredSecond = dialog.option(3)->isEnabled();
-        dialog.okButton()->click();
-    });
-    s.chooser.chooseComPort();
-    QVERIFY(offeredFirst);
-    QVERIFY(!offeredSecond);
-    QCOMPARE(s.link.portNumber(), 2);
 }
 
 QTEST_MAIN(PortChooserTest)

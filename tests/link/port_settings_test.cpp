@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -16,20 +15,6 @@ namespace telmora {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh folder for one test, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = ::testing::TempDir() + "telmora-link-XXXXXX";
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 std::string FileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -40,118 +25,85 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
+// A fresh folder, and the environment, put back after each test.
+class PortSettings : public ::testing::Test {
+  protected:
+    PortSettings() {
+        std::string pattern = ::testing::TempDir() + "telmora-link-XXXXXX";
+        folder = ::mkdtemp(pattern.data());
+        for (const char* name : {"XDG_CONFIG_HOME", "HOME"})
+            if (const char* value = std::getenv(name))
+                saved_.emplace_back(name, value);
     }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
+    ~PortSettings() override {
+        fs::remove_all(folder);
+        ::unsetenv("XDG_CONFIG_HOME");
+        for (const auto& [name, value] : saved_)
+            ::setenv(name.c_str(), value.c_str(), 1);
     }
+    fs::path folder;
+    fs::path custFile() const { return folder / "CustFile"; }
 
   private:
-    const char* name_;
-    std::optional<std::string> old_;
+    std::vector<std::pair<std::string, std::string>> saved_;
 };
 
-TEST(PortMap, UnnamedPortsAreTheFirstFourSerialDevices) {
-    const PortDevices devices = ParsePortMap("", DefaultPortDevices());
-    EXPECT_EQ(devices[0], "/dev/ttyS0");
-    EXPECT_EQ(devices[3], "/dev/ttyS3");
-}
-
-TEST(PortMap, LinesPointPortsAtDevicesOrAtNothing) {
+TEST(PortMap, LinesPointPortsAtDevicesOrAtNothingAndOddLinesAreIgnored) {
     const PortDevices devices = ParsePortMap("# bench setup\n"
-                                             "1=/dev/ttyUSB0\n"
+                                             "0=/dev/a\n5=/dev/b\n12=/dev/c\n1\n1=\n=x\n"
                                              "  2 = /dev/pts/7   # the simulator\r\n"
-                                             "3=none\n"
-                                             "4=NONE\n",
+                                             "3=NONE\n"
+                                             "4=/dev/first\n4=/dev/second",
                                              DefaultPortDevices());
-    EXPECT_EQ(devices[0], "/dev/ttyUSB0");
-    EXPECT_EQ(devices[1], "/dev/pts/7");
-    EXPECT_EQ(devices[2], "");
-    EXPECT_EQ(devices[3], "");
+    // Unnamed ports are the first four serial devices; the last line for a port wins.
+    const PortDevices expected{"/dev/ttyS0", "/dev/pts/7", "", "/dev/second"};
+    EXPECT_EQ(devices, expected);
+    EXPECT_EQ(ParsePortMap("1=/dev/ttyUSB0\n4=none", DefaultPortDevices()),
+              (PortDevices{"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyS2", ""}));
 }
 
-TEST(PortMap, LinesThatDoNotFitAreIgnoredAndTheLastLineForAPortWins) {
-    const PortDevices devices = ParsePortMap("0=/dev/a\n5=/dev/b\n12=/dev/c\n1\n1=\n=x\n"
-                                             "2=/dev/first\n2=/dev/second",
-                                             DefaultPortDevices());
-    EXPECT_EQ(devices[0], "/dev/ttyS0");
-    EXPECT_EQ(devices[1], "/dev/second");
-}
+TEST_F(PortSettings, MapFileLivesInTheUsersConfigFolderAndIsReadEachTime) {
+    ::setenv("HOME", "/home/ann", 1);
+    ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
+    EXPECT_EQ(PortMapPath(), "/home/ann/.config/telmora/ports");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(PortMapPath(), "/home/ann/.config/telmora/ports");
 
-TEST(PortMap, FileLivesInTheUsersConfigFolder) {
-    {
-        ScopedEnv config("XDG_CONFIG_HOME", "/tmp/cfg");
-        EXPECT_EQ(PortMapPath(), "/tmp/cfg/telmora/ports");
-    }
-    {
-        ScopedEnv home("HOME", "/home/ann");
-        ScopedEnv relative("XDG_CONFIG_HOME", "relative/cfg");
-        EXPECT_EQ(PortMapPath(), "/home/ann/.config/telmora/ports");
-        ScopedEnv unset("XDG_CONFIG_HOME", nullptr);
-        EXPECT_EQ(PortMapPath(), "/home/ann/.config/telmora/ports");
-    }
-}
-
-TEST(PortMap, PortDeviceReadsTheFileEachTime) {
-    TempFolder folder;
-    ScopedEnv config("XDG_CONFIG_HOME", folder.path().c_str());
+    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    EXPECT_EQ(PortMapPath(), (folder / "telmora" / "ports").string());
     EXPECT_EQ(PortDevice(2), "/dev/ttyS1"); // no file yet
-
-    fs::create_directories(folder.path() / "telmora");
-    WriteBytes(folder.path() / "telmora" / "ports", "2=/dev/pts/9\n4=none\n");
+    fs::create_directories(folder / "telmora");
+    WriteBytes(folder / "telmora" / "ports", "2=/dev/pts/9\n4=none\n");
     EXPECT_EQ(PortDevice(2), "/dev/pts/9");
     EXPECT_EQ(PortDevice(4), "");
     EXPECT_EQ(PortDevice(0), "");
     EXPECT_EQ(PortDevice(5), "");
 }
 
-TEST(CustFile, MissingFileIsCreatedEmptyAndReadsAsNoPort) {
-    TempFolder folder;
-    const fs::path file = folder.path() / "CustFile";
-    EXPECT_EQ(ReadCustFile(file), 0);
-    EXPECT_TRUE(fs::exists(file));
-    EXPECT_EQ(fs::file_size(file), 0u);
+TEST_F(PortSettings, CustFileStartsWithALittleEndianSigned16BitNumber) {
+    EXPECT_EQ(ReadCustFile(custFile()), 0); // a missing file is created empty
+    EXPECT_TRUE(fs::exists(custFile()));
+    EXPECT_EQ(fs::file_size(custFile()), 0u);
+
+    const std::pair<std::string, int> cases[] = {
+        {std::string("\x02\x00", 2), 2},
+        {std::string("\x03\x01trailing", 10), 259},
+        {"\xff\xff", -1},
+        {"\x04", 0}, // one byte is no number
+    };
+    for (const auto& [bytes, number] : cases) {
+        WriteBytes(custFile(), bytes);
+        EXPECT_EQ(ReadCustFile(custFile()), number);
+    }
 }
 
-TEST(CustFile, FirstTwoBytesAreALittleEndianSigned16BitNumber) {
-    TempFolder folder;
-    const fs::path file = folder.path() / "CustFile";
-    WriteBytes(file, std::string("\x02\x00", 2));
-    EXPECT_EQ(ReadCustFile(file), 2);
-    WriteBytes(file, std::string("\x03\x01trailing", 10));
-    EXPECT_EQ(ReadCustFile(file), 259);
-    WriteBytes(file, "\xff\xff");
-    EXPECT_EQ(ReadCustFile(file), -1);
-    WriteBytes(file, "\x04");
-    EXPECT_EQ(ReadCustFile(file), 0); // one byte is no number
-}
-
-TEST(CustFile, WritingReplacesTheFirstTwoBytesAndKeepsTheRest) {
-    TempFolder folder;
-    const fs::path file = folder.path() / "CustFile";
-    ASSERT_TRUE(WriteCustFile(file, 2));
-    EXPECT_EQ(FileBytes(file), std::string("\x02\x00", 2));
-
-    WriteBytes(file, std::string("\x01\x00kept", 6));
-    ASSERT_TRUE(WriteCustFile(file, 4));
-    EXPECT_EQ(FileBytes(file), std::string("\x04\x00kept", 6));
-}
-
-TEST(CustFile, UnwritableFileIsReported) {
-    TempFolder folder;
-    EXPECT_FALSE(WriteCustFile(folder.path() / "missing-folder" / "CustFile", 1));
+TEST_F(PortSettings, WritingCustFileReplacesTheFirstTwoBytesAndKeepsTheRest) {
+    ASSERT_TRUE(WriteCustFile(custFile(), 2));
+    EXPECT_EQ(FileBytes(custFile()), std::string("\x02\x00", 2));
+    WriteBytes(custFile(), std::string("\x01\x00kept", 6));
+    ASSERT_TRUE(WriteCustFile(custFile(), 4));
+    EXPECT_EQ(FileBytes(custFile()), std::string("\x04\x00kept", 6));
+    EXPECT_FALSE(WriteCustFile(folder / "missing-folder" / "CustFile", 1));
 }
 
 } // namespace

@@ -25,6 +25,15 @@ double CpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// A link whose port 1 leads to a terminal the test plays the sensor on.
+struct Rig {
+    std::unique_ptr<TestTerminal> terminal = std::make_unique<TestTerminal>();
+    TestPortMap map{{terminal->path(), QString()}};
+    SensorConfig config;
+    StandInHost host;
+    SensorLink link{config, host};
+};
+
 } // namespace
 
 class SensorLinkTest : public QObject {
@@ -34,28 +43,25 @@ class SensorLinkTest : public QObject {
     void openPort_setsNineThousandSixHundred8N1WithoutFlowControl();
     void openPort_reportsPortDeviceAndReason_data();
     void openPort_reportsPortDeviceAndReason();
-    void readings_areSignalledWithTheirDistance();
     void whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive();
     void hangUp_closesThePortReportsItOnceAndDoesNotSpin();
 };
 
 void SensorLinkTest::openPort_setsNineThousandSixHundred8N1WithoutFlowControl() {
-    TestTerminal terminal;
-    QVERIFY(terminal.ok());
-    TestPortMap map({QString(), terminal.path()});
-    SensorConfig config;
-    StandInHost host;
-    SensorLink link(config, host);
-    QSignalSpy opened(&link, &SensorLink::portOpenChanged);
+    Rig r;
+    QVERIFY(r.terminal->ok());
+    QSignalSpy opened(&r.link, &SensorLink::portOpenChanged);
+    QSignalSpy readings(&r.link, &SensorLink::reading);
+    QSignalSpy arrivals(&r.link, &SensorLink::dataReceived);
 
-    QVERIFY(link.openPort(2));
-    QCOMPARE(link.portNumber(), 2);
-    QCOMPARE(link.portDevice(), terminal.path());
+    QVERIFY(r.link.openPort(1));
+    QCOMPARE(r.link.portNumber(), 1);
+    QCOMPARE(r.link.portDevice(), r.terminal->path());
     QCOMPARE(opened.count(), 1);
-    QCOMPARE(link.protocol().ReceiveState(), 1);
+    QCOMPARE(r.link.protocol().ReceiveState(), 1);
 
     termios line{};
-    QCOMPARE(::tcgetattr(terminal.slave(), &line), 0);
+    QCOMPARE(::tcgetattr(r.terminal->slave(), &line), 0);
     QCOMPARE(cfgetospeed(&line), speed_t(B9600));
     QCOMPARE(cfgetispeed(&line), speed_t(B9600));
     QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
@@ -63,9 +69,14 @@ void SensorLinkTest::openPort_setsNineThousandSixHundred8N1WithoutFlowControl() 
     QCOMPARE(line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | ISTRIP), tcflag_t(0));
     QCOMPARE(line.c_lflag & (ICANON | ECHO), tcflag_t(0));
 
-    link.closePort();
-    QVERIFY(!link.isPortOpen());
-    QCOMPARE(link.portNumber(), 0);
+    r.terminal->Write(QByteArray("\r01234"));
+    QTRY_COMPARE_WITH_TIMEOUT(readings.count(), 1, 5000);
+    QCOMPARE(readings.at(0).at(0).toFloat(), 4.175856f);
+    QVERIFY(arrivals.count() >= 1);
+
+    r.link.closePort();
+    QVERIFY(!r.link.isPortOpen());
+    QCOMPARE(r.link.portNumber(), 0);
     QCOMPARE(opened.count(), 2);
 }
 
@@ -83,84 +94,58 @@ void SensorLinkTest::openPort_reportsPortDeviceAndReason() {
     QFETCH(int, number);
     QFETCH(QString, device);
     QFETCH(QString, expected);
-    TestPortMap map({device});
-    SensorConfig config;
-    StandInHost host;
-    SensorLink link(config, host);
-    QSignalSpy errors(&link, &SensorLink::portError);
+    Rig r;
+    r.map.Write({device});
+    QSignalSpy errors(&r.link, &SensorLink::portError);
 
-    QVERIFY(!link.openPort(number));
+    QVERIFY(!r.link.openPort(number));
     QCOMPARE(errors.count(), 1);
     const QString message = errors.at(0).at(0).toString();
     QVERIFY2(message.startsWith(expected), qPrintable(message));
-    QVERIFY(!link.isPortOpen());
-}
-
-void SensorLinkTest::readings_areSignalledWithTheirDistance() {
-    TestTerminal terminal;
-    TestPortMap map({terminal.path()});
-    SensorConfig config;
-    StandInHost host;
-    SensorLink link(config, host);
-    QSignalSpy readings(&link, &SensorLink::reading);
-    QSignalSpy arrivals(&link, &SensorLink::dataReceived);
-    QVERIFY(link.openPort(1));
-
-    terminal.Write(QByteArray("\r01234\r00000"));
-    QTRY_COMPARE_WITH_TIMEOUT(readings.count(), 2, 5000);
-    QCOMPARE(readings.at(0).at(0).toFloat(), 4.175856f);
-    QCOMPARE(readings.at(1).at(0).toFloat(), 0.0f);
-    QVERIFY(arrivals.count() >= 1);
+    QVERIFY(!r.link.isPortOpen());
 }
 
 void SensorLinkTest::whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive() {
-    TestTerminal terminal;
-    TestPortMap map({terminal.path(), QString()});
-    SensorConfig config;
-    StandInHost host;
-    SensorLink link(config, host);
-    QVERIFY(link.openPort(1));
-    QSignalSpy busy(&link, &SensorLink::busyChanged);
+    Rig r;
+    QVERIFY(r.link.openPort(1));
+    QSignalSpy busy(&r.link, &SensorLink::busyChanged);
 
     int checks = 0;
     QTimer during;
     during.setInterval(50);
-    connect(&during, &QTimer::timeout, &link, [&] {
-        if (!link.isBusy())
+    connect(&during, &QTimer::timeout, &r.link, [&] {
+        if (!r.link.isBusy())
             return;
         ++checks;
-        QVERIFY(!link.openPort(2));
-        link.closePort();
-        QVERIFY(link.isPortOpen());
-        link.getConfigurationFromSensor(); // returns at once
-        link.saveConfigurationToSensor();
+        QVERIFY(!r.link.openPort(2));
+        r.link.closePort();
+        QVERIFY(r.link.isPortOpen());
+        r.link.getConfigurationFromSensor(); // returns at once
+        r.link.saveConfigurationToSensor();
     });
     during.start();
-    link.getConfigurationFromSensor();
+    r.link.getConfigurationFromSensor();
     during.stop();
 
     QVERIFY2(checks >= 5, "the window's timers run while the command waits");
     QCOMPARE(busy.count(), 2);
     QCOMPARE(busy.at(0).at(0).toBool(), true);
     QCOMPARE(busy.at(1).at(0).toBool(), false);
-    QCOMPARE(host.warnings.size(), std::size_t{1}); // one command's "No Sensor Found"
-    QCOMPARE(terminal.ReadWaiting().count('W'), 10);
+    QCOMPARE(r.host.warnings.size(), std::size_t{1}); // one command's "No Sensor Found"
+    QCOMPARE(r.terminal->ReadWaiting().count('W'), 10);
 }
 
+// An idle port that hangs up; a hang-up during an exchange is tested against the simulator.
 void SensorLinkTest::hangUp_closesThePortReportsItOnceAndDoesNotSpin() {
-    auto terminal = std::make_unique<TestTerminal>();
-    TestPortMap map({terminal->path()});
-    SensorConfig config;
-    StandInHost host;
-    SensorLink link(config, host);
-    QSignalSpy errors(&link, &SensorLink::portError);
-    QSignalSpy opened(&link, &SensorLink::portOpenChanged);
-    QVERIFY(link.openPort(1));
-    const QString device = terminal->path();
+    Rig r;
+    QSignalSpy errors(&r.link, &SensorLink::portError);
+    QSignalSpy opened(&r.link, &SensorLink::portOpenChanged);
+    QVERIFY(r.link.openPort(1));
+    const QString device = r.terminal->path();
 
-    terminal.reset(); // the whole line goes away
+    r.terminal.reset(); // the whole line goes away
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
-    QVERIFY(!link.isPortOpen());
+    QVERIFY(!r.link.isPortOpen());
     const QString message = errors.at(0).at(0).toString();
     QVERIFY2(message.startsWith(
                  QStringLiteral("Comm1 (%1) stopped working; it may have been disconnected (")
