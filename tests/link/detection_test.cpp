@@ -43,37 +43,33 @@ TEST_F(Detection, NoSensor_TenFramesAHundredMillisecondsApartThenNoSensorFoundAt
     EXPECT_EQ(protocol.DetectTries(), 10);
 }
 
-TEST_F(Detection, FamilyB_AnswersTheIdentificationQueryAndReadingsResume) {
-    const ExchangeResult result = bench.commands.DetectSensor();
+TEST_F(Detection, EchoThenIdentificationReplyIsFamilyBAndNoReplyIsFamilyAOnePeriodLater) {
+    for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
+        LinkBench fresh;
+        fresh.sensor.family = family;
+        const ExchangeResult result = fresh.commands.DetectSensor();
 
-    ASSERT_EQ(sensor.sent.size(), 2u);
-    EXPECT_EQ(sensor.sent[0].bytes, DetectionFrame());
-    EXPECT_EQ(sensor.sent[1].bytes, "T00");
-    EXPECT_EQ(result.outcome, ExchangeOutcome::Completed);
-    EXPECT_EQ(result.family, SensorFamily::B);
-    EXPECT_THAT(bench.host.log, ElementsAre("SetFamily none", "SetFamily Kelvo-B"));
-    EXPECT_TRUE(protocol.TransferOk());
-    EXPECT_EQ(protocol.ReceiveState(), 1);
-    EXPECT_EQ(protocol.GroupSize(), 1);
-    EXPECT_THAT(bench.listener.identified, ElementsAre(SensorFamily::B));
+        const auto& sent = fresh.sensor.sent;
+        ASSERT_EQ(sent.size(), 2u);
+        EXPECT_EQ(sent[0].bytes, DetectionFrame());
+        EXPECT_EQ(sent[1].bytes, "T00");
+        EXPECT_EQ(result.outcome, ExchangeOutcome::Completed);
+        EXPECT_EQ(result.family, family);
+        EXPECT_THAT(fresh.host.log,
+                    ElementsAre("SetFamily none", "SetFamily " + std::string(FamilyName(family))));
+        EXPECT_THAT(fresh.listener.identified, ElementsAre(family));
+        EXPECT_TRUE(fresh.protocol.TransferOk());
+        EXPECT_EQ(fresh.protocol.ReceiveState(), 1);
+        EXPECT_EQ(fresh.protocol.GroupSize(), 1);
+        // Timer1 starts a full new period when "T00" leaves; its tick means family A.
+        if (family == SensorFamily::A) {
+            EXPECT_EQ(fresh.listener.endTimes.back(), sent[1].time + 100);
+        }
 
-    sensor.Send("\r01000");
-    bench.clock.RunUntil(bench.clock.Now() + 10);
-    EXPECT_EQ(bench.listener.readings.size(), 1u);
-}
-
-TEST_F(Detection, EchoWithoutIdentificationReplyIsFamilyAOnePeriodLater) {
-    sensor.family = SensorFamily::A;
-    const ExchangeResult result = bench.commands.DetectSensor();
-
-    ASSERT_EQ(sensor.sent.size(), 2u);
-    EXPECT_EQ(sensor.sent[1].bytes, "T00");
-    // Timer1 starts a full new period when "T00" leaves; its tick means family A.
-    EXPECT_EQ(bench.listener.endTimes.back(), sensor.sent[1].time + 100);
-    EXPECT_EQ(result.family, SensorFamily::A);
-    EXPECT_THAT(bench.host.log, ElementsAre("SetFamily none", "SetFamily Kelvo-A"));
-    EXPECT_TRUE(protocol.TransferOk());
-    EXPECT_EQ(protocol.ReceiveState(), 1);
+        fresh.sensor.Send("\r01000"); // readings resume
+        fresh.clock.RunUntil(fresh.clock.Now() + 10);
+        EXPECT_EQ(fresh.listener.readings.size(), 1u);
+    }
 }
 
 TEST_F(Detection, EchoStatesAdvanceOneByteAtATime) {
