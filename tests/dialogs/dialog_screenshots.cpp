@@ -17,15 +17,17 @@ using namespace telmora;
 
 namespace {
 
-bool Save(QDialog& dialog, const QString& folder, const QString& name, const QString& suffix) {
+// Saves the dialog as dialog-<its object name><variant><suffix>.png in `folder`.
+bool Save(QDialog&& dialog, const QString& folder, const QString& suffix,
+          const QString& variant = QString()) {
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {
         return false;
     }
-    const QString path = QDir(folder).filePath("dialog-" + name + suffix + ".png");
+    const QString path =
+        QDir(folder).filePath("dialog-" + dialog.objectName() + variant + suffix + ".png");
     const bool saved = dialog.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
-    dialog.close();
     return saved;
 }
 
@@ -52,26 +54,10 @@ int main(int argc, char* argv[]) {
     SensorConfig sensorOnlyMode = familyB;
     sensorOnlyMode.RunMode = 8;
 
-    bool ok = true;
-    {
-        FilterDialogA dialog(familyA);
-        ok &= Save(dialog, folder, "frmFilterA", suffix);
-    }
-    {
-        FilterDialogB dialog(familyB);
-        ok &= Save(dialog, folder, "frmFilterB", suffix);
-    }
-    {
-        RunModeDialogA dialog(familyA);
-        ok &= Save(dialog, folder, "frmRunModeA", suffix);
-    }
-    {
-        RunModeDialogB dialog(familyB);
-        ok &= Save(dialog, folder, "frmRunModeB", suffix);
-    }
-    {
-        RunModeDialogB dialog(sensorOnlyMode);
-        ok &= Save(dialog, folder, "frmRunModeB-mode8", suffix);
-    }
+    bool ok = Save(FilterDialogA(familyA), folder, suffix);
+    ok &= Save(FilterDialogB(familyB), folder, suffix);
+    ok &= Save(RunModeDialogA(familyA), folder, suffix);
+    ok &= Save(RunModeDialogB(familyB), folder, suffix);
+    ok &= Save(RunModeDialogB(sensorOnlyMode), folder, suffix, "-mode8");
     return ok ? 0 : 1;
 }

@@ -13,16 +13,17 @@
 #include <QTimer>
 
 #include <functional>
+#include <initializer_list>
 #include <tuple>
 
 // Helpers for driving the processing dialogs as a user would.
 namespace telmora::dialog_test {
 
 // The dialog's control named `name`; a missing control ends the test run loudly.
-template <class T> T* Find(const QWidget* dialog, const char* name) {
-    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
+template <class T = QWidget> T* Find(const QWidget* dialog, const QString& name) {
+    T* widget = dialog->findChild<T*>(name);
     if (widget == nullptr) {
-        qFatal("control %s not found", name);
+        qFatal("control %s not found", qPrintable(name));
     }
     return widget;
 }
@@ -36,7 +37,7 @@ inline void Show(QDialog& dialog) {
 
 // Clicks the button; an option button is clicked on its round indicator, because the
 // empty space right of its caption does not take clicks.
-inline void Click(const QWidget* dialog, const char* name) {
+inline void Click(const QWidget* dialog, const QString& name) {
     auto* button = Find<QAbstractButton>(dialog, name);
     const QPoint at = qobject_cast<QRadioButton*>(button)
                           ? QPoint(button->height() / 2, button->height() / 2)
@@ -46,8 +47,8 @@ inline void Click(const QWidget* dialog, const char* name) {
 
 // Replaces the box's text by typing, as a user would; a disabled box takes no keys, so
 // its text is set directly (a value left there before the box was disabled).
-inline void Type(const QWidget* dialog, const char* name, const QString& text) {
-    QLineEdit* box = Find<QLineEdit>(dialog, name);
+inline void Type(const QWidget* dialog, const QString& name, const QString& text) {
+    auto* box = Find<QLineEdit>(dialog, name);
     if (!box->isEnabled()) {
         box->setText(text);
         return;
@@ -57,28 +58,47 @@ inline void Type(const QWidget* dialog, const char* name, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
-inline QString TextOf(const QWidget* dialog, const char* name) {
+// Leaves the dialog without OK: by "Cancel", the Escape key or the close box.
+inline void Dismiss(QDialog& dialog, const QString& how) {
+    if (how == "Cancel") {
+        Click(&dialog, "cmdCancel");
+    } else if (how == "Escape") {
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    } else {
+        dialog.close();
+    }
+}
+
+inline QString TextOf(const QWidget* dialog, const QString& name) {
     return Find<QLineEdit>(dialog, name)->text();
 }
 
-inline bool IsChecked(const QWidget* dialog, const char* name) {
+inline bool IsChecked(const QWidget* dialog, const QString& name) {
     return Find<QAbstractButton>(dialog, name)->isChecked();
 }
 
-inline bool IsEnabled(const QWidget* dialog, const char* name) {
-    return Find<QWidget>(dialog, name)->isEnabled();
-}
-
-// Object names of the checked buttons among `names`, so a test sees both which option
-// is selected and that no other one is.
-inline QStringList CheckedAmong(const QWidget* dialog, const QStringList& names) {
-    QStringList checked;
+// The names among `names` whose control passes `test`, so one comparison shows both
+// which controls do and that no other one does.
+inline QStringList Among(const QWidget* dialog, const QStringList& names,
+                         const std::function<bool(QWidget*)>& test) {
+    QStringList found;
     for (const QString& name : names) {
-        if (IsChecked(dialog, qPrintable(name))) {
-            checked << name;
+        if (test(Find(dialog, name))) {
+            found << name;
         }
     }
-    return checked;
+    return found;
+}
+
+inline QStringList CheckedAmong(const QWidget* dialog, const QStringList& names) {
+    return Among(dialog, names, [](QWidget* w) {
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        return button != nullptr && button->isChecked();
+    });
+}
+
+inline QStringList EnabledAmong(const QWidget* dialog, const QStringList& names) {
+    return Among(dialog, names, [](QWidget* w) { return w->isEnabled(); });
 }
 
 // Every field a processing dialog may write, for comparing a record before and after.
@@ -104,53 +124,66 @@ inline SensorConfig UnusualRecord() {
     return config;
 }
 
-// Every label, text box, button and frame a user reads or operates has a name a screen
-// reader speaks. Returns the object names of those that do not.
-inline QStringList ControlsWithoutSpokenName(const QWidget* dialog) {
-    QStringList missing;
+// The record's field that the text box `box` is read into, as the number stored.
+inline double FieldOf(const SensorConfig& c, const QString& box) {
+    return box == "txtInterval"         ? c.Interval
+           : box == "txtNodeAddress"    ? c.NodeAddress
+           : box == "txtPrimingCycles"  ? c.PrimingCycles
+           : box == "txtNumberOfPulses" ? c.NumberOfPulses
+                                        : qQNaN();
+}
+
+struct ControlText {
+    const char* name;
+    const char* caption; // button text, label text or frame title
+    const char* tooltip;
+};
+
+// The controls whose caption or tooltip differs from `expected`, and every label, box,
+// button and frame without a name a screen reader speaks.
+inline QStringList WrongTexts(const QWidget* dialog, std::initializer_list<ControlText> expected) {
+    QStringList wrong;
+    for (const ControlText& e : expected) {
+        QWidget* control = Find(dialog, e.name);
+        QString caption;
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            caption = button->text();
+        } else if (auto* label = qobject_cast<QLabel*>(control)) {
+            caption = label->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+            caption = group->title();
+        }
+        if (caption != e.caption || control->toolTip() != e.tooltip) {
+            wrong << QString("%1: '%2' '%3'").arg(e.name, caption, control->toolTip());
+        }
+    }
     for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
         const bool spoken =
             qobject_cast<const QLabel*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
             qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QGroupBox*>(widget);
         if (spoken && widget->accessibleName().isEmpty()) {
-            missing << widget->objectName();
+            wrong << widget->objectName() + ": no spoken name";
         }
     }
-    return missing;
+    return wrong;
 }
 
-// Runs `act` on the modal dialog once it is up, while the caller blocks in exec(). If
-// no modal dialog appears in time, whatever is modal is rejected so the test cannot
-// hang; `seen` tells the caller whether `act` ran.
+// Runs `act` on the modal dialog once exec() has shown it; `seen` tells the caller whether
+// `act` ran. A dialog `act` leaves open (a failed check returns early) is rejected, so the
+// test cannot hang.
 inline void WhenModalAppears(std::function<void(QDialog*)> act, bool* seen) {
     *seen = false;
-    auto* timer = new QTimer;
-    auto* deadline = new QTimer;
-    timer->setInterval(10);
-    deadline->setSingleShot(true);
-    deadline->setInterval(10000);
-    QObject::connect(timer, &QTimer::timeout, [timer, deadline, act, seen] {
+    QTimer::singleShot(0, [act, seen] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible()) {
+        if (dialog == nullptr) {
             return;
         }
-        timer->stop();
-        deadline->stop();
         *seen = true;
         act(dialog);
-        timer->deleteLater();
-        deadline->deleteLater();
-    });
-    QObject::connect(deadline, &QTimer::timeout, [timer, deadline] {
-        timer->stop();
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
+        if (dialog->isVisible()) {
+            dialog->reject();
         }
-        timer->deleteLater();
-        deadline->deleteLater();
     });
-    timer->start();
-    deadline->start();
 }
 
 } // namespace telmora::dialog_test
