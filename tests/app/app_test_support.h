@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -11,13 +13,8 @@
 
 #include <functional>
 
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
-
 // Helpers for the main window's tests: a sandbox folder whose serial ports lead nowhere,
-// and a way through the modal dialogs and message boxes a command opens.
+// a way through the modal dialogs a command opens, and the texts of controls by name.
 namespace telmora::app_test {
 
 // A working folder with "CustFile" naming port 1, and a port mapping (through
@@ -53,65 +50,24 @@ class Sandbox {
     QString previous_;
 };
 
-// A raw pseudo-terminal standing in for the sensor's end of the line: every byte passes
-// unchanged both ways. The slave stays open here so the master keeps working when the
-// program closes its port.
-class SensorLine {
-  public:
-    SensorLine() {
-        termios raw{};
-        cfmakeraw(&raw);
-        raw.c_cflag |= CLOCAL | CREAD;
-        raw.c_cc[VMIN] = 1;
-        raw.c_cc[VTIME] = 0;
-        char name[256] = {};
-        if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
-            qFatal("no pseudo-terminal");
-        }
-        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-        path_ = QString::fromLocal8Bit(name);
+// The text of the box or label named `name`.
+inline QString TextOf(QWidget& window, const char* name) {
+    if (auto* box = window.findChild<QLineEdit*>(name)) {
+        return box->text();
     }
-    ~SensorLine() {
-        ::close(master_);
-        ::close(slave_);
+    if (auto* label = window.findChild<QLabel*>(name)) {
+        return label->text();
     }
-    SensorLine(const SensorLine&) = delete;
-    SensorLine& operator=(const SensorLine&) = delete;
-
-    const QString& Path() const { return path_; }
-
-    // What the program has sent so far.
-    QByteArray Received() {
-        QByteArray got;
-        char buffer[512];
-        ssize_t n;
-        while ((n = ::read(master_, buffer, sizeof buffer)) > 0) {
-            got.append(buffer, static_cast<qsizetype>(n));
-        }
-        return got;
-    }
-    void Send(const QByteArray& bytes) {
-        if (::write(master_, bytes.constData(), static_cast<size_t>(bytes.size())) !=
-            bytes.size()) {
-            qFatal("pseudo-terminal write failed");
-        }
-    }
-
-  private:
-    int master_ = -1;
-    int slave_ = -1;
-    QString path_;
-};
+    qFatal("control %s not found", name);
+}
 
 // Acts on the next modal dialog that appears (a message box, a file dialog) with `act`,
-// which must close it. A dialog still open after `deadlineMs` is rejected, so a test can
-// never hang; the return value's Seen() tells whether a dialog came at all.
+// which must close it. A dialog still open after `deadlineMs` is closed, so a test can
+// never hang; Seen() tells whether a dialog came at all.
 class NextModal {
   public:
-    explicit NextModal(std::function<void(QWidget*)> act, int deadlineMs = 10000)
-        : act_(std::move(act)) {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this, deadlineMs] {
+    explicit NextModal(std::function<void(QWidget*)> act, int deadlineMs = 10000) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, act, deadlineMs] {
             waited_ += timer_.interval();
             QWidget* modal = QApplication::activeModalWidget();
             if (modal != nullptr && !seen_) {
@@ -121,14 +77,14 @@ class NextModal {
                 if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                     text_ = box->text();
                 }
-                act_(modal);
+                act(modal);
             } else if (modal != nullptr && waited_ > deadlineMs) {
                 modal->close();
             } else if ((modal == nullptr && seen_) || waited_ > deadlineMs) {
                 timer_.stop();
             }
         });
-        timer_.start();
+        timer_.start(10);
     }
 
     bool Seen() const { return seen_; }
@@ -147,7 +103,6 @@ class NextModal {
     }
 
   private:
-    std::function<void(QWidget*)> act_;
     QTimer timer_;
     int waited_ = 0;
     bool seen_ = false;
