@@ -189,7 +189,15 @@ void StripChartView::Retain(const std::vector<DrawOp>& ops) {
             std::erase_if(retained_, [&](const DrawOp& old) { return Inside(old, op); });
         }
         retained_.push_back(op);
+        traceBounds_ |= QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
     }
+}
+
+QRect StripChartView::TraceArea() const {
+    const QTransform toPixels =
+        QTransform::fromScale(geometry_.ScaleX() / surface_.TwipsPerPixelX(),
+                              geometry_.ScaleY() / surface_.TwipsPerPixelY());
+    return toPixels.mapRect(traceBounds_).toAlignedRect().adjusted(-2, -2, 2, 2);
 }
 
 QTransform StripChartView::DesignToImage() const {
@@ -224,7 +232,19 @@ void StripChartView::PaintTrace(QPainter& painter) {
     }
     // The layer's painter counts in twips; the image is in the surface's pixels.
     painter.scale(surface_.TwipsPerPixelX(), surface_.TwipsPerPixelY());
-    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(surface_.size())), image_);
+    // Most repaints are of the gauges, away from the chart: only the part of the image
+    // that can hold trace and lies in the repainted area is drawn.
+    QRect area = TraceArea();
+    if (painter.hasClipping()) {
+        area &= painter.clipBoundingRect().toAlignedRect();
+    }
+    if (area.isEmpty()) {
+        return;
+    }
+    const qreal ratio = image_.devicePixelRatio();
+    painter.drawImage(QRectF(area), image_,
+                      QRectF(area.left() * ratio, area.top() * ratio, area.width() * ratio,
+                             area.height() * ratio));
 }
 
 void StripChartView::PaintTraceInPixels(QPainter& painter) const {

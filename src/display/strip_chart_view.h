@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QRectF>
 #include <QTimer>
 
 #include <vector>
@@ -63,6 +64,8 @@ class StripChartView : public QObject {
   private:
     void BuildControls(FormSurface& surface, const SensorConfig& config);
     void Retain(const std::vector<DrawOp>& ops);
+    // Where the retained trace lies on the surface, in its pixels.
+    QRect TraceArea() const;
     void PaintTrace(QPainter& painter);
     void PaintOps(QPainter& painter, const DrawOp* first, const DrawOp* last) const;
     void RebuildImage();
@@ -74,6 +77,7 @@ class StripChartView : public QObject {
     StripChart chart_;
     ChartDrawing drawing_;
     std::vector<DrawOp> retained_;
+    QRectF traceBounds_; // of everything retained since start-up, in design twips
     QImage image_;
     double imageScaleX_ = 0;
     double imageScaleY_ = 0;
