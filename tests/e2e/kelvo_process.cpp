@@ -1,91 +1,68 @@
 #include "kelvo_process.h"
 
+#include "sim_harness.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace telmora::kelvotest {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using simtest::RemainingMs;
 
-int remainingMs(Clock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<long>(0, left.count()));
-}
-
-pid_t spawnKelvo(std::vector<std::string> args, int& out, int& err) {
+pid_t spawnKelvo(const std::vector<std::string>& args, int& out, int& err) {
     for (const std::string& arg : args) {
-        EXPECT_NE(arg.rfind("/dev/ttyS", 0), 0u) << "tests never open the system console";
-        if (arg.rfind("/dev/ttyS", 0) == 0 || arg.rfind("--port=/dev/ttyS", 0) == 0) {
+        if (arg.find("/dev/ttyS") != std::string::npos) {
+            ADD_FAILURE() << "tests never open the system console: " << arg;
             return -1;
         }
     }
-    args.insert(args.begin(), KELVO_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
     int outPipe[2];
     int errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
         return -1;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
-    pid_t pid = -1;
-    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = simtest::Spawn(KELVO_PATH, args, outPipe[1], errPipe[1]);
     close(outPipe[1]);
     close(errPipe[1]);
     out = outPipe[0];
     err = errPipe[0];
-    return rc == 0 ? pid : -1;
+    return pid;
 }
 
-// Reads both pipes until both are closed or the deadline passes; true when both closed.
-bool drain(int out, int err, std::string& outText, std::string& errText,
+// Reads both pipes until both are closed or the deadline passes.
+void drain(int out, int err, std::string& outText, std::string& errText,
            Clock::time_point deadline) {
-    bool outOpen = out >= 0;
-    bool errOpen = err >= 0;
-    while ((outOpen || errOpen) && remainingMs(deadline) > 0) {
-        pollfd p[2] = {{outOpen ? out : -1, POLLIN, 0}, {errOpen ? err : -1, POLLIN, 0}};
-        if (poll(p, 2, remainingMs(deadline)) <= 0) {
+    bool open[2] = {out >= 0, err >= 0};
+    while ((open[0] || open[1]) && RemainingMs(deadline) > 0) {
+        pollfd p[2] = {{open[0] ? out : -1, POLLIN, 0}, {open[1] ? err : -1, POLLIN, 0}};
+        if (poll(p, 2, RemainingMs(deadline)) <= 0) {
             break;
         }
         char buffer[4096];
         for (int i = 0; i < 2; ++i) {
-            if (p[i].revents == 0) {
-                continue;
-            }
-            const ssize_t n = read(p[i].fd, buffer, sizeof buffer);
+            const ssize_t n = p[i].revents ? read(p[i].fd, buffer, sizeof buffer) : -2;
             if (n > 0) {
                 (i == 0 ? outText : errText).append(buffer, static_cast<std::size_t>(n));
-            } else {
-                (i == 0 ? outOpen : errOpen) = false;
+            } else if (n != -2) {
+                open[i] = false;
             }
         }
     }
-    return !outOpen && !errOpen;
 }
 
+// The exit status; a run still going at the deadline is killed and reported as -1.
 int waitExit(pid_t pid, Clock::time_point deadline) {
     int status = 0;
     while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (remainingMs(deadline) == 0) {
+        if (RemainingMs(deadline) == 0) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
             return -1;
@@ -93,20 +70,13 @@ int waitExit(pid_t pid, Clock::time_point deadline) {
         pollfd none{-1, 0, 0};
         poll(&none, 1, 5); // a short pause inside a loop bounded by its deadline
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return simtest::ExitStatus(status);
 }
 
-} // namespace
-
-KelvoRun RunKelvo(std::vector<std::string> args, std::chrono::milliseconds patience) {
+KelvoRun finish(pid_t pid, int out, int err, std::string outSoFar,
+                std::chrono::milliseconds patience) {
     KelvoRun run;
-    int out = -1;
-    int err = -1;
-    const pid_t pid = spawnKelvo(std::move(args), out, err);
-    if (pid <= 0) {
-        ADD_FAILURE() << "kelvo could not be started";
-        return run;
-    }
+    run.out = std::move(outSoFar);
     const auto deadline = Clock::now() + patience;
     drain(out, err, run.out, run.err, deadline);
     close(out);
@@ -115,8 +85,21 @@ KelvoRun RunKelvo(std::vector<std::string> args, std::chrono::milliseconds patie
     return run;
 }
 
+} // namespace
+
+KelvoRun RunKelvo(std::vector<std::string> args, std::chrono::milliseconds patience) {
+    int out = -1;
+    int err = -1;
+    const pid_t pid = spawnKelvo(args, out, err);
+    if (pid <= 0) {
+        ADD_FAILURE() << "kelvo could not be started";
+        return {};
+    }
+    return finish(pid, out, err, "", patience);
+}
+
 KelvoProcess::KelvoProcess(std::vector<std::string> args) {
-    pid_ = spawnKelvo(std::move(args), out_, err_);
+    pid_ = spawnKelvo(args, out_, err_);
     EXPECT_GT(pid_, 0) << "kelvo could not be started";
 }
 
@@ -130,12 +113,10 @@ std::optional<std::string> KelvoProcess::ReadLine(std::chrono::milliseconds pati
     const auto deadline = Clock::now() + patience;
     while (outBuffer_.find('\n') == std::string::npos) {
         pollfd p{out_, POLLIN, 0};
-        if (poll(&p, 1, remainingMs(deadline)) <= 0) {
-            return std::nullopt;
-        }
         char buffer[512];
-        const ssize_t n = read(out_, buffer, sizeof buffer);
-        if (n <= 0) {
+        ssize_t n = 0;
+        if (poll(&p, 1, RemainingMs(deadline)) <= 0 ||
+            (n = read(out_, buffer, sizeof buffer)) <= 0) {
             return std::nullopt;
         }
         outBuffer_.append(buffer, static_cast<std::size_t>(n));
@@ -147,17 +128,11 @@ std::optional<std::string> KelvoProcess::ReadLine(std::chrono::milliseconds pati
 }
 
 KelvoRun KelvoProcess::Stop(int signal, std::chrono::milliseconds patience) {
-    KelvoRun run;
     if (pid_ <= 0) {
-        return run;
+        return {};
     }
     kill(pid_, signal);
-    const auto deadline = Clock::now() + patience;
-    run.out = outBuffer_;
-    drain(out_, err_, run.out, run.err, deadline);
-    close(out_);
-    close(err_);
-    run.status = waitExit(pid_, deadline);
+    const KelvoRun run = finish(pid_, out_, err_, outBuffer_, patience);
     pid_ = -1;
     return run;
 }

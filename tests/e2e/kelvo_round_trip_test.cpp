@@ -42,65 +42,44 @@ SensorConfig decodedB(const RegisterImage& image) {
 
 } // namespace
 
-TEST(StartUp, WindowShowsTheFamilyBDefaultsInItsFormats) {
-    const WindowSession session = StartUpSession();
-    EXPECT_EQ(session.Record.CountDistance, kCountDistanceNormal);
-    EXPECT_EQ(session.Record.AnalogOutputMax, 20.0f);
-    EXPECT_EQ(session.Window.MinRange, "8.00");
-    EXPECT_EQ(session.Window.MaxRange, "221.77");
-    EXPECT_EQ(session.Window.Switch(3).Setpoint, "36.00");
-    EXPECT_EQ(session.Window.Switch(4).Hyst, "0.25");
-    EXPECT_EQ(session.Window.Switch(1).Left, "On"); // switch 1 reversed
-    EXPECT_EQ(session.Window.Switch(2).Left, "Off");
-    EXPECT_EQ(session.Window.AnalogNearOutput, "4.0"); // general "4", then one decimal
-    EXPECT_EQ(session.Window.AnalogFarOutput, "20.0");
-    EXPECT_EQ(session.Window.AnalogMode, "Current");
-    EXPECT_EQ(session.Window.AnalogPowerUp, "Low");
-}
-
-TEST(FileAfterSensorRead, FamilyBDefaults_MaxRangeShownAs221_77SelectsNormalRange) {
-    // The sensor holds the factory defaults in long range (element 87 = 233). The window
-    // shows MaxRange as 221.77, which needs fewer than 65536 counts of 0.003384 inch, so
-    // the saved file is in normal range: 128 + 64 (run mode 1) + 8 + 1 = 201.
-    const RegisterImage sensor = encodedB(defaultsB());
-    ASSERT_EQ(sensor[87], 233);
-
-    const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, sensor);
-
-    EXPECT_EQ(file[87], 201);
-    EXPECT_EQ(word(file, 66), 4095); // 221.72 / 0.054144, rounded down
-    // Sw1Setpoint: 1773 long-range counts = 11.999664 inch, shown "12.00", 3546 counts.
-    EXPECT_EQ(word(file, 74), 3546);
-    // Sw1Hyst: 37 long-range counts = 0.250416 inch, shown "0.25", 74 counts.
-    EXPECT_EQ(word(file, 91), 74);
-}
-
-TEST(FileAfterSensorRead, DistancesPassThroughTwoDecimalTexts) {
-    RegisterImage sensor = encodedB(defaultsB());
-    sensor[87] = 128 + 64;     // normal range
-    putWord(sensor, 74, 3648); // 12.344832 inch, shown "12.34"
-    putWord(sensor, 80, 2957); // 10.006488 inch, shown "10.01"
-
-    const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, sensor);
-
-    EXPECT_EQ(word(file, 74), 3647); // nearest(12.34 / 0.003384) = nearest(3646.6)
-    EXPECT_EQ(word(file, 80), 2958); // nearest(10.01 / 0.003384) = nearest(2958.0)
-}
-
-TEST(FileAfterSensorRead, OutputsRoundToOneDecimal_SoTheStandardRangeIsRecognised) {
-    // 12-bit lower output 820 is 4.004884 mA: the window shows 4.0, so the file holds the
-    // standard 4 to 20 mA range (range code 0, lower count 819) rather than code 96.
-    RegisterImage sensor = encodedB(defaultsB());
-    putWord(sensor, 70, 820);
-    putWord(sensor, 68, 3276);
-
-    const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, sensor);
-
-    EXPECT_EQ(word(file, 70), 819);
-    EXPECT_EQ(word(file, 68), 3276);
-    EXPECT_EQ(file[84] & 96, 0);
-    EXPECT_EQ(file[85], 51);
-    EXPECT_EQ(file[86], 204);
+TEST(FileAfterSensorRead, ValuesPassThroughTheTextsTheWindowShows) {
+    const struct {
+        const char* why;
+        std::vector<std::pair<int, int>> sensorWords; // changed from the factory image
+        std::vector<std::pair<int, int>> fileWords;
+        std::vector<std::pair<int, int>> fileBytes;
+    } cases[] = {
+        // The factory sensor is in long range (87 = 233); MaxRange shows as 221.77, which
+        // needs fewer than 65536 counts of 0.003384 inch: normal range, 128 + 64 + 8 + 1.
+        // Sw1Setpoint: 1773 long-range counts = 11.999664 inch, "12.00", 3546 counts.
+        // Sw1Hyst: 37 long-range counts = 0.250416 inch, "0.25", 74 counts.
+        {"factory defaults", {}, {{66, 4095}, {74, 3546}, {91, 74}}, {{87, 201}}},
+        // Normal range: 3648 counts = 12.344832 inch, "12.34", nearest(3646.6);
+        // 2957 = 10.006488, "10.01", nearest(2958.0).
+        {"two decimals", {{87, 128 + 64}, {74, 3648}, {80, 2957}}, {{74, 3647}, {80, 2958}}, {}},
+        // 12-bit lower output 820 is 4.004884 mA, shown 4.0: the standard 4 to 20 mA range
+        // (range code 0 in bits 5 and 6 of 84, lower count 819) rather than code 96.
+        {"one decimal", {{70, 820}, {68, 3276}}, {{70, 819}, {68, 3276}}, {{85, 51}, {86, 204}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        RegisterImage sensor = encodedB(defaultsB());
+        for (const auto& [k, count] : c.sensorWords) {
+            if (k == 87) { // the range flags: one byte
+                sensor[k] = static_cast<std::int16_t>(count);
+            } else {
+                putWord(sensor, k, count);
+            }
+        }
+        const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, sensor);
+        for (const auto& [k, count] : c.fileWords) {
+            EXPECT_EQ(word(file, k), count) << "word " << k;
+        }
+        for (const auto& [k, value] : c.fileBytes) {
+            EXPECT_EQ(file[k], value) << "element " << k;
+        }
+        EXPECT_EQ(file[84] & 96, 0);
+    }
 }
 
 TEST(FileAfterSensorRead, OutputBeyondTheScaleIsClampedToItsTop) {
@@ -119,60 +98,6 @@ TEST(FileAfterSensorRead, OutputBeyondTheScaleIsClampedToItsTop) {
     EXPECT_EQ(word(file, 68), 2047); // floor((10 - 5) x 4095 / 10)
     EXPECT_NEAR(saved.AnalogFarOutput, 10.0f, 0.003f);
     EXPECT_EQ(saved.AnalogSlope, 1);
-}
-
-TEST(FileAfterSensorRead, FallingOutputKeepsItsSlope) {
-    SensorConfig record = defaultsB();
-    record.AnalogNearOutput = 4.0f; // after read-back: the lower value first
-    record.AnalogFarOutput = 20.0f;
-    record.AnalogSlope = 0; // 20 mA at the near endpoint
-    const RegisterImage sensor = encodedB(record);
-
-    const SensorConfig saved = decodedB(FileImageAfterSensorRead(SensorFamily::B, sensor));
-
-    EXPECT_EQ(saved.AnalogSlope, 0);
-    EXPECT_FLOAT_EQ(saved.AnalogNearOutput, 20.0f);
-    EXPECT_FLOAT_EQ(saved.AnalogFarOutput, 4.0f);
-}
-
-TEST(FileAfterSensorRead, OptionsKeepOnlyWhatTheirCaptionsSay) {
-    RegisterImage sensor = encodedB(defaultsB());
-    // Switch 1: power-up on, both echo-loss bits, reversed, set allowed, mode bit 6 only.
-    sensor[76] = 1 + 12 + 2 + 16 + 64;
-    // Analog: both echo-loss bits, power-up high, slope rising, voltage.
-    sensor[84] = 12 + 2 + 1 + 128;
-
-    const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, sensor);
-
-    // "On", "NC", reversed, checked, "Wind": 1 + 0 + 2 + 16 + 32.
-    EXPECT_EQ(file[76], 51);
-    // Analog echo loss 12 leaves the label as start-up showed it ("NC").
-    const SensorConfig saved = decodedB(file);
-    EXPECT_EQ(saved.AnalogEchoLoss, 0);
-    EXPECT_EQ(saved.AnalogPowerUp, 2);
-    EXPECT_EQ(saved.AnalogMode, 128);
-}
-
-TEST(ShowRecord, AnalogEchoLossTheLabelCannotShowKeepsTheCaptionItHad) {
-    WindowSession session = StartUpSession();
-    session.Window.AnalogEchoLoss = "High";
-    session.Record.AnalogEchoLoss = 12;
-    ShowRecordB(session.Record, session.Window);
-    EXPECT_EQ(session.Window.AnalogEchoLoss, "High");
-    ReadWindowB(session.Window, session.Record);
-    EXPECT_EQ(session.Record.AnalogEchoLoss, 8);
-}
-
-TEST(ShowRecord, FamilyALeavesTheFamilyBControlsAlone) {
-    WindowSession session = StartUpSession();
-    SensorConfig record = session.Record;
-    record.Sw3Setpoint = 99.0f;
-    record.Sw1Hyst = 5.0f;
-    record.Sw1Mode = 32;
-    ShowRecordA(record, session.Window);
-    EXPECT_EQ(session.Window.Switch(3).Setpoint, "36.00");
-    EXPECT_EQ(session.Window.Switch(1).Hyst, "0.25");
-    EXPECT_EQ(session.Window.Switch(1).Mode, "Hyst");
 }
 
 TEST(FileAfterSensorRead, FamilyAFileCarriesTheStartUpValuesOfFamilyBControls) {
@@ -196,10 +121,11 @@ TEST(FileAfterSensorRead, FamilyAFileCarriesTheStartUpValuesOfFamilyBControls) {
     EXPECT_EQ(saved.Description, "<describe configuration here>");
 }
 
-TEST(SensorImageFromFile, FamilyATakesTheWindowsTextsWithItsOwnEncoder) {
+TEST(SensorImageFromFile, EachFamilyEncodesTheWindowsTexts_DescriptionPassesUnchanged) {
     SensorConfig record = defaultsB();
     record.MaxRange = 200.0f;
     record.Sw1Setpoint = 12.35f;
+    record.Description = "Größe 3 – Tank links";
     const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, encodedB(record));
     ASSERT_EQ(word(file, 74), 3650); // nearest(12.35 / 0.003384 = 3649.53)
 
@@ -210,45 +136,7 @@ TEST(SensorImageFromFile, FamilyATakesTheWindowsTextsWithItsOwnEncoder) {
     EXPECT_EQ(word(toB, 74), 3650);
     EXPECT_EQ(toA[23], 0); // no switch 3 in a family A image
     EXPECT_EQ(toA[87] & 128, 128);
-}
-
-TEST(SensorImageFromFile, DescriptionPassesUnchanged) {
-    SensorConfig record = defaultsB();
-    record.Description = "Größe 3 – Tank links";
-    const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, encodedB(record));
-    const SensorConfig saved = decodedB(SensorImageFromFile(file, SensorFamily::B));
-    EXPECT_EQ(saved.Description, "Größe 3 – Tank links");
-}
-
-TEST(WriteThenRead, AFileSavedFromTheWindowComesBackByteForByte) {
-    // What `kelvo write` then `kelvo read` relies on: a saved file is a fixed point.
-    std::vector<SensorConfig> records;
-    records.push_back(defaultsB());
-    SensorConfig odd = defaultsB();
-    odd.MinRange = 7.3f;
-    odd.MaxRange = 150.5f;
-    odd.Sw1Setpoint = 12.3456f;
-    odd.Sw2Hyst = 1.234f;
-    odd.Sw3Mode = 32;
-    odd.Sw4EchoLoss = 8;
-    odd.AnalogMode = 128;
-    odd.AnalogOutputMax = 10;
-    odd.AnalogNearOutput = 1.234f;
-    odd.AnalogFarOutput = 9.876f;
-    odd.AnalogSlope = 0;
-    odd.RunMode = 6;
-    odd.FilterType = 7;
-    odd.NodeAddress = 17;
-    records.push_back(odd);
-
-    for (const SensorConfig& record : records) {
-        const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, encodedB(record));
-        const RegisterImage again =
-            FileImageAfterSensorRead(SensorFamily::B, SensorImageFromFile(file, SensorFamily::B));
-        for (int k = 0; k < 128; ++k) {
-            EXPECT_EQ(again[k], file[k]) << "element " << k;
-        }
-    }
+    EXPECT_EQ(decodedB(toB).Description, "Größe 3 – Tank links");
 }
 
 TEST(WriteThenRead, RangeWhoseTextRoundsDownLosesAStepEachTrip_TwoAtMost) {
