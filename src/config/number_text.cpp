@@ -123,9 +123,24 @@ double toDouble(const std::string& number) {
     return negative ? -value : value;
 }
 
+// True when `magnitude` lies exactly halfway between two numbers of `decimals` decimals.
+// Such a value ends in a 5 at decimal `decimals` + 1 and nothing after it, which for a
+// binary number means its lowest set bit is 2^-(decimals + 1): scaled by 2^(decimals + 1)
+// (exact for a double) it is an odd whole number.
+bool isExactHalf(double magnitude, int decimals) {
+    const double scaled = std::ldexp(magnitude, decimals + 1);
+    return scaled < 0x1p53 && std::floor(scaled) == scaled && std::fmod(scaled, 2.0) == 1.0;
+}
+
+std::string printfFixed(double magnitude, int decimals) {
+    char buffer[400];
+    const int length = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, magnitude);
+    return std::string(buffer, static_cast<std::size_t>(std::clamp(length, 0, 399)));
+}
+
 // `value` with `decimals` digits after the point, rounding a value exactly halfway away
-// from zero. The decision is made on the exact decimal expansion of the binary value,
-// which glibc's printf gives for any precision.
+// from zero. glibc's printf rounds the exact binary value correctly and only differs on
+// exact halves, where it goes to the even neighbour.
 std::string formatFixed(double value, int decimals) {
     if (std::isnan(value))
         return "NaN";
@@ -134,32 +149,28 @@ std::string formatFixed(double value, int decimals) {
 
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
-    // 1100 fractional digits hold the exact expansion of every double.
-    std::string exact(2000, '\0');
-    const int length = std::snprintf(exact.data(), exact.size(), "%.1100f", magnitude);
-    exact.resize(static_cast<std::size_t>(std::max(length, 0)));
-
-    const std::size_t point = exact.find('.');
-    std::string digits = exact.substr(0, point) + exact.substr(point + 1, decimals);
-    const char next = exact[point + 1 + decimals];
-    if (next >= '5') {
-        // At or beyond halfway: carry one into the last kept digit.
-        int k = static_cast<int>(digits.size()) - 1;
-        while (k >= 0 && digits[k] == '9') {
-            digits[k] = '0';
-            --k;
+    std::string text;
+    if (isExactHalf(magnitude, decimals)) {
+        // Exactly halfway: printf's digits to one more place end in 5 and are exact; carry
+        // one into the last kept digit.
+        text = printfFixed(magnitude, decimals + 1);
+        text.pop_back();
+        int k = static_cast<int>(text.size()) - 1;
+        for (; k >= 0 && (text[k] == '9' || text[k] == '.'); --k) {
+            if (text[k] == '9')
+                text[k] = '0';
         }
         if (k >= 0)
-            ++digits[k];
+            ++text[k];
         else
-            digits.insert(digits.begin(), '1');
+            text.insert(text.begin(), '1');
+        if (decimals == 0)
+            text.pop_back(); // the point left behind by "%.1f"
+    } else {
+        text = printfFixed(magnitude, decimals);
     }
-    const std::size_t integerDigits = digits.size() - decimals;
-    std::string text = digits.substr(0, integerDigits);
-    if (decimals > 0)
-        text += '.' + digits.substr(integerDigits);
     // A value that rounds to zero is written without a minus sign.
-    const bool allZero = digits.find_first_not_of('0') == std::string::npos;
+    const bool allZero = text.find_first_not_of("0.") == std::string::npos;
     return (negative && !allZero) ? '-' + text : text;
 }
 
