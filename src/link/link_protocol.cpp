@@ -161,24 +161,22 @@ void LinkProtocol::HandleReadReply(std::string_view group) {
     const auto value = static_cast<std::uint8_t>(group[kReplyValueByte]);
     image_[static_cast<std::size_t>(registerIndex_)] = value;
     listener_.OnRegisterStored(registerIndex_, value);
-    registerIndex_ = static_cast<std::int16_t>(NextReadRegister(family_, registerIndex_));
-    if (registerIndex_ > LastReadRegister(family_)) {
-        listener_.OnProgressHidden();
-        transferOk_ = true;
-        BackToStream();
-        EndExchange(ExchangeOutcome::Completed, family_);
-        return;
-    }
-    listener_.OnProgress(registerIndex_);
-    SendReadFrame();
-    StartTimer1();
+    AdvanceTransfer(NextReadRegister(family_, registerIndex_), LastReadRegister(family_),
+                    &LinkProtocol::SendReadFrame);
 }
 
 void LinkProtocol::HandleWriteReply() {
     // Only the reply's arrival counts: it releases the next frame.
     StopTimer1();
-    registerIndex_ = static_cast<std::int16_t>(NextWriteRegister(family_, registerIndex_));
-    if (registerIndex_ > LastWriteRegister(family_)) {
+    AdvanceTransfer(NextWriteRegister(family_, registerIndex_), LastWriteRegister(family_),
+                    &LinkProtocol::SendWriteFrame);
+}
+
+// Moves a read or write on to register `next`: past `last` the transfer is complete,
+// otherwise the progress shows it and its frame goes out under a fresh Timer1 period.
+void LinkProtocol::AdvanceTransfer(int next, int last, void (LinkProtocol::*sendFrame)()) {
+    registerIndex_ = static_cast<std::int16_t>(next);
+    if (registerIndex_ > last) {
         listener_.OnProgressHidden();
         transferOk_ = true;
         BackToStream();
@@ -186,7 +184,7 @@ void LinkProtocol::HandleWriteReply() {
         return;
     }
     listener_.OnProgress(registerIndex_);
-    SendWriteFrame();
+    (this->*sendFrame)();
     StartTimer1();
 }
 

@@ -123,6 +123,7 @@ class LinkProtocol {
     void HandleIdentification();
     void HandleReadReply(std::string_view group);
     void HandleWriteReply();
+    void AdvanceTransfer(int next, int last, void (LinkProtocol::*sendFrame)());
     void SendReadFrame();
     void SendWriteFrame();
     void StartTimer1();
