@@ -5,6 +5,7 @@
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
 #include "display/measurement_display.h"
+#include "display/paint_cadence.h"
 #include "editors/output_editors.h"
 #include "link/link_protocol.h"
 #include "link/port_chooser.h"
@@ -39,6 +40,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     surface_->setObjectName("frmMainClient");
     surface_->setAccessibleName("Sensor configuration and measurements");
     setCentralWidget(surface_);
+    // Readings change the window up to 160 times a second; painting keeps to the screen's pace.
+    new PaintCadence(this);
     geometry_ = std::make_unique<FormGeometry>(*surface_);
 
     menus_ = BuildMainMenus(menuBar());
