@@ -37,4 +37,10 @@ QPushButton* MakeButton(QWidget* parent, FormGeometry& geometry, const char* nam
     return button;
 }
 
+void ShowValue(QLineEdit* box, const QString& text) {
+    if (box->text() != text) {
+        box->setText(text);
+    }
+}
+
 } // namespace telmora

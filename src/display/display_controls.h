@@ -18,6 +18,11 @@ QLabel* MakeLabel(QWidget* parent, FormGeometry& geometry, const char* name, con
 QLineEdit* MakeValueBox(QWidget* parent, FormGeometry& geometry, const char* name,
                         const QString& spoken, TwipRect design);
 
+// Shows `text` in a value box. Readings arrive up to 160 times a second and most of the
+// statistics stay the same from one to the next; an unchanged text is left alone, since
+// setting it again lays the text out again and repaints the box.
+void ShowValue(QLineEdit* box, const QString& text);
+
 QPushButton* MakeButton(QWidget* parent, FormGeometry& geometry, const char* name,
                         const QString& caption, const QString& toolTip, TwipRect design);
 

@@ -128,7 +128,7 @@ void LiveGaugesView::PlaceMarkerAtRangeEnd() {
 }
 
 void LiveGaugesView::ShowCurrentDistance(float distance) {
-    txtCurrentDistance_->setText(ToText(FormatTwoDecimals(distance)));
+    ShowValue(txtCurrentDistance_, ToText(FormatTwoDecimals(distance)));
 }
 
 void LiveGaugesView::UpdateGauges(float distance) {

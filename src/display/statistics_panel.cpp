@@ -87,12 +87,12 @@ void StatisticsPanel::cmdResetStatsClick() {
 }
 
 void StatisticsPanel::Show(const StatsTexts& texts) {
-    txtCurrDistance_->setText(QString::fromStdString(texts.CurrDistance));
-    txtMaxDistance_->setText(QString::fromStdString(texts.MaxDistance));
-    txtAveDistance_->setText(QString::fromStdString(texts.AveDistance));
-    txtMinDistance_->setText(QString::fromStdString(texts.MinDistance));
-    txtSDDistance_->setText(QString::fromStdString(texts.SDDistance));
-    txtNumOfSamples_->setText(QString::fromStdString(texts.NumOfSamples));
+    ShowValue(txtCurrDistance_, QString::fromStdString(texts.CurrDistance));
+    ShowValue(txtMaxDistance_, QString::fromStdString(texts.MaxDistance));
+    ShowValue(txtAveDistance_, QString::fromStdString(texts.AveDistance));
+    ShowValue(txtMinDistance_, QString::fromStdString(texts.MinDistance));
+    ShowValue(txtSDDistance_, QString::fromStdString(texts.SDDistance));
+    ShowValue(txtNumOfSamples_, QString::fromStdString(texts.NumOfSamples));
 }
 
 void StatisticsPanel::SetCurrentBackground(bool lost) {
