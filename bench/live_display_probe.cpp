@@ -278,7 +278,17 @@ int main(int argc, char* argv[]) {
     const double cpuProcessStart = ProcessCpuSeconds();
     std::vector<long> memory;
     QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] { memory.push_back(ResidentKiB()); });
+    // UI thread CPU of each sampling period, to tell a steady cost from a growing one.
+    std::vector<double> cpuPeriods;
+    double cpuAtSample = 0;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        memory.push_back(ResidentKiB());
+        const double now = ThreadCpuSeconds();
+        if (cpuAtSample > 0) {
+            cpuPeriods.push_back(100.0 * (now - cpuAtSample) / 10.0);
+        }
+        cpuAtSample = now;
+    });
     QTimer::singleShot(1000, [&] {
         relay.Forward();
         sampler.start(10000);
@@ -314,6 +324,11 @@ int main(int argc, char* argv[]) {
     std::printf("cpu, UI thread      %.1f %% of one core\n", 100.0 * cpuUi / wall);
     std::printf("cpu, whole program  %.1f %% of one core (relay excluded)\n",
                 100.0 * cpuProcess / wall);
+    std::printf("cpu %% per 10 s      ");
+    for (double c : cpuPeriods) {
+        std::printf("%.1f ", c);
+    }
+    std::printf("\n");
     std::printf("memory KiB          ");
     for (long m : memory) {
         std::printf("%ld ", m);
