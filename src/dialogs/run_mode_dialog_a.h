@@ -1,21 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/run_mode_dialog.h"
 
-class QButtonGroup;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
 
 namespace telmora {
 
-struct SensorConfig;
-
 // frmRunModeA: how a Kelvo-A sensor runs (continuous, polled or triggered), its priming
-// cycles, push-button programming, interval and pulses. Made for one use over the record
-// it edits; OK stores into the record, Cancel and the close box store nothing.
-class RunModeDialogA : public QDialog {
+// cycles, push-button programming, interval and pulses.
+class RunModeDialogA : public RunModeDialog {
     Q_OBJECT
   public:
     // Fills the controls from `config`. A run mode family A does not have shows as
@@ -25,25 +18,12 @@ class RunModeDialogA : public QDialog {
     // Shows the dialog modally over `parent`; true when the user pressed OK.
     static bool Edit(SensorConfig& config, QWidget* parent);
 
-    void accept() override;
+  protected:
+    void RunModeOptionClick(int runMode) override;
 
   private:
     QGroupBox* BuildRunModeFrame();
-    QGroupBox* BuildPushButtonFrame();
-    QGroupBox* BuildTimingFrame();
     void Load();
-    void RunModeOptionClick(int runMode);
-    void SetPushButtonEnabled(bool enabled);
-
-    SensorConfig& config_;
-    QButtonGroup* runModeOptions_; // ids are the run-mode codes
-    QLabel* lblPrimingCycles_ = nullptr;
-    QLineEdit* txtPrimingCycles_ = nullptr;
-    QGroupBox* fraPBSwitch_ = nullptr;
-    QRadioButton* optPBEnabled_ = nullptr;
-    QRadioButton* optPBDisabled_ = nullptr;
-    QLineEdit* txtNumberOfPulses_ = nullptr;
-    QLineEdit* txtInterval_ = nullptr;
 };
 
 } // namespace telmora

@@ -6,9 +6,7 @@
 #include "dialogs/interval_text.h"
 
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -76,11 +74,8 @@ QHBoxLayout* InputRow(QLabel* label, QLineEdit* box) {
 using namespace dialog_controls;
 
 RunModeDialogB::RunModeDialogB(SensorConfig& config, QWidget* parent)
-    : QDialog(parent), config_(config) {
-    setObjectName("frmRunModeB");
-    setWindowTitle(QStringLiteral("Kelvo-B Processing Parameters"));
-    setModal(true);
-
+    : RunModeDialog(config, parent, "frmRunModeB",
+                    QStringLiteral("Kelvo-B Processing Parameters")) {
     const QString note = QStringLiteral(
         "The sensor reports run mode 8, which this dialog cannot set. OK keeps it unless you "
         "choose another run mode.");
@@ -89,42 +84,20 @@ RunModeDialogB::RunModeDialogB(SensorConfig& config, QWidget* parent)
     lblRunModeNote_->setAccessibleName(note);
     lblRunModeNote_->setWordWrap(true);
 
-    auto* rightColumn = new QVBoxLayout;
-    rightColumn->addWidget(BuildPushButtonFrame());
-    rightColumn->addWidget(BuildTempCompFrame());
-    rightColumn->addWidget(BuildTimingFrame());
-    rightColumn->addStretch(1);
-
-    auto* groups = new QHBoxLayout;
-    groups->addWidget(BuildRunModeFrame());
-    groups->addLayout(rightColumn);
-
-    const OkCancel buttons = MakeOkCancel(this, QStringLiteral("Click to accept settings"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblRunModeNote_);
-    layout->addLayout(groups);
-    layout->addWidget(buttons.box);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    connect(runModeOptions_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
-        if (on) {
-            RunModeOptionClick(id);
-        }
-    });
-
+    QGroupBox* runMode = BuildRunModeFrame();
+    Assemble(lblRunModeNote_, runMode,
+             {BuildPushButtonFrame(), BuildTempCompFrame(),
+              BuildTimingFrame("Frame2", 6, Qt::AlignRight)},
+             QStringLiteral("Click to accept settings"));
     Load();
 }
 
 QGroupBox* RunModeDialogB::BuildRunModeFrame() {
     auto* frame = MakeGroup(this, "Frame1", QStringLiteral("Run Mode"), QStringLiteral("Run Mode"));
-    runModeOptions_ = new QButtonGroup(this);
     auto option = [&](QWidget* parent, int code) {
         const RunModeOption& mode = *FindRunMode(code);
-        QRadioButton* button = MakeOption(parent, mode.name, QString::fromUtf8(mode.caption),
-                                          QString::fromUtf8(mode.tooltip));
-        runModeOptions_->addButton(button, code);
-        return button;
+        return AddRunModeOption(parent, code, mode.name, QString::fromUtf8(mode.caption),
+                                QString::fromUtf8(mode.tooltip));
     };
 
     // Shape1 gathers the modes that prime before measuring; Shape2 within it the network
@@ -142,12 +115,8 @@ QGroupBox* RunModeDialogB::BuildRunModeFrame() {
     networkColumn->addWidget(option(shape2, 6));
     networkColumn->addLayout(InputRow(lblNodeAddress_, txtNodeAddress_));
 
-    txtPrimingCycles_ =
-        MakeNumberBox(shape1, "txtPrimingCycles",
-                      QStringLiteral("Enter number of cycles to measure before taking a sample"),
-                      QStringLiteral("Priming cycles"));
-    lblPrimingCycles_ =
-        MakeLabel(shape1, "lblPrimingCycles", QStringLiteral("Priming Cycles"), txtPrimingCycles_);
+    MakePrimingInput(shape1,
+                     QStringLiteral("Enter number of cycles to measure before taking a sample"));
     auto* primingColumn = new QVBoxLayout(shape1);
     primingColumn->addWidget(option(shape1, 3));
     primingColumn->addWidget(option(shape1, 4));
@@ -163,14 +132,6 @@ QGroupBox* RunModeDialogB::BuildRunModeFrame() {
     return frame;
 }
 
-QGroupBox* RunModeDialogB::BuildPushButtonFrame() {
-    const PushButtonFrame pushButton = MakePushButtonFrame(this);
-    fraPBSwitch_ = pushButton.frame;
-    optPBEnabled_ = pushButton.enabled;
-    optPBDisabled_ = pushButton.disabled;
-    return fraPBSwitch_;
-}
-
 QGroupBox* RunModeDialogB::BuildTempCompFrame() {
     auto* frame = MakeGroup(this, "fraTempComp", QStringLiteral("Temperature Compensation"),
                             QStringLiteral("Temperature Compensation"));
@@ -184,28 +145,6 @@ QGroupBox* RunModeDialogB::BuildTempCompFrame() {
     return frame;
 }
 
-QGroupBox* RunModeDialogB::BuildTimingFrame() {
-    auto* frame = MakeGroup(this, "Frame2", QStringLiteral("Pwr / Timing"),
-                            QStringLiteral("Power and timing"));
-    txtNumberOfPulses_ = MakeNumberBox(frame, "txtNumberOfPulses",
-                                       QStringLiteral("Number of ultrasonic pulses (1 to 10)"),
-                                       QStringLiteral("Number of pulses"), 6);
-    txtInterval_ =
-        MakeNumberBox(frame, "txtInterval", QStringLiteral("Measurement interval in milliseconds"),
-                      QStringLiteral("Measurement interval in milliseconds"), 6);
-    auto* grid = new QGridLayout(frame);
-    grid->addWidget(MakeLabel(frame, "Label1", QStringLiteral("# Pulses"), txtNumberOfPulses_), 0,
-                    0);
-    grid->addWidget(txtNumberOfPulses_, 0, 1, Qt::AlignRight);
-    grid->addWidget(MakeLabel(frame, "Label5", QStringLiteral("Interval"), txtInterval_), 1, 0);
-    grid->addWidget(txtInterval_, 1, 1, Qt::AlignRight);
-    QLabel* unit = MakeLabel(frame, "lblIntervalUnit", QStringLiteral("ms"), txtInterval_);
-    unit->setAccessibleName(QStringLiteral("milliseconds"));
-    grid->addWidget(unit, 1, 2);
-    grid->setColumnStretch(0, 1);
-    return frame;
-}
-
 bool RunModeDialogB::Edit(SensorConfig& config, QWidget* parent) {
     RunModeDialogB dialog(config, parent);
     return dialog.exec() == QDialog::Accepted;
@@ -213,13 +152,9 @@ bool RunModeDialogB::Edit(SensorConfig& config, QWidget* parent) {
 
 void RunModeDialogB::Load() {
     (config_.TempComp ? optTempCompOn_ : optTempCompOff_)->setChecked(true);
-    (config_.PBEnabled ? optPBEnabled_ : optPBDisabled_)->setChecked(true);
-    txtInterval_->setText(QString::fromStdString(FormatIntervalMs(config_.Interval)));
-    txtNumberOfPulses_->setText(QString::number(config_.NumberOfPulses));
+    LoadShared(FormatIntervalMs(config_.Interval));
     txtNodeAddress_->setText(QString::number(config_.NodeAddress));
-    txtPrimingCycles_->setText(QString::number(config_.PrimingCycles));
     SetInputEnabled(lblNodeAddress_, txtNodeAddress_, false);
-    SetInputEnabled(lblPrimingCycles_, txtPrimingCycles_, false);
 
     const bool sensorOnlyMode = config_.RunMode == kSensorOnlyRunMode;
     lblRunModeNote_->setVisible(sensorOnlyMode);
@@ -228,12 +163,6 @@ void RunModeDialogB::Load() {
     }
     const int shown = FindRunMode(config_.RunMode) ? config_.RunMode : 1;
     runModeOptions_->button(shown)->setChecked(true);
-}
-
-void RunModeDialogB::SetPushButtonEnabled(bool enabled) {
-    fraPBSwitch_->setEnabled(enabled);
-    optPBEnabled_->setEnabled(enabled);
-    optPBDisabled_->setEnabled(enabled);
 }
 
 void RunModeDialogB::RunModeOptionClick(int runMode) {
@@ -246,17 +175,9 @@ void RunModeDialogB::RunModeOptionClick(int runMode) {
     }
 }
 
-void RunModeDialogB::accept() {
+void RunModeDialogB::StoreOwnSettings() {
     config_.TempComp = optTempCompOn_->isChecked();
-    config_.PBEnabled = fraPBSwitch_->isEnabled() && optPBEnabled_->isChecked();
     config_.NodeAddress = ReadWholeNumber(TextOf(txtNodeAddress_), 0, 255);
-    config_.PrimingCycles = ReadWholeNumber(TextOf(txtPrimingCycles_), 0, 255);
-    if (const int chosen = runModeOptions_->checkedId(); chosen != -1) {
-        config_.RunMode = static_cast<std::int16_t>(chosen);
-    }
-    config_.Interval = ReadIntervalSeconds(TextOf(txtInterval_));
-    config_.NumberOfPulses = ReadWholeNumber(TextOf(txtNumberOfPulses_), 1, 10);
-    QDialog::accept();
 }
 
 } // namespace telmora

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/run_mode_dialog.h"
 
-class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -10,13 +9,10 @@ class QRadioButton;
 
 namespace telmora {
 
-struct SensorConfig;
-
 // frmRunModeB: how a Kelvo-B sensor runs (continuous, polled, on an RS-485 network or
 // triggered), its node address, priming cycles, push-button programming, temperature
-// compensation, interval and pulses. Made for one use over the record it edits; OK
-// stores into the record, Cancel and the close box store nothing.
-class RunModeDialogB : public QDialog {
+// compensation, interval and pulses.
+class RunModeDialogB : public RunModeDialog {
     Q_OBJECT
   public:
     // Fills the controls from `config`. Run mode 8, which only the sensor can set, selects
@@ -26,31 +22,20 @@ class RunModeDialogB : public QDialog {
     // Shows the dialog modally over `parent`; true when the user pressed OK.
     static bool Edit(SensorConfig& config, QWidget* parent);
 
-    void accept() override;
+  protected:
+    void RunModeOptionClick(int runMode) override;
+    void StoreOwnSettings() override;
 
   private:
     QGroupBox* BuildRunModeFrame();
-    QGroupBox* BuildPushButtonFrame();
     QGroupBox* BuildTempCompFrame();
-    QGroupBox* BuildTimingFrame();
     void Load();
-    void RunModeOptionClick(int runMode);
-    void SetPushButtonEnabled(bool enabled);
 
-    SensorConfig& config_;
-    QButtonGroup* runModeOptions_ = nullptr; // ids are the run-mode codes
     QLabel* lblRunModeNote_ = nullptr;
     QLabel* lblNodeAddress_ = nullptr;
     QLineEdit* txtNodeAddress_ = nullptr;
-    QLabel* lblPrimingCycles_ = nullptr;
-    QLineEdit* txtPrimingCycles_ = nullptr;
-    QGroupBox* fraPBSwitch_ = nullptr;
-    QRadioButton* optPBEnabled_ = nullptr;
-    QRadioButton* optPBDisabled_ = nullptr;
     QRadioButton* optTempCompOn_ = nullptr;
     QRadioButton* optTempCompOff_ = nullptr;
-    QLineEdit* txtNumberOfPulses_ = nullptr;
-    QLineEdit* txtInterval_ = nullptr;
 };
 
 } // namespace telmora
