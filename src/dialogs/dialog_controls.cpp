@@ -61,6 +61,14 @@ QFrame* MakeShape(QWidget* parent, const char* name) {
     return shape;
 }
 
+void LayOutWithOkCancel(QDialog* dialog, QWidget* body, const QString& okTooltip) {
+    const OkCancel buttons = MakeOkCancel(dialog, okTooltip);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(body);
+    layout->addWidget(buttons.box);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
 PushButtonFrame MakePushButtonFrame(QWidget* parent) {
     auto* frame = MakeGroup(parent, "fraPBSwitch", QStringLiteral("PushButton Switch"),
                             QStringLiteral("PushButton Switch"));

@@ -45,6 +45,9 @@ struct OkCancel {
 // cmdOK accepts the dialog (which stores), cmdCancel rejects it (which stores nothing).
 OkCancel MakeOkCancel(QDialog* dialog, const QString& okTooltip);
 
+// The dialog's body above its OK and Cancel buttons, the dialog sized to fit them.
+void LayOutWithOkCancel(QDialog* dialog, QWidget* body, const QString& okTooltip);
+
 // fraPBSwitch: whether the sensor's pushbutton may program it, the same in both families.
 struct PushButtonFrame {
     QGroupBox* frame;

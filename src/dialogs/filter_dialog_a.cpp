@@ -4,13 +4,11 @@
 #include "dialogs/dialog_controls.h"
 #include "dialogs/filter_samples.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace telmora {
 
@@ -48,12 +46,7 @@ FilterDialogA::FilterDialogA(SensorConfig& config, QWidget* parent)
     grid->addWidget(txtNumberOfSamples_, 1, 1);
     grid->setColumnStretch(0, 1);
 
-    const OkCancel buttons = MakeOkCancel(this, QStringLiteral("Click to accept changes"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addWidget(buttons.box);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutWithOkCancel(this, frame, QStringLiteral("Click to accept changes"));
 
     connect(optFilterNone_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {

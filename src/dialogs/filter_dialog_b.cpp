@@ -5,13 +5,11 @@
 #include "dialogs/filter_samples.h"
 
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace telmora {
 
@@ -73,12 +71,7 @@ FilterDialogB::FilterDialogB(SensorConfig& config, QWidget* parent)
     grid->addWidget(txtNumberOfSamples_, 2, 1);
     grid->setColumnStretch(0, 1);
 
-    const OkCancel buttons = MakeOkCancel(this, QStringLiteral("Click to accept changes"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addWidget(buttons.box);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutWithOkCancel(this, frame, QStringLiteral("Click to accept changes"));
 
     connect(filterOptions_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) {
