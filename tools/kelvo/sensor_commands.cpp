@@ -8,6 +8,7 @@
 #include "link/link_host.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -89,19 +90,34 @@ std::string joined(const std::vector<std::string>& parts) {
     return text;
 }
 
+// Every sensor command starts the same way: open the port, then detect the sensor.
+struct DetectedSensor {
+    SerialPort port;
+    WindowSession startUp = StartUpSession();
+    std::optional<SensorSession> session; // made once the port is open
+    ExchangeResult found;
+
+    // kExitOk when the port opened and a sensor answered; otherwise the exit status, with
+    // the message written to `err`.
+    int Connect(const Options& options, std::ostream& err) {
+        if (!openPort(options, port, err)) {
+            return kExitPort;
+        }
+        session.emplace(port, startUp.Record);
+        found = session->DetectSensor();
+        return stopped(found, *session) ? reportStopped(found, *session, err) : kExitOk;
+    }
+};
+
 } // namespace
 
 int RunDetect(const Options& options, std::ostream& out, std::ostream& err) {
-    SerialPort port;
-    if (!openPort(options, port, err)) {
-        return kExitPort;
+    DetectedSensor sensor;
+    if (const int status = sensor.Connect(options, err); status != kExitOk) {
+        return status;
     }
-    const WindowSession startUp = StartUpSession();
-    SensorSession session(port, startUp.Record);
-    const ExchangeResult found = session.DetectSensor();
-    if (stopped(found, session)) {
-        return reportStopped(found, session, err);
-    }
+    SensorSession& session = *sensor.session;
+    const ExchangeResult& found = sensor.found;
     // The sensor waits for configuration frames after answering; the end command sends
     // it back to streaming readings.
     session.SendEnd();
@@ -110,22 +126,18 @@ int RunDetect(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 int RunRead(const Options& options, std::ostream& out, std::ostream& err) {
-    SerialPort port;
-    if (!openPort(options, port, err)) {
-        return kExitPort;
+    DetectedSensor sensor;
+    if (const int status = sensor.Connect(options, err); status != kExitOk) {
+        return status;
     }
-    const WindowSession startUp = StartUpSession();
-    SensorSession session(port, startUp.Record);
-    const ExchangeResult found = session.DetectSensor();
-    if (stopped(found, session)) {
-        return reportStopped(found, session, err);
-    }
+    SensorSession& session = *sensor.session;
+    const ExchangeResult& found = sensor.found;
     const ExchangeResult read = session.ReadConfiguration(found.family);
     if (stopped(read, session)) {
         return reportStopped(read, session, err);
     }
     session.SendEnd();
-    port.Close();
+    sensor.port.Close();
 
     const RegisterImage fileImage = FileImageAfterSensorRead(found.family, session.Image());
     const FileResult saved = WriteConfigFile(options.output, ImageToFileBytes(fileImage));
@@ -146,16 +158,12 @@ int RunWrite(const Options& options, std::ostream& out, std::ostream& err) {
     RegisterImage fileImage{};
     FileBytesToImage(contents.bytes, fileImage);
 
-    SerialPort port;
-    if (!openPort(options, port, err)) {
-        return kExitPort;
+    DetectedSensor sensor;
+    if (const int status = sensor.Connect(options, err); status != kExitOk) {
+        return status;
     }
-    const WindowSession startUp = StartUpSession();
-    SensorSession session(port, startUp.Record);
-    const ExchangeResult found = session.DetectSensor();
-    if (stopped(found, session)) {
-        return reportStopped(found, session, err);
-    }
+    SensorSession& session = *sensor.session;
+    const ExchangeResult& found = sensor.found;
     const SensorFamily family = found.family;
     if (options.family != SensorFamily::None && options.family != family) {
         session.SendEnd();
