@@ -61,18 +61,15 @@ RegisterImage unusualImage(SensorFamily family) {
 const std::pair<const char*, SensorFamily> kFamilies[] = {{"b", SensorFamily::B},
                                                           {"a", SensorFamily::A}};
 
-// The registers of the well-formed `letter` frames ("G" or "P") the simulator received.
-std::vector<int> framesReceived(const std::string& bytes, char letter) {
-    std::vector<int> regs;
-    for (std::size_t i = 0; i + 5 < bytes.size(); ++i) {
-        const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[i + k]); };
-        if (bytes[i] == letter && bytes[i + 1] == '0' && bytes[i + 2] == '0' &&
-            static_cast<unsigned char>(letter + 96 + at(3) + at(4)) == at(5)) {
-            regs.push_back(at(3));
-            i += 5;
-        }
+// What kelvo sent after its detection frames, once the sensor has seen the closing "E".
+std::string sentAfterDetection(SimProcess& sim) {
+    EXPECT_TRUE(sim.WaitForLog("rx E"));
+    const std::string bytes = ReadFileBytes(sim.File("received.bin"));
+    std::size_t k = 0;
+    while (bytes.compare(k, 6, simtest::DetectionFrame()) == 0) {
+        k += 6;
     }
-    return regs;
+    return bytes.substr(k);
 }
 
 } // namespace
@@ -171,8 +168,9 @@ TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
 }
 
 TEST(KelvoWrite, WrongFamilyIsRefusedBeforeAnythingIsWritten_NoVerifyReadsNothing) {
-    const std::string path = ImageFile(
-        "write.cfg", FileImageAfterSensorRead(SensorFamily::B, unusualImage(SensorFamily::B)));
+    const RegisterImage file =
+        FileImageAfterSensorRead(SensorFamily::B, unusualImage(SensorFamily::B));
+    const std::string path = ImageFile("write.cfg", file);
     for (const auto& [flag, family] : kFamilies) {
         const char* other = family == SensorFamily::A ? "b" : "a";
         SimProcess sim({"--family", flag, "--record", "@/received.bin"});
@@ -182,22 +180,18 @@ TEST(KelvoWrite, WrongFamilyIsRefusedBeforeAnythingIsWritten_NoVerifyReadsNothin
         EXPECT_EQ(run.err, "kelvo: Wrong Sensor Type, Check settings and try again (found " +
                                std::string(FamilyName(family)) + ")\n");
         // The exchange is ended with "E", as the window does.
-        EXPECT_TRUE(sim.WaitForLog("rx E"));
-        sim.Stop(SIGTERM);
-        EXPECT_TRUE(framesReceived(ReadFileBytes(sim.File("received.bin")), 'P').empty());
+        EXPECT_EQ(sentAfterDetection(sim), "T00E");
     }
 
-    SimProcess sim({"--record", "@/received.bin"});
+    SimProcess sim({"--family", "b", "--record", "@/received.bin"});
     const Finished run = runKelvo({"write", "--port", sim.TerminalPath(), path, "--no-verify"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(sim.WaitForLog("rx E"));
-    sim.Stop(SIGTERM);
-    const std::string received = ReadFileBytes(sim.File("received.bin"));
-    const std::vector<int> writes = framesReceived(received, 'P');
-    ASSERT_EQ(writes.size(), 87u);
-    EXPECT_EQ(writes.front(), 10);
-    EXPECT_EQ(writes.back(), 96);
-    EXPECT_TRUE(framesReceived(received, 'G').empty());
+    const RegisterImage sent = SensorImageFromFile(file, SensorFamily::B);
+    std::string expected = "T00";
+    for (const std::uint8_t reg : WriteRegisters(SensorFamily::B)) {
+        expected += WriteFrame(reg, static_cast<std::uint8_t>(sent[reg]));
+    }
+    EXPECT_EQ(sentAfterDetection(sim), expected + "E");
 }
 
 TEST(KelvoMonitor, PrintsEachReadingWithTimeAndInches_LostEchoesAsLost_OrAsCsv) {

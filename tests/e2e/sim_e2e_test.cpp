@@ -144,21 +144,6 @@ TEST(SimEnding, Terminate_WritesTheImageAndExitsCleanly) {
     EXPECT_EQ(image[2 * 11], 10);
 }
 
-TEST(SimCommandLine, HelpListsEveryOptionAndFault) {
-    const Finished help = RunSim({"--help"});
-    EXPECT_EQ(help.status, 0);
-    for (const char* word :
-         {"--family",     "--config",       "--link",          "--rate",
-          "--distance",   "--ramp",         "--sine",          "--period",
-          "--lost-every", "--count",        "--paced",         "--exchange-timeout",
-          "--log",        "--quiet",        "--record",        "--dump-image",
-          "--fault",      "--seed",         "--exit-on-close", "silent",
-          "no-ident",     "stop-at=N",      "late=MS",         "garbage",
-          "hangup-at=N",  "hangup-after=N", "ignore-p=N"}) {
-        EXPECT_NE(help.out.find(word), std::string::npos) << word;
-    }
-}
-
 TEST(SimCommandLine, BadArgumentsAndUnusableConfigFiles_AreRefusedWithTheReason) {
     const std::string folder = ::testing::TempDir() + "sim-e2e-";
     std::ofstream(folder + "short.cfg", std::ios::binary) << std::string(100, '\0');

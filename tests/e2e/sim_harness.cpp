@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <termios.h>
 #include <thread>
@@ -32,20 +32,14 @@ int remainingMs(Clock::time_point deadline) {
 } // namespace
 
 std::string Frame(char letter, std::uint8_t reg, std::uint8_t value) {
-    unsigned sum = static_cast<unsigned char>(letter) + '0' + '0' + reg + value;
-    return {letter,
-            '0',
-            '0',
-            static_cast<char>(reg),
-            static_cast<char>(value),
-            static_cast<char>(sum % 256)};
+    const unsigned sum = static_cast<unsigned char>(letter) + '0' + '0' + reg + value;
+    const char frame[] = {letter, '0', '0', char(reg), char(value), char(sum % 256)};
+    return std::string(frame, sizeof frame);
 }
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::string ImageFile(const std::string& name, const RegisterImage& image) {
