@@ -23,19 +23,6 @@ std::string streamBeforeEcho(SimProcess& sim) {
 
 } // namespace
 
-TEST(SimExchange, ReadFrame_CarriesTheFactoryRegisterInItsFifthByte) {
-    // Family B: long range, continuous, temperature compensation, pushbutton (160+64+8+1);
-    // 29 is the length of "<describe configuration here>"; 99 is read but unused.
-    SimProcess b({"--family", "b", "--count", "0"});
-    b.OpenPort();
-    b.Write(Frame('G', 87, 0) + Frame('G', 33, 0) + Frame('G', 99, 0));
-    EXPECT_EQ(b.Read(18), Frame('G', 87, 233) + Frame('G', 33, 29) + Frame('G', 99, 0));
-    SimProcess a({"--family", "a", "--count", "0"});
-    a.OpenPort();
-    a.Write(Frame('G', 87, 0));
-    EXPECT_EQ(a.Read(6), Frame('G', 87, 128 + 64 + 1));
-}
-
 TEST(SimStream, SineWithLostEchoes_MatchesTheLogReadingForReading_UpToTheCount) {
     SimProcess sim({"--family", "a", "--sine", "6:60", "--period", "8", "--lost-every", "4",
                     "--count", "16", "--rate", "0"});
@@ -164,7 +151,7 @@ TEST(SimCommandLine, BadArgumentsAndUnusableConfigFiles_AreRefusedWithTheReason)
         {{"--config", folder + "none.cfg"}, folder + "none.cfg"},
     };
     for (const auto& [args, reason] : cases) {
-        const Finished run = RunSim(args);
+        const Finished run = ChildProcess(KELVO_SIM_PATH, args).Finish();
         EXPECT_EQ(run.status, 2) << args[0];
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
         EXPECT_EQ(run.out, ""); // no terminal was made

@@ -97,8 +97,8 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-std::optional<std::string> ChildProcess::ReadLine(std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
+std::optional<std::string> ChildProcess::ReadLine() {
+    const auto deadline = Clock::now() + kPatience;
     while (outBuffer_.find('\n') == std::string::npos) {
         pollfd p{out_, POLLIN, 0};
         char buffer[512];
@@ -158,15 +158,11 @@ Finished ChildProcess::Finish(std::chrono::milliseconds patience) {
     return run;
 }
 
-Finished ChildProcess::Stop(int signal, std::chrono::milliseconds patience) {
+Finished ChildProcess::Stop(int signal) {
     if (pid_ > 0 && !finished_) {
         kill(pid_, signal);
     }
-    return Finish(patience);
-}
-
-Finished RunSim(std::vector<std::string> args) {
-    return ChildProcess(KELVO_SIM_PATH, std::move(args)).Finish();
+    return Finish();
 }
 
 SimProcess::SimProcess(std::vector<std::string> args) {
@@ -215,8 +211,8 @@ void SimProcess::Write(const std::string& bytes) {
     ASSERT_EQ(write(port_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
 }
 
-std::string SimProcess::Read(std::size_t n, std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
+std::string SimProcess::Read(std::size_t n) {
+    const auto deadline = Clock::now() + kPatience;
     std::string got;
     while (got.size() < n) {
         pollfd p{port_, POLLIN, 0};
@@ -237,8 +233,8 @@ std::optional<std::string> SimProcess::ReadUntil(const std::string& marker) {
     const auto deadline = Clock::now() + kPatience;
     std::string got;
     while (!got.ends_with(marker)) {
-        std::string one = Read(1, std::chrono::milliseconds(remainingMs(deadline)));
-        if (one.empty()) {
+        const std::string one = Read(1);
+        if (one.empty() || remainingMs(deadline) == 0) {
             return std::nullopt;
         }
         got += one;

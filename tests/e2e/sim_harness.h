@@ -45,11 +45,11 @@ class ChildProcess {
     ~ChildProcess();
 
     // The next complete line of standard output, without its line feed.
-    std::optional<std::string> ReadLine(std::chrono::milliseconds patience = kPatience);
+    std::optional<std::string> ReadLine();
     // Collects the rest of both outputs and the exit status; a child still running at the
     // deadline is killed and reported with status -1.
     Finished Finish(std::chrono::milliseconds patience = kPatience);
-    Finished Stop(int signal, std::chrono::milliseconds patience = kPatience);
+    Finished Stop(int signal);
 
   private:
     pid_t pid_ = -1;
@@ -58,9 +58,6 @@ class ChildProcess {
     std::string outBuffer_;
     std::optional<Finished> finished_;
 };
-
-// Runs the simulator to its end (for --help and bad command lines).
-Finished RunSim(std::vector<std::string> args);
 
 // The built simulator on a fresh pseudo-terminal, with its log, record and image files in
 // a private folder, and the program's end of the line. An argument "@/name" stands for the
@@ -80,7 +77,7 @@ class SimProcess {
     void ClosePort();
     void Write(const std::string& bytes);
     // Up to n bytes; fewer only if the deadline passes or the line hangs up.
-    std::string Read(std::size_t n, std::chrono::milliseconds patience = kPatience);
+    std::string Read(std::size_t n);
     // Reads until `marker` has arrived; returns everything before it (marker consumed).
     std::optional<std::string> ReadUntil(const std::string& marker);
 
