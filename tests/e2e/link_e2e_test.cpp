@@ -1,6 +1,7 @@
 // SensorLink and QSerialPort against the built simulator over a real pseudo-terminal:
 // both sensor commands with each family, the exact bytes on the line, and the faults a
-// user meets (no sensor, a sensor that stops, the wrong family, a hang-up).
+// user meets (no sensor, a sensor that stops, the wrong family, a hang-up). Readings over
+// the same path are checked by the display's live-stream test.
 
 #include "link/frames.h"
 #include "link/link_messages.h"
@@ -17,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <functional>
 
 using namespace telmora;
 using namespace telmora::simtest;
@@ -28,18 +28,6 @@ constexpr int kPatienceMs = 15000;
 
 const std::pair<const char*, SensorFamily> kFamilies[] = {{"a", SensorFamily::A},
                                                           {"b", SensorFamily::B}};
-
-// Runs the event loop until `done` holds or the patience runs out.
-bool waitFor(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > kPatienceMs)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 // The simulator starting from `image`, recording what it receives and holding its
 // registers in image.cfg after each "E".
@@ -53,11 +41,13 @@ std::vector<std::string> recorded(std::vector<std::string> args, const RegisterI
 // `size` bytes have arrived from there; `frames` counts those detection frames.
 std::string sentAfterDetection(const SimProcess& sim, std::size_t from, std::size_t size,
                                int* frames = nullptr) {
-    std::string bytes;
-    waitFor([&] {
+    QElapsedTimer clock;
+    clock.start();
+    std::string bytes = ReadFileBytes(sim.File("received.bin"));
+    while (bytes.size() < from + size && clock.elapsed() < kPatienceMs) {
+        QTest::qWait(20); // the port sends from the event loop
         bytes = ReadFileBytes(sim.File("received.bin"));
-        return bytes.size() >= from + size;
-    });
+    }
     std::size_t k = std::min(from, bytes.size());
     for (; bytes.compare(k, 6, simtest::DetectionFrame()) == 0; k += 6)
         if (frames)
@@ -104,19 +94,6 @@ class LinkEndToEnd : public ::testing::Test {
 };
 
 } // namespace
-
-TEST_F(LinkEndToEnd, Readings_ArriveAsDistances) {
-    // Register 87 = 128: normal range, whose count distance the program starts with.
-    RegisterImage image = AwkwardImage(1);
-    image[87] = 128;
-    SimProcess sim(recorded({"--distance", "24"}, image));
-    Program program(sim);
-    QSignalSpy readings(&program.link, &SensorLink::reading);
-    ASSERT_TRUE(program.link.openPort(1));
-    ASSERT_TRUE(waitFor([&] { return readings.count() >= 3; }));
-    for (const auto& reading : readings)
-        EXPECT_NEAR(reading.at(0).toFloat(), 24.0f, 0.01f);
-}
 
 TEST_F(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
     for (const auto& [flag, family] : kFamilies) {
