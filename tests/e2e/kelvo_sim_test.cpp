@@ -1,7 +1,6 @@
 // kelvo against the simulated sensor over a pseudo-terminal: every command, both
 // families, and the faults a bench meets (no sensor, a sensor that stops, a write that
 // does not stick, the wrong family, a line that hangs up).
-#include "kelvo_process.h"
 #include "sim_harness.h"
 #include "window_round_trip.h"
 
@@ -19,21 +18,16 @@
 
 using namespace telmora;
 using namespace telmora::kelvo;
-using namespace telmora::kelvotest;
-using telmora::simtest::ReadFileBytes;
-using telmora::simtest::SimProcess;
+using namespace telmora::simtest;
 
 namespace {
 
-std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "kelvo-e2e-" + std::to_string(getpid()) + "-" + name;
+Finished runKelvo(const std::vector<std::string>& args) {
+    return ChildProcess(KELVO_PATH, args).Finish(60s);
 }
 
-std::string writeImageFile(const std::string& name, const RegisterImage& image) {
-    const std::string path = tempPath(name);
-    const FileResult written = WriteConfigFile(path, ImageToFileBytes(image));
-    EXPECT_TRUE(written.ok) << written.error;
-    return path;
+std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "kelvo-e2e-" + std::to_string(getpid()) + "-" + name;
 }
 
 // A configuration far from the factory one: every kind of field differs. Family A's
@@ -67,25 +61,15 @@ RegisterImage unusualImage(SensorFamily family) {
 const std::pair<const char*, SensorFamily> kFamilies[] = {{"b", SensorFamily::B},
                                                           {"a", SensorFamily::A}};
 
-// The registers of the well-formed `letter` frames ("G" or "P") the simulator received.
-std::vector<int> framesReceived(const std::string& bytes, char letter) {
-    std::vector<int> regs;
-    for (std::size_t i = 0; i + 5 < bytes.size(); ++i) {
-        const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[i + k]); };
-        if (bytes[i] == letter && bytes[i + 1] == '0' && bytes[i + 2] == '0' &&
-            static_cast<unsigned char>(letter + 96 + at(3) + at(4)) == at(5)) {
-            regs.push_back(at(3));
-            i += 5;
-        }
+// What kelvo sent after its detection frames, once the sensor has seen the closing "E".
+std::string sentAfterDetection(SimProcess& sim) {
+    EXPECT_TRUE(sim.WaitForLog("rx E"));
+    const std::string bytes = ReadFileBytes(sim.File("received.bin"));
+    std::size_t k = 0;
+    while (bytes.compare(k, 6, simtest::DetectionFrame()) == 0) {
+        k += 6;
     }
-    return regs;
-}
-
-std::string with(std::string text, const std::string& port) {
-    for (auto at = text.find("PORT"); at != std::string::npos; at = text.find("PORT")) {
-        text.replace(at, 4, port);
-    }
-    return text;
+    return bytes.substr(k);
 }
 
 } // namespace
@@ -94,40 +78,37 @@ TEST(KelvoFamilies, DetectReadShowWriteRead_SavesTheWindowsFileAndRoundTripsIt) 
     for (const auto& [flag, family] : kFamilies) {
         SCOPED_TRACE(std::string("family ") + flag);
         const RegisterImage sensor = unusualImage(family);
-        SimProcess sim({"--family", flag, "--config", writeImageFile("sensor.cfg", sensor),
+        SimProcess sim({"--family", flag, "--config", ImageFile("sensor.cfg", sensor),
                         "--dump-image", "@/held.cfg"});
-        const KelvoRun detect = RunKelvo({"detect", "--port", sim.TerminalPath()});
+        const Finished detect = runKelvo({"detect", "--port", sim.TerminalPath()});
         EXPECT_EQ(detect.status, 0) << detect.err;
         EXPECT_EQ(detect.out, std::string(FamilyName(family)) + "\n");
         EXPECT_EQ(detect.err, "");
 
         // The file the window saves after "Get Configuration From Sensor".
         const std::string first = tempPath(std::string("read-") + flag + ".cfg");
-        ASSERT_EQ(RunKelvo({"read", "--port", sim.TerminalPath(), "-o", first}).status, 0);
+        ASSERT_EQ(runKelvo({"read", "--port", sim.TerminalPath(), "-o", first}).status, 0);
         const RegisterImage file = FileImageAfterSensorRead(family, sensor);
         const ConfigFileBytes expected = ImageToFileBytes(file);
         EXPECT_EQ(ReadFileBytes(first), std::string(expected.begin(), expected.end()));
-        const KelvoRun show = RunKelvo({"show", first, "--json"});
+        const Finished show = runKelvo({"show", first, "--json"});
         ASSERT_EQ(show.status, 0) << show.err;
         EXPECT_EQ(nlohmann::json::parse(show.out).at("Description"), "Tank 3 level");
 
-        const KelvoRun write =
-            RunKelvo({"write", "--port", sim.TerminalPath(), first, "--family", flag});
+        const Finished write =
+            runKelvo({"write", "--port", sim.TerminalPath(), first, "--family", flag});
         ASSERT_EQ(write.status, 0) << write.err;
         EXPECT_NE(write.out.find("verified"), std::string::npos) << write.out;
 
         const std::string back = tempPath(std::string("back-") + flag + ".cfg");
-        ASSERT_EQ(RunKelvo({"read", "--port", sim.TerminalPath(), "-o", back}).status, 0);
+        ASSERT_EQ(runKelvo({"read", "--port", sim.TerminalPath(), "-o", back}).status, 0);
         EXPECT_EQ(ReadFileBytes(back), ReadFileBytes(first));
 
         // The sensor holds exactly what "Save Configuration To Sensor" sends; it writes
         // its registers out as it stops.
         ASSERT_EQ(sim.Stop(SIGTERM), 0);
         const RegisterImage sent = SensorImageFromFile(file, family);
-        const ConfigFileContents held = ReadConfigFile(sim.File("held.cfg"));
-        ASSERT_TRUE(held.ok) << held.error;
-        RegisterImage heldImage{};
-        FileBytesToImage(held.bytes, heldImage);
+        const RegisterImage heldImage = ImageOf(sim.File("held.cfg"));
         for (const std::uint8_t reg : WriteRegisters(family)) {
             EXPECT_EQ(heldImage[reg], sent[reg]) << "register " << int(reg);
         }
@@ -137,11 +118,24 @@ TEST(KelvoFamilies, DetectReadShowWriteRead_SavesTheWindowsFileAndRoundTripsIt) 
 TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
     struct Case {
         std::vector<std::string> sim;
-        std::vector<std::string> kelvo; // "PORT" stands for the simulator's terminal
+        std::vector<std::string> kelvo;
         int status;
-        std::string err;
+        std::string err; // part of the one line; "PORT" stands for the terminal
+        int outLines = 0;
+        std::string received = {}; // all the sensor got after detection, if given
     };
     const std::string out = tempPath("failed.cfg");
+    // Register 74 is Sw1Setpoint's low byte: the factory sensor holds 237 (long range),
+    // the file's configuration 122 (normal range), so a sensor ignoring the write shows.
+    const RegisterImage file =
+        FileImageAfterSensorRead(SensorFamily::B, unusualImage(SensorFamily::B));
+    const RegisterImage sent = SensorImageFromFile(file, SensorFamily::B);
+    RegisterImage factory{};
+    SensorConfig defaults = StartUpSession().Record;
+    EncodeImageB(defaults, factory);
+    ASSERT_NE(sent[74], factory[74]);
+    const std::string path = ImageFile("write.cfg", file);
+    const std::string found = "kelvo: Wrong Sensor Type, Check settings and try again (found ";
     const Case cases[] = {
         {{"--fault", "silent"}, {"detect"}, 2, "kelvo: No Sensor Found\n"},
         {{"--fault", "stop-at=50"},
@@ -150,76 +144,59 @@ TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
          "kelvo: the sensor stopped answering at the read of register 50\n"},
         {{"--fault", "hangup-at=40"}, {"read", "-o", out}, 7, "PORT"},
         {{}, {"read", "-o", "/nonexistent-folder/x.cfg"}, 6, "/nonexistent-folder/x.cfg"},
+        {{"--fault", "ignore-p=74"},
+         {"write", ImageFile("ignored.cfg", file)},
+         4,
+         "kelvo: the configuration read back differs at 1 register: 74 (wrote " +
+             std::to_string(sent[74]) + ", read " + std::to_string(factory[74]) + ")\n"},
+        // A monitor checks the port after every reading.
+        {{"--fault", "hangup-after=3"}, {"monitor"}, 7, "hung up", 3},
+        // The wrong family is refused before anything is written; "E" ends the exchange.
+        {{"--family", "b"}, {"write", path, "--family", "a"}, 3, found + "Kelvo-B)\n", 0, "T00E"},
+        {{"--family", "a"}, {"write", path, "--family", "b"}, 3, found + "Kelvo-A)\n", 0, "T00E"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.err);
-        SimProcess sim(c.sim);
+        std::vector<std::string> simArgs = c.sim;
+        simArgs.insert(simArgs.end(), {"--record", "@/received.bin"});
+        SimProcess sim(simArgs);
         std::vector<std::string> args = c.kelvo;
         args.insert(args.begin() + 1, {"--port", sim.TerminalPath()});
-        const KelvoRun run = RunKelvo(args);
+        const Finished run = runKelvo(args);
         EXPECT_EQ(run.status, c.status);
-        EXPECT_NE(run.err.find(with(c.err, sim.TerminalPath())), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.err == "PORT" ? sim.TerminalPath() : c.err), std::string::npos)
+            << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), c.outLines) << run.out;
+        if (c.outLines == 0) {
+            EXPECT_EQ(run.out, "");
+        }
         EXPECT_EQ(ReadFileBytes(out), "");
+        if (!c.received.empty()) {
+            EXPECT_EQ(sentAfterDetection(sim), c.received);
+        }
     }
 }
 
-TEST(KelvoWrite, RegisterTheSensorDoesNotStore_ReadBackNamesIt) {
-    // Register 74 is Sw1Setpoint's low byte: the factory sensor holds 237 (long range),
-    // the file's configuration 122 (normal range), so ignoring the write shows.
+TEST(KelvoWrite, NoVerify_SendsEveryRegisterAndReadsNothing) {
     const RegisterImage file =
         FileImageAfterSensorRead(SensorFamily::B, unusualImage(SensorFamily::B));
-    const RegisterImage sent = SensorImageFromFile(file, SensorFamily::B);
-    SimProcess sim({"--fault", "ignore-p=74"});
-    RegisterImage factory{};
-    SensorConfig defaults = StartUpSession().Record;
-    EncodeImageB(defaults, factory);
-    ASSERT_NE(sent[74], factory[74]);
-
-    const KelvoRun run =
-        RunKelvo({"write", "--port", sim.TerminalPath(), writeImageFile("ignored.cfg", file)});
-
-    EXPECT_EQ(run.status, 4);
-    EXPECT_EQ(run.err, "kelvo: the configuration read back differs at 1 register: 74 (wrote " +
-                           std::to_string(sent[74]) + ", read " + std::to_string(factory[74]) +
-                           ")\n");
-}
-
-TEST(KelvoWrite, WrongFamilyIsRefusedBeforeAnythingIsWritten_NoVerifyReadsNothing) {
-    const std::string path = writeImageFile(
-        "write.cfg", FileImageAfterSensorRead(SensorFamily::B, unusualImage(SensorFamily::B)));
-    for (const auto& [flag, family] : kFamilies) {
-        const char* other = family == SensorFamily::A ? "b" : "a";
-        SimProcess sim({"--family", flag, "--record", "@/received.bin"});
-        const KelvoRun run =
-            RunKelvo({"write", "--port", sim.TerminalPath(), path, "--family", other});
-        EXPECT_EQ(run.status, 3);
-        EXPECT_EQ(run.err, "kelvo: Wrong Sensor Type, Check settings and try again (found " +
-                               std::string(FamilyName(family)) + ")\n");
-        // The exchange is ended with "E", as the window does.
-        EXPECT_TRUE(sim.WaitForLog("rx E"));
-        sim.Stop(SIGTERM);
-        EXPECT_TRUE(framesReceived(ReadFileBytes(sim.File("received.bin")), 'P').empty());
-    }
-
-    SimProcess sim({"--record", "@/received.bin"});
-    const KelvoRun run = RunKelvo({"write", "--port", sim.TerminalPath(), path, "--no-verify"});
+    SimProcess sim({"--family", "b", "--record", "@/received.bin"});
+    const Finished run = runKelvo(
+        {"write", "--port", sim.TerminalPath(), ImageFile("write.cfg", file), "--no-verify"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(sim.WaitForLog("rx E"));
-    sim.Stop(SIGTERM);
-    const std::string received = ReadFileBytes(sim.File("received.bin"));
-    const std::vector<int> writes = framesReceived(received, 'P');
-    ASSERT_EQ(writes.size(), 87u);
-    EXPECT_EQ(writes.front(), 10);
-    EXPECT_EQ(writes.back(), 96);
-    EXPECT_TRUE(framesReceived(received, 'G').empty());
+    const RegisterImage sent = SensorImageFromFile(file, SensorFamily::B);
+    std::string expected = "T00";
+    for (const std::uint8_t reg : WriteRegisters(SensorFamily::B)) {
+        expected += WriteFrame(reg, static_cast<std::uint8_t>(sent[reg]));
+    }
+    EXPECT_EQ(sentAfterDetection(sim), expected + "E");
 }
 
 TEST(KelvoMonitor, PrintsEachReadingWithTimeAndInches_LostEchoesAsLost_OrAsCsv) {
     // A family A sensor counts in 0.003384 inch, as the window converts after start-up.
     SimProcess sim({"--family", "a", "--distance", "10", "--lost-every", "2"});
-    const KelvoRun run = RunKelvo({"monitor", "--port", sim.TerminalPath(), "--count", "4"});
+    const Finished run = runKelvo({"monitor", "--port", sim.TerminalPath(), "--count", "4"});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto lines = [](const char* separator, int count) {
         return std::regex("(\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d" + std::string(separator) +
@@ -228,42 +205,34 @@ TEST(KelvoMonitor, PrintsEachReadingWithTimeAndInches_LostEchoesAsLost_OrAsCsv) 
     EXPECT_TRUE(std::regex_match(run.out, lines(" ", 4))) << run.out;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), 'L'), 2) << run.out;
 
-    const KelvoRun csv =
-        RunKelvo({"monitor", "--csv", "--port", sim.TerminalPath(), "--count", "2"});
+    const Finished csv =
+        runKelvo({"monitor", "--csv", "--port", sim.TerminalPath(), "--count", "2"});
     ASSERT_EQ(csv.status, 0) << csv.err;
     ASSERT_TRUE(csv.out.starts_with("time,inches\n")) << csv.out;
     EXPECT_TRUE(std::regex_match(csv.out.substr(12), lines(",", 2))) << csv.out;
 }
 
-TEST(KelvoMonitor, LineHangingUp_PortStatusAfterEveryReading) {
-    SimProcess sim({"--fault", "hangup-after=3"});
-    const KelvoRun run = RunKelvo({"monitor", "--port", sim.TerminalPath()});
-    EXPECT_EQ(run.status, 7);
-    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3);
-    EXPECT_NE(run.err.find("hung up"), std::string::npos) << run.err;
-}
-
 TEST(KelvoPort, APortHeldByAMonitorIsRefused_InterruptEndsTheMonitorCleanly) {
     SimProcess sim({});
-    KelvoProcess monitor({"monitor", "--port", sim.TerminalPath()});
+    ChildProcess monitor(KELVO_PATH, {"monitor", "--port", sim.TerminalPath()});
     ASSERT_TRUE(monitor.ReadLine().has_value());
 
-    const KelvoRun run = RunKelvo({"detect", "--port", sim.TerminalPath()});
+    const Finished run = runKelvo({"detect", "--port", sim.TerminalPath()});
     EXPECT_EQ(run.status, 7);
     EXPECT_EQ(run.err,
               "kelvo: Cannot open port " + sim.TerminalPath() + ": in use by another program\n");
 
-    const KelvoRun stopped = monitor.Stop(SIGINT);
+    const Finished stopped = monitor.Stop(SIGINT);
     EXPECT_EQ(stopped.status, 0);
     EXPECT_EQ(stopped.err, "");
 }
 
 TEST(KelvoDetect, InterruptDuringTheExchange_InterruptedStatus) {
     SimProcess sim({"--fault", "silent"});
-    KelvoProcess detect({"detect", "--port", sim.TerminalPath()});
+    ChildProcess detect(KELVO_PATH, {"detect", "--port", sim.TerminalPath()});
     // The first detection frame has gone out; nine more ticks remain before giving up.
     ASSERT_TRUE(sim.WaitForLog("no reply (silent)"));
-    const KelvoRun run = detect.Stop(SIGINT);
+    const Finished run = detect.Stop(SIGINT);
     EXPECT_EQ(run.status, 130);
     EXPECT_EQ(run.err, "kelvo: interrupted\n");
     EXPECT_EQ(run.out, "");

@@ -1,14 +1,16 @@
 #include "sim_harness.h"
 
+#include "config/config_file.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <termios.h>
 #include <thread>
@@ -18,62 +20,156 @@ extern char** environ;
 
 namespace telmora::simtest {
 
+namespace {
+
 using Clock = std::chrono::steady_clock;
 
-int RemainingMs(Clock::time_point deadline) {
+int remainingMs(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return static_cast<int>(std::max<long>(0, left.count()));
 }
 
-pid_t Spawn(const std::string& program, std::vector<std::string> args, int out, int err) {
+} // namespace
+
+std::string Frame(char letter, std::uint8_t reg, std::uint8_t value) {
+    const unsigned sum = static_cast<unsigned char>(letter) + '0' + '0' + reg + value;
+    const char frame[] = {letter, '0', '0', char(reg), char(value), char(sum % 256)};
+    return std::string(frame, sizeof frame);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string ImageFile(const std::string& name, const RegisterImage& image) {
+    const std::string path = ::testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    const FileResult written = WriteConfigFile(path, ImageToFileBytes(image));
+    EXPECT_TRUE(written.ok) << written.error;
+    return path;
+}
+
+RegisterImage ImageOf(const std::string& configFile) {
+    const ConfigFileContents contents = ReadConfigFile(configFile);
+    EXPECT_TRUE(contents.ok) << contents.error;
+    RegisterImage image{};
+    FileBytesToImage(contents.bytes, image);
+    return image;
+}
+
+ChildProcess::ChildProcess(const std::string& program, std::vector<std::string> args) {
+    for (const std::string& arg : args) {
+        if (arg.find("/dev/ttyS") != std::string::npos) {
+            ADD_FAILURE() << "tests never open the system console: " << arg;
+            return;
+        }
+    }
     args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& a : args) {
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
+    int out[2];
+    int err[2];
+    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+        ADD_FAILURE() << "no pipes for " << program;
+        return;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (out >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        pid_ = -1;
+        ADD_FAILURE() << program << " could not be started";
     }
-    if (err >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
-    }
-    pid_t pid = -1;
-    int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : -1;
+    close(out[1]);
+    close(err[1]);
+    out_ = out[0];
+    err_ = err[0];
 }
 
-int ExitStatus(int waitStatus) {
-    return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+ChildProcess::~ChildProcess() {
+    if (!finished_) {
+        Stop(SIGKILL);
+    }
 }
 
-std::string Frame(char letter, std::uint8_t reg, std::uint8_t value) {
-    unsigned sum = static_cast<unsigned char>(letter) + '0' + '0' + reg + value;
-    return {letter,
-            '0',
-            '0',
-            static_cast<char>(reg),
-            static_cast<char>(value),
-            static_cast<char>(sum % 256)};
+std::optional<std::string> ChildProcess::ReadLine() {
+    const auto deadline = Clock::now() + kPatience;
+    while (outBuffer_.find('\n') == std::string::npos) {
+        pollfd p{out_, POLLIN, 0};
+        char buffer[512];
+        ssize_t n = 0;
+        if (poll(&p, 1, remainingMs(deadline)) <= 0 ||
+            (n = read(out_, buffer, sizeof buffer)) <= 0) {
+            return std::nullopt;
+        }
+        outBuffer_.append(buffer, static_cast<std::size_t>(n));
+    }
+    const auto end = outBuffer_.find('\n');
+    std::string line = outBuffer_.substr(0, end);
+    outBuffer_.erase(0, end + 1);
+    return line;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+Finished ChildProcess::Finish(std::chrono::milliseconds patience) {
+    if (finished_) {
+        return *finished_;
+    }
+    Finished run;
+    run.out = std::move(outBuffer_);
+    const auto deadline = Clock::now() + patience;
+    int fds[2] = {out_, err_};
+    while ((fds[0] >= 0 || fds[1] >= 0) && remainingMs(deadline) > 0) {
+        pollfd p[2] = {{fds[0], POLLIN, 0}, {fds[1], POLLIN, 0}};
+        if (poll(p, 2, remainingMs(deadline)) <= 0) {
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            char buffer[4096];
+            const ssize_t n = p[i].revents ? read(fds[i], buffer, sizeof buffer) : -2;
+            if (n > 0) {
+                (i == 0 ? run.out : run.err).append(buffer, static_cast<std::size_t>(n));
+            } else if (n != -2) {
+                close(fds[i]);
+                fds[i] = -1;
+            }
+        }
+    }
+    for (int fd : fds) {
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+    // A short pause inside a loop bounded by its deadline.
+    for (int ws = 0; pid_ > 0 && run.status == -1; std::this_thread::sleep_for(5ms)) {
+        if (waitpid(pid_, &ws, WNOHANG) == pid_) {
+            run.status = WIFEXITED(ws) ? WEXITSTATUS(ws) : 128 + WTERMSIG(ws);
+        } else if (remainingMs(deadline) == 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &ws, 0);
+            break;
+        }
+    }
+    finished_ = run;
+    return run;
+}
+
+Finished ChildProcess::Stop(int signal) {
+    if (pid_ > 0 && !finished_) {
+        kill(pid_, signal);
+    }
+    return Finish();
 }
 
 SimProcess::SimProcess(std::vector<std::string> args) {
-    start(std::move(args));
-}
-
-void SimProcess::start(std::vector<std::string> args) {
     std::string pattern = ::testing::TempDir() + "kelvo-sim-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    if (mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "no folder for the simulator";
+    }
     dir_ = pattern;
     for (std::string& a : args) {
         if (a.rfind("@/", 0) == 0) {
@@ -81,32 +177,15 @@ void SimProcess::start(std::vector<std::string> args) {
         }
     }
     args.insert(args.end(), {"--log", File("sim.log")});
-    int out[2];
-    ASSERT_EQ(pipe2(out, O_CLOEXEC), 0);
-    pid_ = Spawn(KELVO_SIM_PATH, args, out[1], -1);
-    close(out[1]);
-    ASSERT_GT(pid_, 0);
+    child_ = std::make_unique<ChildProcess>(KELVO_SIM_PATH, args);
     // The first line of the simulator's output names its terminal.
-    const auto deadline = Clock::now() + kPatience;
-    std::string line;
-    char c = 0;
-    while (line.find('\n') == std::string::npos && RemainingMs(deadline) > 0) {
-        pollfd p{out[0], POLLIN, 0};
-        if (poll(&p, 1, RemainingMs(deadline)) <= 0 || read(out[0], &c, 1) != 1) {
-            break;
-        }
-        line += c;
-    }
-    close(out[0]);
-    ASSERT_EQ(line.rfind("/dev/pts/", 0), 0u) << "first line: " << line;
-    path_ = line.substr(0, line.size() - 1);
+    path_ = child_->ReadLine().value_or("");
+    EXPECT_EQ(path_.rfind("/dev/pts/", 0), 0u) << "first line: " << path_;
 }
 
 SimProcess::~SimProcess() {
     ClosePort();
-    if (pid_ > 0 && !status_) {
-        Stop(SIGKILL);
-    }
+    child_.reset();
     std::system(("rm -rf '" + dir_ + "'").c_str());
 }
 
@@ -132,12 +211,12 @@ void SimProcess::Write(const std::string& bytes) {
     ASSERT_EQ(write(port_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
 }
 
-std::string SimProcess::Read(std::size_t n, std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
+std::string SimProcess::Read(std::size_t n) {
+    const auto deadline = Clock::now() + kPatience;
     std::string got;
     while (got.size() < n) {
         pollfd p{port_, POLLIN, 0};
-        if (poll(&p, 1, RemainingMs(deadline)) <= 0) {
+        if (poll(&p, 1, remainingMs(deadline)) <= 0) {
             break;
         }
         char buffer[256];
@@ -150,13 +229,12 @@ std::string SimProcess::Read(std::size_t n, std::chrono::milliseconds patience) 
     return got;
 }
 
-std::optional<std::string> SimProcess::ReadUntil(const std::string& marker,
-                                                 std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
+std::optional<std::string> SimProcess::ReadUntil(const std::string& marker) {
+    const auto deadline = Clock::now() + kPatience;
     std::string got;
     while (!got.ends_with(marker)) {
-        std::string one = Read(1, std::chrono::milliseconds(RemainingMs(deadline)));
-        if (one.empty()) {
+        const std::string one = Read(1);
+        if (one.empty() || remainingMs(deadline) == 0) {
             return std::nullopt;
         }
         got += one;
@@ -164,62 +242,16 @@ std::optional<std::string> SimProcess::ReadUntil(const std::string& marker,
     return got.substr(0, got.size() - marker.size());
 }
 
-std::string SimProcess::Log() const {
-    return ReadFileBytes(dir_ + "/sim.log");
-}
-
-// The waits below pause briefly inside loops bounded by their own deadlines.
-bool SimProcess::WaitForLog(const std::string& text, std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
+// A short pause inside a loop bounded by its deadline.
+bool SimProcess::WaitForLog(const std::string& text) {
+    const auto deadline = Clock::now() + kPatience;
     while (Log().find(text) == std::string::npos) {
-        if (RemainingMs(deadline) == 0) {
+        if (remainingMs(deadline) == 0) {
             return false;
         }
         std::this_thread::sleep_for(5ms);
     }
     return true;
-}
-
-std::optional<int> SimProcess::WaitExit(std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
-    for (int ws = 0; !status_; std::this_thread::sleep_for(5ms)) {
-        if (waitpid(pid_, &ws, WNOHANG) == pid_) {
-            status_ = ExitStatus(ws);
-        } else if (RemainingMs(deadline) == 0) {
-            break;
-        }
-    }
-    return status_;
-}
-
-int SimProcess::Stop(int signal) {
-    if (!status_) {
-        kill(pid_, signal);
-        int ws = 0;
-        waitpid(pid_, &ws, 0);
-        status_ = ExitStatus(ws);
-    }
-    return *status_;
-}
-
-Finished RunToEnd(std::vector<std::string> args) {
-    Finished result;
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) {
-        return result;
-    }
-    pid_t pid = Spawn(KELVO_SIM_PATH, std::move(args), out[1], out[1]);
-    close(out[1]);
-    char buffer[4096];
-    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) {
-        result.out.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(out[0]);
-    int ws = 0;
-    if (pid > 0 && waitpid(pid, &ws, 0) == pid) {
-        result.status = ExitStatus(ws);
-    }
-    return result;
 }
 
 } // namespace telmora::simtest

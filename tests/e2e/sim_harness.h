@@ -2,11 +2,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <sys/types.h>
+
+#include "config/sensor_config.h"
 
 namespace telmora::simtest {
 
@@ -21,9 +24,44 @@ inline std::string DetectionFrame() {
     return {'W', '0', '0', 55, static_cast<char>(132), 114};
 }
 
-// Runs the built simulator as a child process on a fresh pseudo-terminal, with its log,
-// record and image files in a private folder, and plays the program's end of the line.
-// An argument "@/name" stands for the file `name` in that folder.
+std::string ReadFileBytes(const std::string& path);
+// `image` as a configuration file in the test's temporary folder; returns its path.
+std::string ImageFile(const std::string& name, const RegisterImage& image);
+RegisterImage ImageOf(const std::string& configFile);
+
+struct Finished {
+    int status = -1; // exit status, or 128 + signal; -1 if it had to be killed
+    std::string out;
+    std::string err;
+};
+
+// A program run as a child process with both outputs on pipes. Refuses any /dev/ttyS*
+// argument: on these machines that is the system console.
+class ChildProcess {
+  public:
+    ChildProcess(const std::string& program, std::vector<std::string> args);
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    // The next complete line of standard output, without its line feed.
+    std::optional<std::string> ReadLine();
+    // Collects the rest of both outputs and the exit status; a child still running at the
+    // deadline is killed and reported with status -1.
+    Finished Finish(std::chrono::milliseconds patience = kPatience);
+    Finished Stop(int signal);
+
+  private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    int err_ = -1;
+    std::string outBuffer_;
+    std::optional<Finished> finished_;
+};
+
+// The built simulator on a fresh pseudo-terminal, with its log, record and image files in
+// a private folder, and the program's end of the line. An argument "@/name" stands for the
+// file `name` in that folder.
 class SimProcess {
   public:
     explicit SimProcess(std::vector<std::string> args);
@@ -39,44 +77,22 @@ class SimProcess {
     void ClosePort();
     void Write(const std::string& bytes);
     // Up to n bytes; fewer only if the deadline passes or the line hangs up.
-    std::string Read(std::size_t n, std::chrono::milliseconds patience = kPatience);
+    std::string Read(std::size_t n);
     // Reads until `marker` has arrived; returns everything before it (marker consumed).
-    std::optional<std::string> ReadUntil(const std::string& marker,
-                                         std::chrono::milliseconds patience = kPatience);
+    std::optional<std::string> ReadUntil(const std::string& marker);
 
-    std::string Log() const;
-    bool WaitForLog(const std::string& text, std::chrono::milliseconds patience = kPatience);
+    std::string Log() const { return ReadFileBytes(File("sim.log")); }
+    bool WaitForLog(const std::string& text);
 
-    // Exit status once the process ends by itself, if it does in time.
-    std::optional<int> WaitExit(std::chrono::milliseconds patience = kPatience);
-    // Sends the signal and returns the exit status.
-    int Stop(int signal);
+    // The exit status once the simulator ends by itself, or after `signal`.
+    int WaitExit() { return child_->Finish().status; }
+    int Stop(int signal) { return child_->Stop(signal).status; }
 
   private:
-    void start(std::vector<std::string> args);
-
     std::string dir_;
     std::string path_;
-    pid_t pid_ = -1;
+    std::unique_ptr<ChildProcess> child_;
     int port_ = -1;
-    std::optional<int> status_;
 };
-
-// Runs the simulator to completion with these arguments (for --help and bad command
-// lines); returns the exit status and what it printed on both outputs.
-struct Finished {
-    int status = -1;
-    std::string out;
-};
-Finished RunToEnd(std::vector<std::string> args);
-
-std::string ReadFileBytes(const std::string& path);
-
-// Shared with the kelvo harness: starts `program` with its standard output and error on
-// the given descriptors (-1 leaves one as it is); the milliseconds left to a deadline; a
-// wait status as an exit status, or 128 + signal.
-pid_t Spawn(const std::string& program, std::vector<std::string> args, int out, int err);
-int RemainingMs(std::chrono::steady_clock::time_point deadline);
-int ExitStatus(int waitStatus);
 
 } // namespace telmora::simtest

@@ -29,11 +29,10 @@ std::vector<Received> parseInPieces(const Bytes& all, std::size_t piece) {
 
 struct FakeLine : SensorLine {
     std::string sent;
-    std::vector<std::string> log;
     int ends = 0;
     void Send(Bytes bytes, Clock::duration) override { sent.append(bytes.begin(), bytes.end()); }
     void Stream(Bytes bytes) override { sent.append(bytes.begin(), bytes.end()); }
-    void Log(const std::string& line) override { log.push_back(line); }
+    void Log(const std::string&) override {}
     void EndReceived(const telmora::RegisterImage&) override { ++ends; }
     void HangUp() override {}
 };
