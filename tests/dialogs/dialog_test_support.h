@@ -63,10 +63,10 @@ inline void Type(const QWidget* dialog, const QString& name, const QString& text
     QTest::keyClicks(box, text);
 }
 
-// Leaves the dialog without OK: by "Cancel", the Escape key or the close box.
-inline void Dismiss(QDialog& dialog, const QString& how) {
-    if (how == "Cancel") {
-        Click(&dialog, "cmdCancel");
+// Leaves the dialog by "OK", "Cancel", the Escape key or the close box.
+inline void Leave(QDialog& dialog, const QString& how) {
+    if (how == "OK" || how == "Cancel") {
+        Click(&dialog, how == "OK" ? "cmdOK" : "cmdCancel");
     } else if (how == "Escape") {
         QTest::keyClick(&dialog, Qt::Key_Escape);
     } else {
@@ -171,21 +171,28 @@ inline QStringList WrongTexts(const QWidget* dialog, const std::vector<ControlTe
     return wrong;
 }
 
-// Runs `act` on the modal dialog once exec() shows it; a dialog left open (a failed check
-// returns early) is rejected so the test cannot hang.
-inline void WhenModalAppears(std::function<void(QDialog*)> act, bool* seen) {
-    *seen = false;
-    QTimer::singleShot(0, [act, seen] {
+// Runs a dialog's modal `edit` over a window: `act` operates the dialog once exec() shows
+// it, then it is left by `how`. Gives "accepted", "rejected" or "not shown"; a dialog still
+// open (a failed check returns early) is rejected, so the test cannot hang.
+inline QString EditWith(bool (*edit)(SensorConfig&, QWidget*), SensorConfig& config,
+                        const QString& how, const std::function<void(QDialog&)>& act) {
+    QWidget window;
+    window.show();
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
+        if (dialog == nullptr || dialog->parentWidget() != &window) {
             return;
         }
-        *seen = true;
-        act(dialog);
+        shown = true;
+        act(*dialog);
+        Leave(*dialog, how);
         if (dialog->isVisible()) {
             dialog->reject();
         }
     });
+    const bool accepted = edit(config, &window);
+    return !shown ? "not shown" : accepted ? "accepted" : "rejected";
 }
 
 } // namespace telmora::dialog_test

@@ -15,7 +15,7 @@ struct Family {
     const char* dialog;
     const char* title;
     QStringList options;
-    bool (*edit)(SensorConfig&, QWidget*);
+    bool (*edit)(SensorConfig&, QWidget*); // modal over a window, true on OK
     std::unique_ptr<QDialog> (*make)(SensorConfig&);
     bool Counts(int type) const { return type >= 2 && type <= (options.size() == 2 ? 2 : 4); }
 };
@@ -51,11 +51,8 @@ class FilterDialogTest : public QObject {
     void Load_ShowsStoredFilterType_data();
     void Load_ShowsStoredFilterType();
     void OptionClicks_EnableTheSampleCountOnlyForCountingFilters();
-    void Ok_StoresTheFilterAndCountAndNothingElse_data();
-    void Ok_StoresTheFilterAndCountAndNothingElse();
-    void CancelEscapeAndCloseBox_StoreNothing_data();
-    void CancelEscapeAndCloseBox_StoreNothing();
-    void Edit_RunsModallyAndReportsWhetherOkWasPressed();
+    void Edit_StoresTheFilterAndCountOnlyOnOk_data();
+    void Edit_StoresTheFilterAndCountOnlyOnOk();
 };
 
 void FilterDialogTest::Window_IsModalWithItsTextsSpokenNamesAndOptionsInOrder() {
@@ -164,11 +161,12 @@ void FilterDialogTest::OptionClicks_EnableTheSampleCountOnlyForCountingFilters()
     }
 }
 
-void FilterDialogTest::Ok_StoresTheFilterAndCountAndNothingElse_data() {
+void FilterDialogTest::Edit_StoresTheFilterAndCountOnlyOnOk_data() {
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("chosen"); // 0: no option clicked
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("how");
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("samples");
     // The count's limits are checked on the store routine; here, that each counting option
@@ -182,27 +180,37 @@ void FilterDialogTest::Ok_StoresTheFilterAndCountAndNothingElse_data() {
                 {"2.5", chosen, 2}, {"abc", 1, 0}, {"65538", chosen, 255},
                 {"-99999", 1, 0}};
             for (const auto& [typed, type, samples] : rows) {
-                QTest::addRow("%s %d '%s'", qPrintable(family), chosen, typed)
-                    << family << 2 << chosen << typed << type << samples;
+                QTest::addRow("%s %d '%s'", name, chosen, typed)
+                    << family << 2 << chosen << typed << "OK" << type << samples;
             }
         }
         // The other filters store no count whatever the box holds.
         for (int chosen : family == "A" ? QList<int>{1} : QList<int>{1, 5, 6, 7}) {
-            QTest::addRow("%s %d 50", qPrintable(family), chosen)
-                << family << 2 << chosen << "50" << chosen << 0;
+            QTest::addRow("%s %d 50", name, chosen) << family << 2 << chosen << "50"
+                                                    << "OK" << chosen << 0;
+        }
+        for (const char* how : {"Cancel", "Escape", "close box"}) {
+            QTest::addRow("%s %s", name, how) << family << 2 << 1 << "99" << how << 2 << 16;
         }
     }
     // OK without a choice: family A has put the code back to "None" at load, family B
-    // keeps the code it cannot show.
-    QTest::newRow("A unknown code") << "A" << 9 << 0 << "12" << 1 << 0;
-    QTest::newRow("B unknown code") << "B" << 9 << 0 << "12" << 9 << 0;
+    // keeps the code it cannot show. Family A's reset stands even when the user cancels.
+    QTest::newRow("A unknown code") << "A" << 9 << 0 << "12"
+                                    << "OK" << 1 << 0;
+    QTest::newRow("B unknown code") << "B" << 9 << 0 << "12"
+                                    << "OK" << 9 << 0;
+    QTest::newRow("A Cancel, foreign code") << "A" << 6 << 2 << "99"
+                                            << "Cancel" << 1 << 16;
+    QTest::newRow("B Cancel, unknown code") << "B" << 9 << 2 << "99"
+                                            << "Cancel" << 9 << 16;
 }
 
-void FilterDialogTest::Ok_StoresTheFilterAndCountAndNothingElse() {
+void FilterDialogTest::Edit_StoresTheFilterAndCountOnlyOnOk() {
     QFETCH(QString, family);
     QFETCH(int, stored);
     QFETCH(int, chosen);
     QFETCH(QString, typed);
+    QFETCH(QString, how);
     QFETCH(int, type);
     QFETCH(int, samples);
     const Family& f = Of(family);
@@ -210,80 +218,18 @@ void FilterDialogTest::Ok_StoresTheFilterAndCountAndNothingElse() {
     SensorConfig expected = config;
     expected.FilterType = static_cast<std::int16_t>(type);
     expected.NumberOfSamples = static_cast<std::int16_t>(samples);
-    const auto dialog = f.make(config);
-    Show(*dialog);
-    Type(dialog.get(), "txtNumberOfSamples", typed);
-    if (chosen != 0) {
-        Click(dialog.get(), f.options.at(chosen - 1));
-    }
-    Click(dialog.get(), "cmdOK");
-    QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QVERIFY(!dialog->isVisible());
+    QCOMPARE(EditWith(f.edit, config, how,
+                      [&](QDialog& dialog) {
+                          QCOMPARE(dialog.objectName(), QString(f.dialog));
+                          Type(&dialog, "txtNumberOfSamples", typed);
+                          if (chosen != 0) {
+                              Click(&dialog, f.options.at(chosen - 1));
+                          }
+                      }),
+             QString(how == "OK" ? "accepted" : "rejected"));
     QCOMPARE(int(config.FilterType), type);
     QCOMPARE(int(config.NumberOfSamples), samples);
     QVERIFY(ProcessingFields(config) == ProcessingFields(expected));
-}
-
-void FilterDialogTest::CancelEscapeAndCloseBox_StoreNothing_data() {
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("typeAfter");
-    for (const char* family : {"A", "B"}) {
-        for (const char* how : {"Cancel", "Escape", "close box"}) {
-            QTest::addRow("%s %s", family, how) << family << how << 2 << 2;
-        }
-    }
-    // A foreign code is reset at load, even when the user then cancels.
-    QTest::newRow("A Cancel, foreign code") << "A"
-                                            << "Cancel" << 6 << 1;
-    QTest::newRow("B Cancel, unknown code") << "B"
-                                            << "Cancel" << 9 << 9;
-}
-
-void FilterDialogTest::CancelEscapeAndCloseBox_StoreNothing() {
-    QFETCH(QString, family);
-    QFETCH(QString, how);
-    QFETCH(int, type);
-    QFETCH(int, typeAfter);
-    const Family& f = Of(family);
-    SensorConfig config = RecordWithFilter(type, 17);
-    SensorConfig expected = config;
-    expected.FilterType = static_cast<std::int16_t>(typeAfter);
-    const auto dialog = f.make(config);
-    Show(*dialog);
-    Click(dialog.get(), "optAverageOf");
-    Type(dialog.get(), "txtNumberOfSamples", "99");
-    Click(dialog.get(), "optFilterNone");
-    Dismiss(*dialog, how);
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(dialog->result(), int(QDialog::Rejected));
-    QVERIFY(ProcessingFields(config) == ProcessingFields(expected));
-}
-
-void FilterDialogTest::Edit_RunsModallyAndReportsWhetherOkWasPressed() {
-    for (const Family* f : {&kA, &kB}) {
-        QWidget window;
-        window.show();
-        SensorConfig config = RecordWithFilter(1, 0);
-        bool seen = false;
-        WhenModalAppears(
-            [&window, f](QDialog* dialog) {
-                QCOMPARE(dialog->objectName(), QString(f->dialog));
-                QCOMPARE(dialog->parentWidget(), &window);
-                Click(dialog, "optAverageOf");
-                Type(dialog, "txtNumberOfSamples", "8");
-                Click(dialog, "cmdOK");
-            },
-            &seen);
-        QVERIFY(f->edit(config, &window));
-        QVERIFY(seen);
-        QCOMPARE(int(config.NumberOfSamples), 8);
-        WhenModalAppears([](QDialog* dialog) { Click(dialog, "cmdCancel"); }, &seen);
-        QVERIFY(!f->edit(config, &window));
-        QVERIFY(seen);
-        QCOMPARE(int(config.NumberOfSamples), 8);
-    }
 }
 
 QTEST_MAIN(FilterDialogTest)

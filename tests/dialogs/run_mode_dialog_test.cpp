@@ -23,8 +23,9 @@ struct Family {
     QStringList boxes;  // every number box
     QStringList (*enabledIn)(int runMode);
     std::unique_ptr<QDialog> (*make)(SensorConfig&);
-    int openMode;              // a mode that enables every number box
-    const char* shownInterval; // 33.3 ms as the dialog shows it
+    bool (*edit)(SensorConfig&, QWidget*); // modal over a window, true on OK
+    int openMode;                          // a mode that enables every number box
+    const char* shownInterval;             // 33.3 ms as the dialog shows it
     bool b;
 
     QString Option(int code) const { return modes.value(codes.indexOf(code)); }
@@ -43,6 +44,7 @@ const Family kA{
                (runMode != 7 ? kPBSwitch : QStringList());
     },
     &Make<RunModeDialogA>,
+    &RunModeDialogA::Edit,
     3,
     "33", // whole milliseconds
     false};
@@ -60,6 +62,7 @@ const Family kB{"frmRunModeB",
                            (runMode != 7 ? kPBSwitch : QStringList()) + kTempComp;
                 },
                 &Make<RunModeDialogB>,
+                &RunModeDialogB::Edit,
                 5,
                 "33.3",
                 true};
@@ -84,12 +87,10 @@ class RunModeDialogTest : public QObject {
     void Load_ShowsStoredRunModeAndNumbers();
     void OptionClicks_EnableInputsByRunMode_data();
     void OptionClicks_EnableInputsByRunMode();
-    void Ok_StoresRunModePushButtonAndTempComp_data();
-    void Ok_StoresRunModePushButtonAndTempComp();
+    void Edit_StoresRunModePushButtonAndTempCompOnlyOnOk_data();
+    void Edit_StoresRunModePushButtonAndTempCompOnlyOnOk();
     void Ok_Numbers_AreForcedIntoTheirLimits_data();
     void Ok_Numbers_AreForcedIntoTheirLimits();
-    void CancelEscapeAndCloseBox_KeepEveryField_data();
-    void CancelEscapeAndCloseBox_KeepEveryField();
 };
 
 void RunModeDialogTest::Window_IsModalWithItsTextsSpokenNamesAndGroups() {
@@ -264,47 +265,59 @@ void RunModeDialogTest::OptionClicks_EnableInputsByRunMode() {
     QCOMPARE(IsChecked(dialog.get(), "optPBDisabled"), from == 7 || runMode == 7);
 }
 
-void RunModeDialogTest::Ok_StoresRunModePushButtonAndTempComp_data() {
+void RunModeDialogTest::Edit_StoresRunModePushButtonAndTempCompOnlyOnOk_data() {
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("stored");
     QTest::addColumn<bool>("pbStored");
     QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("how");
     QTest::addColumn<int>("runMode");
     QTest::addColumn<bool>("pbEnabled");
-    QTest::newRow("A RS232, PB on")
-        << "A" << 3 << false << QStringList{"optContinuousRS232", "optPBEnabled"} << 1 << true;
-    QTest::newRow("A No RS232, PB off")
-        << "A" << 1 << true << QStringList{"optContinuousNoRS232", "optPBDisabled"} << 2 << false;
-    QTest::newRow("A Polled after stored trigger, PB on")
-        << "A" << 7 << false << QStringList{"optPolledHold", "optPBEnabled"} << 3 << true;
-    QTest::newRow("A Polled after chosen trigger")
-        << "A" << 1 << true << QStringList{"optExternalTrigger", "optPolledHold"} << 3 << false;
+    const auto row = [](const char* name, const char* family, int stored, bool pbStored,
+                        const QStringList& clicks, int runMode, bool pbEnabled) {
+        QTest::newRow(name) << family << stored << pbStored << clicks << "OK" << runMode
+                            << pbEnabled;
+    };
+    row("A RS232, PB on", "A", 3, false, {"optContinuousRS232", "optPBEnabled"}, 1, true);
+    row("A No RS232, PB off", "A", 1, true, {"optContinuousNoRS232", "optPBDisabled"}, 2, false);
+    row("A Polled after stored trigger", "A", 7, false, {"optPolledHold", "optPBEnabled"}, 3, true);
+    row("A Polled after chosen trigger", "A", 1, true, {"optExternalTrigger", "optPolledHold"}, 3,
+        false);
     // A trigger forces push-button programming off whatever was chosen before.
-    QTest::newRow("A trigger after PB on")
-        << "A" << 1 << false << QStringList{"optPBEnabled", "optExternalTrigger"} << 7 << false;
-    QTest::newRow("A stored trigger with PB on") << "A" << 7 << true << QStringList() << 7 << false;
-    QTest::newRow("A foreign mode stored as RS232")
-        << "A" << 5 << true << QStringList() << 1 << true;
+    row("A trigger after PB on", "A", 1, false, {"optPBEnabled", "optExternalTrigger"}, 7, false);
+    row("A stored trigger with PB on", "A", 7, true, {}, 7, false);
+    row("A foreign mode stored as RS232", "A", 5, true, {}, 1, true);
     for (int mode = 1; mode <= 7; ++mode) {
         QTest::addRow("B %d", mode)
             << "B" << (mode == 1 ? 2 : 1) << false << QStringList{"optPBEnabled", kB.Option(mode)}
-            << mode << (mode != 7);
+            << "OK" << mode << (mode != 7);
     }
-    const QStringList pbOn = {"optPBEnabled"};
-    QTest::newRow("B mode only the sensor sets is kept") << "B" << 8 << false << pbOn << 8 << true;
-    QTest::newRow("B mode only the sensor sets, changed")
-        << "B" << 8 << false << pbOn + QStringList{"optPolledRun"} << 4 << true;
-    QTest::newRow("B trigger after mode 8")
-        << "B" << 8 << false << pbOn + QStringList{"optExternalTrigger"} << 7 << false;
-    QTest::newRow("B stored trigger") << "B" << 7 << false << pbOn << 7 << false;
-    QTest::newRow("B unknown stored as RS232") << "B" << 0 << false << pbOn << 1 << true;
+    row("B mode only the sensor sets is kept", "B", 8, false, {"optPBEnabled"}, 8, true);
+    row("B mode only the sensor sets, changed", "B", 8, false, {"optPBEnabled", "optPolledRun"}, 4,
+        true);
+    row("B trigger after mode 8", "B", 8, false, {"optPBEnabled", "optExternalTrigger"}, 7, false);
+    row("B stored trigger", "B", 7, false, {"optPBEnabled"}, 7, false);
+    row("B unknown stored as RS232", "B", 0, false, {"optPBEnabled"}, 1, true);
+    // Leaving without OK keeps every field, a mode the dialog cannot show included.
+    const std::tuple<const char*, int, const char*> kept[] = {
+        {"A", 3, "Cancel"}, {"A", 3, "Escape"}, {"A", 3, "close box"}, {"A", 5, "Cancel"},
+        {"A", 7, "Cancel"}, {"B", 5, "Cancel"}, {"B", 5, "Escape"},    {"B", 5, "close box"},
+        {"B", 8, "Cancel"}, {"B", 0, "Cancel"}};
+    for (const auto& [family, stored, how] : kept) {
+        QTest::addRow("%s %s, mode %d", family, how, stored)
+            << family << stored << true
+            << QStringList{Of(family).modes.at(Of(family).modes.size() - 2), "optPBDisabled",
+                           "optExternalTrigger"}
+            << how << stored << true;
+    }
 }
 
-void RunModeDialogTest::Ok_StoresRunModePushButtonAndTempComp() {
+void RunModeDialogTest::Edit_StoresRunModePushButtonAndTempCompOnlyOnOk() {
     QFETCH(QString, family);
     QFETCH(int, stored);
     QFETCH(bool, pbStored);
     QFETCH(QStringList, clicks);
+    QFETCH(QString, how);
     QFETCH(int, runMode);
     QFETCH(bool, pbEnabled);
     const Family& f = Of(family);
@@ -315,17 +328,23 @@ void RunModeDialogTest::Ok_StoresRunModePushButtonAndTempComp() {
         SensorConfig expected = config;
         expected.RunMode = static_cast<std::int16_t>(runMode);
         expected.PBEnabled = pbEnabled;
-        expected.TempComp = tempComp || !f.b;
-        const auto dialog = f.make(config);
-        Show(*dialog);
-        for (const QString& name : clicks) {
-            Click(dialog.get(), name);
-        }
-        if (f.b) {
-            Click(dialog.get(), tempComp ? "optTempCompOn" : "optTempCompOff");
-        }
-        Click(dialog.get(), "cmdOK");
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        expected.TempComp = how == "OK" && f.b ? tempComp : config.TempComp;
+        const auto act = [&](QDialog& dialog) {
+            QCOMPARE(dialog.objectName(), QString(f.dialog));
+            if (how != "OK") { // typed numbers must not reach the record either
+                for (const QString& box : f.boxes) {
+                    Type(&dialog, box, "3");
+                }
+            }
+            for (const QString& name : clicks) {
+                Click(&dialog, name);
+            }
+            if (f.b) {
+                Click(&dialog, tempComp ? "optTempCompOn" : "optTempCompOff");
+            }
+        };
+        QCOMPARE(EditWith(f.edit, config, how, act),
+                 QString(how == "OK" ? "accepted" : "rejected"));
         QCOMPARE(int(config.RunMode), runMode);
         QCOMPARE(config.PBEnabled, pbEnabled);
         QVERIFY(ProcessingFields(config) == ProcessingFields(expected));
@@ -375,43 +394,6 @@ void RunModeDialogTest::Ok_Numbers_AreForcedIntoTheirLimits() {
     Click(dialog.get(), "cmdOK");
     QCOMPARE(int(config.RunMode), 1);
     QCOMPARE(FieldOf(config, box), stored);
-}
-
-void RunModeDialogTest::CancelEscapeAndCloseBox_KeepEveryField_data() {
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<int>("runMode");
-    QTest::addColumn<QString>("how");
-    for (const char* family : {"A", "B"}) {
-        for (const char* how : {"Cancel", "Escape", "close box"}) {
-            QTest::addRow("%s %s", family, how) << family << Of(family).openMode << how;
-        }
-    }
-    QTest::newRow("A Cancel, foreign mode") << "A" << 5 << "Cancel";
-    QTest::newRow("A Cancel, trigger with PB on") << "A" << 7 << "Cancel";
-    QTest::newRow("B Cancel, mode 8") << "B" << 8 << "Cancel";
-    QTest::newRow("B Cancel, unknown mode") << "B" << 0 << "Cancel";
-}
-
-void RunModeDialogTest::CancelEscapeAndCloseBox_KeepEveryField() {
-    QFETCH(QString, family);
-    QFETCH(int, runMode);
-    QFETCH(QString, how);
-    const Family& f = Of(family);
-    SensorConfig config = RecordWithRunMode(runMode);
-    const SensorConfig before = config;
-    const auto dialog = f.make(config);
-    Show(*dialog);
-    Click(dialog.get(), f.modes.at(f.modes.size() - 2));
-    for (const QString& box : f.boxes) {
-        Type(dialog.get(), box, "3");
-    }
-    if (f.b) {
-        Click(dialog.get(), "optTempCompOn");
-    }
-    Click(dialog.get(), "optExternalTrigger");
-    Dismiss(*dialog, how);
-    QCOMPARE(dialog->result(), int(QDialog::Rejected));
-    QVERIFY(ProcessingFields(config) == ProcessingFields(before));
 }
 
 QTEST_MAIN(RunModeDialogTest)
