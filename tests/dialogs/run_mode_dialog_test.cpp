@@ -83,10 +83,8 @@ class RunModeDialogTest : public QObject {
     Q_OBJECT
   private slots:
     void Window_IsModalWithItsTextsSpokenNamesAndGroups();
-    void Load_ShowsStoredRunModeAndNumbers_data();
-    void Load_ShowsStoredRunModeAndNumbers();
-    void OptionClicks_EnableInputsByRunMode_data();
-    void OptionClicks_EnableInputsByRunMode();
+    void LoadAndClicks_ShowTheRunModeAndEnableItsInputs_data();
+    void LoadAndClicks_ShowTheRunModeAndEnableItsInputs();
     void Edit_StoresRunModePushButtonAndTempCompOnlyOnOk_data();
     void Edit_StoresRunModePushButtonAndTempCompOnlyOnOk();
     void Ok_Numbers_AreForcedIntoTheirLimits_data();
@@ -184,30 +182,40 @@ void RunModeDialogTest::Window_IsModalWithItsTextsSpokenNamesAndGroups() {
     }
 }
 
-void RunModeDialogTest::Load_ShowsStoredRunModeAndNumbers_data() {
+void RunModeDialogTest::LoadAndClicks_ShowTheRunModeAndEnableItsInputs_data() {
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("runMode");
+    QTest::addColumn<int>("click");     // the mode clicked after loading, 0 for none
     QTest::addColumn<QString>("shown"); // the option selected, empty for none
     for (int mode : {1, 2, 3, 7}) {
-        QTest::addRow("A %d", mode) << "A" << mode << kA.Option(mode);
+        QTest::addRow("A %d", mode) << "A" << mode << 0 << kA.Option(mode);
     }
     // Family B's modes and unknown codes show as continuous.
     for (int mode : {4, 5, 6, 8, 0, -1, 99}) {
-        QTest::addRow("A foreign %d", mode) << "A" << mode << "optContinuousRS232";
+        QTest::addRow("A foreign %d", mode) << "A" << mode << 0 << "optContinuousRS232";
     }
     for (int mode = 1; mode <= 7; ++mode) {
-        QTest::addRow("B %d", mode) << "B" << mode << kB.Option(mode);
+        QTest::addRow("B %d", mode) << "B" << mode << 0 << kB.Option(mode);
     }
     // The mode only the sensor sets selects nothing and says why.
-    QTest::newRow("B 8") << "B" << 8 << "";
+    QTest::newRow("B 8") << "B" << 8 << 0 << "";
     for (int mode : {0, 9, -1, 32767}) {
-        QTest::addRow("B unknown %d", mode) << "B" << mode << "optContinuousRS232";
+        QTest::addRow("B unknown %d", mode) << "B" << mode << 0 << "optContinuousRS232";
+    }
+    // Clicks from a mode whose enabling differs, so each must change something.
+    const std::tuple<const char*, int, int> clicks[] = {
+        {"A", 7, 1}, {"A", 7, 2}, {"A", 1, 3}, {"A", 7, 3}, {"A", 1, 7}, {"B", 5, 1}, {"B", 7, 2},
+        {"B", 5, 3}, {"B", 7, 4}, {"B", 1, 5}, {"B", 7, 6}, {"B", 6, 7}, {"B", 8, 5}};
+    for (const auto& [family, from, to] : clicks) {
+        QTest::addRow("%s %d click %d", family, from, to)
+            << family << from << to << Of(family).Option(to);
     }
 }
 
-void RunModeDialogTest::Load_ShowsStoredRunModeAndNumbers() {
+void RunModeDialogTest::LoadAndClicks_ShowTheRunModeAndEnableItsInputs() {
     QFETCH(QString, family);
     QFETCH(int, runMode);
+    QFETCH(int, click);
     QFETCH(QString, shown);
     const Family& f = Of(family);
     // Mode 2 is stored with push-button programming off, to see that choice load.
@@ -218,11 +226,14 @@ void RunModeDialogTest::Load_ShowsStoredRunModeAndNumbers() {
     const SensorConfig before = config;
     const auto dialog = f.make(config);
     Show(*dialog);
+    if (click != 0) {
+        Click(dialog.get(), f.Option(click));
+    }
     QCOMPARE(CheckedAmong(dialog.get(), f.modes),
              shown.isEmpty() ? QStringList() : QStringList{shown});
-    QCOMPARE(EnabledAmong(dialog.get(), f.inputs), f.enabledIn(runMode));
-    // A trigger shows programming off whatever is stored.
-    QCOMPARE(IsChecked(dialog.get(), "optPBDisabled"), runMode == 2 || runMode == 7);
+    QCOMPARE(EnabledAmong(dialog.get(), f.inputs), f.enabledIn(click != 0 ? click : runMode));
+    // A trigger shows programming off whatever is stored, and it stays off after a click.
+    QCOMPARE(IsChecked(dialog.get(), "optPBDisabled"), runMode == 2 || runMode == 7 || click == 7);
     QCOMPARE(TextOf(dialog.get(), "txtInterval"), QString(f.shownInterval));
     QCOMPARE(TextOf(dialog.get(), "txtNumberOfPulses"), QString("7"));
     QCOMPARE(TextOf(dialog.get(), "txtPrimingCycles"), QString("200"));
@@ -231,38 +242,10 @@ void RunModeDialogTest::Load_ShowsStoredRunModeAndNumbers() {
         QCOMPARE(IsChecked(dialog.get(), "optTempCompOff"), !config.TempComp);
         QCOMPARE(TextOf(dialog.get(), "txtNodeAddress"), QString("42"));
         auto* note = Find<QLabel>(dialog.get(), "lblRunModeNote");
-        QCOMPARE(note->isVisible(), runMode == 8);
+        QVERIFY(click != 0 || note->isVisible() == (runMode == 8));
         QVERIFY(runMode != 8 || note->text().contains("cannot set"));
     }
     QVERIFY(ProcessingFields(config) == ProcessingFields(before));
-}
-
-void RunModeDialogTest::OptionClicks_EnableInputsByRunMode_data() {
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("runMode");
-    // From a mode whose enabling differs, so each click must change something.
-    const std::tuple<const char*, int, int> rows[] = {
-        {"A", 7, 1}, {"A", 7, 2}, {"A", 1, 3}, {"A", 7, 3}, {"A", 1, 7}, {"B", 5, 1}, {"B", 7, 2},
-        {"B", 5, 3}, {"B", 7, 4}, {"B", 1, 5}, {"B", 7, 6}, {"B", 6, 7}, {"B", 8, 5}};
-    for (const auto& [family, from, to] : rows) {
-        QTest::addRow("%s %d from %d", family, to, from) << family << from << to;
-    }
-}
-
-void RunModeDialogTest::OptionClicks_EnableInputsByRunMode() {
-    QFETCH(QString, family);
-    QFETCH(int, from);
-    QFETCH(int, runMode);
-    const Family& f = Of(family);
-    SensorConfig config = RecordWithRunMode(from, true);
-    const auto dialog = f.make(config);
-    Show(*dialog);
-    Click(dialog.get(), f.Option(runMode));
-    QCOMPARE(CheckedAmong(dialog.get(), f.modes), QStringList{f.Option(runMode)});
-    QCOMPARE(EnabledAmong(dialog.get(), f.inputs), f.enabledIn(runMode));
-    // Once a trigger has switched programming off it stays off.
-    QCOMPARE(IsChecked(dialog.get(), "optPBDisabled"), from == 7 || runMode == 7);
 }
 
 void RunModeDialogTest::Edit_StoresRunModePushButtonAndTempCompOnlyOnOk_data() {
