@@ -17,20 +17,19 @@ struct Family {
     QStringList options;
     bool (*edit)(SensorConfig&, QWidget*); // modal over a window, true on OK
     std::unique_ptr<QDialog> (*make)(SensorConfig&);
-    bool Counts(int type) const { return type >= 2 && type <= (options.size() == 2 ? 2 : 4); }
+    int lastCounting; // the counting filters (average, maximum, minimum) are 2 up to this
+    bool Counts(int type) const { return type >= 2 && type <= lastCounting; }
 };
 
-const Family kA{"frmFilterA",
-                "Kelvo-A Filters",
-                {"optFilterNone", "optAverageOf"},
-                &FilterDialogA::Edit,
-                &Make<FilterDialogA>};
+const Family kA{"frmFilterA",         "Kelvo-A Filters",    {"optFilterNone", "optAverageOf"},
+                &FilterDialogA::Edit, &Make<FilterDialogA>, 2};
 const Family kB{"frmFilterB",
                 "Kelvo-B Filters",
                 {"optFilterNone", "optAverageOf", "optMaxOf", "optMinOf", "opt2Consec",
                  "optSlowFast", "optFastSlow"},
                 &FilterDialogB::Edit,
-                &Make<FilterDialogB>};
+                &Make<FilterDialogB>,
+                4};
 
 const Family& Of(const QString& family) {
     return family == "A" ? kA : kB;
@@ -173,8 +172,7 @@ void FilterDialogTest::Edit_StoresTheFilterAndCountOnlyOnOk_data() {
     // reaches them.
     for (const char* name : {"A", "B"}) {
         const QString family(name);
-        const int last = family == "A" ? 2 : 4;
-        for (int chosen = 2; chosen <= last; ++chosen) {
+        for (int chosen = 2; chosen <= Of(family).lastCounting; ++chosen) {
             const std::tuple<const char*, int, int> rows[] = {
                 {"2", chosen, 2},   {"1", 1, 0},   {"1000", chosen, 255},
                 {"2.5", chosen, 2}, {"abc", 1, 0}, {"65538", chosen, 255},
