@@ -20,7 +20,6 @@ class AnalogEditorTest : public QObject {
     void EqualRangeBounds_PutEveryEndpointOnTheLeftEdge();
     void DragPastTheBarOrBox_GivesTheirEnds();
     void RightPress_DragsAHandleAndOpensThePopUpOnlyOnTheArea();
-    void LabelClicksAndMenuEntries_CycleEchoLossAndPowerUp();
     void Area_IsBuiltWithItsNamesCaptionsAndTooltips();
 };
 
@@ -220,36 +219,6 @@ void AnalogEditorTest::RightPress_DragsAHandleAndOpensThePopUpOnlyOnTheArea() {
     QVERIFY(a.PopUpMenu()->isVisible());
     a.PopUpMenu()->close();
     QTest::mouseRelease(back, Qt::RightButton, {}, {20, 20});
-}
-
-void AnalogEditorTest::LabelClicksAndMenuEntries_CycleEchoLossAndPowerUp() {
-    EditorBench b;
-    AnalogEditor& a = b.editors.Analog();
-    const QList<std::pair<QString, QColor>> echoLoss = {
-        {"Low", kEditorGreen}, {"High", kEditorRed}, {"NC", kEditorYellow}};
-    for (const auto& [caption, colour] : echoLoss) {
-        QTest::mouseClick(a.EchoLossLabel(), Qt::LeftButton);
-        QCOMPARE(a.EchoLossLabel()->text(), caption);
-        QCOMPARE(Background(a.EchoLossLabel()), colour);
-        QVERIFY(b.Control<QAction>(("mnuAnalogEchoLoss" + caption).toLatin1().constData())
-                    ->isChecked());
-    }
-    QVERIFY(!b.Control<QAction>("mnuAnalogEchoLossLow")->isChecked());
-    // The design caption "Off" is no power-up state; clicks run "Low", "High", "Low".
-    QCOMPARE(a.PowerUpLabel()->text(), QString("Off"));
-    for (const char* caption : {"Low", "High", "Low"}) {
-        QTest::mouseClick(a.PowerUpLabel(), Qt::LeftButton);
-        QCOMPARE(a.PowerUpLabel()->text(), QString(caption));
-    }
-    b.Control<QAction>("mnuAnalogPowerUpHigh")->trigger();
-    QCOMPARE(a.PowerUpLabel()->text(), QString("High"));
-    QVERIFY(b.Control<QAction>("mnuAnalogPowerUpHigh")->isChecked());
-    QVERIFY(!b.Control<QAction>("mnuAnalogPowerUpLow")->isChecked());
-    b.Control<QAction>("mnuAnalogPowerUpHigh")->trigger();
-    QVERIFY(b.Control<QAction>("mnuAnalogPowerUpHigh")->isChecked());
-    b.Control<QAction>("mnuAnalogEchoLossHigh")->trigger();
-    QCOMPARE(a.EchoLossLabel()->text(), QString("High"));
-    QCOMPARE(a.EchoLossLabel()->accessibleName(), QString("Analog echo loss response: High"));
 }
 
 void AnalogEditorTest::Area_IsBuiltWithItsNamesCaptionsAndTooltips() {

@@ -9,9 +9,8 @@
 #include "editors/output_editors.h"
 
 #include <QAction>
-#include <QMenu>
-
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 

@@ -13,9 +13,6 @@ class SwitchEditorTest : public QObject {
     void DragPastEitherEnd_GivesTheRangeEnds();
     void DragWithAnyButtonButTheRight_MovesTheSetpoint();
     void RightPressOrBareMove_OpensThePopUpOrNothingButNeverDrags();
-    void LabelClicks_CycleTheirOptions();
-    void ReversePolarityTwice_BringsBackTheCaptionsAndColours();
-    void MenuEntries_SetFixedStatesWithTheirCheckMarks();
     void WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce();
     void EveryRow_IsBuiltWithItsNamesCaptionsAndTooltips();
 };
@@ -131,74 +128,6 @@ void SwitchEditorTest::RightPressOrBareMove_OpensThePopUpOrNothingButNeverDrags(
     QCOMPARE(sw.SetpointBox()->text(), before);
     sw.PopUp().menu->close();
     QTest::mouseRelease(sw.FarHandle(), Qt::RightButton, {}, {200, 5});
-}
-
-void SwitchEditorTest::LabelClicks_CycleTheirOptions() {
-    EditorBench b;
-    SwitchEditor& sw = b.editors.Sw(3);
-    QLabel* mode = sw.ModeLabel();
-    const QList<std::pair<QString, QColor>> modes = {{"Wind", kEditorMagenta},
-                                                     {"Hyst", kEditorCyan}};
-    for (const auto& [caption, colour] : modes) {
-        QTest::mouseClick(mode, Qt::LeftButton);
-        QCOMPARE(mode->text(), caption);
-        QCOMPARE(Background(mode), colour);
-        QCOMPARE(sw.PopUp().modeWind->isChecked(), caption == "Wind");
-        QCOMPARE(sw.PopUp().modeHyst->isChecked(), caption == "Hyst");
-    }
-    const QList<std::pair<QString, QColor>> echoLoss = {
-        {"On", kEditorRed}, {"Off", kEditorGreen}, {"NC", kEditorYellow}};
-    for (const auto& [caption, colour] : echoLoss) {
-        QTest::mouseClick(sw.EchoLossLabel(), Qt::LeftButton);
-        QCOMPARE(sw.EchoLossLabel()->text(), caption);
-        QCOMPARE(Background(sw.EchoLossLabel()), colour);
-    }
-    QVERIFY(sw.PopUp().echoLossNC->isChecked());
-    QTest::mouseClick(sw.PowerUpLabel(), Qt::LeftButton);
-    QCOMPARE(sw.PowerUpLabel()->text(), QString("On"));
-    QVERIFY(sw.PopUp().powerUpOn->isChecked() && !sw.PopUp().powerUpOff->isChecked());
-    QTest::mouseClick(sw.PowerUpLabel(), Qt::LeftButton);
-    QCOMPARE(sw.PowerUpLabel()->text(), QString("Off"));
-    // Only the left button clicks.
-    QTest::mouseClick(sw.PowerUpLabel(), Qt::RightButton);
-    QCOMPARE(sw.PowerUpLabel()->text(), QString("Off"));
-    // A caption that is none of the options steps to the first state.
-    sw.ModeLabel()->setText("888");
-    QTest::mouseClick(mode, Qt::LeftButton);
-    QCOMPARE(mode->text(), QString("Hyst"));
-    QCOMPARE(sw.ModeLabel()->accessibleName(), QString("Switch 3 mode: Hyst"));
-}
-
-void SwitchEditorTest::ReversePolarityTwice_BringsBackTheCaptionsAndColours() {
-    EditorBench b;
-    SwitchEditor& sw = b.editors.Sw(1);
-    for (const bool reversed : {true, false}) {
-        sw.PopUp().polarity->trigger();
-        QCOMPARE(sw.NearHandle()->text(), QString(reversed ? "On" : "Off"));
-        QCOMPARE(Background(sw.NearHandle()), reversed ? kEditorRed : kEditorGreen);
-        QCOMPARE(sw.FarHandle()->text(), QString(reversed ? "Off" : "On"));
-        QCOMPARE(Background(sw.FarHandle()), reversed ? kEditorGreen : kEditorRed);
-    }
-}
-
-void SwitchEditorTest::MenuEntries_SetFixedStatesWithTheirCheckMarks() {
-    EditorBench b;
-    SwitchEditor& sw = b.editors.Sw(2);
-    sw.PopUp().echoLossOff->trigger();
-    QCOMPARE(sw.EchoLossLabel()->text(), QString("Off"));
-    QVERIFY(sw.PopUp().echoLossOff->isChecked());
-    QVERIFY(!sw.PopUp().echoLossNC->isChecked() && !sw.PopUp().echoLossOn->isChecked());
-    // Choosing the entry that is already checked keeps it checked.
-    sw.PopUp().echoLossOff->trigger();
-    QVERIFY(sw.PopUp().echoLossOff->isChecked());
-    sw.PopUp().modeWind->trigger();
-    QCOMPARE(sw.ModeLabel()->text(), QString("Wind"));
-    sw.PopUp().powerUpOn->trigger();
-    QCOMPARE(sw.PowerUpLabel()->text(), QString("On"));
-    sw.PopUp().powerUpOn->trigger();
-    QVERIFY(sw.PopUp().powerUpOn->isChecked() && !sw.PopUp().powerUpOff->isChecked());
-    // The other switches are untouched.
-    QCOMPARE(b.editors.Sw(1).EchoLossLabel()->text(), QString("NC"));
 }
 
 void SwitchEditorTest::WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce() {
