@@ -13,8 +13,9 @@
 #include <QTimer>
 
 #include <functional>
-#include <initializer_list>
+#include <memory>
 #include <tuple>
+#include <vector>
 
 // Helpers for driving the processing dialogs as a user would.
 namespace telmora::dialog_test {
@@ -28,6 +29,11 @@ template <class T = QWidget> T* Find(const QWidget* dialog, const QString& name)
     return widget;
 }
 
+// A dialog of class D over `config`, for tests that run over both families.
+template <class D> std::unique_ptr<QDialog> Make(SensorConfig& config) {
+    return std::make_unique<D>(config);
+}
+
 inline void Show(QDialog& dialog) {
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {
@@ -35,8 +41,8 @@ inline void Show(QDialog& dialog) {
     }
 }
 
-// Clicks the button; an option button is clicked on its round indicator, because the
-// empty space right of its caption does not take clicks.
+// An option button is clicked on its round indicator: the space right of its caption
+// takes no clicks.
 inline void Click(const QWidget* dialog, const QString& name) {
     auto* button = Find<QAbstractButton>(dialog, name);
     const QPoint at = qobject_cast<QRadioButton*>(button)
@@ -45,8 +51,7 @@ inline void Click(const QWidget* dialog, const QString& name) {
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
 }
 
-// Replaces the box's text by typing, as a user would; a disabled box takes no keys, so
-// its text is set directly (a value left there before the box was disabled).
+// Replaces the box's text by typing; a disabled box takes no keys, so its text is set.
 inline void Type(const QWidget* dialog, const QString& name, const QString& text) {
     auto* box = Find<QLineEdit>(dialog, name);
     if (!box->isEnabled()) {
@@ -58,10 +63,10 @@ inline void Type(const QWidget* dialog, const QString& name, const QString& text
     QTest::keyClicks(box, text);
 }
 
-// Leaves the dialog without OK: by "Cancel", the Escape key or the close box.
-inline void Dismiss(QDialog& dialog, const QString& how) {
-    if (how == "Cancel") {
-        Click(&dialog, "cmdCancel");
+// Leaves the dialog by "OK", "Cancel", the Escape key or the close box.
+inline void Leave(QDialog& dialog, const QString& how) {
+    if (how == "OK" || how == "Cancel") {
+        Click(&dialog, how == "OK" ? "cmdOK" : "cmdCancel");
     } else if (how == "Escape") {
         QTest::keyClick(&dialog, Qt::Key_Escape);
     } else {
@@ -77,8 +82,7 @@ inline bool IsChecked(const QWidget* dialog, const QString& name) {
     return Find<QAbstractButton>(dialog, name)->isChecked();
 }
 
-// The names among `names` whose control passes `test`, so one comparison shows both
-// which controls do and that no other one does.
+// The names among `names` whose control passes `test`.
 inline QStringList Among(const QWidget* dialog, const QStringList& names,
                          const std::function<bool(QWidget*)>& test) {
     QStringList found;
@@ -107,8 +111,7 @@ inline auto ProcessingFields(const SensorConfig& c) {
                            c.PrimingCycles, c.PBEnabled, c.TempComp, c.Interval, c.NumberOfPulses);
 }
 
-// A record whose processing fields all differ from the factory defaults, so a stray
-// store shows.
+// Processing fields all unlike the factory defaults, so a stray store shows.
 inline SensorConfig UnusualRecord() {
     SensorConfig config;
     LoadFactoryDefaultsB(config);
@@ -141,7 +144,7 @@ struct ControlText {
 
 // The controls whose caption or tooltip differs from `expected`, and every label, box,
 // button and frame without a name a screen reader speaks.
-inline QStringList WrongTexts(const QWidget* dialog, std::initializer_list<ControlText> expected) {
+inline QStringList WrongTexts(const QWidget* dialog, const std::vector<ControlText>& expected) {
     QStringList wrong;
     for (const ControlText& e : expected) {
         QWidget* control = Find(dialog, e.name);
@@ -168,22 +171,28 @@ inline QStringList WrongTexts(const QWidget* dialog, std::initializer_list<Contr
     return wrong;
 }
 
-// Runs `act` on the modal dialog once exec() has shown it; `seen` tells the caller whether
-// `act` ran. A dialog `act` leaves open (a failed check returns early) is rejected, so the
-// test cannot hang.
-inline void WhenModalAppears(std::function<void(QDialog*)> act, bool* seen) {
-    *seen = false;
-    QTimer::singleShot(0, [act, seen] {
+// Runs a dialog's modal `edit` over a window: `act` operates the dialog once exec() shows
+// it, then it is left by `how`. Gives "accepted", "rejected" or "not shown"; a dialog still
+// open (a failed check returns early) is rejected, so the test cannot hang.
+inline QString EditWith(bool (*edit)(SensorConfig&, QWidget*), SensorConfig& config,
+                        const QString& how, const std::function<void(QDialog&)>& act) {
+    QWidget window;
+    window.show();
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
+        if (dialog == nullptr || dialog->parentWidget() != &window) {
             return;
         }
-        *seen = true;
-        act(dialog);
+        shown = true;
+        act(*dialog);
+        Leave(*dialog, how);
         if (dialog->isVisible()) {
             dialog->reject();
         }
     });
+    const bool accepted = edit(config, &window);
+    return !shown ? "not shown" : accepted ? "accepted" : "rejected";
 }
 
 } // namespace telmora::dialog_test

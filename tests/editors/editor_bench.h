@@ -1,7 +1,6 @@
 #pragma once
 
-// A bare form surface with the geometry layer and the output editors on it, showing the
-// family B factory configuration, for the editors' window tests.
+// The output editors on a bare form surface, showing family B's factory configuration.
 
 #include "app/form_geometry.h"
 #include "app/form_surface.h"
@@ -9,11 +8,14 @@
 #include "config/sensor_config.h"
 #include "editors/output_editors.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 
 #include <cmath>
+#include <vector>
 
 namespace telmora {
 
@@ -60,15 +62,14 @@ class EditorBench {
         Enter(editors.Range().MaxRangeBox(), max);
     }
 
-    // A point of the surface in pixels, given in twips of the current geometry.
+    // A surface point in pixels from twips of the current geometry.
     QPoint Pixel(double xTwips, double yTwips) const {
         return {static_cast<int>(std::lround(xTwips / geometry.TwipsPerPixelX())),
                 static_cast<int>(std::lround(yTwips / geometry.TwipsPerPixelY()))};
     }
 
-    // Presses `button` in the middle of `handle`, moves the pointer to `to` (surface
-    // pixels) and releases it there, as a user's drag does: every event goes to the handle
-    // the button went down on, in its coordinates.
+    // A user's drag to `to` (surface pixels): every event goes to the handle the button
+    // went down on, in its coordinates.
     void Drag(QWidget* handle, QPoint to, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mousePress(handle, button, {}, handle->rect().center());
         QTest::mouseMove(handle, handle->mapFrom(&surface, to));
@@ -80,6 +81,48 @@ class EditorBench {
         QMouseEvent move(QEvent::MouseMove, at, handle->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(handle, &move);
+    }
+
+    // Controls whose text (menu title, action text) or tooltip differs from the expected
+    // one (a null string: not checked), and every label or box without a name a screen
+    // reader speaks.
+    struct Text {
+        QString name, text, toolTip;
+    };
+    QStringList WrongTexts(const std::vector<Text>& expected) {
+        QStringList wrong;
+        for (const Text& e : expected) {
+            QObject* o = Control<QObject>(qPrintable(e.name));
+            QString text;
+            if (auto* label = qobject_cast<QLabel*>(o)) {
+                text = label->text();
+            } else if (auto* menu = qobject_cast<QMenu*>(o)) {
+                text = menu->title();
+            } else if (auto* action = qobject_cast<QAction*>(o)) {
+                text = action->text();
+            }
+            const auto* w = qobject_cast<QWidget*>(o);
+            if ((!e.text.isNull() && text != e.text) ||
+                (!e.toolTip.isNull() && w && w->toolTip() != e.toolTip)) {
+                wrong << QString("%1: '%2' '%3'").arg(e.name, text, w ? w->toolTip() : "");
+            }
+        }
+        for (const QWidget* w : surface.findChildren<QWidget*>()) {
+            if ((qobject_cast<const QLabel*>(w) || qobject_cast<const QLineEdit*>(w)) &&
+                w->accessibleName().isEmpty()) {
+                wrong << w->objectName() + ": no spoken name";
+            }
+        }
+        return wrong;
+    }
+
+    // The names of a menu's entries, in order.
+    QStringList Entries(const char* menu) {
+        QStringList names;
+        for (const QAction* action : Control<QMenu>(menu)->actions()) {
+            names << action->objectName();
+        }
+        return names;
     }
 
     SensorConfig config;

@@ -83,32 +83,25 @@ void EditorsResizeTest::ResizeTo150PercentAndBack_LeavesEveryControlWhereItsTwip
         ends[line] = {b.geometry.LineStart(line), b.geometry.LineEnd(line)};
     }
 
+    // Out to 150 % and back: twips scale with the window, pixels follow the twips.
     const QSize design = b.surface.size();
-    b.surface.resize(design * 3 / 2);
-    for (QWidget* w : controls) {
-        const TwipRect was = twips[w], now = b.geometry.Rect(w);
-        QVERIFY2(Near(now.left, was.left * 1.5) && Near(now.top, was.top * 1.5) &&
-                     Near(now.width, was.width * 1.5) && Near(now.height, was.height * 1.5),
-                 qPrintable(w->objectName()));
-        QCOMPARE(w->geometry(), PixelsOf(b, now));
-    }
-    for (FormLine* line : Lines(b)) {
-        QVERIFY2(Near(b.geometry.LineEnd(line).x, ends[line].second.x * 1.5) &&
-                     Near(b.geometry.LineStart(line).y, ends[line].first.y * 1.5),
-                 qPrintable(line->objectName()));
-    }
-
-    b.surface.resize(design);
-    for (QWidget* w : controls) {
-        const TwipRect was = twips[w], now = b.geometry.Rect(w);
-        QVERIFY2(Near(now.left, was.left) && Near(now.width, was.width) && Near(now.top, was.top) &&
-                     Near(now.height, was.height),
-                 qPrintable(w->objectName()));
-        QCOMPARE(w->geometry(), pixels[w]);
-    }
-    for (FormLine* line : Lines(b)) {
-        QVERIFY(Near(b.geometry.LineStart(line).x, ends[line].first.x));
-        QVERIFY(Near(b.geometry.LineEnd(line).y, ends[line].second.y));
+    for (const double scale : {1.5, 1.0}) {
+        b.surface.resize(scale == 1.0 ? design : design * 3 / 2);
+        for (QWidget* w : controls) {
+            const TwipRect was = twips[w], now = b.geometry.Rect(w);
+            QVERIFY2(Near(now.left, was.left * scale) && Near(now.top, was.top * scale) &&
+                         Near(now.width, was.width * scale) && Near(now.height, was.height * scale),
+                     qPrintable(w->objectName()));
+            QCOMPARE(w->geometry(), scale == 1.0 ? pixels[w] : PixelsOf(b, now));
+        }
+        for (FormLine* line : Lines(b)) {
+            const auto& [start, end] = ends[line];
+            const TwipPoint nowStart = b.geometry.LineStart(line),
+                            nowEnd = b.geometry.LineEnd(line);
+            QVERIFY2(Near(nowStart.x, start.x * scale) && Near(nowStart.y, start.y * scale) &&
+                         Near(nowEnd.x, end.x * scale) && Near(nowEnd.y, end.y * scale),
+                     qPrintable(line->objectName()));
+        }
     }
 }
 

@@ -1,7 +1,6 @@
 #include "editor_bench.h"
 
 #include "editors/editor_widgets.h"
-#include "editors/handle_layout.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -17,7 +16,6 @@ class RangeEditorTest : public QObject {
     void RangeChange_MovesEveryOutputAndKeepsTheirTexts();
     void ChartCaptions_RepeatTheAppliedRange();
     void NumbersReadWithAPeriod_WhateverTheLocale();
-    void ScaleFunctions_ReadTheBarWhereItStandsNow();
 };
 
 // The limits themselves are checked on the scale functions; here, that entries reach them.
@@ -130,18 +128,6 @@ void RangeEditorTest::NumbersReadWithAPeriod_WhateverTheLocale() {
     QCOMPARE(b.config.MinRange, 12.0f);
     QCOMPARE(b.editors.Range().MinRangeBox()->text(), QString("12.00"));
     QLocale::setDefault(QLocale::c());
-}
-
-void RangeEditorTest::ScaleFunctions_ReadTheBarWhereItStandsNow() {
-    EditorBench b;
-    RangeEditor& range = b.editors.Range();
-    QCOMPARE(range.Bar().left, 840.0f);
-    QCOMPARE(range.Bar().width, 6495.0f);
-    QCOMPARE(range.DistanceToX(50, 0, 100), 840.0f + 6495 / 2.0f);
-    QCOMPARE(range.DistanceToX(20, 20, 20), 840.0f);
-    b.surface.resize(b.surface.width() * 2, b.surface.height() * 2);
-    QCOMPARE(range.DistanceToX(100, 0, 100), 2 * 7335.0f);
-    QCOMPARE(range.XToDistance(2 * 840.0f, 0, 100), 0.0f);
 }
 
 } // namespace telmora

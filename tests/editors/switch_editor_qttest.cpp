@@ -2,15 +2,7 @@
 
 #include "editors/editor_widgets.h"
 
-#include <QAction>
-#include <QMenu>
-
 namespace telmora {
-
-namespace {
-const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kYellow(255, 255, 0), kCyan(0, 255, 255),
-    kMagenta(255, 0, 255);
-} // namespace
 
 class SwitchEditorTest : public QObject {
     Q_OBJECT
@@ -21,9 +13,6 @@ class SwitchEditorTest : public QObject {
     void DragPastEitherEnd_GivesTheRangeEnds();
     void DragWithAnyButtonButTheRight_MovesTheSetpoint();
     void RightPressOrBareMove_OpensThePopUpOrNothingButNeverDrags();
-    void LabelClicks_CycleTheirOptions();
-    void ReversePolarityTwice_BringsBackTheCaptionsAndColours();
-    void MenuEntries_SetFixedStatesWithTheirCheckMarks();
     void WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce();
     void EveryRow_IsBuiltWithItsNamesCaptionsAndTooltips();
 };
@@ -141,73 +130,6 @@ void SwitchEditorTest::RightPressOrBareMove_OpensThePopUpOrNothingButNeverDrags(
     QTest::mouseRelease(sw.FarHandle(), Qt::RightButton, {}, {200, 5});
 }
 
-void SwitchEditorTest::LabelClicks_CycleTheirOptions() {
-    EditorBench b;
-    SwitchEditor& sw = b.editors.Sw(3);
-    QLabel* mode = sw.ModeLabel();
-    const QList<std::pair<QString, QColor>> modes = {{"Wind", kMagenta}, {"Hyst", kCyan}};
-    for (const auto& [caption, colour] : modes) {
-        QTest::mouseClick(mode, Qt::LeftButton);
-        QCOMPARE(mode->text(), caption);
-        QCOMPARE(Background(mode), colour);
-        QCOMPARE(sw.PopUp().modeWind->isChecked(), caption == "Wind");
-        QCOMPARE(sw.PopUp().modeHyst->isChecked(), caption == "Hyst");
-    }
-    const QList<std::pair<QString, QColor>> echoLoss = {
-        {"On", kRed}, {"Off", kGreen}, {"NC", kYellow}};
-    for (const auto& [caption, colour] : echoLoss) {
-        QTest::mouseClick(sw.EchoLossLabel(), Qt::LeftButton);
-        QCOMPARE(sw.EchoLossLabel()->text(), caption);
-        QCOMPARE(Background(sw.EchoLossLabel()), colour);
-    }
-    QVERIFY(sw.PopUp().echoLossNC->isChecked());
-    QTest::mouseClick(sw.PowerUpLabel(), Qt::LeftButton);
-    QCOMPARE(sw.PowerUpLabel()->text(), QString("On"));
-    QVERIFY(sw.PopUp().powerUpOn->isChecked() && !sw.PopUp().powerUpOff->isChecked());
-    QTest::mouseClick(sw.PowerUpLabel(), Qt::LeftButton);
-    QCOMPARE(sw.PowerUpLabel()->text(), QString("Off"));
-    // Only the left button clicks.
-    QTest::mouseClick(sw.PowerUpLabel(), Qt::RightButton);
-    QCOMPARE(sw.PowerUpLabel()->text(), QString("Off"));
-    // A caption that is none of the options steps to the first state.
-    sw.ModeLabel()->setText("888");
-    QTest::mouseClick(mode, Qt::LeftButton);
-    QCOMPARE(mode->text(), QString("Hyst"));
-    QCOMPARE(sw.ModeLabel()->accessibleName(), QString("Switch 3 mode: Hyst"));
-}
-
-void SwitchEditorTest::ReversePolarityTwice_BringsBackTheCaptionsAndColours() {
-    EditorBench b;
-    SwitchEditor& sw = b.editors.Sw(1);
-    for (const bool reversed : {true, false}) {
-        sw.PopUp().polarity->trigger();
-        QCOMPARE(sw.NearHandle()->text(), QString(reversed ? "On" : "Off"));
-        QCOMPARE(Background(sw.NearHandle()), reversed ? kRed : kGreen);
-        QCOMPARE(sw.FarHandle()->text(), QString(reversed ? "Off" : "On"));
-        QCOMPARE(Background(sw.FarHandle()), reversed ? kGreen : kRed);
-    }
-}
-
-void SwitchEditorTest::MenuEntries_SetFixedStatesWithTheirCheckMarks() {
-    EditorBench b;
-    SwitchEditor& sw = b.editors.Sw(2);
-    sw.PopUp().echoLossOff->trigger();
-    QCOMPARE(sw.EchoLossLabel()->text(), QString("Off"));
-    QVERIFY(sw.PopUp().echoLossOff->isChecked());
-    QVERIFY(!sw.PopUp().echoLossNC->isChecked() && !sw.PopUp().echoLossOn->isChecked());
-    // Choosing the entry that is already checked keeps it checked.
-    sw.PopUp().echoLossOff->trigger();
-    QVERIFY(sw.PopUp().echoLossOff->isChecked());
-    sw.PopUp().modeWind->trigger();
-    QCOMPARE(sw.ModeLabel()->text(), QString("Wind"));
-    sw.PopUp().powerUpOn->trigger();
-    QCOMPARE(sw.PowerUpLabel()->text(), QString("On"));
-    sw.PopUp().powerUpOn->trigger();
-    QVERIFY(sw.PopUp().powerUpOn->isChecked() && !sw.PopUp().powerUpOff->isChecked());
-    // The other switches are untouched.
-    QCOMPARE(b.editors.Sw(1).EchoLossLabel()->text(), QString("NC"));
-}
-
 void SwitchEditorTest::WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce() {
     EditorBench b;
     QLineEdit* width = b.editors.Sw(1).WidthBox();
@@ -224,42 +146,35 @@ void SwitchEditorTest::WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce() {
 
 void SwitchEditorTest::EveryRow_IsBuiltWithItsNamesCaptionsAndTooltips() {
     EditorBench b;
+    std::vector<EditorBench::Text> texts = {
+        {"mnuSw1PowerUp", "Powered Up State", {}},
+        {"mnuSw1PowerUpOff", "Off ", {}},
+        {"mnuSw3PowerUp", "Power Up State", {}},
+        {"mnuSw3PowerUpOff", "Off", {}},
+        {"lblSw4EchoLoss", {}, "Echo Loss Resonse / Click to change"},
+        {"lblSw3Mode", {}, "Click to toggle Hysteresis and Window modes"},
+        {"lblSw1PowerUp", {}, "Power Up Sw1 state / Click to change"},
+        {"lblHyst", "Hyst/ Wind", {}},
+        {"lblSw1EL", "EL", {}}};
     for (int n = 1; n <= 4; ++n) {
         const QString sw = QString("Sw%1").arg(n);
-        const auto name = [&](const char* prefix, const char* part) {
-            return (prefix + sw + part).toLatin1();
-        };
-        QCOMPARE(b.Control<QLabel>(name("lbl", "").constData())->text(),
-                 QString("Switch%1").arg(n));
-        QCOMPARE(b.Control<QLineEdit>(name("txt", "Setpoint").constData())->toolTip(),
-                 QString("Enter Sw%1 setpoint").arg(n));
-        QCOMPARE(b.Control<QLabel>(name("lbl", "Left").constData())->toolTip(),
-                 QString("Drag to desired setpoint / Right click for options"));
-        QCOMPARE(b.Control<QLabel>(name("lbl", "SetpointUnits").constData())->text(),
-                 QString("inches"));
-        QCOMPARE(b.Control<QLineEdit>(name("txt", "Hyst").constData())->toolTip(),
-                 QString("Enter Hysteresis or Window Width"));
-        QMenu* popUp = b.Control<QMenu>(name("mnu", "PopUp").constData());
-        QCOMPARE(popUp->title(), QString("Sw%1PopUp").arg(n));
-        QCOMPARE(popUp->actions().size(), 7);
-        QCOMPARE(popUp->actions()[0]->text(), QString("Reverse Polarity"));
-        QVERIFY(popUp->actions()[1]->isSeparator());
-        QCOMPARE(b.Control<QMenu>(name("mnu", "Mode").constData())->title(), QString("Mode"));
+        texts.insert(
+            texts.end(),
+            {{"lbl" + sw, "Switch" + QString::number(n), {}},
+             {"txt" + sw + "Setpoint", {}, "Enter " + sw + " setpoint"},
+             {"lbl" + sw + "Left", {}, "Drag to desired setpoint / Right click for options"},
+             {"lbl" + sw + "SetpointUnits", "inches", {}},
+             {"txt" + sw + "Hyst", {}, "Enter Hysteresis or Window Width"},
+             {"mnu" + sw + "PopUp", sw + "PopUp", {}},
+             {"mnu" + sw + "Polarity", "Reverse Polarity", {}},
+             {"mnu" + sw + "Mode", "Mode", {}}});
+        const QStringList entries = b.Entries(qPrintable("mnu" + sw + "PopUp"));
+        QCOMPARE(entries.size(), 7);
+        QCOMPARE(entries.at(0), "mnu" + sw + "Polarity");
     }
-    QCOMPARE(b.Control<QMenu>("mnuSw1PowerUp")->title(), QString("Powered Up State"));
-    QCOMPARE(b.editors.Sw(1).PopUp().powerUpOff->text(), QString("Off "));
-    QCOMPARE(b.Control<QMenu>("mnuSw3PowerUp")->title(), QString("Power Up State"));
-    QCOMPARE(b.editors.Sw(3).PopUp().powerUpOff->text(), QString("Off"));
-    QCOMPARE(b.editors.Sw(4).EchoLossLabel()->toolTip(),
-             QString("Echo Loss Resonse / Click to change"));
-    QCOMPARE(b.editors.Sw(3).ModeLabel()->toolTip(),
-             QString("Click to toggle Hysteresis and Window modes"));
-    QCOMPARE(b.editors.Sw(1).PowerUpLabel()->toolTip(),
-             QString("Power Up Sw1 state / Click to change"));
-    QCOMPARE(b.Control<QMenu>("mnuSw4PopUp")->actions()[5]->objectName(), QString("suSepSw4C"));
-    QCOMPARE(b.Control<QMenu>("mnuSw1PopUp")->actions()[1]->objectName(), QString("mnusep3"));
-    QCOMPARE(b.Control<QLabel>("lblHyst")->text(), QString("Hyst/ Wind"));
-    QCOMPARE(b.Control<QLabel>("lblSw1EL")->text(), QString("EL"));
+    QCOMPARE(b.WrongTexts(texts), QStringList());
+    QCOMPARE(b.Entries("mnuSw1PopUp").at(1), QString("mnusep3"));
+    QCOMPARE(b.Entries("mnuSw4PopUp").at(5), QString("suSepSw4C"));
 }
 
 } // namespace telmora
