@@ -1,4 +1,3 @@
-// "&Save Configuration to Disk" and "Get Configuration From Disk" on the main window.
 #include "app/main_window.h"
 #include "app_test_support.h"
 #include "editors/output_editors.h"

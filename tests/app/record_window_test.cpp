@@ -1,4 +1,3 @@
-// The record on the window and back: ShowRecordB, ReadWindowB and the factory configuration.
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app_test_support.h"
@@ -62,8 +61,7 @@ class RecordWindowTest : public QObject {
     void NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults();
 };
 
-// Round trips of random records are held in kelvo_window_agreement_test; this one runs on a
-// desktop whose decimal separator is a comma, and numbers still keep their period.
+// On a desktop whose decimal separator is a comma, numbers still keep their period.
 void RecordWindowTest::ShowThenRead_CommaLocale_WritesTextsCaptionsAndChecksAndReadsThem() {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

@@ -11,45 +11,15 @@
 #include "link/sensor_link.h"
 
 #include <QAction>
-#include <QProcess>
 #include <QtTest>
 
 using namespace telmora;
 using telmora::app_test::NextModal;
 using telmora::app_test::Sandbox;
+using telmora::app_test::Simulator;
 using telmora::app_test::TextOf;
 
-namespace {
-
 constexpr int kPatienceMs = 10000;
-
-// The simulated sensor, started on its own pseudo-terminal.
-class Simulator {
-  public:
-    explicit Simulator(const QStringList& args) {
-        process_.setProgram(KELVO_SIM_PATH);
-        process_.setArguments(QStringList{"--quiet", "--rate", "5"} + args);
-        process_.start();
-        if (!process_.waitForStarted(kPatienceMs) || !process_.waitForReadyRead(kPatienceMs)) {
-            qFatal("kelvo-sim did not start");
-        }
-        path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~Simulator() {
-        process_.terminate();
-        if (!process_.waitForFinished(kPatienceMs)) {
-            process_.kill();
-            process_.waitForFinished();
-        }
-    }
-    const QString& Path() const { return path_; }
-
-  private:
-    QProcess process_;
-    QString path_;
-};
-
-} // namespace
 
 class WindowLinkTest : public QObject {
     Q_OBJECT
@@ -62,7 +32,7 @@ class WindowLinkTest : public QObject {
 void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily() {
     QTemporaryDir dir;
     const QString received = dir.filePath("received");
-    Simulator sim({"--fault", "silent", "--record", received});
+    Simulator sim({"--rate", "5", "--fault", "silent", "--record", received});
     Sandbox sandbox(sim.Path());
     MainWindow window;
     const MainMenus& m = window.Menus();
@@ -140,7 +110,8 @@ void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows
     const QString sensorFile = dir.filePath("sensor.cfg");
     const QString written = dir.filePath("written.cfg");
     QVERIFY(SaveConfigurationFile(sensorFile.toStdString(), sensor, image).ok);
-    Simulator sim({"--family", "b", "--config", sensorFile, "--dump-image", written});
+    Simulator sim(
+        {"--rate", "5", "--family", "b", "--config", sensorFile, "--dump-image", written});
     Sandbox sandbox(sim.Path());
     MainWindow window;
     window.Menus().mnuSensorTypeKelvoA->trigger(); // the detection finds family B

@@ -1,3 +1,4 @@
+#include "../app/app_test_support.h"
 #include "app/main_window.h"
 #include "config/number_text.h"
 #include "config/sensor_config.h"
@@ -5,13 +6,10 @@
 #include "display/measurement_display.h"
 #include "display/statistics.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSocketNotifier>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
@@ -106,82 +104,29 @@ class Relay : public QObject {
 class LiveStreamTest : public QObject {
     Q_OBJECT
   private slots:
-    void init();
-    void cleanup();
     void StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull();
-
-  private:
-    QTemporaryDir* folder_ = nullptr;
-    QProcess* sim_ = nullptr;
-    Relay* relay_ = nullptr;
-    QString previousFolder_;
 };
 
-void LiveStreamTest::init() {
-    previousFolder_ = QDir::currentPath();
-    folder_ = new QTemporaryDir;
-    QVERIFY(folder_->isValid());
-    // A target swinging over the range, every 7th reading a lost echo.
-    sim_ = new QProcess;
-    sim_->setProgram(KELVO_SIM_PATH);
-    sim_->setArguments({"--family", "b", "--sine", "10:200", "--period", "50", "--lost-every", "7",
-                        "--rate", "400", "--quiet"});
-    sim_->start();
-    QVERIFY(sim_->waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(sim_->canReadLine(), 10000);
-    const QString simTerminal = QString::fromLocal8Bit(sim_->readLine()).trimmed();
-    QVERIFY2(simTerminal.startsWith("/dev/pts/"), qPrintable(simTerminal));
-    relay_ = new Relay;
-    QVERIFY(relay_->Open(simTerminal));
-
-    // Port 1 leads to the relay's terminal and is the saved port; the others lead
-    // nowhere.
-    QDir dir(folder_->path());
-    dir.mkpath("config/telmora");
-    QFile ports(dir.filePath("config/telmora/ports"));
-    QVERIFY(ports.open(QIODevice::WriteOnly));
-    ports.write(
-        QString("1=%1\n2=none\n3=none\n4=none\n").arg(relay_->WindowTerminal()).toLocal8Bit());
-    ports.close();
-    QFile cust(dir.filePath("CustFile"));
-    QVERIFY(cust.open(QIODevice::WriteOnly));
-    cust.write(QByteArray("\x01\x00", 2));
-    cust.close();
-    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
-    QDir::setCurrent(folder_->path());
-}
-
-void LiveStreamTest::cleanup() {
-    delete relay_;
-    relay_ = nullptr;
-    if (sim_ != nullptr) {
-        sim_->terminate();
-        if (!sim_->waitForFinished(10000)) {
-            sim_->kill();
-            sim_->waitForFinished(10000);
-        }
-    }
-    delete sim_;
-    sim_ = nullptr;
-    QDir::setCurrent(previousFolder_);
-    delete folder_;
-    folder_ = nullptr;
-}
-
 void LiveStreamTest::StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull() {
-    MainWindow window; // opens the saved port at start-up
-    const QString logPath = QDir(folder_->path()).filePath("stream.log");
+    // A target swinging over the range, every 7th reading a lost echo.
+    app_test::Simulator sim({"--family", "b", "--sine", "10:200", "--period", "50", "--lost-every",
+                             "7", "--rate", "400"});
+    Relay relay;
+    QVERIFY(relay.Open(sim.Path()));
+    app_test::Sandbox sandbox(relay.WindowTerminal());
+    MainWindow window; // opens port 1, the relay's terminal, at start-up
+    const QString logPath = sandbox.Path("stream.log");
     QVERIFY(window.Display().Log().StartLog(logPath));
     window.show();
-    relay_->Forward(kReadings);
-    QTRY_COMPARE_WITH_TIMEOUT(relay_->Sent().size(), qsizetype(kReadings), 30000);
+    relay.Forward(kReadings);
+    QTRY_COMPARE_WITH_TIMEOUT(relay.Sent().size(), qsizetype(kReadings), 30000);
 
     // What the window should show: each reading's counts times the start-up count
     // distance (the window has not read the sensor's configuration).
     std::vector<float> distances;
     Statistics expected;
     InitStats(expected);
-    for (const QString& counts : relay_->Sent()) {
+    for (const QString& counts : relay.Sent()) {
         distances.push_back(static_cast<float>(ReadNumber(counts.toStdString()) *
                                                static_cast<double>(kCountDistanceNormal)));
         DoStats(expected, distances.back());
