@@ -90,6 +90,22 @@ inline QString TextOf(QWidget& window, const char* name) {
     qFatal("control %s not found", name);
 }
 
+// "name=text" for each control `expected` names, to compare with `expected`.
+inline QStringList TextsOf(QWidget& window, const QStringList& expected) {
+    QStringList texts;
+    for (const QString& entry : expected) {
+        const QString name = entry.section('=', 0, 0);
+        texts << name + "=" + TextOf(window, qPrintable(name));
+    }
+    return texts;
+}
+
+// The whole file, or nothing if it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Acts with `act`, which must close it, on the next modal dialog other than `below` that
 // appears. A dialog still open after `deadlineMs` is closed, so a test can never hang;
 // Seen() tells whether a dialog came at all.

@@ -16,8 +16,9 @@
 #include <random>
 
 using namespace telmora;
+using telmora::app_test::ReadAll;
 using telmora::app_test::Sandbox;
-using telmora::app_test::TextOf;
+using telmora::app_test::TextsOf;
 
 Q_DECLARE_METATYPE(telmora::SensorFamily)
 
@@ -41,16 +42,6 @@ SensorConfig Distinctive() {
     c.AnalogSlope = 1, c.AnalogPowerUp = 2, c.AnalogEchoLoss = 4, c.AnalogSetAllowed = 0;
     c.Description = "Tank 4 level";
     return c;
-}
-
-// "name=text" for each control `expected` names, to compare with `expected`.
-QStringList TextsOf(QWidget& window, const QStringList& expected) {
-    QStringList texts;
-    for (const QString& entry : expected) {
-        const QString name = entry.section('=', 0, 0);
-        texts << name + "=" + TextOf(window, qPrintable(name));
-    }
-    return texts;
 }
 
 void SetText(QWidget& window, const char* name, const QString& text) {
@@ -77,11 +68,6 @@ QByteArray FileBytes(const RegisterImage& image) {
     const ConfigFileBytes bytes = ImageToFileBytes(image);
     return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<qsizetype>(bytes.size()));
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -111,18 +97,15 @@ void RecordWindowTest::ShowThenRead_CommaLocale_WritesTextsCaptionsAndChecksAndR
     window.Config() = c;
     window.ShowRecordB();
     // txtAnalogNearOutput is written as 4, then rewritten by the placement with one decimal.
-    const QStringList want = {"txtMinRange=6.50",        "lblMinRange=6.50",
-                              "txtMaxRange=1234.50",     "lblMaxRange=1234.50",
-                              "txtSw1Setpoint=20.50",    "txtSw3Hyst=2.25",
-                              "lblSw1Mode=Wind",         "lblSw2Mode=Hyst",
-                              "lblSw1PowerUp=On",        "lblSw2PowerUp=Off",
-                              "lblSw1EchoLoss=On",       "lblSw2EchoLoss=Off",
-                              "lblSw3EchoLoss=NC",       "lblSw1Left=Off",
-                              "lblSw1Right=On",          "lblSw2Left=On",
-                              "lblSw2Right=Off",         "txtAnalogNearEndpoint=15.25",
-                              "lblAnalogPowerUp=High",   "lblAnalogEchoLoss=Low",
-                              "lblAnalogMode=Voltage",   "lblAnalogNearOutputUnits=volts",
-                              "txtAnalogNearOutput=4.0", "txtDescription=Tank 4 level"};
+    const QStringList want =
+        QString("txtMinRange=6.50|lblMinRange=6.50|txtMaxRange=1234.50|lblMaxRange=1234.50|"
+                "txtSw1Setpoint=20.50|txtSw3Hyst=2.25|lblSw1Mode=Wind|lblSw2Mode=Hyst|"
+                "lblSw1PowerUp=On|lblSw2PowerUp=Off|lblSw1EchoLoss=On|lblSw2EchoLoss=Off|"
+                "lblSw3EchoLoss=NC|lblSw1Left=Off|lblSw1Right=On|lblSw2Left=On|lblSw2Right=Off|"
+                "txtAnalogNearEndpoint=15.25|lblAnalogPowerUp=High|lblAnalogEchoLoss=Low|"
+                "lblAnalogMode=Voltage|lblAnalogNearOutputUnits=volts|txtAnalogNearOutput=4.0|"
+                "txtDescription=Tank 4 level")
+            .split('|');
     QCOMPARE(TextsOf(window, want), want);
     const MainMenus& m = window.Menus();
     QVERIFY(!m.SwSetAllowed(1)->isChecked() && m.SwSetAllowed(2)->isChecked());
@@ -186,8 +169,8 @@ void RecordWindowTest::ReadWindow_FallingOutputsAndTextsThatAreNotNumbers() {
              QList<float>({4, 20, 0, 12.5f, 0, -30}));
     QCOMPARE(got.AnalogSlope, std::int16_t(0));
     QVERIFY(std::isfinite(got.MaxRange));
-    QCOMPARE(TextOf(window, "txtAnalogNearOutput"), QString("20.0"));
-    QCOMPARE(TextOf(window, "txtAnalogFarOutput"), QString("4.0"));
+    const QStringList typed = {"txtAnalogNearOutput=20.0", "txtAnalogFarOutput=4.0"};
+    QCOMPARE(TextsOf(window, typed), typed);
 
     SetText(window, "txtAnalogNearOutput", "7.5");
     SetText(window, "txtAnalogFarOutput", "7.5");

@@ -81,11 +81,9 @@ class WindowLayoutTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void Place_PutsControlAtItsTwipsAtTheLogicalDpi();
+    void Place_PutsControlsAtTheirTwipsAndNeighboursMeet();
     void MoveByPlacementCode_SurvivesLaterResize();
-    void TwoControlsMeetingAtOneTwip_MeetAtOnePixel();
-    void PaintLayer_DrawsInTwipsBeneathControls();
-    void DrawingItems_LetTheMouseThrough();
+    void PaintLayerAndDrawings_LieBeneathControls();
     void SurfaceDestroyed_BeforeItsLayerOwningChildrenAndGeometry();
     void Resize_To150PercentAndBack_LeavesEveryControlAtItsTwips();
     void EveryControl_HasAnAccessibleName();
@@ -162,7 +160,7 @@ void WindowLayoutTest::OddTexts_InEveryBox_NeverUpsetAPlacementOrTheReadBack() {
     }
 }
 
-void WindowLayoutTest::Place_PutsControlAtItsTwipsAtTheLogicalDpi() {
+void WindowLayoutTest::Place_PutsControlsAtTheirTwipsAndNeighboursMeet() {
     FormSurface surface;
     FormGeometry geometry(surface);
     const double tpp = 1440.0 / surface.logicalDpiX();
@@ -178,6 +176,14 @@ void WindowLayoutTest::Place_PutsControlAtItsTwipsAtTheLogicalDpi() {
     geometry.SetWidth(label, -50);
     QCOMPARE(geometry.Width(label), 0.0);
     QCOMPARE(label->width(), 0);
+    // Two controls meeting at one twip meet at one pixel.
+    auto* right = new QLabel(&surface);
+    geometry.Place(right, {2000, 720, 100, 255});
+    for (double x = 900; x < 1000; x += 3.7) {
+        geometry.SetWidth(label, x - geometry.Left(label));
+        geometry.SetLeft(right, x);
+        QCOMPARE(label->x() + label->width(), right->x());
+    }
 }
 
 void WindowLayoutTest::MoveByPlacementCode_SurvivesLaterResize() {
@@ -204,21 +210,7 @@ void WindowLayoutTest::MoveByPlacementCode_SurvivesLaterResize() {
     QCOMPARE(geometry.LineStart(line).x, 4440.0);
 }
 
-void WindowLayoutTest::TwoControlsMeetingAtOneTwip_MeetAtOnePixel() {
-    FormSurface surface;
-    FormGeometry geometry(surface);
-    auto* left = new QLabel(&surface);
-    auto* right = new QLabel(&surface);
-    geometry.Place(left, {840, 720, 100, 255});
-    geometry.Place(right, {2000, 720, 100, 255});
-    for (double x = 900; x < 1000; x += 3.7) {
-        geometry.SetWidth(left, x - geometry.Left(left));
-        geometry.SetLeft(right, x);
-        QCOMPARE(left->x() + left->width(), right->x());
-    }
-}
-
-void WindowLayoutTest::PaintLayer_DrawsInTwipsBeneathControls() {
+void WindowLayoutTest::PaintLayerAndDrawings_LieBeneathControls() {
     FormSurface surface;
     FormGeometry geometry(surface);
     surface.resize(surface.sizeHint());
@@ -240,17 +232,12 @@ void WindowLayoutTest::PaintLayer_DrawsInTwipsBeneathControls() {
     QCOMPARE(colourAt(1600, 1600), background);
     delete owner;
     QCOMPARE(colourAt(2600, 1800), background);
-}
-
-void WindowLayoutTest::DrawingItems_LetTheMouseThrough() {
-    FormSurface surface;
-    FormGeometry geometry(surface);
-    auto* backdrop = new QLabel(&surface);
-    geometry.Place(backdrop, {600, 3240, 6975, 1455});
+    // Drawing items let the mouse through to the control beneath.
+    geometry.Place(label, {600, 3240, 6975, 1455});
     geometry.Place(new FormShape(&surface, "shpAnalogBox", FormShape::Kind::Rectangle),
                    {840, 3600, 6495, 735});
     geometry.PlaceLine(new FormLine(&surface, "linAnalogMid"), {2160, 4080}, {4440, 3600});
-    QCOMPARE(surface.childAt(geometry.TwipsToPixels({3000, 3900}).toPoint()), backdrop);
+    QCOMPARE(surface.childAt(geometry.TwipsToPixels({3000, 3900}).toPoint()), label);
 }
 
 // Components that own paint layers are children of the surface and die after its own

@@ -17,7 +17,6 @@ using namespace telmora;
 using telmora::app_test::NextModal;
 using telmora::app_test::Sandbox;
 using telmora::app_test::Simulator;
-using telmora::app_test::TextOf;
 
 constexpr int kPatienceMs = 10000;
 
@@ -86,12 +85,8 @@ void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily
     QVERIFY(!none.Seen());
     QCOMPARE(window.Config().Sw1Setpoint, 99.0f);
     // All the line ever carried: the ten detection frames.
-    auto recorded = [&received] {
-        QFile record(received);
-        return record.open(QIODevice::ReadOnly) ? record.readAll() : QByteArray();
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(recorded(), QByteArray("W00\x37\x84\x72", 6).repeated(10),
-                              kPatienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(app_test::ReadAll(received),
+                              QByteArray("W00\x37\x84\x72", 6).repeated(10), kPatienceMs);
     window.SetFamily(SensorFamily::A);
     for (QAction* action : needFamily) {
         QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
@@ -125,10 +120,9 @@ void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows
     QCOMPARE(activity.last(), QString("Reading configuration: register 99"));
     QCOMPARE(window.Status().Activity()->text(), QString());
     QVERIFY(window.FamilyB());
-    QCOMPARE(TextOf(window, "txtSw2Setpoint"), QString("33.84"));
-    QCOMPARE(TextOf(window, "lblSw3Mode"), QString("Wind"));
-    QCOMPARE(TextOf(window, "lblAnalogEchoLoss"), QString("High"));
-    QCOMPARE(TextOf(window, "txtDescription"), QString("From the sensor"));
+    const QStringList shown = {"txtSw2Setpoint=33.84", "lblSw3Mode=Wind", "lblAnalogEchoLoss=High",
+                               "txtDescription=From the sensor"};
+    QCOMPARE(app_test::TextsOf(window, shown), shown);
     QVERIFY(!window.findChild<QWidget*>("txtSw4Setpoint")->isHidden());
 
     QFile::remove(written); // the sensor dumps its image after every exchange

@@ -12,11 +12,6 @@ namespace telmora {
 
 namespace {
 
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The log command on a bare window, its menu entry, and a clock the test sets.
 struct LogBench {
     LogBench() { log.SetMenuEntry(&entry); }
@@ -52,13 +47,14 @@ void DataLogTest::Log_WritesOneLinePerReadingWithTheTimeOfDay() {
     b.now = QTime(13, 45, 13);
     b.log.WriteReading(0.0f); // a lost echo is logged too
     // Each line is in the file as it is written, before the log stops.
-    QCOMPARE(Contents(path), QByteArray("13:45:12 123.46\r\n13:45:12 12.00\r\n13:45:13 0.00\r\n"));
+    QCOMPARE(app_test::ReadAll(path),
+             QByteArray("13:45:12 123.46\r\n13:45:12 12.00\r\n13:45:13 0.00\r\n"));
     b.log.mnuLogDataToFileClick(); // stops
     QCOMPARE(b.entry.text(), QString("&Log Data"));
     QVERIFY(!b.log.LogActive());
     QCOMPARE(announced, QString());
     b.log.WriteReading(50.0f);
-    QCOMPARE(Contents(path).count('\n'), 3);
+    QCOMPARE(app_test::ReadAll(path).count('\n'), 3);
 }
 
 void DataLogTest::CancelledDialog_LeavesTheLogStoppedAndWritesNothing() {
@@ -121,10 +117,10 @@ void DataLogTest::ChosenExistingFile_AsksThenReplacesOrKeepsIt() {
     QCOMPARE(b.log.LogActive(), replace);
     QCOMPARE(b.entry.text(), QString(replace ? "&StopLogging" : "&Log Data"));
     if (replace) {
-        QCOMPARE(Contents(path), QByteArray()); // emptied at once
+        QCOMPARE(app_test::ReadAll(path), QByteArray()); // emptied at once
     }
     b.log.WriteReading(10.0f);
-    QCOMPARE(Contents(path), contents);
+    QCOMPARE(app_test::ReadAll(path), contents);
 }
 
 void DataLogTest::FileErrors_StopTheLogRestoreTheCaptionAndTellTheUser() {
