@@ -28,9 +28,8 @@ class DataLogTest : public QObject {
     Q_OBJECT
   private slots:
     void Log_WritesOneLinePerReadingWithTheTimeOfDay();
-    void CancelledDialog_LeavesTheLogStoppedAndWritesNothing();
-    void ChosenExistingFile_AsksThenReplacesOrKeepsIt_data();
-    void ChosenExistingFile_AsksThenReplacesOrKeepsIt();
+    void ChooseFile_AsksBeforeReplacingAndCancelWritesNothing_data();
+    void ChooseFile_AsksBeforeReplacingAndCancelWritesNothing();
     void FileErrors_StopTheLogRestoreTheCaptionAndTellTheUser();
 };
 
@@ -57,36 +56,16 @@ void DataLogTest::Log_WritesOneLinePerReadingWithTheTimeOfDay() {
     QCOMPARE(app_test::ReadAll(path).count('\n'), 3);
 }
 
-void DataLogTest::CancelledDialog_LeavesTheLogStoppedAndWritesNothing() {
-    LogBench b;
-    QFileDialog* dialog = nullptr;
-    NextModal modal([&](QWidget* shown) {
-        dialog = qobject_cast<QFileDialog*>(shown);
-        if (dialog != nullptr) {
-            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-            QCOMPARE(dialog->defaultSuffix(), QString("log"));
-            QCOMPARE(dialog->nameFilters(), QStringList{"Log Files (*.log)"});
-            dialog->setDirectory(b.folder.path());
-        }
-        shown->close();
-    });
-    b.log.mnuLogDataToFileClick();
-    QVERIFY(dialog != nullptr);
-    QCOMPARE(modal.Title(), QString("Select Log File Name"));
-    QVERIFY(!b.log.LogActive());
-    QCOMPARE(b.entry.text(), QString("&Log Data"));
-    QVERIFY(QDir(b.folder.path()).entryList(QDir::Files).isEmpty());
-}
-
-void DataLogTest::ChosenExistingFile_AsksThenReplacesOrKeepsIt_data() {
-    QTest::addColumn<bool>("replace");
+void DataLogTest::ChooseFile_AsksBeforeReplacingAndCancelWritesNothing_data() {
+    QTest::addColumn<int>("answer");          // to the question; 0: the dialog is cancelled
     QTest::addColumn<QByteArray>("contents"); // after a reading at 13:45:12
-    QTest::newRow("replaced") << true << QByteArray("13:45:12 10.00\r\n");
-    QTest::newRow("kept") << false << QByteArray("an earlier run\r\n");
+    QTest::newRow("replaced") << int(QMessageBox::Yes) << QByteArray("13:45:12 10.00\r\n");
+    QTest::newRow("kept") << int(QMessageBox::No) << QByteArray("an earlier run\r\n");
+    QTest::newRow("cancelled") << 0 << QByteArray("an earlier run\r\n");
 }
 
-void DataLogTest::ChosenExistingFile_AsksThenReplacesOrKeepsIt() {
-    QFETCH(bool, replace);
+void DataLogTest::ChooseFile_AsksBeforeReplacingAndCancelWritesNothing() {
+    QFETCH(int, answer);
     QFETCH(QByteArray, contents);
     LogBench b;
     const QString path = b.folder.filePath("old.log");
@@ -95,25 +74,35 @@ void DataLogTest::ChosenExistingFile_AsksThenReplacesOrKeepsIt() {
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("an earlier run\r\n");
     }
+    QStringList dialogSeen;
     std::optional<NextModal> question;
-    NextModal modal([&](QWidget* dialog) {
-        // The question comes up over the dialog while it accepts.
+    NextModal modal([&](QWidget* shown) {
+        auto* dialog = qobject_cast<QFileDialog*>(shown);
+        auto* name = shown->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(dialog != nullptr && name != nullptr);
+        dialogSeen = {dialog->windowTitle(), dialog->defaultSuffix(),
+                      dialog->nameFilters().join(';'), QString::number(dialog->acceptMode())};
+        if (answer == 0) {
+            return dialog->reject();
+        }
+        // The question comes up once the dialog accepts.
         question.emplace(
-            [replace](QWidget* asked) {
+            [answer](QWidget* asked) {
                 auto* box = qobject_cast<QMessageBox*>(asked);
                 QVERIFY(box != nullptr);
-                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                box->button(QMessageBox::StandardButton(answer))->click();
             },
             10000, dialog);
         // Typed as a whole path, the choice does not wait on the dialog's folder listing.
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY(name != nullptr);
         name->setText(path);
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     });
     b.log.mnuLogDataToFileClick();
-    QVERIFY(question && question->Seen());
-    QVERIFY(question->Text().contains("old.log"));
+    QCOMPARE(dialogSeen, QStringList({"Select Log File Name", "log", "Log Files (*.log)",
+                                      QString::number(QFileDialog::AcceptSave)}));
+    QCOMPARE(question.has_value() && question->Seen(), answer != 0);
+    QVERIFY(!question || question->Text().contains("old.log"));
+    const bool replace = answer == QMessageBox::Yes;
     QCOMPARE(b.log.LogActive(), replace);
     QCOMPARE(b.entry.text(), QString(replace ? "&StopLogging" : "&Log Data"));
     if (replace) {
