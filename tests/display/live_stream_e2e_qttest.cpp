@@ -12,7 +12,7 @@
 #include <QSocketNotifier>
 #include <QTest>
 
-#include <optional>
+#include <algorithm>
 
 #include <fcntl.h>
 #include <pty.h>
@@ -27,28 +27,33 @@ namespace {
 
 constexpr int kReadings = 140;
 
-// Passes the simulator's stream on to the window's terminal, starting at a reading's
-// carriage return once told to and stopping after a given number of readings, and keeps
-// the five characters of every reading it passed on: what was sent to the window.
+// Passes the simulator's stream on to a terminal of its own, which the window opens, and
+// keeps what it passed: what was sent to the window.
 class Relay : public QObject {
   public:
-    bool Open(const QString& simTerminal) {
-        simFd_ = ::open(simTerminal.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        termios raw{};
-        cfmakeraw(&raw);
-        raw.c_cflag |= CLOCAL | CREAD;
-        raw.c_cc[VMIN] = 1;
-        raw.c_cc[VTIME] = 0;
-        if (simFd_ < 0 || tcsetattr(simFd_, TCSANOW, &raw) != 0) {
-            return false;
-        }
+    Relay() {
+        cfmakeraw(&raw_);
+        raw_.c_cflag |= CLOCAL | CREAD;
         char name[128] = {};
-        if (openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
+        if (openpty(&master_, &slave_, name, &raw_, nullptr) == 0) {
+            windowTerminal_ = QString::fromLocal8Bit(name);
+        }
+    }
+    // Opening the simulator's terminal starts its stream.
+    bool Start(const QString& simTerminal) {
+        simFd_ = ::open(simTerminal.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (simFd_ < 0 || tcsetattr(simFd_, TCSANOW, &raw_) != 0) {
             return false;
         }
-        windowTerminal_ = QString::fromLocal8Bit(name);
-        notifier_ = new QSocketNotifier(simFd_, QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, [this] { Pass(); });
+        auto* notifier = new QSocketNotifier(simFd_, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this] {
+            char buffer[512];
+            const ssize_t n = ::read(simFd_, buffer, sizeof buffer);
+            if (n > 0 && ::write(master_, buffer, static_cast<size_t>(n)) != n) {
+                qFatal("the relay cannot write to the window's terminal");
+            }
+            passed_.append(buffer, std::max<ssize_t>(n, 0));
+        });
         return true;
     }
     ~Relay() override {
@@ -59,44 +64,19 @@ class Relay : public QObject {
         }
     }
     QString WindowTerminal() const { return windowTerminal_; }
-    void Forward(int readings) { toForward_ = readings; }
-    const QStringList& Sent() const { return sent_; }
+    // Each reading is a carriage return and five digits of counts.
+    QStringList Sent() const {
+        return QString::fromLatin1(passed_).split('\r', Qt::SkipEmptyParts);
+    }
+    qsizetype Passed() const { return passed_.size(); }
 
   private:
-    void Pass() {
-        char buffer[512];
-        const ssize_t n = ::read(simFd_, buffer, sizeof buffer);
-        for (ssize_t i = 0; i < n; ++i) {
-            const char c = buffer[i];
-            if (c == '\r') {
-                current_.reset();
-                if (sent_.size() < toForward_) {
-                    current_ = QString();
-                }
-            }
-            if (!current_) {
-                continue;
-            }
-            if (::write(master_, &c, 1) != 1) {
-                qFatal("the relay cannot write to the window's terminal");
-            }
-            if (c != '\r' && current_->size() < 5) {
-                current_->append(QLatin1Char(c));
-                if (current_->size() == 5) {
-                    sent_.append(*current_);
-                }
-            }
-        }
-    }
-
+    termios raw_{};
     int simFd_ = -1;
     int master_ = -1;
     int slave_ = -1; // kept open so the pair outlives the window's port
     QString windowTerminal_;
-    QSocketNotifier* notifier_ = nullptr;
-    qsizetype toForward_ = 0;
-    std::optional<QString> current_; // the reading being passed on
-    QStringList sent_;
+    QByteArray passed_;
 };
 
 } // namespace
@@ -110,16 +90,15 @@ class LiveStreamTest : public QObject {
 void LiveStreamTest::StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull() {
     // A target swinging over the range, every 7th reading a lost echo.
     app_test::Simulator sim({"--family", "b", "--sine", "10:200", "--period", "50", "--lost-every",
-                             "7", "--rate", "400"});
+                             "7", "--rate", "400", "--count", QString::number(kReadings)});
     Relay relay;
-    QVERIFY(relay.Open(sim.Path()));
     app_test::Sandbox sandbox(relay.WindowTerminal());
     MainWindow window; // opens port 1, the relay's terminal, at start-up
     const QString logPath = sandbox.Path("stream.log");
     QVERIFY(window.Display().Log().StartLog(logPath));
     window.show();
-    relay.Forward(kReadings);
-    QTRY_COMPARE_WITH_TIMEOUT(relay.Sent().size(), qsizetype(kReadings), 30000);
+    QVERIFY(relay.Start(sim.Path()));
+    QTRY_COMPARE_WITH_TIMEOUT(relay.Passed(), qsizetype(6 * kReadings), 30000);
 
     // What the window should show: each reading's counts times the start-up count
     // distance (the window has not read the sensor's configuration).
@@ -127,6 +106,7 @@ void LiveStreamTest::StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull(
     Statistics expected;
     InitStats(expected);
     for (const QString& counts : relay.Sent()) {
+        QCOMPARE(counts.size(), qsizetype(5));
         distances.push_back(static_cast<float>(ReadNumber(counts.toStdString()) *
                                                static_cast<double>(kCountDistanceNormal)));
         DoStats(expected, distances.back());
