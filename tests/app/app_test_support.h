@@ -7,19 +7,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 
-// Helpers for the main window's tests: a sandbox folder whose serial ports lead nowhere,
-// a way through the modal dialogs a command opens, and the texts of controls by name.
+// Helpers for the window tests: a sandbox folder whose serial ports lead nowhere, the
+// simulated sensor, a way through the modal dialogs a command opens, and control texts.
 namespace telmora::app_test {
 
 // A working folder with "CustFile" naming port 1, and a port mapping (through
-// XDG_CONFIG_HOME) that leads port 1 to `port1` ("none": nowhere) and every other port
-// nowhere, so no test opens a real serial device.
+// XDG_CONFIG_HOME) that leads port 1 to `port1` and every other port nowhere, so no test
+// opens a real serial device.
 class Sandbox {
   public:
     explicit Sandbox(const QString& port1 = "none") : previous_(QDir::currentPath()) {
@@ -50,6 +51,34 @@ class Sandbox {
     QString previous_;
 };
 
+#ifdef KELVO_SIM_PATH
+// The simulated sensor on its own pseudo-terminal, Path(), until destroyed.
+class Simulator {
+  public:
+    explicit Simulator(const QStringList& args) {
+        process_.setProgram(KELVO_SIM_PATH);
+        process_.setArguments(QStringList{"--quiet"} + args);
+        process_.start();
+        if (!process_.waitForStarted(10000) || !process_.waitForReadyRead(10000)) {
+            qFatal("kelvo-sim did not start");
+        }
+        path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    }
+    ~Simulator() {
+        process_.terminate();
+        if (!process_.waitForFinished(10000)) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    const QString& Path() const { return path_; }
+
+  private:
+    QProcess process_;
+    QString path_;
+};
+#endif
+
 // The text of the box or label named `name`.
 inline QString TextOf(QWidget& window, const char* name) {
     if (auto* box = window.findChild<QLineEdit*>(name)) {
@@ -61,15 +90,35 @@ inline QString TextOf(QWidget& window, const char* name) {
     qFatal("control %s not found", name);
 }
 
-// Acts on the next modal dialog that appears (a message box, a file dialog) with `act`,
-// which must close it. A dialog still open after `deadlineMs` is closed, so a test can
-// never hang; Seen() tells whether a dialog came at all.
+// "name=text" for each control `expected` names, to compare with `expected`.
+inline QStringList TextsOf(QWidget& window, const QStringList& expected) {
+    QStringList texts;
+    for (const QString& entry : expected) {
+        const QString name = entry.section('=', 0, 0);
+        texts << name + "=" + TextOf(window, qPrintable(name));
+    }
+    return texts;
+}
+
+// The whole file, or nothing if it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Acts with `act`, which must close it, on the next modal dialog other than `below` that
+// appears. A dialog still open after `deadlineMs` is closed, so a test can never hang;
+// Seen() tells whether a dialog came at all.
 class NextModal {
   public:
-    explicit NextModal(std::function<void(QWidget*)> act, int deadlineMs = 10000) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, act, deadlineMs] {
+    explicit NextModal(std::function<void(QWidget*)> act, int deadlineMs = 10000,
+                       const QWidget* below = nullptr) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, act, deadlineMs, below] {
             waited_ += timer_.interval();
             QWidget* modal = QApplication::activeModalWidget();
+            if (modal == below) {
+                modal = nullptr;
+            }
             if (modal != nullptr && !seen_) {
                 seen_ = true;
                 title_ = modal->windowTitle();

@@ -1,4 +1,3 @@
-// "&Save Configuration to Disk" and "Get Configuration From Disk" on the main window.
 #include "app/main_window.h"
 #include "app_test_support.h"
 #include "editors/output_editors.h"
@@ -36,23 +35,14 @@ void Type(QWidget& window, const char* name, const QString& text) {
     emit box->Entered();
 }
 
-// What a file dialog showed before it was accepted with a path typed into it.
-struct FileDialogSeen {
-    QString title;
-    QString suffix;
-    QStringList filters;
-    QString typed;
-};
-
-NextModal AcceptFileDialog(const QString& path, FileDialogSeen& seen) {
+// Accepts the next file dialog with `path` typed in; `seen` gets the dialog's title,
+// default suffix, filters and the name it offered.
+NextModal AcceptFileDialog(const QString& path, QStringList& seen) {
     return NextModal([path, &seen](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
-        if (dialog == nullptr || name == nullptr) {
-            modal->close();
-            return;
-        }
-        seen = {dialog->windowTitle(), dialog->defaultSuffix(), dialog->nameFilters(),
+        QVERIFY(dialog != nullptr && name != nullptr);
+        seen = {dialog->windowTitle(), dialog->defaultSuffix(), dialog->nameFilters().join(';'),
                 name->text()};
         dialog->selectFile(path);
         name->setText(path); // as the user types it
@@ -102,11 +92,7 @@ void FileCommandsTest::SaveWhileFamilyAThenLoad_RestoresTheWholeWindow() {
     window.Menus().mnuFileNewFactoryConfiguration->trigger();
     QCOMPARE(app_test::TextOf(window, "txtSw4Setpoint"), QString("48.00"));
     QVERIFY(window.LoadConfigurationFile(path));
-    const QMap<QString, QString> loaded = WindowTexts(window);
-    for (auto it = saved.begin(); it != saved.end(); ++it) {
-        QVERIFY2(loaded.value(it.key()) == it.value(),
-                 qPrintable(it.key() + ": " + loaded.value(it.key()) + " != " + it.value()));
-    }
+    QCOMPARE(WindowTexts(window), saved);
     QVERIFY(!window.Menus().SwSetAllowed(3)->isChecked());
     QVERIFY(window.Menus().SwSetAllowed(4)->isChecked());
 }
@@ -116,9 +102,7 @@ void FileCommandsTest::Save_FamilyBDefaults_GivesTheKnownBytes() {
     MainWindow window;
     sandbox.Write("defaults.cfg", QByteArray(400, '\x55')); // a longer file is replaced
     QVERIFY(window.SaveConfigurationFile(sandbox.Path("defaults.cfg")));
-    QFile file(sandbox.Path("defaults.cfg"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = app_test::ReadAll(sandbox.Path("defaults.cfg"));
     QCOMPARE(bytes.size(), 256);
     QCOMPARE(int(quint8(bytes.at(66))), 29); // length of "<describe configuration here>"
     // Run mode 1, temperature compensation and pushbutton programming on, in normal range:
@@ -142,24 +126,20 @@ void FileCommandsTest::Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChange
     QCOMPARE(QDir(sandbox.Path(".")).entryList({"*.cfg"}), QStringList());
 
     const QString path = sandbox.Path("through-dialog.cfg");
-    auto through = [&path](QAction* command, FileDialogSeen& seen) {
+    auto through = [&path](QAction* command) {
+        QStringList seen;
         NextModal modal = AcceptFileDialog(path, seen);
         command->trigger();
-        return modal.Seen();
+        return seen;
     };
-    FileDialogSeen save;
-    QVERIFY(through(m.mnuFileSaveToFile, save));
-    QCOMPARE(save.title, QString("Save As"));
-    QCOMPARE(save.suffix, QString("cfg"));
-    QCOMPARE(save.typed, QString("*.cfg"));
+    const QStringList save = through(m.mnuFileSaveToFile);
+    QCOMPARE(QStringList({save.value(0), save.value(1), save.value(3)}),
+             QStringList({"Save As", "cfg", "*.cfg"}));
     QVERIFY(QFile::exists(path));
-
     window.DescriptionBox()->setText("changed");
-    FileDialogSeen open;
-    QVERIFY(through(m.mnuFileOpenFromFile, open));
-    QCOMPARE(open.title, QString("Get File"));
-    QCOMPARE(open.filters, QStringList({"*.cfg"}));
-    QCOMPARE(open.typed, QString("*.cfg"));
+    const QStringList open = through(m.mnuFileOpenFromFile);
+    QCOMPARE(QStringList({open.value(0), open.value(2), open.value(3)}),
+             QStringList({"Get File", "*.cfg", "*.cfg"}));
     QCOMPARE(window.DescriptionBox()->text(), QString("kept"));
 }
 

@@ -1,17 +1,26 @@
-// The record on the window and back: ShowRecordB, ReadWindowB and the factory configuration.
+// The record on the window and back; the window held to the command-line tool's Qt-free
+// model of its show and read-back.
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app_test_support.h"
+#include "config/config_file.h"
+#include "link/frames.h"
+#include "window_round_trip.h"
 
 #include <QAction>
+#include <QFile>
 #include <QScopeGuard>
 #include <QtTest>
 
 #include <cmath>
+#include <random>
 
 using namespace telmora;
+using telmora::app_test::ReadAll;
 using telmora::app_test::Sandbox;
-using telmora::app_test::TextOf;
+using telmora::app_test::TextsOf;
+
+Q_DECLARE_METATYPE(telmora::SensorFamily)
 
 namespace {
 
@@ -35,18 +44,30 @@ SensorConfig Distinctive() {
     return c;
 }
 
-// "name=text" for each control `expected` names, to compare with `expected`.
-QStringList TextsOf(QWidget& window, const QStringList& expected) {
-    QStringList texts;
-    for (const QString& entry : expected) {
-        const QString name = entry.section('=', 0, 0);
-        texts << name + "=" + TextOf(window, qPrintable(name));
-    }
-    return texts;
-}
-
 void SetText(QWidget& window, const char* name, const QString& text) {
     window.findChild<QLineEdit*>(name)->setText(text);
+}
+
+// Registers a family's read covers, each holding a random byte; the rest hold 0.
+RegisterImage RandomSensorImage(SensorFamily family, std::mt19937& random) {
+    std::uniform_int_distribution<int> byte(0, 255);
+    RegisterImage image{};
+    for (int reg = 10; reg <= 99; ++reg) {
+        const bool familyARegister =
+            reg == 11 || (reg >= 33 && reg <= 89) || reg == 96 || reg == 97 || reg == 99;
+        if (family == SensorFamily::B || familyARegister) {
+            image[reg] = static_cast<std::int16_t>(byte(random));
+        }
+    }
+    // A description length the decoders can take in full, most of the time.
+    image[33] = static_cast<std::int16_t>(byte(random) % 40);
+    return image;
+}
+
+QByteArray FileBytes(const RegisterImage& image) {
+    const ConfigFileBytes bytes = ImageToFileBytes(image);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace
@@ -55,6 +76,8 @@ class RecordWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data();
+    void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters();
     void ShowThenRead_CommaLocale_WritesTextsCaptionsAndChecksAndReadsThem();
     void ShowRecord_OddCodes_ShowAndReadBackAsTheWindowKnowsThem();
     void ReadWindow_FallingOutputsAndTextsThatAreNotNumbers();
@@ -62,8 +85,7 @@ class RecordWindowTest : public QObject {
     void NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults();
 };
 
-// Round trips of random records are held in kelvo_window_agreement_test; this one runs on a
-// desktop whose decimal separator is a comma, and numbers still keep their period.
+// On a desktop whose decimal separator is a comma, numbers still keep their period.
 void RecordWindowTest::ShowThenRead_CommaLocale_WritesTextsCaptionsAndChecksAndReadsThem() {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -75,18 +97,15 @@ void RecordWindowTest::ShowThenRead_CommaLocale_WritesTextsCaptionsAndChecksAndR
     window.Config() = c;
     window.ShowRecordB();
     // txtAnalogNearOutput is written as 4, then rewritten by the placement with one decimal.
-    const QStringList want = {"txtMinRange=6.50",        "lblMinRange=6.50",
-                              "txtMaxRange=1234.50",     "lblMaxRange=1234.50",
-                              "txtSw1Setpoint=20.50",    "txtSw3Hyst=2.25",
-                              "lblSw1Mode=Wind",         "lblSw2Mode=Hyst",
-                              "lblSw1PowerUp=On",        "lblSw2PowerUp=Off",
-                              "lblSw1EchoLoss=On",       "lblSw2EchoLoss=Off",
-                              "lblSw3EchoLoss=NC",       "lblSw1Left=Off",
-                              "lblSw1Right=On",          "lblSw2Left=On",
-                              "lblSw2Right=Off",         "txtAnalogNearEndpoint=15.25",
-                              "lblAnalogPowerUp=High",   "lblAnalogEchoLoss=Low",
-                              "lblAnalogMode=Voltage",   "lblAnalogNearOutputUnits=volts",
-                              "txtAnalogNearOutput=4.0", "txtDescription=Tank 4 level"};
+    const QStringList want =
+        QString("txtMinRange=6.50|lblMinRange=6.50|txtMaxRange=1234.50|lblMaxRange=1234.50|"
+                "txtSw1Setpoint=20.50|txtSw3Hyst=2.25|lblSw1Mode=Wind|lblSw2Mode=Hyst|"
+                "lblSw1PowerUp=On|lblSw2PowerUp=Off|lblSw1EchoLoss=On|lblSw2EchoLoss=Off|"
+                "lblSw3EchoLoss=NC|lblSw1Left=Off|lblSw1Right=On|lblSw2Left=On|lblSw2Right=Off|"
+                "txtAnalogNearEndpoint=15.25|lblAnalogPowerUp=High|lblAnalogEchoLoss=Low|"
+                "lblAnalogMode=Voltage|lblAnalogNearOutputUnits=volts|txtAnalogNearOutput=4.0|"
+                "txtDescription=Tank 4 level")
+            .split('|');
     QCOMPARE(TextsOf(window, want), want);
     const MainMenus& m = window.Menus();
     QVERIFY(!m.SwSetAllowed(1)->isChecked() && m.SwSetAllowed(2)->isChecked());
@@ -150,8 +169,8 @@ void RecordWindowTest::ReadWindow_FallingOutputsAndTextsThatAreNotNumbers() {
              QList<float>({4, 20, 0, 12.5f, 0, -30}));
     QCOMPARE(got.AnalogSlope, std::int16_t(0));
     QVERIFY(std::isfinite(got.MaxRange));
-    QCOMPARE(TextOf(window, "txtAnalogNearOutput"), QString("20.0"));
-    QCOMPARE(TextOf(window, "txtAnalogFarOutput"), QString("4.0"));
+    const QStringList typed = {"txtAnalogNearOutput=20.0", "txtAnalogFarOutput=4.0"};
+    QCOMPARE(TextsOf(window, typed), typed);
 
     SetText(window, "txtAnalogNearOutput", "7.5");
     SetText(window, "txtAnalogFarOutput", "7.5");
@@ -198,6 +217,49 @@ void RecordWindowTest::NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults()
     const QStringList b = {"txtMinRange=8.00", "txtSw3Setpoint=36.00", "txtAnalogNearOutput=4.0",
                            "lblAnalogMode=Current"};
     QCOMPARE(TextsOf(window, b), b);
+}
+
+void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data() {
+    QTest::addColumn<SensorFamily>("family");
+    QTest::addColumn<int>("seed");
+    for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
+        for (int seed = 1; seed <= 12; ++seed) {
+            QTest::addRow("Kelvo-%s seed %d", family == SensorFamily::A ? "A" : "B", seed)
+                << family << seed;
+        }
+    }
+}
+
+void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters() {
+    QFETCH(SensorFamily, family);
+    QFETCH(int, seed);
+    std::mt19937 random(static_cast<unsigned>(seed));
+    Sandbox sandbox;
+    {
+        // Read from a sensor (as once detection found the family), then saved to a file.
+        MainWindow window;
+        window.SetFamily(family);
+        const RegisterImage sensorImage = RandomSensorImage(family, random);
+        window.ShowRecord(family, sensorImage);
+        QVERIFY(window.SaveConfigurationFile(sandbox.Path("window.cfg")));
+        QCOMPARE(ReadAll(sandbox.Path("window.cfg")),
+                 FileBytes(kelvo::FileImageAfterSensorRead(family, sensorImage)));
+    }
+    // Loaded into a fresh window from a file as the window saves it (a family B image),
+    // then sent to a sensor.
+    MainWindow window;
+    window.SetFamily(family);
+    const RegisterImage fileImage = RandomSensorImage(SensorFamily::B, random);
+    sandbox.Write("sensor.cfg", FileBytes(fileImage));
+    QVERIFY(window.LoadConfigurationFile(sandbox.Path("sensor.cfg")));
+    const RegisterImage sent = window.ReadWindow(family);
+    const RegisterImage expected = kelvo::SensorImageFromFile(fileImage, family);
+    for (int reg : WriteRegisters(family)) {
+        QVERIFY2(sent[reg] == expected[reg], qPrintable(QString("register %1: window %2, tool %3")
+                                                            .arg(reg)
+                                                            .arg(sent[reg])
+                                                            .arg(expected[reg])));
+    }
 }
 
 QTEST_MAIN(RecordWindowTest)

@@ -11,45 +11,25 @@
 #include "link/sensor_link.h"
 
 #include <QAction>
-#include <QProcess>
 #include <QtTest>
 
 using namespace telmora;
 using telmora::app_test::NextModal;
 using telmora::app_test::Sandbox;
-using telmora::app_test::TextOf;
-
-namespace {
+using telmora::app_test::Simulator;
 
 constexpr int kPatienceMs = 10000;
 
-// The simulated sensor, started on its own pseudo-terminal.
-class Simulator {
-  public:
-    explicit Simulator(const QStringList& args) {
-        process_.setProgram(KELVO_SIM_PATH);
-        process_.setArguments(QStringList{"--quiet", "--rate", "5"} + args);
-        process_.start();
-        if (!process_.waitForStarted(kPatienceMs) || !process_.waitForReadyRead(kPatienceMs)) {
-            qFatal("kelvo-sim did not start");
-        }
-        path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~Simulator() {
-        process_.terminate();
-        if (!process_.waitForFinished(kPatienceMs)) {
-            process_.kill();
-            process_.waitForFinished();
+// The names of those of `commands` that are enabled.
+QStringList Enabled(const QList<QAction*>& commands) {
+    QStringList enabled;
+    for (QAction* command : commands) {
+        if (command->isEnabled()) {
+            enabled << command->objectName();
         }
     }
-    const QString& Path() const { return path_; }
-
-  private:
-    QProcess process_;
-    QString path_;
-};
-
-} // namespace
+    return enabled;
+}
 
 class WindowLinkTest : public QObject {
     Q_OBJECT
@@ -62,7 +42,7 @@ class WindowLinkTest : public QObject {
 void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily() {
     QTemporaryDir dir;
     const QString received = dir.filePath("received");
-    Simulator sim({"--fault", "silent", "--record", received});
+    Simulator sim({"--rate", "5", "--fault", "silent", "--record", received});
     Sandbox sandbox(sim.Path());
     MainWindow window;
     const MainMenus& m = window.Menus();
@@ -74,14 +54,10 @@ void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily
     QStringList enabledDuringWait;
     QString activity;
     QTimer::singleShot(300, [&] {
-        for (QAction* a :
-             {m.mnuFileOpenFromSensor, m.mnuFileSaveToSensor, m.mnuComPort, m.mnuFileOpenFromFile,
-              m.mnuFileNewFactoryConfiguration, m.mnuSensorTypeKelvoA, m.mnuSensorTypeKelvoB,
-              m.mnuFilters, m.mnuProcessing}) {
-            if (a->isEnabled()) {
-                enabledDuringWait << a->objectName();
-            }
-        }
+        enabledDuringWait =
+            Enabled({m.mnuFileOpenFromSensor, m.mnuFileSaveToSensor, m.mnuComPort,
+                     m.mnuFileOpenFromFile, m.mnuFileNewFactoryConfiguration, m.mnuSensorTypeKelvoA,
+                     m.mnuSensorTypeKelvoB, m.mnuFilters, m.mnuProcessing});
         activity = window.Status().Activity()->text();
     });
     NextModal warning(NextModal::Dismiss, kPatienceMs);
@@ -105,9 +81,7 @@ void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily
                                         m.mnuFileNewFactoryConfiguration};
     window.Config().Sw1Setpoint = 99;
     NextModal none(NextModal::Dismiss, 200);
-    for (QAction* action : needFamily) {
-        QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
-    }
+    QCOMPARE(Enabled(needFamily), QStringList());
     window.mnuFileNewFactoryConfigurationClick();
     window.mnuFiltersClick();
     window.mnuProcessingClick();
@@ -116,16 +90,10 @@ void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily
     QVERIFY(!none.Seen());
     QCOMPARE(window.Config().Sw1Setpoint, 99.0f);
     // All the line ever carried: the ten detection frames.
-    auto recorded = [&received] {
-        QFile record(received);
-        return record.open(QIODevice::ReadOnly) ? record.readAll() : QByteArray();
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(recorded(), QByteArray("W00\x37\x84\x72", 6).repeated(10),
-                              kPatienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(app_test::ReadAll(received),
+                              QByteArray("W00\x37\x84\x72", 6).repeated(10), kPatienceMs);
     window.SetFamily(SensorFamily::A);
-    for (QAction* action : needFamily) {
-        QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
-    }
+    QCOMPARE(Enabled(needFamily).size(), needFamily.size());
 }
 
 void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows() {
@@ -140,7 +108,8 @@ void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows
     const QString sensorFile = dir.filePath("sensor.cfg");
     const QString written = dir.filePath("written.cfg");
     QVERIFY(SaveConfigurationFile(sensorFile.toStdString(), sensor, image).ok);
-    Simulator sim({"--family", "b", "--config", sensorFile, "--dump-image", written});
+    Simulator sim(
+        {"--rate", "5", "--family", "b", "--config", sensorFile, "--dump-image", written});
     Sandbox sandbox(sim.Path());
     MainWindow window;
     window.Menus().mnuSensorTypeKelvoA->trigger(); // the detection finds family B
@@ -154,10 +123,9 @@ void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows
     QCOMPARE(activity.last(), QString("Reading configuration: register 99"));
     QCOMPARE(window.Status().Activity()->text(), QString());
     QVERIFY(window.FamilyB());
-    QCOMPARE(TextOf(window, "txtSw2Setpoint"), QString("33.84"));
-    QCOMPARE(TextOf(window, "lblSw3Mode"), QString("Wind"));
-    QCOMPARE(TextOf(window, "lblAnalogEchoLoss"), QString("High"));
-    QCOMPARE(TextOf(window, "txtDescription"), QString("From the sensor"));
+    const QStringList shown = {"txtSw2Setpoint=33.84", "lblSw3Mode=Wind", "lblAnalogEchoLoss=High",
+                               "txtDescription=From the sensor"};
+    QCOMPARE(app_test::TextsOf(window, shown), shown);
     QVERIFY(!window.findChild<QWidget*>("txtSw4Setpoint")->isHidden());
 
     QFile::remove(written); // the sensor dumps its image after every exchange

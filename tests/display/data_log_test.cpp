@@ -9,13 +9,9 @@
 namespace telmora {
 namespace {
 
-// Opening, replacing, flushing and a full disk are checked through the log command.
-
 TEST(LogLine, TimeThenDistanceWithTwoDecimalsAndCrLf) {
     EXPECT_EQ(LogLine({13, 45, 12}, 123.456f), "13:45:12 123.46\r\n");
     EXPECT_EQ(LogLine({7, 5, 9}, 12.3456f), "07:05:09 12.35\r\n");
-    EXPECT_EQ(LogLine({0, 0, 0}, 0.0f), "00:00:00 0.00\r\n"); // a lost echo is logged too
-    EXPECT_EQ(LogLine({23, 59, 59}, 0.4f), "23:59:59 0.40\r\n");
 }
 
 TEST(LogFile, FileDeletedWhileLogging_ReportsIt) {

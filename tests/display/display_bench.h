@@ -1,24 +1,22 @@
 #pragma once
 
-// A bare form surface with the measurement display on it, and stand-ins for the controls
-// of the range bar and of the analog output editor that the gauges and the print command
-// read by name.
+// A form surface with the measurement display on it, and stand-ins for the range bar's and
+// analog editor's controls that the gauges and the print command read by name.
 
 #include "app/form_geometry.h"
 #include "app/form_surface.h"
 #include "config/sensor_config.h"
 #include "display/measurement_display.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
+#include "../app/app_test_support.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 namespace telmora {
+
+using app_test::NextModal;
 
 class DisplayBench {
   public:
@@ -52,29 +50,15 @@ class DisplayBench {
 
     QString Text(const char* name) { return Control<QLineEdit>(name)->text(); }
 
-    // Runs `act` on the next modal widget that is not `below` once it appears; if none
-    // appears within the deadline, the modal that is up is closed so no test can hang.
-    static void OnNextModal(std::function<void(QWidget*)> act, QWidget* below = nullptr) {
-        auto* poll = new QTimer;
-        auto* started = new QElapsedTimer;
-        started->start();
-        QObject::connect(poll, &QTimer::timeout, [poll, started, act, below] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal != nullptr && modal != below) {
-                poll->stop();
-                poll->deleteLater();
-                delete started;
-                act(modal);
-            } else if (started->elapsed() > 20000) {
-                poll->stop();
-                poll->deleteLater();
-                delete started;
-                if (modal != nullptr) {
-                    modal->close();
-                }
+    // Those of `names` that are visible.
+    QStringList Visible(std::initializer_list<const char*> names) {
+        QStringList visible;
+        for (const char* name : names) {
+            if (Control(name)->isVisible()) {
+                visible << name;
             }
-        });
-        poll->start(20);
+        }
+        return visible;
     }
 
     SensorConfig config;

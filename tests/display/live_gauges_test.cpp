@@ -56,21 +56,12 @@ TEST(Meter, FollowsTheCharacteristicAndTheEchoLossLevel) {
 
 // The window's sensor symbol at the left end of the marker's row and the range bar.
 EchoTrack Track(double targetLeft, double echoHeight) {
-    EchoTrack track;
-    track.sensorLeft = 240;
-    track.sensorTop = 2700;
-    track.sensorWidth = 360;
-    track.sensorHeight = 300;
-    track.echoHeight = echoHeight;
-    track.targetLeft = targetLeft;
-    track.rangeBarRight = 7335;
-    return track;
+    return {240, 2700, 360, 300, echoHeight, targetLeft, 7335};
 }
 
 TEST(GaugeTimer, EchoLeavesTheSensorGrowingAndTurnsAtTheTarget) {
     GaugeTimer timer;
-    double height = 250;
-    TickResult step = timer.Tick(Track(1000, height));
+    TickResult step = timer.Tick(Track(1000, 250));
     // First tick: the echo starts at the sensor symbol's right edge, centred on it.
     EXPECT_EQ(step.echoLeft, 600);
     EXPECT_EQ(step.echoTop, 2700 + 150 - 125);

@@ -1,3 +1,4 @@
+#include "../app/app_test_support.h"
 #include "app/main_window.h"
 #include "config/number_text.h"
 #include "config/sensor_config.h"
@@ -5,16 +6,13 @@
 #include "display/measurement_display.h"
 #include "display/statistics.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSocketNotifier>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <optional>
+#include <algorithm>
 
 #include <fcntl.h>
 #include <pty.h>
@@ -29,28 +27,33 @@ namespace {
 
 constexpr int kReadings = 140;
 
-// Passes the simulator's stream on to the window's terminal, starting at a reading's
-// carriage return once told to and stopping after a given number of readings, and keeps
-// the five characters of every reading it passed on: what was sent to the window.
+// Passes the simulator's stream on to a terminal of its own, which the window opens, and
+// keeps what it passed: what was sent to the window.
 class Relay : public QObject {
   public:
-    bool Open(const QString& simTerminal) {
-        simFd_ = ::open(simTerminal.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        termios raw{};
-        cfmakeraw(&raw);
-        raw.c_cflag |= CLOCAL | CREAD;
-        raw.c_cc[VMIN] = 1;
-        raw.c_cc[VTIME] = 0;
-        if (simFd_ < 0 || tcsetattr(simFd_, TCSANOW, &raw) != 0) {
-            return false;
-        }
+    Relay() {
+        cfmakeraw(&raw_);
+        raw_.c_cflag |= CLOCAL | CREAD;
         char name[128] = {};
-        if (openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
+        if (openpty(&master_, &slave_, name, &raw_, nullptr) == 0) {
+            windowTerminal_ = QString::fromLocal8Bit(name);
+        }
+    }
+    // Opening the simulator's terminal starts its stream.
+    bool Start(const QString& simTerminal) {
+        simFd_ = ::open(simTerminal.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (simFd_ < 0 || tcsetattr(simFd_, TCSANOW, &raw_) != 0) {
             return false;
         }
-        windowTerminal_ = QString::fromLocal8Bit(name);
-        notifier_ = new QSocketNotifier(simFd_, QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, [this] { Pass(); });
+        auto* notifier = new QSocketNotifier(simFd_, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this] {
+            char buffer[512];
+            const ssize_t n = ::read(simFd_, buffer, sizeof buffer);
+            if (n > 0 && ::write(master_, buffer, static_cast<size_t>(n)) != n) {
+                qFatal("the relay cannot write to the window's terminal");
+            }
+            passed_.append(buffer, std::max<ssize_t>(n, 0));
+        });
         return true;
     }
     ~Relay() override {
@@ -61,44 +64,19 @@ class Relay : public QObject {
         }
     }
     QString WindowTerminal() const { return windowTerminal_; }
-    void Forward(int readings) { toForward_ = readings; }
-    const QStringList& Sent() const { return sent_; }
+    // Each reading is a carriage return and five digits of counts.
+    QStringList Sent() const {
+        return QString::fromLatin1(passed_).split('\r', Qt::SkipEmptyParts);
+    }
+    qsizetype Passed() const { return passed_.size(); }
 
   private:
-    void Pass() {
-        char buffer[512];
-        const ssize_t n = ::read(simFd_, buffer, sizeof buffer);
-        for (ssize_t i = 0; i < n; ++i) {
-            const char c = buffer[i];
-            if (c == '\r') {
-                current_.reset();
-                if (sent_.size() < toForward_) {
-                    current_ = QString();
-                }
-            }
-            if (!current_) {
-                continue;
-            }
-            if (::write(master_, &c, 1) != 1) {
-                qFatal("the relay cannot write to the window's terminal");
-            }
-            if (c != '\r' && current_->size() < 5) {
-                current_->append(QLatin1Char(c));
-                if (current_->size() == 5) {
-                    sent_.append(*current_);
-                }
-            }
-        }
-    }
-
+    termios raw_{};
     int simFd_ = -1;
     int master_ = -1;
     int slave_ = -1; // kept open so the pair outlives the window's port
     QString windowTerminal_;
-    QSocketNotifier* notifier_ = nullptr;
-    qsizetype toForward_ = 0;
-    std::optional<QString> current_; // the reading being passed on
-    QStringList sent_;
+    QByteArray passed_;
 };
 
 } // namespace
@@ -106,82 +84,29 @@ class Relay : public QObject {
 class LiveStreamTest : public QObject {
     Q_OBJECT
   private slots:
-    void init();
-    void cleanup();
     void StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull();
-
-  private:
-    QTemporaryDir* folder_ = nullptr;
-    QProcess* sim_ = nullptr;
-    Relay* relay_ = nullptr;
-    QString previousFolder_;
 };
 
-void LiveStreamTest::init() {
-    previousFolder_ = QDir::currentPath();
-    folder_ = new QTemporaryDir;
-    QVERIFY(folder_->isValid());
-    // A target swinging over the range, every 7th reading a lost echo.
-    sim_ = new QProcess;
-    sim_->setProgram(KELVO_SIM_PATH);
-    sim_->setArguments({"--family", "b", "--sine", "10:200", "--period", "50", "--lost-every", "7",
-                        "--rate", "400", "--quiet"});
-    sim_->start();
-    QVERIFY(sim_->waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(sim_->canReadLine(), 10000);
-    const QString simTerminal = QString::fromLocal8Bit(sim_->readLine()).trimmed();
-    QVERIFY2(simTerminal.startsWith("/dev/pts/"), qPrintable(simTerminal));
-    relay_ = new Relay;
-    QVERIFY(relay_->Open(simTerminal));
-
-    // Port 1 leads to the relay's terminal and is the saved port; the others lead
-    // nowhere.
-    QDir dir(folder_->path());
-    dir.mkpath("config/telmora");
-    QFile ports(dir.filePath("config/telmora/ports"));
-    QVERIFY(ports.open(QIODevice::WriteOnly));
-    ports.write(
-        QString("1=%1\n2=none\n3=none\n4=none\n").arg(relay_->WindowTerminal()).toLocal8Bit());
-    ports.close();
-    QFile cust(dir.filePath("CustFile"));
-    QVERIFY(cust.open(QIODevice::WriteOnly));
-    cust.write(QByteArray("\x01\x00", 2));
-    cust.close();
-    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
-    QDir::setCurrent(folder_->path());
-}
-
-void LiveStreamTest::cleanup() {
-    delete relay_;
-    relay_ = nullptr;
-    if (sim_ != nullptr) {
-        sim_->terminate();
-        if (!sim_->waitForFinished(10000)) {
-            sim_->kill();
-            sim_->waitForFinished(10000);
-        }
-    }
-    delete sim_;
-    sim_ = nullptr;
-    QDir::setCurrent(previousFolder_);
-    delete folder_;
-    folder_ = nullptr;
-}
-
 void LiveStreamTest::StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull() {
-    MainWindow window; // opens the saved port at start-up
-    const QString logPath = QDir(folder_->path()).filePath("stream.log");
+    // A target swinging over the range, every 7th reading a lost echo.
+    app_test::Simulator sim({"--family", "b", "--sine", "10:200", "--period", "50", "--lost-every",
+                             "7", "--rate", "400", "--count", QString::number(kReadings)});
+    Relay relay;
+    app_test::Sandbox sandbox(relay.WindowTerminal());
+    MainWindow window; // opens port 1, the relay's terminal, at start-up
+    const QString logPath = sandbox.Path("stream.log");
     QVERIFY(window.Display().Log().StartLog(logPath));
     window.show();
-    relay_->Forward(kReadings);
-    QTRY_COMPARE_WITH_TIMEOUT(relay_->Sent().size(), qsizetype(kReadings), 30000);
+    QVERIFY(relay.Start(sim.Path()));
+    QTRY_COMPARE_WITH_TIMEOUT(relay.Passed(), qsizetype(6 * kReadings), 30000);
 
     // What the window should show: each reading's counts times the start-up count
     // distance (the window has not read the sensor's configuration).
     std::vector<float> distances;
     Statistics expected;
     InitStats(expected);
-    for (const QString& counts : relay_->Sent()) {
+    for (const QString& counts : relay.Sent()) {
+        QCOMPARE(counts.size(), qsizetype(5));
         distances.push_back(static_cast<float>(ReadNumber(counts.toStdString()) *
                                                static_cast<double>(kCountDistanceNormal)));
         DoStats(expected, distances.back());

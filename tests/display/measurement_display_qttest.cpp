@@ -2,13 +2,18 @@
 
 #include "app/form_items.h"
 #include "display/live_gauges_view.h"
+#include "display/print_screen.h"
 #include "display/statistics_panel.h"
 #include "display/strip_chart_view.h"
 #include "editors/scale.h"
 
+#include <QFile>
 #include <QImage>
+#include <QPrintDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 #include <array>
 
@@ -24,36 +29,35 @@ class MeasurementDisplayTest : public QObject {
     void ChartTrace_SurvivesRepaintAndResize();
     void Meter_ReadsTheAnalogBoxesAndTheEchoLossLevel();
     void Silence_HidesTheGaugesAfterAbout5Seconds();
-    void Controls_HaveTheirCaptionsTooltipsAndSizes();
+    void Controls_HaveTheirCaptionsAndTooltips();
+    void Print_RedrawsOnThePrintScaleAndGivesOnePagePerCopy_data();
+    void Print_RedrawsOnThePrintScaleAndGivesOnePagePerCopy();
+    void PrintCancelled_PrintsNothing();
 };
 
 void MeasurementDisplayTest::Reading_UpdatesStatisticsChartAndGaugesBeyondTheMaximumAtTheBarEnd() {
     DisplayBench b;
     b.display->ShowReading(10.0f);
     b.display->ShowReading(12.0f);
-    QCOMPARE(b.Text("txtCurrDistance"), QString("12.00"));
-    QCOMPARE(b.Text("txtAveDistance"), QString("11.00"));
-    QCOMPARE(b.Text("txtNumOfSamples"), QString("2"));
-    QCOMPARE(b.Text("txtCurrentDistance"), QString("12.00"));
+    QCOMPARE(QStringList({b.Text("txtCurrDistance"), b.Text("txtAveDistance"),
+                          b.Text("txtNumOfSamples"), b.Text("txtCurrentDistance")}),
+             QStringList({"12.00", "11.00", "2", "12.00"}));
     const StripChart& chart = b.display->Chart().Model();
     QCOMPARE(chart.ChartX(), 120.0f + 80.0f);
     QCOMPARE(chart.ChartPoints().at(80), 12.0f);
-    QWidget* marker = b.Control("Frame1");
-    QVERIFY(marker->isVisible());
-    const float x = DistanceToX({840, 6495}, 12.0f, 8.0f, 221.77f);
-    QCOMPARE(b.geometry.Left(marker), static_cast<double>(x));
+    QCOMPARE(b.Visible({"Frame1", "linTargetLineTop"}).size(), 2);
+    const double x = DistanceToX({840, 6495}, 12.0f, 8.0f, 221.77f);
+    const FormGeometry& g = b.geometry;
     auto* top = b.Control<FormLine>("linTargetLineTop");
-    QVERIFY(top->isVisible());
-    QCOMPARE(b.geometry.LineStart(top).x, static_cast<double>(x));
-    QCOMPARE(b.geometry.LineEnd(top).x, static_cast<double>(x));
-    QCOMPARE(b.geometry.LineStart(top).y, 2520.0);
-    QCOMPARE(b.geometry.LineEnd(top).y, 600.0);
-    QCOMPARE(b.geometry.Left(b.Control("fraVoltmeter")), static_cast<double>(x));
+    QCOMPARE(
+        QList<double>({g.Left(b.Control("Frame1")), g.Left(b.Control("fraVoltmeter")),
+                       g.LineStart(top).x, g.LineEnd(top).x, g.LineStart(top).y, g.LineEnd(top).y}),
+        QList<double>({x, x, x, x, 2520, 600}));
     b.display->ShowReading(500.0f);
-    for (const char* gauge : {"Frame1", "fraVoltmeter"}) {
-        QCOMPARE(b.geometry.Left(b.Control(gauge)), 840.0 + 6495.0);
-    }
-    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linTargetLineBottom")).x, 840.0 + 6495.0);
+    const double barEnd = 840.0 + 6495.0;
+    QCOMPARE(QList<double>({g.Left(b.Control("Frame1")), g.Left(b.Control("fraVoltmeter")),
+                            g.LineStart(b.Control<FormLine>("linTargetLineBottom")).x}),
+             QList<double>({barEnd, barEnd, barEnd}));
 }
 
 void MeasurementDisplayTest::LostEchoAndReset_ShowLostOnRedThenZerosCountingAfresh() {
@@ -64,12 +68,9 @@ void MeasurementDisplayTest::LostEchoAndReset_ShowLostOnRedThenZerosCountingAfre
     b.display->ShowReading(0.0f);
     QCOMPARE(current->text(), QString("Lost!!"));
     QCOMPARE(background(), QColor(255, 0, 0));
-    QCOMPARE(b.Text("txtNumOfSamples"), QString("1"));
-    QCOMPARE(b.Text("txtCurrentDistance"), QString("0.00"));
-    for (const char* hidden : {"Frame1", "linTargetLineTop", "linTargetLineBottom"}) {
-        QVERIFY2(!b.Control(hidden)->isVisible(), hidden);
-    }
-    QVERIFY(b.Control("fraVoltmeter")->isVisible());
+    QCOMPARE(b.Text("txtNumOfSamples") + " " + b.Text("txtCurrentDistance"), QString("1 0.00"));
+    QCOMPARE(b.Visible({"Frame1", "linTargetLineTop", "linTargetLineBottom", "fraVoltmeter"}),
+             QStringList({"fraVoltmeter"}));
     // A lost echo is still charted, on the top edge.
     QCOMPARE(b.display->Chart().Model().ChartY(), std::int16_t(5520));
     b.display->ShowReading(22.0f);
@@ -78,15 +79,14 @@ void MeasurementDisplayTest::LostEchoAndReset_ShowLostOnRedThenZerosCountingAfre
 
     b.display->ShowReading(0.0f);
     QTest::mouseClick(b.Control<QPushButton>("cmdResetStats"), Qt::LeftButton);
-    for (const char* name : {"txtCurrDistance", "txtAveDistance", "txtSDDistance", "txtMaxDistance",
-                             "txtMinDistance"}) {
-        QCOMPARE(b.Text(name), QString("0.00"));
-    }
-    QCOMPARE(b.Text("txtNumOfSamples"), QString("0"));
+    QCOMPARE(QStringList({b.Text("txtCurrDistance"), b.Text("txtAveDistance"),
+                          b.Text("txtSDDistance"), b.Text("txtMaxDistance"),
+                          b.Text("txtMinDistance"), b.Text("txtNumOfSamples")}),
+             QStringList({"0.00", "0.00", "0.00", "0.00", "0.00", "0"}));
     QCOMPARE(background(), QColor(255, 255, 255));
+    // The minimum starts afresh, not from the zero shown.
     b.display->ShowReading(12.5f);
-    QCOMPARE(b.Text("txtMinDistance"), QString("12.50"));
-    QCOMPARE(b.Text("txtNumOfSamples"), QString("1"));
+    QCOMPARE(b.Text("txtMinDistance") + " " + b.Text("txtNumOfSamples"), QString("12.50 1"));
 }
 
 void MeasurementDisplayTest::ChartButtons_StopStartAndResetTheTrace() {
@@ -143,6 +143,15 @@ int TracePixels(DisplayBench& b) {
     return dark;
 }
 
+int PdfPages(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    static const QRegularExpression page(R"(/Type\s*/Page[^s])");
+    return static_cast<int>(QString::fromLatin1(file.readAll()).count(page));
+}
+
 } // namespace
 
 void MeasurementDisplayTest::ChartTrace_SurvivesRepaintAndResize() {
@@ -193,9 +202,10 @@ void MeasurementDisplayTest::Silence_HidesTheGaugesAfterAbout5Seconds() {
     QCOMPARE(gauges.Timer2().interval(), 50);
     QVERIFY(gauges.Timer2().isActive());
     gauges.Timer2().stop(); // the test drives the ticks
-    // Before the first reading there is nothing to show.
-    QVERIFY(!b.Control("Frame1")->isVisible());
-    QVERIFY(!b.Control("fraVoltmeter")->isVisible());
+    const auto gaugesShown = [&b] {
+        return b.Visible({"Frame1", "linTargetLineTop", "linTargetLineBottom", "fraVoltmeter"});
+    };
+    QCOMPARE(gaugesShown(), QStringList()); // nothing to show before the first reading
     b.display->ShowReading(50.0f);
     // Deliveries every 2.5 s keep the gauges up.
     for (int tick = 1; tick <= 300; ++tick) {
@@ -204,18 +214,14 @@ void MeasurementDisplayTest::Silence_HidesTheGaugesAfterAbout5Seconds() {
         }
         gauges.Timer2Timer();
     }
-    QVERIFY(b.Control("Frame1")->isVisible());
-    QVERIFY(b.Control("fraVoltmeter")->isVisible());
+    QCOMPARE(gaugesShown().size(), 4);
     b.display->NoteReceiveEvent();
     for (int tick = 1; tick <= 100; ++tick) {
         gauges.Timer2Timer();
     }
-    QVERIFY(b.Control("Frame1")->isVisible());
+    QCOMPARE(gaugesShown().size(), 4);
     gauges.Timer2Timer(); // the 101st tick without a delivery
-    for (const char* gauge :
-         {"Frame1", "linTargetLineTop", "linTargetLineBottom", "fraVoltmeter"}) {
-        QVERIFY2(!b.Control(gauge)->isVisible(), gauge);
-    }
+    QCOMPARE(gaugesShown(), QStringList());
     QCOMPARE(b.geometry.Left(b.Control("Frame1")), 840.0 + 6495.0);
     // The echo then travels to the right end of the bar.
     double farthest = 0;
@@ -224,13 +230,11 @@ void MeasurementDisplayTest::Silence_HidesTheGaugesAfterAbout5Seconds() {
         farthest = std::max(farthest, b.geometry.Left(b.Control("shpEcho")));
     }
     QCOMPARE(farthest, 840.0 + 6495.0);
-    // The next reading brings them back.
-    b.display->ShowReading(50.0f);
-    QVERIFY(b.Control("Frame1")->isVisible());
-    QVERIFY(b.Control("fraVoltmeter")->isVisible());
+    b.display->ShowReading(50.0f); // brings them back
+    QCOMPARE(gaugesShown().size(), 4);
 }
 
-void MeasurementDisplayTest::Controls_HaveTheirCaptionsTooltipsAndSizes() {
+void MeasurementDisplayTest::Controls_HaveTheirCaptionsAndTooltips() {
     DisplayBench b;
     const QList<std::array<const char*, 3>> captions = {
         {"cmdResetStats", "Reset Stats", ""},
@@ -247,9 +251,70 @@ void MeasurementDisplayTest::Controls_HaveTheirCaptionsTooltipsAndSizes() {
         QVERIFY2(*text == 0 || shown == text, name);
         QVERIFY2(*tip == 0 || control->toolTip() == tip, name);
     }
-    QCOMPARE(b.geometry.Rect(b.Control("StripChartBox")).height, 1812.0);
-    QCOMPARE(b.geometry.Width(b.Control("Frame1")), 855.0);
-    QCOMPARE(b.geometry.Width(b.Control("fraVoltmeter")), 615.0);
+}
+
+void MeasurementDisplayTest::Print_RedrawsOnThePrintScaleAndGivesOnePagePerCopy_data() {
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<QString>("maxRange");
+    QTest::addColumn<bool>("redrawn"); // a maximum that is no positive number skips it
+    QTest::newRow("one copy") << 1 << "221.77" << true;
+    QTest::newRow("three copies") << 3 << "221.77" << true;
+    QTest::newRow("maximum 0") << 1 << "0" << false;
+    QTest::newRow("maximum inches") << 1 << "inches" << false;
+}
+
+void MeasurementDisplayTest::Print_RedrawsOnThePrintScaleAndGivesOnePagePerCopy() {
+    QFETCH(int, copies);
+    QFETCH(QString, maxRange);
+    QFETCH(bool, redrawn);
+    DisplayBench b;
+    QTemporaryDir folder;
+    for (int i = 1; i <= 10; ++i) {
+        b.display->ShowReading(i == 3 ? 110.885f : 20.0f); // the head ends at L + 400
+    }
+    StripChartView& chart = b.display->Chart();
+    chart.FlushDrawing();
+    const std::vector<DrawOp> live = chart.RetainedTrace();
+    b.txtMaxRange->setText(maxRange);
+    const QString pdf = folder.filePath("out.pdf");
+    std::vector<DrawOp> shown;
+    NextModal modal([&, pdf, copies](QWidget* modal) {
+        shown = chart.RetainedTrace(); // what the dialog comes up over
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        QVERIFY(dialog != nullptr);
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(pdf);
+        dialog->printer()->setCopyCount(copies);
+        dialog->done(QDialog::Accepted);
+    });
+    b.display->mnuFilePrintClick();
+    QCOMPARE(PdfPages(pdf), copies);
+    // The printer keeps the user's choice of copies for the next print.
+    QCOMPARE(b.display->Print().Printer().copyCount(), copies);
+    if (!redrawn) {
+        QVERIFY(shown == live);
+        return;
+    }
+    // The box is erased, then elements 0, 40, ..., 360 are drawn; 110.885 of 221.77 lies
+    // at mid-height whatever the minimum range.
+    QCOMPARE(shown.size(), std::size_t(3 + 10));
+    QCOMPARE(shown[0].kind, DrawOp::Kind::FillBackground);
+    QCOMPARE(shown.back().x2, 120.0f + 360);
+    QCOMPARE(shown[3 + 3].y2, 5520.0f + 906);
+    QCOMPARE(chart.Model().ChartX(), 520.0f);
+    QCOMPARE(chart.Model().ChartY(), std::int16_t(shown.back().y2));
+}
+
+void MeasurementDisplayTest::PrintCancelled_PrintsNothing() {
+    DisplayBench b;
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("cancelled.pdf");
+    b.display->Print().Printer().setOutputFormat(QPrinter::PdfFormat);
+    b.display->Print().Printer().setOutputFileName(pdf);
+    NextModal modal([](QWidget* dialog) { dialog->close(); });
+    b.display->mnuFilePrintClick();
+    QVERIFY(modal.Seen());
+    QVERIFY(!QFile::exists(pdf));
 }
 
 } // namespace telmora

@@ -37,32 +37,10 @@ TEST(Statistics, ReadingsGiveMeanExtremesPopulationDeviationAndCount) {
         EXPECT_EQ(texts.MinDistance, c.min);
         EXPECT_EQ(texts.NumOfSamples, c.count);
     }
-    EXPECT_EQ(Shown({12.5f}).CurrDistance, "12.50");
-}
-
-TEST(Statistics, Reset_ShowsZerosAndTheNextReadingReplacesTheStoredMinimumOfAMillion) {
-    Statistics stats;
-    InitStats(stats);
-    DoStats(stats, 10.0f);
-    DoStats(stats, 30.0f);
-    InitStats(stats);
-    EXPECT_EQ(stats.NumOfSamples, 0);
-    EXPECT_EQ(stats.MinDistance, 1e6f);
-    const StatsTexts shown = ResetStatsTexts();
-    for (const std::string& text : {shown.CurrDistance, shown.AveDistance, shown.SDDistance,
-                                    shown.MaxDistance, shown.MinDistance}) {
-        EXPECT_EQ(text, "0.00");
-    }
-    EXPECT_EQ(shown.NumOfSamples, "0");
-    DoStats(stats, 25.0f);
-    EXPECT_EQ(FormatStats(stats, 25.0f).MinDistance, "25.00");
-    EXPECT_EQ(FormatStats(stats, 25.0f).MaxDistance, "25.00");
-    EXPECT_EQ(FormatStats(stats, 25.0f).AveDistance, "25.00");
 }
 
 TEST(Statistics, NegativeRoundingResidue_KeepsThePreviousDeviation) {
-    // Equal readings whose single mean lies above their double mean leave q below zero;
-    // the deviation then stands at its last value instead of turning into a NaN.
+    // Sums whose rounding leaves the variance below zero keep the last deviation, not NaN.
     Statistics stats;
     InitStats(stats);
     stats.SDDistance = 7.0f;
