@@ -2,16 +2,14 @@
 // Settings come back unchanged. Counts rounded down can lose one count, because the value
 // decoded from count c is the single nearest c x unit, which lies below it about half the
 // time; nothing else in the image may move.
-#include "config/image_a.h"
-#include "config/image_b.h"
-
-#include <gtest/gtest.h>
+#include "codec_test_support.h"
 
 #include <random>
 #include <set>
 #include <sstream>
 
 using namespace telmora;
+using namespace telmora::testing;
 
 namespace {
 
@@ -77,10 +75,6 @@ class RecordMaker {
     std::mt19937 random_;
 };
 
-int word(const RegisterImage& image, int k) {
-    return image[k + 1] * 256 + image[k];
-}
-
 // A decoded falling output has the higher value at the near endpoint; reading the window
 // back puts the lower value first again before the next encode.
 void orderOutputsAsReadBack(SensorConfig& config) {
@@ -100,9 +94,9 @@ std::string unexpectedChanges(const RegisterImage& first, const RegisterImage& s
     std::ostringstream out;
     for (int k = 0; k < 128; ++k) {
         if (roundedDownWords.contains(k)) {
-            const int lost = word(first, k) - word(second, k);
+            const int lost = Word(first, k) - Word(second, k);
             if (lost != 0 && lost != 1)
-                out << "count at " << k << ": " << word(first, k) << " -> " << word(second, k);
+                out << "count at " << k << ": " << Word(first, k) << " -> " << Word(second, k);
             ++k;
         } else if (rederivedBytes.contains(k)) {
             if (std::abs(first[k] - second[k]) > 1)
@@ -121,8 +115,8 @@ TEST(CodecRoundTrip, EncodeDecodeEncodeChangesOnlyRoundedDownCountsByOne) {
     // recomputed from the outputs as the 12-bit registers give them back: they may move by one.
     const struct {
         bool familyB;
-        void (*encode)(SensorConfig&, RegisterImage&);
-        void (*decode)(const RegisterImage&, SensorConfig&);
+        Encoder encode;
+        Decoder decode;
         std::set<int> roundedDown, rederived;
     } families[] = {{false, EncodeImageA, DecodeImageA, {64, 66, 72, 74, 77, 80, 82}, {}},
                     {true, EncodeImageB, DecodeImageB, {64, 66, 68}, {85, 86}}};
@@ -160,7 +154,7 @@ TEST(CodecRoundTrip, NearestCountsComeBackExactly) {
         DecodeImageB(image, decoded);
         RegisterImage again{};
         EncodeImageB(decoded, again);
-        ASSERT_EQ(word(again, 74), count);
+        ASSERT_EQ(Word(again, 74), count);
     }
 }
 
@@ -188,5 +182,5 @@ TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueLoseACount) {
     EncodeImageB(config, second);
     EXPECT_EQ(second[87] & 32, 0);
     EXPECT_EQ(config.CountDistance, 0.003384f);
-    EXPECT_EQ(word(first, 74) * 2, word(second, 74)); // 12 inch: 1773 double ticks, 3546 ticks
+    EXPECT_EQ(Word(first, 74) * 2, Word(second, 74)); // 12 inch: 1773 double ticks, 3546 ticks
 }
