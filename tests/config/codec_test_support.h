@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <sstream>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -22,52 +23,61 @@ template <typename T> struct Field {
 };
 
 // clang-format off
-#define TELMORA_FIELD(name) {#name, &SensorConfig::name}
+#define TELMORA_F(name) {#name, &SensorConfig::name}
 inline const Field<float> kFloatFields[] = {
-    TELMORA_FIELD(MinRange), TELMORA_FIELD(MaxRange), TELMORA_FIELD(Interval),
-    TELMORA_FIELD(CountDistance), TELMORA_FIELD(Sw1Setpoint), TELMORA_FIELD(Sw2Setpoint),
-    TELMORA_FIELD(Sw3Setpoint), TELMORA_FIELD(Sw4Setpoint), TELMORA_FIELD(Sw1Hyst),
-    TELMORA_FIELD(Sw2Hyst), TELMORA_FIELD(Sw3Hyst), TELMORA_FIELD(Sw4Hyst),
-    TELMORA_FIELD(AnalogNearEndpoint), TELMORA_FIELD(AnalogFarEndpoint),
-    TELMORA_FIELD(AnalogNearOutput), TELMORA_FIELD(AnalogFarOutput),
-    TELMORA_FIELD(AnalogOutputMin), TELMORA_FIELD(AnalogOutputMax)};
+    TELMORA_F(MinRange), TELMORA_F(MaxRange), TELMORA_F(Interval), TELMORA_F(CountDistance),
+    TELMORA_F(Sw1Setpoint), TELMORA_F(Sw2Setpoint), TELMORA_F(Sw3Setpoint), TELMORA_F(Sw4Setpoint),
+    TELMORA_F(Sw1Hyst), TELMORA_F(Sw2Hyst), TELMORA_F(Sw3Hyst), TELMORA_F(Sw4Hyst),
+    TELMORA_F(AnalogNearEndpoint), TELMORA_F(AnalogFarEndpoint), TELMORA_F(AnalogNearOutput),
+    TELMORA_F(AnalogFarOutput), TELMORA_F(AnalogOutputMin), TELMORA_F(AnalogOutputMax)};
 inline const Field<std::int16_t> kIntFields[] = {
-    TELMORA_FIELD(NumberOfPulses), TELMORA_FIELD(PrimingCycles), TELMORA_FIELD(NodeAddress),
-    TELMORA_FIELD(RunMode), TELMORA_FIELD(FilterType), TELMORA_FIELD(NumberOfSamples),
-    TELMORA_FIELD(Sw1Polarity), TELMORA_FIELD(Sw2Polarity), TELMORA_FIELD(Sw3Polarity),
-    TELMORA_FIELD(Sw4Polarity), TELMORA_FIELD(Sw1Mode), TELMORA_FIELD(Sw2Mode),
-    TELMORA_FIELD(Sw3Mode), TELMORA_FIELD(Sw4Mode), TELMORA_FIELD(Sw1EchoLoss),
-    TELMORA_FIELD(Sw2EchoLoss), TELMORA_FIELD(Sw3EchoLoss), TELMORA_FIELD(Sw4EchoLoss),
-    TELMORA_FIELD(Sw1PowerUp), TELMORA_FIELD(Sw2PowerUp), TELMORA_FIELD(Sw3PowerUp),
-    TELMORA_FIELD(Sw4PowerUp), TELMORA_FIELD(Sw1SetAllowed), TELMORA_FIELD(Sw2SetAllowed),
-    TELMORA_FIELD(Sw3SetAllowed), TELMORA_FIELD(Sw4SetAllowed), TELMORA_FIELD(AnalogSlope),
-    TELMORA_FIELD(AnalogMode), TELMORA_FIELD(AnalogPowerUp), TELMORA_FIELD(AnalogEchoLoss),
-    TELMORA_FIELD(AnalogSetAllowed)};
-inline const Field<bool> kBoolFields[] = {TELMORA_FIELD(PBEnabled), TELMORA_FIELD(TempComp)};
-#undef TELMORA_FIELD
+    TELMORA_F(NumberOfPulses), TELMORA_F(PrimingCycles), TELMORA_F(NodeAddress), TELMORA_F(RunMode),
+    TELMORA_F(FilterType), TELMORA_F(NumberOfSamples), TELMORA_F(Sw1Polarity), TELMORA_F(Sw2Polarity),
+    TELMORA_F(Sw3Polarity), TELMORA_F(Sw4Polarity), TELMORA_F(Sw1Mode), TELMORA_F(Sw2Mode),
+    TELMORA_F(Sw3Mode), TELMORA_F(Sw4Mode), TELMORA_F(Sw1EchoLoss), TELMORA_F(Sw2EchoLoss),
+    TELMORA_F(Sw3EchoLoss), TELMORA_F(Sw4EchoLoss), TELMORA_F(Sw1PowerUp), TELMORA_F(Sw2PowerUp),
+    TELMORA_F(Sw3PowerUp), TELMORA_F(Sw4PowerUp), TELMORA_F(Sw1SetAllowed), TELMORA_F(Sw2SetAllowed),
+    TELMORA_F(Sw3SetAllowed), TELMORA_F(Sw4SetAllowed), TELMORA_F(AnalogSlope), TELMORA_F(AnalogMode),
+    TELMORA_F(AnalogPowerUp), TELMORA_F(AnalogEchoLoss), TELMORA_F(AnalogSetAllowed)};
+inline const Field<bool> kBoolFields[] = {TELMORA_F(PBEnabled), TELMORA_F(TempComp)};
+#undef TELMORA_F
 // clang-format on
 
-// Expected fields by name; floats are given as the single itself, so comparison is exact.
+// Fields by name; floats are given as the single itself, so comparisons are exact.
 using Fields = std::vector<std::pair<const char*, double>>;
+
+// Calls visit(member) for the named field; false when there is none.
+template <typename Config, typename Visit>
+bool VisitField(Config& c, std::string_view name, Visit visit) {
+    bool known = false;
+    auto look = [&](const auto& fields) {
+        for (const auto& f : fields)
+            if (name == f.name) {
+                known = true;
+                visit(c.*f.member);
+            }
+    };
+    look(kFloatFields);
+    look(kIntFields);
+    look(kBoolFields);
+    return known;
+}
+
+inline void SetFields(SensorConfig& config, const Fields& values) {
+    for (const auto& [name, value] : values)
+        EXPECT_TRUE(VisitField(config, name, [&](auto& field) {
+            field = static_cast<std::remove_reference_t<decltype(field)>>(value);
+        })) << name;
+}
 
 inline ::testing::AssertionResult HasFields(const SensorConfig& config, const Fields& expected) {
     std::ostringstream out;
     out.precision(9);
     for (const auto& [name, value] : expected) {
-        bool known = false;
-        auto check = [&](const auto& fields) {
-            for (const auto& f : fields) {
-                if (std::string_view(f.name) != name)
-                    continue;
-                known = true;
-                if (static_cast<double>(config.*f.member) != value)
-                    out << name << ": expected " << value << ", got " << config.*f.member << "\n";
-            }
-        };
-        check(kFloatFields);
-        check(kIntFields);
-        check(kBoolFields);
-        if (!known)
+        if (!VisitField(config, name, [&](const auto& field) {
+                if (static_cast<double>(field) != value)
+                    out << name << ": expected " << value << ", got " << field << "\n";
+            }))
             out << "no field " << name << "\n";
     }
     if (out.str().empty())
