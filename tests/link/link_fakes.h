@@ -1,8 +1,7 @@
 #pragma once
 
-// A fake clock, Timer1 and sensor for driving the link core deterministically: every
-// reply and tick is an event on the fake clock, so a whole exchange runs in microseconds
-// and its timing can be checked to the millisecond.
+// A fake clock, Timer1 and sensor: every reply and tick is an event on the fake clock, so
+// a whole exchange runs in microseconds and its timing can be checked to the millisecond.
 
 #include "link/frames.h"
 #include "link/link_commands.h"
@@ -65,12 +64,7 @@ class FakeTimer : public LinkTimer {
         Stop();
         Arm();
     }
-    void Stop() override {
-        if (event_) {
-            clock_.Cancel(event_);
-            event_ = 0;
-        }
-    }
+    void Stop() override { clock_.Cancel(std::exchange(event_, 0)); }
     std::vector<std::int64_t> ticks; // when each tick ran
 
   private:
@@ -104,19 +98,14 @@ class FakeSensor : public LinkPort {
     }
     void Attach(LinkProtocol& protocol) { protocol_ = &protocol; }
 
-    // Behaviour.
-    bool present = true;                   // echoes detection frames
-    SensorFamily family = SensorFamily::B; // B answers "T00"
-    bool answersIdentification = true;
-    int silentFromRegister = -1;        // no reply to a "G" or "P" for this register on
-    std::int64_t replyDelay = 3;        // milliseconds from a frame to its reply
-    std::int64_t lateFromRegister = -1; // replies for this register on come after 150 ms
-    std::vector<std::string>
-        echoOverrides; // replies to the first detection frames instead of the echo
+    bool present = true;                    // echoes detection frames
+    SensorFamily family = SensorFamily::B;  // B answers "T00"
+    int silentFromRegister = -1;            // no reply to a "G" or "P" for this register on
+    std::int64_t replyDelay = 3;            // milliseconds from a frame to its reply
+    std::int64_t lateFromRegister = -1;     // replies for this register on come after 150 ms
+    std::vector<std::string> echoOverrides; // sent instead of the first detection echoes
     std::array<std::uint8_t, 129> registers{};
-
-    // What the program sent.
-    std::vector<SentFrame> sent;
+    std::vector<SentFrame> sent; // what the program sent
 
     std::vector<std::string> SentOfKind(char letter) const {
         std::vector<std::string> frames;
@@ -169,7 +158,7 @@ class FakeSensor : public LinkPort {
             SendByteByByte(frame); // the echo comes back one byte at a time
             return;
         case 'T':
-            if (present && family == SensorFamily::B && answersIdentification)
+            if (present && family == SensorFamily::B)
                 Send("B1.08", replyDelay);
             return;
         case 'G':
