@@ -1,5 +1,5 @@
 // Port selection: the scan, frmCommPorts, "CustFile" and opening the chosen port, with
-// every port mapped to a test pseudo-terminal or to nothing.
+// every port mapped to a test pseudo-terminal, a missing device or nothing.
 
 #include "link/comm_ports_dialog.h"
 #include "link/port_chooser.h"
@@ -8,6 +8,7 @@
 #include "test_terminal.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -24,8 +25,8 @@ using namespace telmora::testing;
 
 namespace {
 
-// Acts on the port dialog once it is shown modally, and closes it after a deadline so
-// that a test can never hang. Stops watching when it goes out of scope.
+// Acts on the port dialog once it is shown modally; closes it after a deadline so that a
+// test can never hang.
 class WhenDialogShown {
   public:
     explicit WhenDialogShown(std::function<void(CommPortsDialog&)> act) : act_(std::move(act)) {
@@ -54,19 +55,7 @@ class WhenDialogShown {
     bool shown_ = false;
 };
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(bytes);
-}
-
-// One test's world: two terminals, a mapping, a working folder, the link and chooser.
+// Port 1 leads nowhere, 2 and 3 to terminals, 4 to a missing device.
 struct Setup {
     TestTerminal two;
     TestTerminal three;
@@ -78,6 +67,17 @@ struct Setup {
     QWidget window;
     SensorLink link{config, host};
     PortChooser chooser{link, &window, custFile};
+
+    QByteArray SavedBytes() const {
+        QFile file(custFile);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+    void Save(const QByteArray& bytes) const {
+        QFile file(custFile);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
 };
 
 } // namespace
@@ -86,7 +86,6 @@ class PortChooserTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void dialog_hasItsCaptionsAndNames();
     void scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas();
     void missingOrOddSavedPort_asksAndRemembersTheChoice_data();
     void missingOrOddSavedPort_asksAndRemembersTheChoice();
@@ -94,27 +93,8 @@ class PortChooserTest : public QObject {
     void noUsablePort_okKeepsThePortClosed();
 };
 
-void PortChooserTest::dialog_hasItsCaptionsAndNames() {
-    CommPortsDialog dialog;
-    QCOMPARE(dialog.objectName(), QStringLiteral("frmCommPorts"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Select Comm Port"));
-    auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("fraCommPort"));
-    QVERIFY(frame);
-    QCOMPARE(frame->title(), QStringLiteral("Comm Port"));
-    for (int n = 1; n <= 4; ++n) {
-        auto* option = dialog.findChild<QRadioButton*>(QStringLiteral("optComm%1").arg(n));
-        QVERIFY(option);
-        QCOMPARE(option->text(), QStringLiteral("Comm%1").arg(n));
-        QVERIFY(!option->isEnabled()); // until a scan enables it
-    }
-    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    QVERIFY(ok);
-    QCOMPARE(ok->text(), QStringLiteral("OK"));
-}
-
 void PortChooserTest::scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas() {
-    // Port 1 leads nowhere, 2 to a free terminal, 3 to one another program holds, 4 to
-    // a missing device.
+    // Another program holds port 3.
     Setup s;
     termios before{};
     QCOMPARE(::tcgetattr(s.two.slave(), &before), 0);
@@ -140,6 +120,18 @@ void PortChooserTest::scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas() {
     QCOMPARE(other.readAll(), QByteArray("abc"));
 
     CommPortsDialog& dialog = s.chooser.dialog();
+    QCOMPARE(dialog.objectName(), QStringLiteral("frmCommPorts"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Select Comm Port"));
+    auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("fraCommPort"));
+    QVERIFY(frame);
+    QCOMPARE(frame->title(), QStringLiteral("Comm Port"));
+    QCOMPARE(dialog.okButton()->objectName(), QStringLiteral("cmdOK"));
+    QCOMPARE(dialog.okButton()->text(), QStringLiteral("OK"));
+    for (int n = 1; n <= 4; ++n) {
+        QCOMPARE(dialog.option(n)->objectName(), QStringLiteral("optComm%1").arg(n));
+        QCOMPARE(dialog.option(n)->text(), QStringLiteral("Comm%1").arg(n));
+        QVERIFY(!dialog.option(n)->isEnabled()); // until a scan enables it
+    }
     dialog.loadPorts(s.chooser.PortAvailable(), LoadPortDevices());
     QCOMPARE(dialog.deviceLabel(1)->text(), QStringLiteral("no device"));
     QCOMPARE(dialog.deviceLabel(2)->text(), s.two.path());
@@ -162,7 +154,7 @@ void PortChooserTest::missingOrOddSavedPort_asksAndRemembersTheChoice() {
     QFETCH(int, choice);
     Setup s;
     if (!saved.isNull())
-        WriteFile(s.custFile, saved);
+        s.Save(saved);
     s.chooser.ScanPorts();
     int selectedBefore = -1;
     bool offered = false;
@@ -178,7 +170,7 @@ void PortChooserTest::missingOrOddSavedPort_asksAndRemembersTheChoice() {
     QCOMPARE(selectedBefore, 0);
     QVERIFY(offered);
     QCOMPARE(s.chooser.PortNumber(), choice);
-    QCOMPARE(FileBytes(s.custFile), QByteArray(1, char(choice)) + QByteArray(1, '\0'));
+    QCOMPARE(s.SavedBytes(), QByteArray(1, char(choice)) + QByteArray(1, '\0'));
     QVERIFY(s.link.isPortOpen());
     QCOMPARE(s.link.portNumber(), choice);
     QCOMPARE(s.link.portDevice(), choice == 2 ? s.two.path() : s.three.path());
@@ -187,7 +179,7 @@ void PortChooserTest::missingOrOddSavedPort_asksAndRemembersTheChoice() {
 
 void PortChooserTest::savedPort_opensWithoutAskingAndComPortShowsTheLatestScan() {
     Setup s;
-    WriteFile(s.custFile, QByteArray("\x03\x00more", 6));
+    s.Save(QByteArray("\x03\x00more", 6));
     s.chooser.ScanPorts();
     {
         WhenDialogShown driver([](CommPortsDialog&) {});
@@ -213,7 +205,7 @@ void PortChooserTest::savedPort_opensWithoutAskingAndComPortShowsTheLatestScan()
     QVERIFY(offered);
     QCOMPARE(s.chooser.PortNumber(), 3);
     QCOMPARE(s.link.portNumber(), 3);
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x03\x00more", 6));
+    QCOMPARE(s.SavedBytes(), QByteArray("\x03\x00more", 6));
 
     // Another program takes port 2 between two showings of the hidden dialog; OK reopens 3.
     QSerialPort other(s.two.path());
@@ -245,7 +237,7 @@ void PortChooserTest::noUsablePort_okKeepsThePortClosed() {
     QVERIFY(allDisabled);
     QCOMPARE(s.chooser.PortNumber(), 0);
     QVERIFY(!s.link.isPortOpen());
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x00\x00", 2));
+    QCOMPARE(s.SavedBytes(), QByteArray("\x00\x00", 2));
 }
 
 QTEST_MAIN(PortChooserTest)
