@@ -107,14 +107,6 @@ class FakeSensor : public LinkPort {
     std::array<std::uint8_t, 129> registers{};
     std::vector<SentFrame> sent; // what the program sent
 
-    std::vector<std::string> SentOfKind(char letter) const {
-        std::vector<std::string> frames;
-        for (const auto& frame : sent)
-            if (frame.bytes.front() == letter)
-                frames.push_back(frame.bytes);
-        return frames;
-    }
-
     // Characters from the sensor, at `delay` from now.
     void Send(std::string bytes, std::int64_t delay = 0) {
         clock_.After(delay, [this, bytes = std::move(bytes)] { protocol_->Receive(bytes); });
@@ -147,15 +139,12 @@ class FakeSensor : public LinkPort {
     void Answer(const std::string& frame) {
         const auto reg = static_cast<std::uint8_t>(frame.size() > 3 ? frame[3] : 0);
         switch (frame.front()) {
-        case 'W':
-            if (!present)
-                return;
-            if (detectionFrames_ < echoOverrides.size()) {
-                SendByteByByte(echoOverrides[detectionFrames_++]);
-                return;
-            }
+        case 'W': // the echo comes back one byte at a time
+            if (present)
+                SendByteByByte(detectionFrames_ < echoOverrides.size()
+                                   ? echoOverrides[detectionFrames_]
+                                   : frame);
             ++detectionFrames_;
-            SendByteByByte(frame); // the echo comes back one byte at a time
             return;
         case 'T':
             if (present && family == SensorFamily::B)
@@ -195,7 +184,6 @@ class RecordingListener : public LinkListener {
     std::vector<SensorFamily> identified;
     std::vector<int> progress;
     int progressHidden = 0;
-    std::vector<ExchangeResult> ended;
     std::vector<std::int64_t> endTimes;
     const FakeClock* clock = nullptr;
 
@@ -203,10 +191,7 @@ class RecordingListener : public LinkListener {
     void OnFamilyIdentified(SensorFamily family) override { identified.push_back(family); }
     void OnProgress(int value) override { progress.push_back(value); }
     void OnProgressHidden() override { ++progressHidden; }
-    void OnExchangeEnded(const ExchangeResult& result) override {
-        ended.push_back(result);
-        endTimes.push_back(clock ? clock->Now() : 0);
-    }
+    void OnExchangeEnded(const ExchangeResult&) override { endTimes.push_back(clock->Now()); }
 };
 
 // Waits the way the window does, by running events until Timer1 is off.
