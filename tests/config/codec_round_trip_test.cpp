@@ -1,7 +1,6 @@
-// Encode, decode, encode on records that keep the invariants the editors and dialogs hold.
-// Settings come back unchanged. Counts rounded down can lose one count, because the value
-// decoded from count c is the single nearest c x unit, which lies below it about half the
-// time; nothing else in the image may move.
+// Encode, decode, encode on records the editors and dialogs can produce. A count rounded
+// down can lose one, since the single nearest c x unit lies below it half the time;
+// nothing else in the image may move.
 #include "codec_test_support.h"
 
 #include <random>
@@ -49,8 +48,7 @@ class RecordMaker {
         const float a = uniform(0, fullScale), b = uniform(0, fullScale);
         c.AnalogNearOutput = std::min(a, b);
         c.AnalogFarOutput = std::max(a, b);
-        // Outputs within one 8-bit step of each other come back equal, and equal outputs
-        // always read back as rising.
+        // Outputs within one 8-bit step come back equal, which always reads back as rising.
         c.AnalogSlope = c.AnalogFarOutput - c.AnalogNearOutput > fullScale / 100 ? pick({0, 1}) : 1;
         c.AnalogPowerUp = pick({0, 2});
         c.AnalogEchoLoss = pick({0, 4, 8});
@@ -75,8 +73,7 @@ class RecordMaker {
     std::mt19937 random_;
 };
 
-// A decoded falling output has the higher value at the near endpoint; reading the window
-// back puts the lower value first again before the next encode.
+// Reading the window back puts the lower output first again, as before the first encode.
 void orderOutputsAsReadBack(SensorConfig& config) {
     if (config.AnalogNearOutput > config.AnalogFarOutput) {
         std::swap(config.AnalogNearOutput, config.AnalogFarOutput);
@@ -86,8 +83,8 @@ void orderOutputsAsReadBack(SensorConfig& config) {
     }
 }
 
-// Every register that differs, except the given words when the second encode is exactly
-// one count lower, and the given single registers when they differ by one.
+// Registers that differ, beyond one count lower in the given words and one either way in
+// the given single registers.
 std::string unexpectedChanges(const RegisterImage& first, const RegisterImage& second,
                               const std::set<int>& roundedDownWords,
                               const std::set<int>& rederivedBytes) {
@@ -111,8 +108,8 @@ std::string unexpectedChanges(const RegisterImage& first, const RegisterImage& s
 } // namespace
 
 TEST(CodecRoundTrip, EncodeDecodeEncodeChangesOnlyRoundedDownCountsByOne) {
-    // The ranges and a voltage span round down. Family B's elements 85 and 86 are
-    // recomputed from the outputs as the 12-bit registers give them back: they may move by one.
+    // Ranges and a voltage span round down; family B recomputes elements 85 and 86 from the
+    // 12-bit outputs, so they may move by one.
     const struct {
         bool familyB;
         Encoder encode;
@@ -129,8 +126,6 @@ TEST(CodecRoundTrip, EncodeDecodeEncodeChangesOnlyRoundedDownCountsByOne) {
             SensorConfig decoded = encoded;
             family.decode(first, decoded);
             orderOutputsAsReadBack(decoded);
-            // Settings come back unchanged: every one of them is held in a register that
-            // the second image must repeat.
             ASSERT_EQ(decoded.CountDistance, encoded.CountDistance);
             ASSERT_EQ(decoded.Description, encoded.Description);
             family.encode(decoded, second);
@@ -142,8 +137,7 @@ TEST(CodecRoundTrip, EncodeDecodeEncodeChangesOnlyRoundedDownCountsByOne) {
 
 TEST(CodecRoundTrip, NearestCountsComeBackExactly) {
     // Every 16-bit count of a setpoint decodes to a value that encodes to the same count.
-    SensorConfig config;
-    LoadFactoryDefaultsB(config);
+    SensorConfig config = DefaultsB();
     config.MaxRange = 100; // normal range, which the decoded 100 inch keeps
     RegisterImage image{};
     EncodeImageB(config, image);
@@ -163,8 +157,7 @@ TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueLoseACount) {
     RegisterImage image{};
     image[87] = 128;
     image[64] = 147;
-    SensorConfig decoded;
-    LoadFactoryDefaultsB(decoded);
+    SensorConfig decoded = DefaultsB();
     DecodeImageB(image, decoded);
     EXPECT_EQ(decoded.MinRange, 7.959167957305908f);
     RegisterImage again{};
@@ -173,8 +166,7 @@ TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueLoseACount) {
 
     // The family B defaults need long range, but their range count (4095) decodes as
     // 221.72, which fits normal range: the next encode counts in single ticks.
-    SensorConfig config;
-    LoadFactoryDefaultsB(config);
+    SensorConfig config = DefaultsB();
     RegisterImage first{}, second{};
     EncodeImageB(config, first);
     ASSERT_EQ(first[87] & 32, 32);
