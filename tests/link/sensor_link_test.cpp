@@ -41,7 +41,6 @@ class SensorLinkTest : public QObject {
 
   private slots:
     void openPort_setsNineThousandSixHundred8N1WithoutFlowControl();
-    void openPort_reportsPortDeviceAndReason_data();
     void openPort_reportsPortDeviceAndReason();
     void whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive();
     void hangUp_closesThePortReportsItOnceAndDoesNotSpin();
@@ -80,29 +79,25 @@ void SensorLinkTest::openPort_setsNineThousandSixHundred8N1WithoutFlowControl() 
     QCOMPARE(opened.count(), 2);
 }
 
-void SensorLinkTest::openPort_reportsPortDeviceAndReason_data() {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("leads nowhere") << 1 << QString() << "Comm1 leads to no device";
-    QTest::newRow("missing device") << 1 << "/nonexistent/telmora-tty"
-                                    << "Comm1 (/nonexistent/telmora-tty) could not be opened: ";
-    QTest::newRow("no such port") << 5 << QString() << "There is no port 5";
-}
-
 void SensorLinkTest::openPort_reportsPortDeviceAndReason() {
-    QFETCH(int, number);
-    QFETCH(QString, device);
-    QFETCH(QString, expected);
-    Rig r;
-    r.map.Write({device});
-    QSignalSpy errors(&r.link, &SensorLink::portError);
-
-    QVERIFY(!r.link.openPort(number));
-    QCOMPARE(errors.count(), 1);
-    const QString message = errors.at(0).at(0).toString();
-    QVERIFY2(message.startsWith(expected), qPrintable(message));
-    QVERIFY(!r.link.isPortOpen());
+    const struct {
+        int number;
+        QString device, expected;
+    } cases[] = {
+        {1, QString(), "Comm1 leads to no device"},
+        {1, "/nonexistent/telmora-tty", "Comm1 (/nonexistent/telmora-tty) could not be opened: "},
+        {5, QString(), "There is no port 5"},
+    };
+    for (const auto& c : cases) {
+        Rig r;
+        r.map.Write({c.device});
+        QSignalSpy errors(&r.link, &SensorLink::portError);
+        QVERIFY(!r.link.openPort(c.number));
+        QCOMPARE(errors.count(), 1);
+        const QString message = errors.at(0).at(0).toString();
+        QVERIFY2(message.startsWith(c.expected), qPrintable(message));
+        QVERIFY(!r.link.isPortOpen());
+    }
 }
 
 void SensorLinkTest::whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive() {
