@@ -75,44 +75,42 @@ TEST(CommandsOnEachFamily, Get_ReadsItsRegistersOneReplyApartThenEndAndShowsThem
     }
 }
 
-TEST(CommandsOnEachFamily, Save_WritesTheWindowsImageForcedIntoBytesThenEnd) {
+// A sensor of the other family gets only the end command; the window switches its layout.
+TEST(CommandsOnEachFamily, Save_WritesTheWindowsImageForcedIntoBytesToAMatchingSensorOnly) {
     for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
-        LinkBench b;
-        b.sensor.family = b.host.family = family;
-        for (std::size_t k = 0; k < b.host.windowImage.size(); ++k)
-            b.host.windowImage[k] = static_cast<std::int16_t>((k * 7) % 256);
-        b.host.windowImage[10] = -5;
-        b.host.windowImage[11] = 300;
-        b.commands.SaveConfigurationToSensor();
+        for (bool matching : {true, false}) {
+            LinkBench b;
+            b.sensor.family = family;
+            b.host.family = matching ? family : Other(family);
+            for (std::size_t k = 0; k < b.host.windowImage.size(); ++k)
+                b.host.windowImage[k] = static_cast<std::int16_t>((k * 7) % 256);
+            b.host.windowImage[10] = -5;
+            b.host.windowImage[11] = 300;
+            b.commands.SaveConfigurationToSensor();
 
-        std::vector<std::string> expected;
-        for (int reg : WriteRegisters(family))
-            expected.push_back(WriteFrame(
-                static_cast<std::uint8_t>(reg),
-                static_cast<std::uint8_t>(std::clamp<int>(b.host.windowImage[reg], 0, 255))));
-        expected.push_back("E");
-        EXPECT_EQ(SentAfterDetection(b.sensor), expected);
-        const std::string name(FamilyName(family));
-        EXPECT_THAT(b.host.log,
-                    ElementsAre("SetFamily none", "SetFamily " + name, "ReadWindow " + name,
-                                "Status Configuration saved to the " + name + " sensor."));
-        EXPECT_EQ(b.listener.progress.front(), family == SensorFamily::A ? 33 : 11);
-        EXPECT_EQ(b.listener.progress.back(), WriteRegisters(family).back());
-    }
-}
-
-TEST(CommandsOnEachFamily, SaveToTheOtherFamily_SendsEndSwitchesLayoutWarnsAndWritesNothing) {
-    for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
-        LinkBench b;
-        b.sensor.family = family;
-        b.host.family = Other(family);
-        b.commands.SaveConfigurationToSensor();
-
-        EXPECT_THAT(SentAfterDetection(b.sensor), ElementsAre("E"));
-        EXPECT_THAT(b.host.log,
-                    ElementsAre("SetFamily none", "SetFamily " + std::string(FamilyName(family)),
-                                "Warn Wrong Sensor Type, Check settings and try again"));
-        EXPECT_EQ(b.host.family, family);
+            const auto& registers = WriteRegisters(family);
+            std::vector<std::string> expected;
+            for (int reg : registers)
+                if (matching)
+                    expected.push_back(WriteFrame(static_cast<std::uint8_t>(reg),
+                                                  static_cast<std::uint8_t>(std::clamp<int>(
+                                                      b.host.windowImage[reg], 0, 255))));
+            expected.push_back("E");
+            EXPECT_EQ(SentAfterDetection(b.sensor), expected);
+            const std::string name(FamilyName(family));
+            if (matching) {
+                EXPECT_THAT(b.host.log,
+                            ElementsAre("SetFamily none", "SetFamily " + name, "ReadWindow " + name,
+                                        "Status Configuration saved to the " + name + " sensor."));
+                EXPECT_THAT(b.listener.progress,
+                            ElementsAreArray(registers.begin() + 1, registers.end()));
+            } else {
+                EXPECT_THAT(b.host.log,
+                            ElementsAre("SetFamily none", "SetFamily " + name,
+                                        "Warn Wrong Sensor Type, Check settings and try again"));
+            }
+            EXPECT_EQ(b.host.family, family);
+        }
     }
 }
 
