@@ -6,7 +6,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -46,24 +45,15 @@ RegisterImage imageFromJson(const nlohmann::json& image) {
     return result;
 }
 
-std::string shown(float value) {
-    std::ostringstream out;
-    out.precision(9);
-    out << value << " (0x" << std::hex << std::bit_cast<std::uint32_t>(value) << ")";
-    return out.str();
-}
-template <typename T> T shown(T value) {
-    return value;
-}
-
 // Every field that differs, bit for bit, as "Field: expected X, got Y" lines.
 std::string recordDifferences(const SensorConfig& expected, const SensorConfig& actual) {
     std::ostringstream out;
+    out.precision(9);
     auto compare = [&](const auto& fields) {
         for (const auto& f : fields) {
             const auto e = expected.*f.member, a = actual.*f.member;
             if (std::memcmp(&e, &a, sizeof e) != 0)
-                out << f.name << ": expected " << shown(e) << ", got " << shown(a) << "\n";
+                out << f.name << ": expected " << +e << ", got " << +a << "\n";
         }
     };
     compare(kFloatFields);
