@@ -1,17 +1,14 @@
-// Encode, decode, encode on records that keep the invariants the editors and dialogs hold.
-// Settings come back unchanged. Counts rounded down can lose one count, because the value
-// decoded from count c is the single nearest c x unit, which lies below it about half the
-// time; nothing else in the image may move.
-#include "config/image_a.h"
-#include "config/image_b.h"
-
-#include <gtest/gtest.h>
+// Encode, decode, encode on records the editors and dialogs can produce. A count rounded
+// down can lose one, since the single nearest c x unit lies below it half the time;
+// nothing else in the image may move.
+#include "codec_test_support.h"
 
 #include <random>
 #include <set>
 #include <sstream>
 
 using namespace telmora;
+using namespace telmora::testing;
 
 namespace {
 
@@ -51,8 +48,7 @@ class RecordMaker {
         const float a = uniform(0, fullScale), b = uniform(0, fullScale);
         c.AnalogNearOutput = std::min(a, b);
         c.AnalogFarOutput = std::max(a, b);
-        // Outputs within one 8-bit step of each other come back equal, and equal outputs
-        // always read back as rising.
+        // Outputs within one 8-bit step come back equal, which always reads back as rising.
         c.AnalogSlope = c.AnalogFarOutput - c.AnalogNearOutput > fullScale / 100 ? pick({0, 1}) : 1;
         c.AnalogPowerUp = pick({0, 2});
         c.AnalogEchoLoss = pick({0, 4, 8});
@@ -77,12 +73,7 @@ class RecordMaker {
     std::mt19937 random_;
 };
 
-int word(const RegisterImage& image, int k) {
-    return image[k + 1] * 256 + image[k];
-}
-
-// A decoded falling output has the higher value at the near endpoint; reading the window
-// back puts the lower value first again before the next encode.
+// Reading the window back puts the lower output first again, as before the first encode.
 void orderOutputsAsReadBack(SensorConfig& config) {
     if (config.AnalogNearOutput > config.AnalogFarOutput) {
         std::swap(config.AnalogNearOutput, config.AnalogFarOutput);
@@ -92,17 +83,17 @@ void orderOutputsAsReadBack(SensorConfig& config) {
     }
 }
 
-// Every register that differs, except the given words when the second encode is exactly
-// one count lower, and the given single registers when they differ by one.
+// Registers that differ, beyond one count lower in the given words and one either way in
+// the given single registers.
 std::string unexpectedChanges(const RegisterImage& first, const RegisterImage& second,
                               const std::set<int>& roundedDownWords,
                               const std::set<int>& rederivedBytes) {
     std::ostringstream out;
     for (int k = 0; k < 128; ++k) {
         if (roundedDownWords.contains(k)) {
-            const int lost = word(first, k) - word(second, k);
+            const int lost = Word(first, k) - Word(second, k);
             if (lost != 0 && lost != 1)
-                out << "count at " << k << ": " << word(first, k) << " -> " << word(second, k);
+                out << "count at " << k << ": " << Word(first, k) << " -> " << Word(second, k);
             ++k;
         } else if (rederivedBytes.contains(k)) {
             if (std::abs(first[k] - second[k]) > 1)
@@ -117,12 +108,12 @@ std::string unexpectedChanges(const RegisterImage& first, const RegisterImage& s
 } // namespace
 
 TEST(CodecRoundTrip, EncodeDecodeEncodeChangesOnlyRoundedDownCountsByOne) {
-    // The ranges and a voltage span round down. Family B's elements 85 and 86 are
-    // recomputed from the outputs as the 12-bit registers give them back: they may move by one.
+    // Ranges and a voltage span round down; family B recomputes elements 85 and 86 from the
+    // 12-bit outputs, so they may move by one.
     const struct {
         bool familyB;
-        void (*encode)(SensorConfig&, RegisterImage&);
-        void (*decode)(const RegisterImage&, SensorConfig&);
+        Encoder encode;
+        Decoder decode;
         std::set<int> roundedDown, rederived;
     } families[] = {{false, EncodeImageA, DecodeImageA, {64, 66, 72, 74, 77, 80, 82}, {}},
                     {true, EncodeImageB, DecodeImageB, {64, 66, 68}, {85, 86}}};
@@ -135,8 +126,6 @@ TEST(CodecRoundTrip, EncodeDecodeEncodeChangesOnlyRoundedDownCountsByOne) {
             SensorConfig decoded = encoded;
             family.decode(first, decoded);
             orderOutputsAsReadBack(decoded);
-            // Settings come back unchanged: every one of them is held in a register that
-            // the second image must repeat.
             ASSERT_EQ(decoded.CountDistance, encoded.CountDistance);
             ASSERT_EQ(decoded.Description, encoded.Description);
             family.encode(decoded, second);
@@ -148,8 +137,7 @@ TEST(CodecRoundTrip, EncodeDecodeEncodeChangesOnlyRoundedDownCountsByOne) {
 
 TEST(CodecRoundTrip, NearestCountsComeBackExactly) {
     // Every 16-bit count of a setpoint decodes to a value that encodes to the same count.
-    SensorConfig config;
-    LoadFactoryDefaultsB(config);
+    SensorConfig config = DefaultsB();
     config.MaxRange = 100; // normal range, which the decoded 100 inch keeps
     RegisterImage image{};
     EncodeImageB(config, image);
@@ -160,7 +148,7 @@ TEST(CodecRoundTrip, NearestCountsComeBackExactly) {
         DecodeImageB(image, decoded);
         RegisterImage again{};
         EncodeImageB(decoded, again);
-        ASSERT_EQ(word(again, 74), count);
+        ASSERT_EQ(Word(again, 74), count);
     }
 }
 
@@ -169,8 +157,7 @@ TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueLoseACount) {
     RegisterImage image{};
     image[87] = 128;
     image[64] = 147;
-    SensorConfig decoded;
-    LoadFactoryDefaultsB(decoded);
+    SensorConfig decoded = DefaultsB();
     DecodeImageB(image, decoded);
     EXPECT_EQ(decoded.MinRange, 7.959167957305908f);
     RegisterImage again{};
@@ -179,8 +166,7 @@ TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueLoseACount) {
 
     // The family B defaults need long range, but their range count (4095) decodes as
     // 221.72, which fits normal range: the next encode counts in single ticks.
-    SensorConfig config;
-    LoadFactoryDefaultsB(config);
+    SensorConfig config = DefaultsB();
     RegisterImage first{}, second{};
     EncodeImageB(config, first);
     ASSERT_EQ(first[87] & 32, 32);
@@ -188,5 +174,5 @@ TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueLoseACount) {
     EncodeImageB(config, second);
     EXPECT_EQ(second[87] & 32, 0);
     EXPECT_EQ(config.CountDistance, 0.003384f);
-    EXPECT_EQ(word(first, 74) * 2, word(second, 74)); // 12 inch: 1773 double ticks, 3546 ticks
+    EXPECT_EQ(Word(first, 74) * 2, Word(second, 74)); // 12 inch: 1773 double ticks, 3546 ticks
 }

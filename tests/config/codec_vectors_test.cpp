@@ -2,46 +2,19 @@
 // corrected record, decoding the start-up record gives the decoded record, bit for bit.
 // The vectors write floats as exact decimals of singles and descriptions as Unicode text
 // of their Windows-1252 characters.
-#include "config/image_a.h"
-#include "config/image_b.h"
+#include "codec_test_support.h"
 
-#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
 using namespace telmora;
+using namespace telmora::testing;
 
 namespace {
-
-template <typename T> struct Field {
-    const char* name;
-    T SensorConfig::*member;
-};
-
-// clang-format off
-#define FIELD(name) {#name, &SensorConfig::name}
-const Field<float> kFloatFields[] = {
-    FIELD(MinRange), FIELD(MaxRange), FIELD(Interval), FIELD(CountDistance), FIELD(Sw1Setpoint),
-    FIELD(Sw2Setpoint), FIELD(Sw3Setpoint), FIELD(Sw4Setpoint), FIELD(Sw1Hyst), FIELD(Sw2Hyst),
-    FIELD(Sw3Hyst), FIELD(Sw4Hyst), FIELD(AnalogNearEndpoint), FIELD(AnalogFarEndpoint),
-    FIELD(AnalogNearOutput), FIELD(AnalogFarOutput), FIELD(AnalogOutputMin), FIELD(AnalogOutputMax)};
-const Field<std::int16_t> kIntFields[] = {
-    FIELD(NumberOfPulses), FIELD(PrimingCycles), FIELD(NodeAddress), FIELD(RunMode),
-    FIELD(FilterType), FIELD(NumberOfSamples), FIELD(Sw1Polarity), FIELD(Sw2Polarity),
-    FIELD(Sw3Polarity), FIELD(Sw4Polarity), FIELD(Sw1Mode), FIELD(Sw2Mode), FIELD(Sw3Mode),
-    FIELD(Sw4Mode), FIELD(Sw1EchoLoss), FIELD(Sw2EchoLoss), FIELD(Sw3EchoLoss), FIELD(Sw4EchoLoss),
-    FIELD(Sw1PowerUp), FIELD(Sw2PowerUp), FIELD(Sw3PowerUp), FIELD(Sw4PowerUp),
-    FIELD(Sw1SetAllowed), FIELD(Sw2SetAllowed), FIELD(Sw3SetAllowed), FIELD(Sw4SetAllowed),
-    FIELD(AnalogSlope), FIELD(AnalogMode), FIELD(AnalogPowerUp), FIELD(AnalogEchoLoss),
-    FIELD(AnalogSetAllowed)};
-const Field<bool> kBoolFields[] = {FIELD(PBEnabled), FIELD(TempComp)};
-#undef FIELD
-// clang-format on
 
 const nlohmann::json& vectors() {
     static const nlohmann::json all = [] {
@@ -72,24 +45,15 @@ RegisterImage imageFromJson(const nlohmann::json& image) {
     return result;
 }
 
-std::string shown(float value) {
-    std::ostringstream out;
-    out.precision(9);
-    out << value << " (0x" << std::hex << std::bit_cast<std::uint32_t>(value) << ")";
-    return out.str();
-}
-template <typename T> T shown(T value) {
-    return value;
-}
-
 // Every field that differs, bit for bit, as "Field: expected X, got Y" lines.
 std::string recordDifferences(const SensorConfig& expected, const SensorConfig& actual) {
     std::ostringstream out;
+    out.precision(9);
     auto compare = [&](const auto& fields) {
         for (const auto& f : fields) {
             const auto e = expected.*f.member, a = actual.*f.member;
             if (std::memcmp(&e, &a, sizeof e) != 0)
-                out << f.name << ": expected " << shown(e) << ", got " << shown(a) << "\n";
+                out << f.name << ": expected " << +e << ", got " << +a << "\n";
         }
     };
     compare(kFloatFields);

@@ -1,10 +1,8 @@
 // The configuration file: its byte layout, the load and save commands, and every way a
 // file can fail to be read or written.
+#include "codec_test_support.h"
 #include "config/config_file.h"
 #include "config/config_file_commands.h"
-#include "config/image_b.h"
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
@@ -17,6 +15,7 @@
 #include <unistd.h>
 
 using namespace telmora;
+using namespace telmora::testing;
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,12 +29,6 @@ void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
-}
-
-SensorConfig startupRecord() {
-    SensorConfig config;
-    LoadFactoryDefaultsB(config);
-    return config;
 }
 
 class ConfigFile : public ::testing::Test {
@@ -59,8 +52,7 @@ class ConfigFile : public ::testing::Test {
 
 using Save = std::function<FileResult()>;
 
-// Runs `save` in a folder it cannot write to. Root ignores permissions, so as root it also
-// takes an unprivileged effective user.
+// Runs `save` in a folder it cannot write to, as an unprivileged user even under root.
 FileResult withoutWriteAccess(const fs::path& folder, const Save& save) {
     const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(folder, write, fs::perm_options::remove);
@@ -112,7 +104,7 @@ TEST_F(ConfigFile, SaveReplacesALongerFileWith256BytesKeepingItsPermissionsAndLi
     const auto permissions = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(path("target.cfg"), permissions);
     fs::create_symlink("target.cfg", path("link.cfg"));
-    SensorConfig config = startupRecord();
+    SensorConfig config = DefaultsB();
     RegisterImage image{};
     const FileResult result = SaveConfigurationFile(path("link.cfg"), config, image);
     ASSERT_TRUE(result.ok) << result.error;
@@ -130,7 +122,7 @@ TEST_F(ConfigFile, SaveReplacesALongerFileWith256BytesKeepingItsPermissionsAndLi
 }
 
 TEST_F(ConfigFile, LoadReadsTheFirst256BytesAndSwitches3And4WhateverFamilyWasShown) {
-    SensorConfig config = startupRecord();
+    SensorConfig config = DefaultsB();
     LoadFactoryDefaultsA(config); // switches 3 and 4 keep their family B values
     config.Sw3Setpoint = 40;
     RegisterImage image{};
@@ -139,7 +131,7 @@ TEST_F(ConfigFile, LoadReadsTheFirst256BytesAndSwitches3And4WhateverFamilyWasSho
     bytes.resize(400, 0xFF);
     writeBytes(path("c.cfg"), bytes);
 
-    SensorConfig loaded = startupRecord();
+    SensorConfig loaded = DefaultsB();
     loaded.Sw3Setpoint = 0;
     RegisterImage loadedImage{};
     loadedImage[128] = 42;
@@ -165,7 +157,7 @@ TEST_F(ConfigFile, LoadRefusesMissingShortAndUnreadableFilesAndChangesNothing) {
         {"pipe.cfg", "not a regular file"}};
     // clang-format on
     for (const auto& [name, reason] : cases) {
-        SensorConfig config = startupRecord();
+        SensorConfig config = DefaultsB();
         RegisterImage image;
         image.fill(5);
         const FileResult result = LoadConfigurationFile(path(name), image, config);
@@ -174,8 +166,8 @@ TEST_F(ConfigFile, LoadRefusesMissingShortAndUnreadableFilesAndChangesNothing) {
         EXPECT_NE(result.error.find(reason), std::string::npos) << result.error;
         EXPECT_EQ(image[0], 5) << name;
         EXPECT_EQ(image[127], 5) << name;
-        EXPECT_EQ(config.Description, startupRecord().Description) << name;
-        EXPECT_EQ(config.MinRange, startupRecord().MinRange) << name;
+        EXPECT_EQ(config.Description, DefaultsB().Description) << name;
+        EXPECT_EQ(config.MinRange, DefaultsB().MinRange) << name;
     }
     EXPECT_FALSE(fs::exists(path("missing.cfg"))); // loading never creates a file
 }
@@ -188,7 +180,7 @@ TEST_F(ConfigFile, FailedSaveReportsTheReasonAndKeepsEverything) {
     for (const auto& c : cases) {
         const std::vector<std::uint8_t> earlier(256, 0x11);
         writeBytes(path("keep.cfg"), earlier);
-        SensorConfig config = startupRecord();
+        SensorConfig config = DefaultsB();
         RegisterImage image;
         image.fill(3);
         const FileResult result = c.conditions(
@@ -201,7 +193,7 @@ TEST_F(ConfigFile, FailedSaveReportsTheReasonAndKeepsEverything) {
         EXPECT_EQ(image[0], 3) << c.reason;
         EXPECT_EQ(filesInFolder(), 1u) << c.reason; // no temporary file left
     }
-    SensorConfig config = startupRecord();
+    SensorConfig config = DefaultsB();
     RegisterImage image{};
     const FileResult result = SaveConfigurationFile(path("nowhere/x.cfg"), config, image);
     EXPECT_FALSE(result.ok);
@@ -217,7 +209,7 @@ TEST_F(ConfigFile, RandomFilesLoadOrAreRefusedWithoutFault) {
         for (auto& b : bytes)
             b = static_cast<std::uint8_t>(byte(random));
         writeBytes(path("random.cfg"), bytes);
-        SensorConfig config = startupRecord();
+        SensorConfig config = DefaultsB();
         RegisterImage image{};
         const FileResult result = LoadConfigurationFile(path("random.cfg"), image, config);
         ASSERT_EQ(result.ok, bytes.size() >= 256) << result.error;

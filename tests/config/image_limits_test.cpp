@@ -1,9 +1,6 @@
 // What the codecs do with values no register can hold, and with images no encoder wrote:
 // every element stays a register value 0 to 255 and every decode ends with a defined record.
-#include "config/image_a.h"
-#include "config/image_b.h"
-
-#include <gtest/gtest.h>
+#include "codec_test_support.h"
 
 #include <bit>
 #include <cmath>
@@ -12,13 +9,14 @@
 #include <vector>
 
 using namespace telmora;
+using namespace telmora::testing;
 
 namespace {
 
 struct Family {
     const char* name;
-    void (*encode)(SensorConfig&, RegisterImage&);
-    void (*decode)(const RegisterImage&, SensorConfig&);
+    Encoder encode;
+    Decoder decode;
     bool fourSwitches;
     std::vector<int> countRegisters; // first element of each two-register count
 };
@@ -30,24 +28,6 @@ const Family kFamilies[] = {
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-int word(const RegisterImage& image, int k) {
-    return image[k + 1] * 256 + image[k];
-}
-
-SensorConfig defaultsB() {
-    SensorConfig config;
-    LoadFactoryDefaultsB(config);
-    return config;
-}
-
-::testing::AssertionResult allRegisterValues(const RegisterImage& image) {
-    for (int k = 0; k < 128; ++k) {
-        if (image[k] < 0 || image[k] > 255)
-            return ::testing::AssertionFailure() << "element " << k << " = " << image[k];
-    }
-    return ::testing::AssertionSuccess();
-}
 
 } // namespace
 
@@ -64,7 +44,7 @@ TEST(ImageLimits, DistancesBelowZeroEncodeAsCount0AndBeyond65535As65535) {
     // clang-format on
     for (const Family& family : kFamilies) {
         for (const auto& c : cases) {
-            SensorConfig config = defaultsB();
+            SensorConfig config = DefaultsB();
             config.MinRange = config.MaxRange = config.Interval = c.value;
             config.AnalogNearEndpoint = config.AnalogFarEndpoint = c.value;
             for (int n = 1; n <= 4; ++n)
@@ -73,23 +53,23 @@ TEST(ImageLimits, DistancesBelowZeroEncodeAsCount0AndBeyond65535As65535) {
             image.fill(7);
             family.encode(config, image);
             for (int k : family.countRegisters)
-                EXPECT_EQ(word(image, k), c.count) << family.name << " [" << k << "] " << c.value;
+                EXPECT_EQ(Word(image, k), c.count) << family.name << " [" << k << "] " << c.value;
             EXPECT_EQ(config.CountDistance, c.countDistance) << family.name << " " << c.value;
-            EXPECT_TRUE(allRegisterValues(image));
+            EXPECT_TRUE(AllRegisterValues(image));
         }
-        SensorConfig config = defaultsB();
+        SensorConfig config = DefaultsB();
         config.MaxRange = 200; // normal range: 65535 counts reach 221.77 inch
         config.Sw1Setpoint = 250;
         RegisterImage image{};
         family.encode(config, image);
         EXPECT_EQ(config.CountDistance, 0.003384f);
-        EXPECT_EQ(word(image, 74), 65535) << family.name;
+        EXPECT_EQ(Word(image, 74), 65535) << family.name;
     }
 }
 
 TEST(ImageLimits, SingleRegistersAndCodeBitsStayWithinTheirRegister) {
     for (const Family& family : kFamilies) {
-        SensorConfig config = defaultsB();
+        SensorConfig config = DefaultsB();
         config.NumberOfSamples = 300;
         config.PrimingCycles = -4;
         config.NumberOfPulses = std::numeric_limits<std::int16_t>::max();
@@ -113,7 +93,7 @@ TEST(ImageLimits, SingleRegistersAndCodeBitsStayWithinTheirRegister) {
             (std::vector<int>{255, 0, 255, 31 + withMode, 31 + withMode, 128 + 31}))
             << family.name;
         EXPECT_EQ(image[96], family.fourSwitches ? 255 : 0);
-        EXPECT_TRUE(allRegisterValues(image));
+        EXPECT_TRUE(AllRegisterValues(image));
     }
 }
 
@@ -127,7 +107,7 @@ TEST(ImageLimits, AnalogOutputsBeyondFullScaleStopAtTheEnds) {
     // clang-format on
     for (const Family& family : kFamilies) {
         for (const auto& c : cases) {
-            SensorConfig config = defaultsB();
+            SensorConfig config = DefaultsB();
             config.AnalogMode = 128;
             config.AnalogNearOutput = c.near;
             config.AnalogFarOutput = c.far;
@@ -136,8 +116,8 @@ TEST(ImageLimits, AnalogOutputsBeyondFullScaleStopAtTheEnds) {
             EXPECT_EQ(image[85], c.element85) << family.name << " " << c.near;
             EXPECT_EQ(image[86], c.element86) << family.name << " " << c.near;
             if (family.fourSwitches) {
-                EXPECT_EQ(word(image, 70), c.word70) << c.near;
-                EXPECT_EQ(word(image, 68), c.word68) << c.near; // 12-bit values
+                EXPECT_EQ(Word(image, 70), c.word70) << c.near;
+                EXPECT_EQ(Word(image, 68), c.word68) << c.near; // 12-bit values
             }
         }
     }
@@ -179,7 +159,7 @@ TEST(ImageLimits, RandomImagesDecodeAndEncodeWithoutFault) {
             for (auto& element : image)
                 element =
                     static_cast<std::int16_t>(round % 4 ? anyByte(random) : anyElement(random));
-            SensorConfig config = defaultsB();
+            SensorConfig config = DefaultsB();
             family.decode(image, config);
             EXPECT_LE(config.Description.size(), 60u); // 30 characters of up to 2 bytes
             ASSERT_TRUE(config.NumberOfSamples >= 0 && config.NumberOfSamples <= 255);
@@ -189,7 +169,7 @@ TEST(ImageLimits, RandomImagesDecodeAndEncodeWithoutFault) {
             RegisterImage again;
             again.fill(-1);
             family.encode(config, again);
-            ASSERT_TRUE(allRegisterValues(again)) << family.name << " round " << round;
+            ASSERT_TRUE(AllRegisterValues(again)) << family.name << " round " << round;
             ASSERT_EQ(again[128], -1);
         }
     }
@@ -233,7 +213,7 @@ TEST(ImageLimits, RandomRecordsEncodeToRegisterValuesOnly) {
             SensorConfig copy = config;
             RegisterImage image{};
             family.encode(copy, image);
-            ASSERT_TRUE(allRegisterValues(image)) << family.name << " round " << round;
+            ASSERT_TRUE(AllRegisterValues(image)) << family.name << " round " << round;
             ASSERT_LE(image[33], 30);
             ASSERT_TRUE(copy.CountDistance == 0.003384f || copy.CountDistance == 0.006768f);
         }

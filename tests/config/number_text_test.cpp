@@ -11,29 +11,21 @@ using namespace telmora;
 
 namespace {
 
-nlohmann::json numberVectors() {
-    std::ifstream in(std::string(TELMORA_TEST_DATA) + "/numbers.json");
-    EXPECT_TRUE(in.good()) << "numbers.json missing from the test data";
-    return nlohmann::json::parse(in);
-}
-
 double decimal(const nlohmann::json& value) {
     return std::stod(value.get<std::string>());
 }
 
 } // namespace
 
-TEST(NumberTextVectors, ReadNumberMatchesEveryVector) {
-    const auto cases = numberVectors().at("read_number");
-    ASSERT_FALSE(cases.empty());
-    for (const auto& c : cases) {
-        const std::string text = c.at("text");
-        EXPECT_DOUBLE_EQ(ReadNumber(text), decimal(c.at("value"))) << "text: '" << text << "'";
-    }
-}
-
-TEST(NumberTextVectors, DisplayFormatsMatchEveryVector) {
-    const auto vectors = numberVectors();
+TEST(NumberTextVectors, ReadingFormattingAndRoundingMatchEveryVector) {
+    std::ifstream in(std::string(TELMORA_TEST_DATA) + "/numbers.json");
+    ASSERT_TRUE(in.good()) << "numbers.json missing from the test data";
+    const auto vectors = nlohmann::json::parse(in);
+    const auto& reads = vectors.at("read_number");
+    ASSERT_FALSE(reads.empty());
+    for (const auto& c : reads)
+        EXPECT_DOUBLE_EQ(ReadNumber(c.at("text").get<std::string>()), decimal(c.at("value")))
+            << "text: '" << c.at("text") << "'";
     const std::pair<const char*, std::string (*)(double)> formats[] = {
         {"format_2_decimals", FormatTwoDecimals},
         {"format_1_decimal", FormatOneDecimal},
@@ -41,18 +33,15 @@ TEST(NumberTextVectors, DisplayFormatsMatchEveryVector) {
         {"general_text", FormatGeneral},
     };
     for (const auto& [name, format] : formats) {
-        const auto cases = vectors.at(name);
+        const auto& cases = vectors.at(name);
         ASSERT_FALSE(cases.empty()) << name;
         for (const auto& c : cases)
             EXPECT_EQ(format(decimal(c.at("value"))), c.at("text").get<std::string>())
                 << name << " of " << c.at("value");
     }
-}
-
-TEST(NumberTextVectors, WholeNumbersRoundHalvesToEven) {
-    const auto cases = numberVectors().at("round_whole_half_even");
-    ASSERT_FALSE(cases.empty());
-    for (const auto& c : cases)
+    const auto& halves = vectors.at("round_whole_half_even");
+    ASSERT_FALSE(halves.empty());
+    for (const auto& c : halves)
         EXPECT_EQ(RoundHalfEven(decimal(c.at("value"))), c.at("whole").get<int>())
             << "value " << c.at("value");
 }

@@ -2,79 +2,78 @@
 
 #include "link_fakes.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace telmora::testing {
 namespace {
 
-using ::testing::ElementsAre;
+// One detection frame per Timer1 tick until an echo comes, then "T00": a reply means
+// family B, a tick without one family A. Ten frames without an echo end at 1100 ms.
+TEST(Detection, FramesEachTickUntilAnEchoThenTheIdentificationReplyDecidesTheFamily) {
+    const std::string frame = DetectionFrame();
+    const struct {
+        const char* name;
+        bool present;
+        SensorFamily sensorFamily, found;
+        std::vector<std::string> replies; // to the first detection frames, instead of the echo
+        int tries;
+    } cases[] = {
+        {"no sensor", false, SensorFamily::B, SensorFamily::None, {}, 10},
+        {"family A", true, SensorFamily::A, SensorFamily::A, {}, 1},
+        {"family B", true, SensorFamily::B, SensorFamily::B, {}, 1},
+        // The second W arrives where a "0" belongs: the comparison starts over and that W
+        // is not taken as a new first byte, so "W00..." after it does not complete an echo.
+        {"W inside the echo", true, SensorFamily::B, SensorFamily::B, {"W0" + frame}, 2},
+        {"garbage before the echo", true, SensorFamily::B, SensorFamily::B, {"\r0123" + frame}, 1},
+        {"late sensor", true, SensorFamily::B, SensorFamily::B, {"", "", "", ""}, 5},
+    };
+    for (const auto& c : cases) {
+        LinkBench b;
+        b.sensor.present = c.present;
+        b.sensor.family = c.sensorFamily;
+        b.sensor.echoOverrides = c.replies;
+        const ExchangeResult result = b.commands.DetectSensor();
+        const bool found = c.found != SensorFamily::None;
 
-std::vector<std::int64_t> DetectionFrameTimes(const FakeSensor& sensor) {
-    std::vector<std::int64_t> times;
-    for (const auto& frame : sensor.sent)
-        if (frame.bytes == DetectionFrame())
-            times.push_back(frame.time);
-    return times;
-}
-
-class Detection : public ::testing::Test {
-  protected:
-    LinkBench bench;
-    FakeSensor& sensor = bench.sensor;
-    LinkProtocol& protocol = bench.protocol;
-};
-
-TEST_F(Detection, NoSensor_TenFramesAHundredMillisecondsApartThenNoSensorFoundAt1100) {
-    sensor.present = false;
-    const ExchangeResult result = bench.commands.DetectSensor();
-
-    EXPECT_THAT(DetectionFrameTimes(sensor),
-                ElementsAre(100, 200, 300, 400, 500, 600, 700, 800, 900, 1000));
-    EXPECT_EQ(sensor.sent.size(), 10u);
-    EXPECT_EQ(bench.listener.endTimes, std::vector<std::int64_t>{1100});
-    EXPECT_EQ(result.outcome, ExchangeOutcome::NoSensor);
-    EXPECT_EQ(bench.host.warnings, std::vector<std::string>{"No Sensor Found"});
-    EXPECT_EQ(bench.host.family, SensorFamily::None);
-    EXPECT_FALSE(protocol.TransferOk());
-    EXPECT_EQ(protocol.ReceiveState(), 1);
-    EXPECT_EQ(protocol.GroupSize(), 1);
-    EXPECT_FALSE(protocol.ExchangeRunning());
-    EXPECT_EQ(protocol.DetectTries(), 10);
-}
-
-TEST_F(Detection, EchoThenIdentificationReplyIsFamilyBAndNoReplyIsFamilyAOnePeriodLater) {
-    for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
-        LinkBench fresh;
-        fresh.sensor.family = family;
-        const ExchangeResult result = fresh.commands.DetectSensor();
-
-        const auto& sent = fresh.sensor.sent;
-        ASSERT_EQ(sent.size(), 2u);
-        EXPECT_EQ(sent[0].bytes, DetectionFrame());
-        EXPECT_EQ(sent[1].bytes, "T00");
-        EXPECT_EQ(result.outcome, ExchangeOutcome::Completed);
-        EXPECT_EQ(result.family, family);
-        EXPECT_THAT(fresh.host.log,
-                    ElementsAre("SetFamily none", "SetFamily " + std::string(FamilyName(family))));
-        EXPECT_THAT(fresh.listener.identified, ElementsAre(family));
-        EXPECT_TRUE(fresh.protocol.TransferOk());
-        EXPECT_EQ(fresh.protocol.ReceiveState(), 1);
-        EXPECT_EQ(fresh.protocol.GroupSize(), 1);
-        // Timer1 starts a full new period when "T00" leaves; its tick means family A.
-        if (family == SensorFamily::A) {
-            EXPECT_EQ(fresh.listener.endTimes.back(), sent[1].time + 100);
+        std::vector<std::int64_t> times, expectedTimes;
+        for (const auto& sent : b.sensor.sent)
+            if (sent.bytes == frame)
+                times.push_back(sent.time);
+        for (int k = 1; k <= c.tries; ++k)
+            expectedTimes.push_back(100 * k);
+        EXPECT_EQ(times, expectedTimes) << c.name;
+        EXPECT_EQ(b.protocol.DetectTries(), c.tries) << c.name;
+        EXPECT_EQ(b.sensor.sent.size(), std::size_t(c.tries + found)) << c.name;
+        EXPECT_EQ(b.sensor.sent.back().bytes, found ? "T00" : frame) << c.name;
+        EXPECT_EQ(result.outcome, found ? ExchangeOutcome::Completed : ExchangeOutcome::NoSensor);
+        EXPECT_EQ(result.family, c.found) << c.name;
+        EXPECT_EQ(b.host.family, c.found) << c.name;
+        const std::string last =
+            found ? "SetFamily " + std::string(FamilyName(c.found)) : "Warn No Sensor Found";
+        EXPECT_EQ(b.host.log, (std::vector<std::string>{"SetFamily none", last})) << c.name;
+        if (found) {
+            EXPECT_EQ(b.listener.identified, std::vector<SensorFamily>{c.found}) << c.name;
         }
+        // Timer1 starts a full period when the last frame leaves; its tick ends the wait.
+        ASSERT_EQ(b.listener.endTimes.size(), 1u);
+        if (c.found != SensorFamily::B) {
+            EXPECT_EQ(b.listener.endTimes[0], b.sensor.sent.back().time + 100) << c.name;
+        }
+        EXPECT_EQ(b.protocol.TransferOk(), found) << c.name;
+        EXPECT_EQ(b.protocol.ReceiveState(), 1) << c.name;
+        EXPECT_EQ(b.protocol.GroupSize(), 1) << c.name;
+        EXPECT_FALSE(b.protocol.ExchangeRunning()) << c.name;
 
-        fresh.sensor.Send("\r01000"); // readings resume
-        fresh.clock.RunUntil(fresh.clock.Now() + 10);
-        EXPECT_EQ(fresh.listener.readings.size(), 1u);
+        b.sensor.Send("\r01000"); // readings resume
+        b.clock.RunUntil(b.clock.Now() + 10);
+        EXPECT_EQ(b.listener.readings.size(), 1u) << c.name;
     }
 }
 
-TEST_F(Detection, EchoStatesAdvanceOneByteAtATime) {
+TEST(Detection, EchoStatesAdvanceOneByteAtATimeAndNoSecondExchangeStarts) {
+    LinkBench bench;
+    LinkProtocol& protocol = bench.protocol;
     protocol.StartDetection();
-    EXPECT_EQ(protocol.ReceiveState(), 2);
     EXPECT_EQ(protocol.LinkState(), 1);
     const std::string frame = DetectionFrame();
     for (std::size_t k = 0; k < 6; ++k) {
@@ -85,36 +84,9 @@ TEST_F(Detection, EchoStatesAdvanceOneByteAtATime) {
     EXPECT_EQ(protocol.ReceiveState(), 8);
     EXPECT_EQ(protocol.LinkState(), 2);
     EXPECT_EQ(protocol.GroupSize(), 5);
-    // No second exchange starts while this one runs.
     EXPECT_FALSE(protocol.StartDetection());
     EXPECT_FALSE(protocol.StartRead(SensorFamily::B));
     EXPECT_FALSE(protocol.StartWrite(SensorFamily::B, RegisterImage{}));
-}
-
-TEST_F(Detection, SpoiltOrMissingEchoesAreRetriedOnTheNextTick) {
-    const std::string frame = DetectionFrame();
-    struct Case {
-        std::vector<std::string> replies; // to the first detection frames
-        int tries;
-    };
-    const Case cases[] = {
-        // The second W arrives where a "0" belongs: the comparison starts over and that W
-        // is not taken as a new first byte, so "W00..." after it does not complete an echo.
-        {{"W0" + frame}, 2},
-        {{"\r0123" + frame}, 1}, // garbage before the echo is skipped
-        {{"", "", "", ""}, 5},   // a sensor that answers only late is still found
-    };
-    for (const Case& c : cases) {
-        LinkBench fresh;
-        fresh.sensor.echoOverrides = c.replies;
-        EXPECT_EQ(fresh.commands.DetectSensor().family, SensorFamily::B);
-        EXPECT_EQ(fresh.protocol.DetectTries(), c.tries);
-        std::vector<std::int64_t> expectedTimes;
-        for (int k = 1; k <= c.tries; ++k)
-            expectedTimes.push_back(100 * k);
-        EXPECT_EQ(DetectionFrameTimes(fresh.sensor), expectedTimes);
-        EXPECT_EQ(fresh.sensor.sent.back().bytes, "T00");
-    }
 }
 
 } // namespace

@@ -1,8 +1,7 @@
 #pragma once
 
-// A fake clock, Timer1 and sensor for driving the link core deterministically: every
-// reply and tick is an event on the fake clock, so a whole exchange runs in microseconds
-// and its timing can be checked to the millisecond.
+// A fake clock, Timer1 and sensor: every reply and tick is an event on the fake clock, so
+// a whole exchange runs in microseconds and its timing can be checked to the millisecond.
 
 #include "link/frames.h"
 #include "link/link_commands.h"
@@ -65,12 +64,7 @@ class FakeTimer : public LinkTimer {
         Stop();
         Arm();
     }
-    void Stop() override {
-        if (event_) {
-            clock_.Cancel(event_);
-            event_ = 0;
-        }
-    }
+    void Stop() override { clock_.Cancel(std::exchange(event_, 0)); }
     std::vector<std::int64_t> ticks; // when each tick ran
 
   private:
@@ -104,27 +98,14 @@ class FakeSensor : public LinkPort {
     }
     void Attach(LinkProtocol& protocol) { protocol_ = &protocol; }
 
-    // Behaviour.
-    bool present = true;                   // echoes detection frames
-    SensorFamily family = SensorFamily::B; // B answers "T00"
-    bool answersIdentification = true;
-    int silentFromRegister = -1;        // no reply to a "G" or "P" for this register on
-    std::int64_t replyDelay = 3;        // milliseconds from a frame to its reply
-    std::int64_t lateFromRegister = -1; // replies for this register on come after 150 ms
-    std::vector<std::string>
-        echoOverrides; // replies to the first detection frames instead of the echo
+    bool present = true;                    // echoes detection frames
+    SensorFamily family = SensorFamily::B;  // B answers "T00"
+    int silentFromRegister = -1;            // no reply to a "G" or "P" for this register on
+    std::int64_t replyDelay = 3;            // milliseconds from a frame to its reply
+    std::int64_t lateFromRegister = -1;     // replies for this register on come after 150 ms
+    std::vector<std::string> echoOverrides; // sent instead of the first detection echoes
     std::array<std::uint8_t, 129> registers{};
-
-    // What the program sent.
-    std::vector<SentFrame> sent;
-
-    std::vector<std::string> SentOfKind(char letter) const {
-        std::vector<std::string> frames;
-        for (const auto& frame : sent)
-            if (frame.bytes.front() == letter)
-                frames.push_back(frame.bytes);
-        return frames;
-    }
+    std::vector<SentFrame> sent; // what the program sent
 
     // Characters from the sensor, at `delay` from now.
     void Send(std::string bytes, std::int64_t delay = 0) {
@@ -158,18 +139,15 @@ class FakeSensor : public LinkPort {
     void Answer(const std::string& frame) {
         const auto reg = static_cast<std::uint8_t>(frame.size() > 3 ? frame[3] : 0);
         switch (frame.front()) {
-        case 'W':
-            if (!present)
-                return;
-            if (detectionFrames_ < echoOverrides.size()) {
-                SendByteByByte(echoOverrides[detectionFrames_++]);
-                return;
-            }
+        case 'W': // the echo comes back one byte at a time
+            if (present)
+                SendByteByByte(detectionFrames_ < echoOverrides.size()
+                                   ? echoOverrides[detectionFrames_]
+                                   : frame);
             ++detectionFrames_;
-            SendByteByByte(frame); // the echo comes back one byte at a time
             return;
         case 'T':
-            if (present && family == SensorFamily::B && answersIdentification)
+            if (present && family == SensorFamily::B)
                 Send("B1.08", replyDelay);
             return;
         case 'G':
@@ -206,7 +184,6 @@ class RecordingListener : public LinkListener {
     std::vector<SensorFamily> identified;
     std::vector<int> progress;
     int progressHidden = 0;
-    std::vector<ExchangeResult> ended;
     std::vector<std::int64_t> endTimes;
     const FakeClock* clock = nullptr;
 
@@ -214,10 +191,7 @@ class RecordingListener : public LinkListener {
     void OnFamilyIdentified(SensorFamily family) override { identified.push_back(family); }
     void OnProgress(int value) override { progress.push_back(value); }
     void OnProgressHidden() override { ++progressHidden; }
-    void OnExchangeEnded(const ExchangeResult& result) override {
-        ended.push_back(result);
-        endTimes.push_back(clock ? clock->Now() : 0);
-    }
+    void OnExchangeEnded(const ExchangeResult&) override { endTimes.push_back(clock->Now()); }
 };
 
 // Waits the way the window does, by running events until Timer1 is off.

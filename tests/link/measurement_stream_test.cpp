@@ -22,6 +22,7 @@ TEST_F(MeasurementStream, EachCarriageReturnAndFiveCharactersGiveOneDistance) {
     struct Case {
         const char* stream;
         std::vector<float> expected;
+        float countDistance = kCountDistanceNormal; // taken at each reading
     };
     const Case cases[] = {
         {"\r01234", {4.175856f}},
@@ -36,9 +37,12 @@ TEST_F(MeasurementStream, EachCarriageReturnAndFiveCharactersGiveOneDistance) {
         {"\rab\rcd\r00042", {0.0f, Inches(42)}},
         // "9e999" saturates at the largest double; no display may get an infinite distance.
         {"\r9e999\r9e30 ", {0.0f, Inches(9e30)}},
+        {"\r01000", {static_cast<float>(1000 * double{kCountDistanceLong})}, kCountDistanceLong},
+        {"\r01000", {Inches(1000)}},
     };
     for (const Case& c : cases) {
         readings.clear();
+        bench.config.CountDistance = c.countDistance;
         Feed(c.stream);
         ASSERT_EQ(readings.size(), c.expected.size()) << c.stream;
         for (std::size_t k = 0; k < readings.size(); ++k)
@@ -56,15 +60,6 @@ TEST_F(MeasurementStream, AReadingSplitAcrossDeliveriesIsTakenWhenComplete) {
         EXPECT_EQ(readings, (std::vector<float>{Inches(1234), Inches(7), Inches(99999)}))
             << "chunks of " << chunk;
     }
-}
-
-TEST_F(MeasurementStream, CountDistanceIsTakenAtEachReading) {
-    Feed("\r01000");
-    bench.config.CountDistance = kCountDistanceLong;
-    Feed("\r01000");
-    ASSERT_EQ(readings.size(), 2u);
-    EXPECT_FLOAT_EQ(readings[0], Inches(1000));
-    EXPECT_FLOAT_EQ(readings[1], static_cast<float>(1000 * double{kCountDistanceLong}));
 }
 
 TEST_F(MeasurementStream, NothingIsReadUntilAPortIsOpen) {

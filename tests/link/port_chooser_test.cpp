@@ -1,5 +1,5 @@
 // Port selection: the scan, frmCommPorts, "CustFile" and opening the chosen port, with
-// every port mapped to a test pseudo-terminal or to nothing.
+// every port mapped to a test pseudo-terminal, a missing device or nothing.
 
 #include "link/comm_ports_dialog.h"
 #include "link/port_chooser.h"
@@ -8,6 +8,7 @@
 #include "test_terminal.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -24,8 +25,8 @@ using namespace telmora::testing;
 
 namespace {
 
-// Acts on the port dialog once it is shown modally, and closes it after a deadline so
-// that a test can never hang. Stops watching when it goes out of scope.
+// Acts on the port dialog once it is shown modally; closes it after a deadline so that a
+// test can never hang.
 class WhenDialogShown {
   public:
     explicit WhenDialogShown(std::function<void(CommPortsDialog&)> act) : act_(std::move(act)) {
@@ -54,19 +55,7 @@ class WhenDialogShown {
     bool shown_ = false;
 };
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(bytes);
-}
-
-// One test's world: two terminals, a mapping, a working folder, the link and chooser.
+// Port 1 leads nowhere, 2 and 3 to terminals, 4 to a missing device.
 struct Setup {
     TestTerminal two;
     TestTerminal three;
@@ -78,6 +67,17 @@ struct Setup {
     QWidget window;
     SensorLink link{config, host};
     PortChooser chooser{link, &window, custFile};
+
+    QByteArray SavedBytes() const {
+        QFile file(custFile);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+    void Save(const QByteArray& bytes) const {
+        QFile file(custFile);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
 };
 
 } // namespace
@@ -86,167 +86,153 @@ class PortChooserTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void dialog_hasItsCaptionsAndNames();
-    void scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas();
-    void missingOrOddSavedPort_asksAndRemembersTheChoice_data();
-    void missingOrOddSavedPort_asksAndRemembersTheChoice();
-    void savedPort_opensWithoutAskingAndComPortShowsTheLatestScan();
-    void noUsablePort_okKeepsThePortClosed();
-};
+    void scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas() {
+        // Another program holds port 3.
+        Setup s;
+        termios before{};
+        QCOMPARE(::tcgetattr(s.two.slave(), &before), 0);
+        cfsetspeed(&before, B1200);
+        before.c_lflag |= ICANON | ECHO;
+        QCOMPARE(::tcsetattr(s.two.slave(), TCSANOW, &before), 0);
+        QCOMPARE(::tcgetattr(s.two.slave(), &before), 0);
+        QSerialPort other(s.three.path());
+        QVERIFY(other.open(QIODevice::ReadWrite));
 
-void PortChooserTest::dialog_hasItsCaptionsAndNames() {
-    CommPortsDialog dialog;
-    QCOMPARE(dialog.objectName(), QStringLiteral("frmCommPorts"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Select Comm Port"));
-    auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("fraCommPort"));
-    QVERIFY(frame);
-    QCOMPARE(frame->title(), QStringLiteral("Comm Port"));
-    for (int n = 1; n <= 4; ++n) {
-        auto* option = dialog.findChild<QRadioButton*>(QStringLiteral("optComm%1").arg(n));
-        QVERIFY(option);
-        QCOMPARE(option->text(), QStringLiteral("Comm%1").arg(n));
-        QVERIFY(!option->isEnabled()); // until a scan enables it
+        s.chooser.ScanPorts();
+        const std::array<bool, 4> expected{false, true, false, false};
+        QCOMPARE(s.chooser.PortAvailable(), expected);
+        termios after{};
+        QCOMPARE(::tcgetattr(s.two.slave(), &after), 0);
+        QCOMPARE(cfgetospeed(&after), cfgetospeed(&before));
+        QCOMPARE(after.c_lflag, before.c_lflag);
+        QCOMPARE(after.c_iflag, before.c_iflag);
+        QCOMPARE(after.c_cflag, before.c_cflag);
+        // The holder is undisturbed: its port still carries bytes.
+        s.three.Write("abc");
+        QVERIFY(other.waitForReadyRead(2000));
+        QCOMPARE(other.readAll(), QByteArray("abc"));
+
+        CommPortsDialog& dialog = s.chooser.dialog();
+        QCOMPARE(dialog.objectName(), QStringLiteral("frmCommPorts"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Select Comm Port"));
+        auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("fraCommPort"));
+        QVERIFY(frame);
+        QCOMPARE(frame->title(), QStringLiteral("Comm Port"));
+        QCOMPARE(dialog.okButton()->objectName(), QStringLiteral("cmdOK"));
+        QCOMPARE(dialog.okButton()->text(), QStringLiteral("OK"));
+        for (int n = 1; n <= 4; ++n) {
+            QCOMPARE(dialog.option(n)->objectName(), QStringLiteral("optComm%1").arg(n));
+            QCOMPARE(dialog.option(n)->text(), QStringLiteral("Comm%1").arg(n));
+            QVERIFY(!dialog.option(n)->isEnabled()); // until a scan enables it
+        }
+        dialog.loadPorts(s.chooser.PortAvailable(), LoadPortDevices());
+        QCOMPARE(dialog.deviceLabel(1)->text(), QStringLiteral("no device"));
+        QCOMPARE(dialog.deviceLabel(2)->text(), s.two.path());
+        QCOMPARE(dialog.deviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
+        QCOMPARE(dialog.option(2)->accessibleName(), QStringLiteral("Comm2, %1").arg(s.two.path()));
+        QVERIFY(!dialog.option(1)->isEnabled());
+        QVERIFY(dialog.option(2)->isEnabled());
+        QVERIFY(!dialog.option(3)->isEnabled());
     }
-    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    QVERIFY(ok);
-    QCOMPARE(ok->text(), QStringLiteral("OK"));
-}
 
-void PortChooserTest::scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas() {
-    // Port 1 leads nowhere, 2 to a free terminal, 3 to one another program holds, 4 to
-    // a missing device.
-    Setup s;
-    termios before{};
-    QCOMPARE(::tcgetattr(s.two.slave(), &before), 0);
-    cfsetspeed(&before, B1200);
-    before.c_lflag |= ICANON | ECHO;
-    QCOMPARE(::tcsetattr(s.two.slave(), TCSANOW, &before), 0);
-    QCOMPARE(::tcgetattr(s.two.slave(), &before), 0);
-    QSerialPort other(s.three.path());
-    QVERIFY(other.open(QIODevice::ReadWrite));
-
-    s.chooser.ScanPorts();
-    const std::array<bool, 4> expected{false, true, false, false};
-    QCOMPARE(s.chooser.PortAvailable(), expected);
-    termios after{};
-    QCOMPARE(::tcgetattr(s.two.slave(), &after), 0);
-    QCOMPARE(cfgetospeed(&after), cfgetospeed(&before));
-    QCOMPARE(after.c_lflag, before.c_lflag);
-    QCOMPARE(after.c_iflag, before.c_iflag);
-    QCOMPARE(after.c_cflag, before.c_cflag);
-    // The holder is undisturbed: its port still carries bytes.
-    s.three.Write("abc");
-    QVERIFY(other.waitForReadyRead(2000));
-    QCOMPARE(other.readAll(), QByteArray("abc"));
-
-    CommPortsDialog& dialog = s.chooser.dialog();
-    dialog.loadPorts(s.chooser.PortAvailable(), LoadPortDevices());
-    QCOMPARE(dialog.deviceLabel(1)->text(), QStringLiteral("no device"));
-    QCOMPARE(dialog.deviceLabel(2)->text(), s.two.path());
-    QCOMPARE(dialog.deviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
-    QCOMPARE(dialog.option(2)->accessibleName(), QStringLiteral("Comm2, %1").arg(s.two.path()));
-    QVERIFY(!dialog.option(1)->isEnabled());
-    QVERIFY(dialog.option(2)->isEnabled());
-    QVERIFY(!dialog.option(3)->isEnabled());
-}
-
-void PortChooserTest::missingOrOddSavedPort_asksAndRemembersTheChoice_data() {
-    QTest::addColumn<QByteArray>("saved"); // null: no CustFile yet
-    QTest::addColumn<int>("choice");
-    QTest::newRow("first start") << QByteArray() << 2;
-    QTest::newRow("outside 1 to 4") << QByteArray("\x05\x00", 2) << 3;
-}
-
-void PortChooserTest::missingOrOddSavedPort_asksAndRemembersTheChoice() {
-    QFETCH(QByteArray, saved);
-    QFETCH(int, choice);
-    Setup s;
-    if (!saved.isNull())
-        WriteFile(s.custFile, saved);
-    s.chooser.ScanPorts();
-    int selectedBefore = -1;
-    bool offered = false;
-    WhenDialogShown driver([&](CommPortsDialog& dialog) {
-        selectedBefore = dialog.selectedPort();
-        offered = dialog.option(choice)->isEnabled();
-        QTest::mouseClick(dialog.option(choice), Qt::LeftButton);
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
-    });
-    s.chooser.OpenSavedPort();
-
-    QVERIFY(driver.shown());
-    QCOMPARE(selectedBefore, 0);
-    QVERIFY(offered);
-    QCOMPARE(s.chooser.PortNumber(), choice);
-    QCOMPARE(FileBytes(s.custFile), QByteArray(1, char(choice)) + QByteArray(1, '\0'));
-    QVERIFY(s.link.isPortOpen());
-    QCOMPARE(s.link.portNumber(), choice);
-    QCOMPARE(s.link.portDevice(), choice == 2 ? s.two.path() : s.three.path());
-    QVERIFY(s.chooser.dialog().isHidden()); // hidden after OK, not destroyed
-}
-
-void PortChooserTest::savedPort_opensWithoutAskingAndComPortShowsTheLatestScan() {
-    Setup s;
-    WriteFile(s.custFile, QByteArray("\x03\x00more", 6));
-    s.chooser.ScanPorts();
-    {
-        WhenDialogShown driver([](CommPortsDialog&) {});
-        s.chooser.OpenSavedPort();
-        QVERIFY(!driver.shown());
+    void missingOrOddSavedPort_asksAndRemembersTheChoice_data() {
+        QTest::addColumn<QByteArray>("saved"); // null: no CustFile yet
+        QTest::addColumn<int>("choice");
+        QTest::newRow("first start") << QByteArray() << 2;
+        QTest::newRow("outside 1 to 4") << QByteArray("\x05\x00", 2) << 3;
     }
-    QCOMPARE(s.link.portNumber(), 3);
 
-    // "&ComPort" shows the saved port selected and, since the scan closed the program's
-    // own port first, offered; closing by the title bar keeps the port, whatever was checked.
-    int selected = -1;
-    bool offered = false;
-    {
+    void missingOrOddSavedPort_asksAndRemembersTheChoice() {
+        QFETCH(QByteArray, saved);
+        QFETCH(int, choice);
+        Setup s;
+        if (!saved.isNull())
+            s.Save(saved);
+        s.chooser.ScanPorts();
+        int selectedBefore = -1;
+        bool offered = false;
         WhenDialogShown driver([&](CommPortsDialog& dialog) {
-            selected = dialog.selectedPort();
-            offered = dialog.option(3)->isEnabled();
-            dialog.option(2)->setChecked(true);
-            dialog.close();
+            selectedBefore = dialog.selectedPort();
+            offered = dialog.option(choice)->isEnabled();
+            QTest::mouseClick(dialog.option(choice), Qt::LeftButton);
+            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        });
+        s.chooser.OpenSavedPort();
+
+        QVERIFY(driver.shown());
+        QCOMPARE(selectedBefore, 0);
+        QVERIFY(offered);
+        QCOMPARE(s.chooser.PortNumber(), choice);
+        QCOMPARE(s.SavedBytes(), QByteArray(1, char(choice)) + QByteArray(1, '\0'));
+        QVERIFY(s.link.isPortOpen());
+        QCOMPARE(s.link.portNumber(), choice);
+        QCOMPARE(s.link.portDevice(), choice == 2 ? s.two.path() : s.three.path());
+        QVERIFY(s.chooser.dialog().isHidden()); // hidden after OK, not destroyed
+    }
+
+    void savedPort_opensWithoutAskingAndComPortShowsTheLatestScan() {
+        Setup s;
+        s.Save(QByteArray("\x03\x00more", 6));
+        s.chooser.ScanPorts();
+        {
+            WhenDialogShown driver([](CommPortsDialog&) {});
+            s.chooser.OpenSavedPort();
+            QVERIFY(!driver.shown());
+        }
+        QCOMPARE(s.link.portNumber(), 3);
+
+        // "&ComPort" shows the saved port selected and, since the scan closed the program's
+        // own port first, offered; closing by the title bar keeps the port, whatever was checked.
+        int selected = -1;
+        bool offered = false;
+        {
+            WhenDialogShown driver([&](CommPortsDialog& dialog) {
+                selected = dialog.selectedPort();
+                offered = dialog.option(3)->isEnabled();
+                dialog.option(2)->setChecked(true);
+                dialog.close();
+            });
+            s.chooser.chooseComPort();
+        }
+        QCOMPARE(selected, 3);
+        QVERIFY(offered);
+        QCOMPARE(s.chooser.PortNumber(), 3);
+        QCOMPARE(s.link.portNumber(), 3);
+        QCOMPARE(s.SavedBytes(), QByteArray("\x03\x00more", 6));
+
+        // Another program takes port 2 between two showings of the hidden dialog; OK reopens 3.
+        QSerialPort other(s.two.path());
+        QVERIFY(other.open(QIODevice::ReadWrite));
+        offered = true;
+        WhenDialogShown driver([&](CommPortsDialog& dialog) {
+            offered = dialog.option(2)->isEnabled();
+            dialog.okButton()->click();
         });
         s.chooser.chooseComPort();
+        QVERIFY(!offered);
+        QVERIFY(s.link.isPortOpen());
+        QCOMPARE(s.link.portNumber(), 3);
     }
-    QCOMPARE(selected, 3);
-    QVERIFY(offered);
-    QCOMPARE(s.chooser.PortNumber(), 3);
-    QCOMPARE(s.link.portNumber(), 3);
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x03\x00more", 6));
 
-    // Another program takes port 2 between two showings of the hidden dialog; OK reopens 3.
-    QSerialPort other(s.two.path());
-    QVERIFY(other.open(QIODevice::ReadWrite));
-    offered = true;
-    WhenDialogShown driver([&](CommPortsDialog& dialog) {
-        offered = dialog.option(2)->isEnabled();
-        dialog.okButton()->click();
-    });
-    s.chooser.chooseComPort();
-    QVERIFY(!offered);
-    QVERIFY(s.link.isPortOpen());
-    QCOMPARE(s.link.portNumber(), 3);
-}
-
-void PortChooserTest::noUsablePort_okKeepsThePortClosed() {
-    Setup s;
-    s.map.Write({QString(), QString(), QString(), QString()});
-    s.chooser.ScanPorts();
-    QCOMPARE(s.chooser.PortAvailable(), (std::array<bool, 4>{}));
-    bool allDisabled = false;
-    WhenDialogShown driver([&](CommPortsDialog& dialog) {
-        allDisabled = true;
-        for (int n = 1; n <= 4; ++n)
-            allDisabled = allDisabled && !dialog.option(n)->isEnabled();
-        dialog.okButton()->click();
-    });
-    s.chooser.OpenSavedPort();
-    QVERIFY(allDisabled);
-    QCOMPARE(s.chooser.PortNumber(), 0);
-    QVERIFY(!s.link.isPortOpen());
-    QCOMPARE(FileBytes(s.custFile), QByteArray("\x00\x00", 2));
-}
+    void noUsablePort_okKeepsThePortClosed() {
+        Setup s;
+        s.map.Write({QString(), QString(), QString(), QString()});
+        s.chooser.ScanPorts();
+        QCOMPARE(s.chooser.PortAvailable(), (std::array<bool, 4>{}));
+        bool allDisabled = false;
+        WhenDialogShown driver([&](CommPortsDialog& dialog) {
+            allDisabled = true;
+            for (int n = 1; n <= 4; ++n)
+                allDisabled = allDisabled && !dialog.option(n)->isEnabled();
+            dialog.okButton()->click();
+        });
+        s.chooser.OpenSavedPort();
+        QVERIFY(allDisabled);
+        QCOMPARE(s.chooser.PortNumber(), 0);
+        QVERIFY(!s.link.isPortOpen());
+        QCOMPARE(s.SavedBytes(), QByteArray("\x00\x00", 2));
+    }
+};
 
 QTEST_MAIN(PortChooserTest)
 #include "port_chooser_test.moc"

@@ -25,7 +25,7 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// A fresh folder, and the environment, put back after each test.
+// A fresh folder; the environment is put back after each test.
 class PortSettings : public ::testing::Test {
   protected:
     PortSettings() {
@@ -80,11 +80,10 @@ TEST_F(PortSettings, MapFileLivesInTheUsersConfigFolderAndIsReadEachTime) {
     EXPECT_EQ(PortDevice(5), "");
 }
 
-TEST_F(PortSettings, CustFileStartsWithALittleEndianSigned16BitNumber) {
+TEST_F(PortSettings, CustFileStartsWithALittleEndianSigned16BitNumberThatWritesReplace) {
     EXPECT_EQ(ReadCustFile(custFile()), 0); // a missing file is created empty
     EXPECT_TRUE(fs::exists(custFile()));
     EXPECT_EQ(fs::file_size(custFile()), 0u);
-
     const std::pair<std::string, int> cases[] = {
         {std::string("\x02\x00", 2), 2},
         {std::string("\x03\x01trailing", 10), 259},
@@ -95,9 +94,7 @@ TEST_F(PortSettings, CustFileStartsWithALittleEndianSigned16BitNumber) {
         WriteBytes(custFile(), bytes);
         EXPECT_EQ(ReadCustFile(custFile()), number);
     }
-}
 
-TEST_F(PortSettings, WritingCustFileReplacesTheFirstTwoBytesAndKeepsTheRest) {
     ASSERT_TRUE(WriteCustFile(custFile(), 2));
     EXPECT_EQ(FileBytes(custFile()), std::string("\x02\x00", 2));
     WriteBytes(custFile(), std::string("\x01\x00kept", 6));

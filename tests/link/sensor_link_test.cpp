@@ -40,125 +40,116 @@ class SensorLinkTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void openPort_setsNineThousandSixHundred8N1WithoutFlowControl();
-    void openPort_reportsPortDeviceAndReason_data();
-    void openPort_reportsPortDeviceAndReason();
-    void whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive();
-    void hangUp_closesThePortReportsItOnceAndDoesNotSpin();
-};
+    void openPort_setsNineThousandSixHundred8N1WithoutFlowControl() {
+        Rig r;
+        QVERIFY(r.terminal->ok());
+        QSignalSpy opened(&r.link, &SensorLink::portOpenChanged);
+        QSignalSpy readings(&r.link, &SensorLink::reading);
+        QSignalSpy arrivals(&r.link, &SensorLink::dataReceived);
 
-void SensorLinkTest::openPort_setsNineThousandSixHundred8N1WithoutFlowControl() {
-    Rig r;
-    QVERIFY(r.terminal->ok());
-    QSignalSpy opened(&r.link, &SensorLink::portOpenChanged);
-    QSignalSpy readings(&r.link, &SensorLink::reading);
-    QSignalSpy arrivals(&r.link, &SensorLink::dataReceived);
+        QVERIFY(r.link.openPort(1));
+        QCOMPARE(r.link.portNumber(), 1);
+        QCOMPARE(r.link.portDevice(), r.terminal->path());
+        QCOMPARE(opened.count(), 1);
+        QCOMPARE(r.link.protocol().ReceiveState(), 1);
 
-    QVERIFY(r.link.openPort(1));
-    QCOMPARE(r.link.portNumber(), 1);
-    QCOMPARE(r.link.portDevice(), r.terminal->path());
-    QCOMPARE(opened.count(), 1);
-    QCOMPARE(r.link.protocol().ReceiveState(), 1);
+        termios line{};
+        QCOMPARE(::tcgetattr(r.terminal->slave(), &line), 0);
+        QCOMPARE(cfgetospeed(&line), speed_t(B9600));
+        QCOMPARE(cfgetispeed(&line), speed_t(B9600));
+        QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
+        QCOMPARE(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
+        QCOMPARE(line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | ISTRIP), tcflag_t(0));
+        QCOMPARE(line.c_lflag & (ICANON | ECHO), tcflag_t(0));
 
-    termios line{};
-    QCOMPARE(::tcgetattr(r.terminal->slave(), &line), 0);
-    QCOMPARE(cfgetospeed(&line), speed_t(B9600));
-    QCOMPARE(cfgetispeed(&line), speed_t(B9600));
-    QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
-    QCOMPARE(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
-    QCOMPARE(line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | ISTRIP), tcflag_t(0));
-    QCOMPARE(line.c_lflag & (ICANON | ECHO), tcflag_t(0));
+        r.terminal->Write(QByteArray("\r01234"));
+        QTRY_COMPARE_WITH_TIMEOUT(readings.count(), 1, 5000);
+        QCOMPARE(readings.at(0).at(0).toFloat(), 4.175856f);
+        QVERIFY(arrivals.count() >= 1);
 
-    r.terminal->Write(QByteArray("\r01234"));
-    QTRY_COMPARE_WITH_TIMEOUT(readings.count(), 1, 5000);
-    QCOMPARE(readings.at(0).at(0).toFloat(), 4.175856f);
-    QVERIFY(arrivals.count() >= 1);
-
-    r.link.closePort();
-    QVERIFY(!r.link.isPortOpen());
-    QCOMPARE(r.link.portNumber(), 0);
-    QCOMPARE(opened.count(), 2);
-}
-
-void SensorLinkTest::openPort_reportsPortDeviceAndReason_data() {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("leads nowhere") << 1 << QString() << "Comm1 leads to no device";
-    QTest::newRow("missing device") << 1 << "/nonexistent/telmora-tty"
-                                    << "Comm1 (/nonexistent/telmora-tty) could not be opened: ";
-    QTest::newRow("no such port") << 5 << QString() << "There is no port 5";
-}
-
-void SensorLinkTest::openPort_reportsPortDeviceAndReason() {
-    QFETCH(int, number);
-    QFETCH(QString, device);
-    QFETCH(QString, expected);
-    Rig r;
-    r.map.Write({device});
-    QSignalSpy errors(&r.link, &SensorLink::portError);
-
-    QVERIFY(!r.link.openPort(number));
-    QCOMPARE(errors.count(), 1);
-    const QString message = errors.at(0).at(0).toString();
-    QVERIFY2(message.startsWith(expected), qPrintable(message));
-    QVERIFY(!r.link.isPortOpen());
-}
-
-void SensorLinkTest::whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive() {
-    Rig r;
-    QVERIFY(r.link.openPort(1));
-    QSignalSpy busy(&r.link, &SensorLink::busyChanged);
-
-    int checks = 0;
-    QTimer during;
-    during.setInterval(50);
-    connect(&during, &QTimer::timeout, &r.link, [&] {
-        if (!r.link.isBusy())
-            return;
-        ++checks;
-        QVERIFY(!r.link.openPort(2));
         r.link.closePort();
-        QVERIFY(r.link.isPortOpen());
-        r.link.getConfigurationFromSensor(); // returns at once
-        r.link.saveConfigurationToSensor();
-    });
-    during.start();
-    r.link.getConfigurationFromSensor();
-    during.stop();
+        QVERIFY(!r.link.isPortOpen());
+        QCOMPARE(r.link.portNumber(), 0);
+        QCOMPARE(opened.count(), 2);
+    }
 
-    QVERIFY2(checks >= 5, "the window's timers run while the command waits");
-    QCOMPARE(busy.count(), 2);
-    QCOMPARE(busy.at(0).at(0).toBool(), true);
-    QCOMPARE(busy.at(1).at(0).toBool(), false);
-    QCOMPARE(r.host.warnings.size(), std::size_t{1}); // one command's "No Sensor Found"
-    QCOMPARE(r.terminal->ReadWaiting().count('W'), 10);
-}
+    void openPort_reportsPortDeviceAndReason() {
+        const struct {
+            int number;
+            QString device, expected;
+        } cases[] = {
+            {1, QString(), "Comm1 leads to no device"},
+            {1, "/nonexistent/telmora-tty",
+             "Comm1 (/nonexistent/telmora-tty) could not be opened: "},
+            {5, QString(), "There is no port 5"},
+        };
+        for (const auto& c : cases) {
+            Rig r;
+            r.map.Write({c.device});
+            QSignalSpy errors(&r.link, &SensorLink::portError);
+            QVERIFY(!r.link.openPort(c.number));
+            QCOMPARE(errors.count(), 1);
+            const QString message = errors.at(0).at(0).toString();
+            QVERIFY2(message.startsWith(c.expected), qPrintable(message));
+            QVERIFY(!r.link.isPortOpen());
+        }
+    }
 
-// An idle port that hangs up; a hang-up during an exchange is tested against the simulator.
-void SensorLinkTest::hangUp_closesThePortReportsItOnceAndDoesNotSpin() {
-    Rig r;
-    QSignalSpy errors(&r.link, &SensorLink::portError);
-    QSignalSpy opened(&r.link, &SensorLink::portOpenChanged);
-    QVERIFY(r.link.openPort(1));
-    const QString device = r.terminal->path();
+    void whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive() {
+        Rig r;
+        QVERIFY(r.link.openPort(1));
+        QSignalSpy busy(&r.link, &SensorLink::busyChanged);
 
-    r.terminal.reset(); // the whole line goes away
-    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
-    QVERIFY(!r.link.isPortOpen());
-    const QString message = errors.at(0).at(0).toString();
-    QVERIFY2(message.startsWith(
-                 QStringLiteral("Comm1 (%1) stopped working; it may have been disconnected (")
-                     .arg(device)),
-             qPrintable(message));
-    QVERIFY2(message.endsWith(QStringLiteral("The port is closed.")), qPrintable(message));
-    QCOMPARE(opened.count(), 2);
+        int checks = 0;
+        QTimer during;
+        during.setInterval(50);
+        connect(&during, &QTimer::timeout, &r.link, [&] {
+            if (!r.link.isBusy())
+                return;
+            ++checks;
+            QVERIFY(!r.link.openPort(2));
+            r.link.closePort();
+            QVERIFY(r.link.isPortOpen());
+            r.link.getConfigurationFromSensor(); // returns at once
+            r.link.saveConfigurationToSensor();
+        });
+        during.start();
+        r.link.getConfigurationFromSensor();
+        during.stop();
 
-    const double before = CpuSeconds();
-    QTest::qWait(300);
-    QVERIFY2(CpuSeconds() - before < 0.15, "the event loop idles once the port is closed");
-    QCOMPARE(errors.count(), 1);
-}
+        QVERIFY2(checks >= 5, "the window's timers run while the command waits");
+        QCOMPARE(busy.count(), 2);
+        QCOMPARE(busy.at(0).at(0).toBool(), true);
+        QCOMPARE(busy.at(1).at(0).toBool(), false);
+        QCOMPARE(r.host.warnings.size(), std::size_t{1}); // one command's "No Sensor Found"
+        QCOMPARE(r.terminal->ReadWaiting().count('W'), 10);
+    }
+
+    // An idle port that hangs up; a hang-up during an exchange is tested against the simulator.
+    void hangUp_closesThePortReportsItOnceAndDoesNotSpin() {
+        Rig r;
+        QSignalSpy errors(&r.link, &SensorLink::portError);
+        QSignalSpy opened(&r.link, &SensorLink::portOpenChanged);
+        QVERIFY(r.link.openPort(1));
+        const QString device = r.terminal->path();
+
+        r.terminal.reset(); // the whole line goes away
+        QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+        QVERIFY(!r.link.isPortOpen());
+        const QString message = errors.at(0).at(0).toString();
+        QVERIFY2(message.startsWith(
+                     QStringLiteral("Comm1 (%1) stopped working; it may have been disconnected (")
+                         .arg(device)),
+                 qPrintable(message));
+        QVERIFY2(message.endsWith(QStringLiteral("The port is closed.")), qPrintable(message));
+        QCOMPARE(opened.count(), 2);
+
+        const double before = CpuSeconds();
+        QTest::qWait(300);
+        QVERIFY2(CpuSeconds() - before < 0.15, "the event loop idles once the port is closed");
+        QCOMPARE(errors.count(), 1);
+    }
+};
 
 QTEST_MAIN(SensorLinkTest)
 #include "sensor_link_test.moc"

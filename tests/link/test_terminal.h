@@ -1,19 +1,15 @@
 #pragma once
 
-// A raw pseudo-terminal for tests that play the sensor's end of the line themselves, and
-// a private port mapping that points ports at such terminals (never at /dev/ttyS*).
+// A raw pseudo-terminal whose far end a test plays, and a private port mapping that points
+// ports at such terminals (never at /dev/ttyS*).
 
 #include <QByteArray>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
-#include <QTest>
 
-#include <cerrno>
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -35,9 +31,9 @@ class TestTerminal {
         }
     }
     ~TestTerminal() {
-        CloseMaster();
-        if (slave_ >= 0)
-            ::close(slave_);
+        for (int fd : {master_, slave_})
+            if (fd >= 0)
+                ::close(fd);
     }
     TestTerminal(const TestTerminal&) = delete;
     TestTerminal& operator=(const TestTerminal&) = delete;
@@ -59,12 +55,6 @@ class TestTerminal {
         if (master_ >= 0)
             (void)!::write(master_, bytes.constData(), static_cast<size_t>(bytes.size()));
     }
-    // The line hangs up, as when an adapter is unplugged.
-    void CloseMaster() {
-        if (master_ >= 0)
-            ::close(master_);
-        master_ = -1;
-    }
 
   private:
     int master_ = -1;
@@ -72,8 +62,8 @@ class TestTerminal {
     QString path_;
 };
 
-// XDG_CONFIG_HOME pointed at a private folder whose telmora/ports names the devices
-// given (an empty device is written as "none"), restored when the mapping ends.
+// XDG_CONFIG_HOME pointed at a private folder whose telmora/ports names the given devices
+// (an empty one as "none"), restored when the mapping ends.
 class TestPortMap {
   public:
     explicit TestPortMap(const QStringList& devices) {
@@ -98,7 +88,6 @@ class TestPortMap {
             file.write(QStringLiteral("%1=%2\n").arg(n).arg(device).toLocal8Bit());
         }
     }
-    QString folder() const { return folder_.path(); }
 
   private:
     QTemporaryDir folder_;
