@@ -204,10 +204,8 @@ std::string FormatGeneral(double value) {
         return formatFixed(value, 0);
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.7G", value);
-    std::string text = buffer;
-    if (text == "-0")
-        text = "0";
-    return text;
+    const std::string text = buffer;
+    return text == "-0" ? std::string("0") : text;
 }
 
 std::int32_t RoundHalfEven(double value) {
