@@ -89,14 +89,6 @@ BarSpan RangeEditor::Bar() const {
             static_cast<float>(geometry_.Width(lblRange_))};
 }
 
-float RangeEditor::DistanceToX(float d, float min, float max) const {
-    return telmora::DistanceToX(Bar(), d, min, max);
-}
-
-float RangeEditor::XToDistance(float x, float min, float max) const {
-    return telmora::XToDistance(Bar(), x, min, max);
-}
-
 float RangeEditor::ShownMin() const {
     return ReadSingle(txtMinRange_->text().toStdString());
 }

@@ -42,9 +42,6 @@ class RangeEditor : public QObject {
 
     // The bar as it stands now, in twips.
     BarSpan Bar() const;
-    // The scale on the bar as it stands now (twips, inches).
-    float DistanceToX(float d, float min, float max) const;
-    float XToDistance(float x, float min, float max) const;
 
     // The numbers the range boxes show now: the scale's bounds for the output editors.
     float ShownMin() const;
