@@ -131,6 +131,11 @@ void FormGeometry::SetLineEnd(FormLine* line, TwipPoint current) {
     ApplyLine(line);
 }
 
+void FormGeometry::SetLineEnds(FormLine* line, TwipPoint start, TwipPoint end) {
+    DesignEnds(line) = {CurrentToDesign({start.x, start.y}), CurrentToDesign({end.x, end.y})};
+    ApplyLine(line);
+}
+
 void FormGeometry::Rescale() {
     const double width = surface_.width() * TwipsPerPixelX();
     const double height = surface_.height() * TwipsPerPixelY();

@@ -123,6 +123,9 @@ class FormGeometry : public QObject {
     TwipPoint LineEnd(const FormLine* line) const;
     void SetLineStart(FormLine* line, TwipPoint current);
     void SetLineEnd(FormLine* line, TwipPoint current);
+    // Moves both ends at once. Moving them one after the other would stretch the line over
+    // everything between its old and new place for a moment, and all of that would repaint.
+    void SetLineEnds(FormLine* line, TwipPoint start, TwipPoint end);
 
   public slots:
     // Recomputes the scale from the surface's size and repositions every control.

@@ -39,6 +39,11 @@ void FormLine::SetDashed(bool dashed) {
 }
 
 void FormLine::SetLocalSegment(QLineF segment) {
+    // Live readings place the target lines up to 160 times a second, mostly where they
+    // already are; a move repaints through setGeometry, so only a new segment needs it.
+    if (segment == segment_) {
+        return;
+    }
     segment_ = segment;
     update();
 }

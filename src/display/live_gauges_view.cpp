@@ -153,8 +153,8 @@ void LiveGaugesView::UpdateGauges(float distance) {
     if (distance > 0) {
         geometry_.SetLeft(Frame1_, x);
         for (FormLine* line : {linTargetLineTop_, linTargetLineBottom_}) {
-            geometry_.SetLineStart(line, {x, geometry_.LineStart(line).y});
-            geometry_.SetLineEnd(line, {x, geometry_.LineEnd(line).y});
+            geometry_.SetLineEnds(line, {x, geometry_.LineStart(line).y},
+                                  {x, geometry_.LineEnd(line).y});
         }
         SetTargetShown(true);
         geometry_.SetLeft(fraVoltmeter_, x);
