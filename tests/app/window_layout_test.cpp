@@ -83,6 +83,7 @@ class WindowLayoutTest : public QObject {
   private slots:
     void Place_PutsControlsAtTheirTwipsAndNeighboursMeet();
     void MoveByPlacementCode_SurvivesLaterResize();
+    void MovingALine_RepaintsOnlyWhereItWasAndIs();
     void PaintLayerAndDrawings_LieBeneathControls();
     void SurfaceDestroyed_BeforeItsLayerOwningChildrenAndGeometry();
     void Resize_To150PercentAndBack_LeavesEveryControlAtItsTwips();
@@ -208,6 +209,43 @@ void WindowLayoutTest::MoveByPlacementCode_SurvivesLaterResize() {
     QVERIFY(qAbs(geometry.Left(handle) - 3000 / scale) < 1e-6);
     QVERIFY(qAbs(geometry.LineEnd(line).x - 5000 / scale) < 1e-6);
     QCOMPARE(geometry.LineStart(line).x, 4440.0);
+}
+
+// Readings move the target lines up to 160 times a second; a move must not repaint the
+// controls between the old and the new place, and staying put must repaint nothing.
+void WindowLayoutTest::MovingALine_RepaintsOnlyWhereItWasAndIs() {
+    class PaintCounter : public QObject {
+      public:
+        QMap<const QObject*, int> paints;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            paints[watched] += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    FormSurface surface;
+    FormGeometry geometry(surface);
+    auto* between = new QLabel(QStringLiteral("Off"), &surface);
+    between->setAutoFillBackground(true);
+    geometry.Place(between, {2400, 1200, 1200, 255});
+    auto* line = new FormLine(&surface, "linTargetLineTop");
+    geometry.PlaceLine(line, {1500, 2500}, {1500, 600});
+    surface.resize(surface.sizeHint());
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    QCoreApplication::processEvents();
+    between->installEventFilter(&counter);
+    line->installEventFilter(&counter);
+
+    geometry.SetLineEnds(line, {1500, 2500}, {1500, 600});
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints.value(line), 0);
+
+    geometry.SetLineEnds(line, {4500, 2500}, {4500, 600});
+    QTRY_VERIFY(counter.paints.value(line) > 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints.value(between), 0);
+    QCOMPARE(geometry.LineStart(line).x, 4500.0);
+    QCOMPARE(geometry.LineEnd(line).y, 600.0);
 }
 
 void WindowLayoutTest::PaintLayerAndDrawings_LieBeneathControls() {
