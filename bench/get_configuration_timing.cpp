@@ -13,7 +13,7 @@
 //   get_configuration_timing [--sim PATH] [--runs N]
 
 #include "link/link_host.h"
-#include "link/sensor_link.h"
+#include "link/ui/sensor_link.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,8 +7,8 @@
 //   live_display_probe --sim PATH [--seconds N] [--folder DIR]
 
 #include "app/main_window.h"
-#include "display/data_log_command.h"
-#include "display/measurement_display.h"
+#include "display/ui/data_log_command.h"
+#include "display/ui/measurement_display.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,13 +4,13 @@
 #include "app/status_panel.h"
 #include "config/image_a.h"
 #include "config/image_b.h"
-#include "dialogs/filter_dialog_a.h"
-#include "dialogs/filter_dialog_b.h"
-#include "dialogs/run_mode_dialog_a.h"
-#include "dialogs/run_mode_dialog_b.h"
-#include "display/measurement_display.h"
-#include "link/port_chooser.h"
-#include "link/sensor_link.h"
+#include "dialogs/ui/filter_dialog_a.h"
+#include "dialogs/ui/filter_dialog_b.h"
+#include "dialogs/ui/run_mode_dialog_a.h"
+#include "dialogs/ui/run_mode_dialog_b.h"
+#include "display/ui/measurement_display.h"
+#include "link/ui/port_chooser.h"
+#include "link/ui/sensor_link.h"
 
 #include <QAction>
 #include <QCoreApplication>

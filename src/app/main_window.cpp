@@ -1,15 +1,15 @@
 #include "app/main_window.h"
 
 #include "app/family_layout.h"
-#include "app/form_surface.h"
+#include "form/form_surface.h"
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
-#include "display/measurement_display.h"
-#include "display/paint_cadence.h"
-#include "editors/output_editors.h"
+#include "display/ui/measurement_display.h"
+#include "display/ui/paint_cadence.h"
+#include "editors/ui/output_editors.h"
 #include "link/link_protocol.h"
-#include "link/port_chooser.h"
-#include "link/sensor_link.h"
+#include "link/ui/port_chooser.h"
+#include "link/ui/sensor_link.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form_geometry.h"
+#include "form/form_geometry.h"
 #include "app/help_command.h"
 #include "app/main_menus.h"
 #include "config/sensor_config.h"

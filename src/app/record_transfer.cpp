@@ -2,8 +2,8 @@
 
 #include "app/main_menus.h"
 #include "config/number_text.h"
-#include "editors/editor_widgets.h"
-#include "editors/output_editors.h"
+#include "form/editor_widgets.h"
+#include "editors/ui/output_editors.h"
 #include "editors/scale.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/sensor_family.h"
+#include "config/sensor_family.h"
 
 #include <QString>
 

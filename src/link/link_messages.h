@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/link_protocol.h"
-#include "link/sensor_family.h"
+#include "config/sensor_family.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 #include "app_test_support.h"
-#include "editors/output_editors.h"
+#include "editors/ui/output_editors.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "app/family_layout.h"
-#include "app/form_surface.h"
+#include "form/form_surface.h"
 #include "app/main_window.h"
 #include "app/status_panel.h"
 #include "app_test_support.h"
-#include "link/sensor_link.h"
+#include "link/ui/sensor_link.h"
 
 #include <QAction>
 #include <QDialog>

@@ -1,11 +1,11 @@
 // The twips layer under the main window, and the whole window as laid out: it rescales
 // and comes back to its twips, every control has a spoken name, no text upsets a placement.
-#include "app/form_geometry.h"
-#include "app/form_items.h"
-#include "app/form_surface.h"
+#include "form/form_geometry.h"
+#include "form/form_items.h"
+#include "form/form_surface.h"
 #include "app/main_window.h"
 #include "app_test_support.h"
-#include "editors/editor_widgets.h"
+#include "form/editor_widgets.h"
 
 #include <QLabel>
 #include <QLineEdit>

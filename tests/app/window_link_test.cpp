@@ -7,8 +7,8 @@
 #include "config/config_file.h"
 #include "config/config_file_commands.h"
 #include "config/image_b.h"
-#include "editors/output_editors.h"
-#include "link/sensor_link.h"
+#include "editors/ui/output_editors.h"
+#include "link/ui/sensor_link.h"
 
 #include <QAction>
 #include <QtTest>

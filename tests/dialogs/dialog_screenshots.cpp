@@ -2,10 +2,10 @@
 // layout by eye: dialog_screenshots <folder> [suffix]. With QT_SCALE_FACTOR=1.5 and the
 // suffix "@150" it makes the enlarged pictures.
 #include "config/sensor_config.h"
-#include "dialogs/filter_dialog_a.h"
-#include "dialogs/filter_dialog_b.h"
-#include "dialogs/run_mode_dialog_a.h"
-#include "dialogs/run_mode_dialog_b.h"
+#include "dialogs/ui/filter_dialog_a.h"
+#include "dialogs/ui/filter_dialog_b.h"
+#include "dialogs/ui/run_mode_dialog_a.h"
+#include "dialogs/ui/run_mode_dialog_b.h"
 
 #include <QApplication>
 #include <QDir>

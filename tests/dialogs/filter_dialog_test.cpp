@@ -1,5 +1,5 @@
-#include "dialogs/filter_dialog_a.h"
-#include "dialogs/filter_dialog_b.h"
+#include "dialogs/ui/filter_dialog_a.h"
+#include "dialogs/ui/filter_dialog_b.h"
 
 #include "dialog_test_support.h"
 

@@ -1,5 +1,5 @@
-#include "dialogs/run_mode_dialog_a.h"
-#include "dialogs/run_mode_dialog_b.h"
+#include "dialogs/ui/run_mode_dialog_a.h"
+#include "dialogs/ui/run_mode_dialog_b.h"
 
 #include "dialog_test_support.h"
 

@@ -1,6 +1,6 @@
 #include "display_bench.h"
 
-#include "display/data_log_command.h"
+#include "display/ui/data_log_command.h"
 
 #include <QAction>
 #include <QFileDialog>

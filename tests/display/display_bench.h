@@ -3,10 +3,10 @@
 // A form surface with the measurement display on it, and stand-ins for the range bar's and
 // analog editor's controls that the gauges and the print command read by name.
 
-#include "app/form_geometry.h"
-#include "app/form_surface.h"
+#include "form/form_geometry.h"
+#include "form/form_surface.h"
 #include "config/sensor_config.h"
-#include "display/measurement_display.h"
+#include "display/ui/measurement_display.h"
 
 #include "../app/app_test_support.h"
 

@@ -2,8 +2,8 @@
 #include "app/main_window.h"
 #include "config/number_text.h"
 #include "config/sensor_config.h"
-#include "display/data_log_command.h"
-#include "display/measurement_display.h"
+#include "display/ui/data_log_command.h"
+#include "display/ui/measurement_display.h"
 #include "display/statistics.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "display_bench.h"
 
-#include "app/form_items.h"
-#include "display/live_gauges_view.h"
-#include "display/print_screen.h"
-#include "display/statistics_panel.h"
-#include "display/strip_chart_view.h"
+#include "form/form_items.h"
+#include "display/ui/live_gauges_view.h"
+#include "display/ui/print_screen.h"
+#include "display/ui/statistics_panel.h"
+#include "display/ui/strip_chart_view.h"
 #include "editors/scale.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "display/paint_cadence.h"
+#include "display/ui/paint_cadence.h"
 
 #include <QEvent>
 #include <QTest>

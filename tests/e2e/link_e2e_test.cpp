@@ -5,7 +5,7 @@
 
 #include "link/frames.h"
 #include "link/link_messages.h"
-#include "link/sensor_link.h"
+#include "link/ui/sensor_link.h"
 #include "sim_harness.h"
 #include "stand_in_host.h"
 #include "test_terminal.h"

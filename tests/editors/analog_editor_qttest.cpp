@@ -1,7 +1,7 @@
 #include "editor_bench.h"
 
-#include "app/form_items.h"
-#include "editors/editor_widgets.h"
+#include "form/form_items.h"
+#include "form/editor_widgets.h"
 
 namespace telmora {
 

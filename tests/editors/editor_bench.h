@@ -2,11 +2,11 @@
 
 // The output editors on a bare form surface, showing family B's factory configuration.
 
-#include "app/form_geometry.h"
-#include "app/form_surface.h"
+#include "form/form_geometry.h"
+#include "form/form_surface.h"
 #include "config/number_text.h"
 #include "config/sensor_config.h"
-#include "editors/output_editors.h"
+#include "editors/ui/output_editors.h"
 
 #include <QAction>
 #include <QLineEdit>

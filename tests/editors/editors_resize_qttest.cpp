@@ -1,6 +1,6 @@
 #include "editor_bench.h"
 
-#include "app/form_items.h"
+#include "form/form_items.h"
 
 namespace telmora {
 

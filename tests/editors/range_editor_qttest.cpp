@@ -1,6 +1,6 @@
 #include "editor_bench.h"
 
-#include "editors/editor_widgets.h"
+#include "form/editor_widgets.h"
 
 #include <QLabel>
 #include <QLocale>

@@ -1,9 +1,9 @@
 // Port selection: the scan, frmCommPorts, "CustFile" and opening the chosen port, with
 // every port mapped to a test pseudo-terminal, a missing device or nothing.
 
-#include "link/comm_ports_dialog.h"
-#include "link/port_chooser.h"
-#include "link/sensor_link.h"
+#include "link/ui/comm_ports_dialog.h"
+#include "link/ui/port_chooser.h"
+#include "link/ui/sensor_link.h"
 #include "stand_in_host.h"
 #include "test_terminal.h"
 

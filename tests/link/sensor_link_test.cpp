@@ -2,7 +2,7 @@
 // readings, busy state, a silent line and a line that hangs up.
 
 #include "link/link_protocol.h"
-#include "link/sensor_link.h"
+#include "link/ui/sensor_link.h"
 #include "stand_in_host.h"
 #include "test_terminal.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/sensor_config.h"
-#include "link/sensor_family.h"
+#include "config/sensor_family.h"
 
 #include <array>
 #include <string>

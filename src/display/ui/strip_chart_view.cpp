@@ -1,0 +1,286 @@
+#include "display/ui/strip_chart_view.h"
+
+#include "form/form_geometry.h"
+#include "form/form_items.h"
+#include "form/form_surface.h"
+#include "config/number_text.h"
+#include "config/sensor_config.h"
+#include "form/display_controls.h"
+#include "display/print_redraw.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace telmora {
+
+namespace {
+
+constexpr TwipRect kChartBoxDesign{120, 5520, 8172, 1812};
+
+bool Inside(const DrawOp& op, const DrawOp& fill) {
+    const auto within = [&](float x, float y) {
+        return x >= fill.x1 && x <= fill.x2 && y >= fill.y1 && y <= fill.y2;
+    };
+    return within(op.x1, op.y1) && within(op.x2, op.y2);
+}
+
+} // namespace
+
+StripChartView::StripChartView(FormSurface& surface, FormGeometry& geometry,
+                               const SensorConfig& config)
+    : QObject(&surface), surface_(surface), geometry_(geometry), config_(config) {
+    BuildControls(surface, config);
+    paintTimer_.setSingleShot(true);
+    paintTimer_.setInterval(kPaintIntervalMs);
+    connect(&paintTimer_, &QTimer::timeout, this, &StripChartView::FlushDrawing);
+    // The view lives exactly as long as the surface (it is the surface's child), so the
+    // layer needs no owner to remove it early.
+    surface.AddPaintLayer(nullptr, [this](QPainter& painter) { PaintTrace(painter); });
+    SizeBuffer();
+    // The empty box shows where the chart will run; the head stays unset, so the first
+    // reading still starts from the top-left corner.
+    drawing_.FillBackground(Box());
+    drawing_.Outline(Box());
+    FlushDrawing();
+}
+
+void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& config) {
+    // The box itself is only a place on the window: the trace is painted beneath it.
+    StripChartBox_ = new QWidget(&surface);
+    StripChartBox_->setObjectName("StripChartBox");
+    StripChartBox_->setAccessibleName("Strip chart");
+    StripChartBox_->setAccessibleDescription("Measured distance over time, near at the top");
+    StripChartBox_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    geometry_.Place(StripChartBox_, kChartBoxDesign);
+
+    auto* minRange = MakeLabel(&surface, geometry_, "lblMinRange",
+                               QString::fromStdString(FormatTwoDecimals(config.MinRange)),
+                               {8400, 5400, 615, 255});
+    minRange->setAccessibleName("Chart top, minimum range");
+    auto* maxRange = MakeLabel(&surface, geometry_, "lblMaxRange",
+                               QString::fromStdString(FormatTwoDecimals(config.MaxRange)),
+                               {8400, 7200, 615, 255});
+    maxRange->setAccessibleName("Chart bottom, maximum range");
+    minRange->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    maxRange->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    MakeLabel(&surface, geometry_, "lblStripChartMinUnits", "inches", {9060, 5400, 615, 255});
+    MakeLabel(&surface, geometry_, "Label1", "inches", {9060, 7200, 615, 255});
+    auto* tickTop = new FormLine(&surface, "Line6");
+    geometry_.PlaceLine(tickTop, {8292, 5520}, {8400, 5520});
+    auto* tickBottom = new FormLine(&surface, "Line5");
+    geometry_.PlaceLine(tickBottom, {8292, 7332}, {8400, 7332});
+
+    MakeLabel(&surface, geometry_, "lblStripChartControl", "Chart Control",
+              {9840, 5520, 1920, 255});
+    auto* start = MakeButton(&surface, geometry_, "cmdStripChartStart", "Start",
+                             "Restarts the chart", {9840, 5820, 615, 375});
+    auto* stop = MakeButton(&surface, geometry_, "cmdStripChartStop", "Stop", "Stops the chart",
+                            {10492, 5820, 615, 375});
+    auto* reset =
+        MakeButton(&surface, geometry_, "CmdStripChartRedraw", "Reset",
+                   "Erases and restarts the chart at the far left", {11145, 5820, 615, 375});
+    connect(start, &QPushButton::clicked, this, &StripChartView::cmdStripChartStartClick);
+    connect(stop, &QPushButton::clicked, this, &StripChartView::cmdStripChartStopClick);
+    connect(reset, &QPushButton::clicked, this, &StripChartView::CmdStripChartRedrawClick);
+
+    auto* speedCaption =
+        MakeLabel(&surface, geometry_, "lblChartSpeed", "Chart Speed", {9840, 6480, 1920, 255});
+    hsbChartSpeed_ = new QScrollBar(Qt::Horizontal, &surface);
+    hsbChartSpeed_->setObjectName("hsbChartSpeed");
+    hsbChartSpeed_->setAccessibleName("Chart speed, twips per reading");
+    hsbChartSpeed_->setRange(kChartSpeedMin, kChartSpeedMax);
+    hsbChartSpeed_->setValue(kChartSpeedDefault);
+    hsbChartSpeed_->setPageStep(kChartSpeedLargeStep);
+    hsbChartSpeed_->setSingleStep(1);
+    speedCaption->setBuddy(hsbChartSpeed_);
+    geometry_.Place(hsbChartSpeed_, {9840, 6780, 1920, 255});
+}
+
+ChartBox StripChartView::Box() const {
+    const TwipRect r = geometry_.Rect(StripChartBox_);
+    return {static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.width),
+            static_cast<float>(r.height)};
+}
+
+int StripChartView::Speed() const {
+    return hsbChartSpeed_->value();
+}
+
+void StripChartView::SizeBuffer() {
+    chart_.SizeBuffer(Box().width);
+}
+
+void StripChartView::ChartAddPoint(float distance) {
+    chart_.ChartAddPoint(distance, Box(), Speed(), config_.MinRange, config_.MaxRange, drawing_);
+    if (!drawing_.PendingOps().empty() && !paintTimer_.isActive()) {
+        paintTimer_.start();
+    }
+}
+
+void StripChartView::ChartReset() {
+    chart_.ChartReset(Box(), drawing_);
+    FlushDrawing();
+}
+
+void StripChartView::cmdStripChartStartClick() {
+    chart_.SetRunning(true);
+}
+
+void StripChartView::cmdStripChartStopClick() {
+    chart_.SetRunning(false);
+}
+
+void StripChartView::CmdStripChartRedrawClick() {
+    ChartReset();
+}
+
+bool StripChartView::RedrawForPrint(const QString& maxRangeText) {
+    const bool drawn =
+        RedrawChartForPrint(chart_, Box(), Speed(), maxRangeText.toStdString(), drawing_);
+    FlushDrawing();
+    return drawn;
+}
+
+void StripChartView::FlushDrawing() {
+    paintTimer_.stop();
+    std::vector<DrawOp> ops = drawing_.TakeOps();
+    if (ops.empty()) {
+        return;
+    }
+    // Kept in design twips, so the trace scales with the window as the box does.
+    const float sx = static_cast<float>(geometry_.ScaleX());
+    const float sy = static_cast<float>(geometry_.ScaleY());
+    for (DrawOp& op : ops) {
+        op.x1 /= sx;
+        op.x2 /= sx;
+        op.y1 /= sy;
+        op.y2 /= sy;
+    }
+    Retain(ops);
+    QRectF dirty;
+    for (const DrawOp& op : ops) {
+        dirty |= QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2))
+                     .normalized()
+                     .adjusted(-1, -1, 1, 1);
+    }
+    // Painting the batch over the image gives what a replay of the retained trace would:
+    // an erase covers what it hides.
+    if (!image_.isNull() && imageScaleX_ == geometry_.ScaleX() &&
+        imageScaleY_ == geometry_.ScaleY()) {
+        QPainter painter(&image_);
+        painter.setTransform(DesignToImage());
+        PaintOps(painter, ops.data(), ops.data() + ops.size());
+    }
+    const QTransform toPixels =
+        QTransform::fromScale(geometry_.ScaleX() / surface_.TwipsPerPixelX(),
+                              geometry_.ScaleY() / surface_.TwipsPerPixelY());
+    surface_.update(toPixels.mapRect(dirty).toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+void StripChartView::Retain(const std::vector<DrawOp>& ops) {
+    for (const DrawOp& op : ops) {
+        if (op.kind == DrawOp::Kind::FillBackground) {
+            // The erase hides everything drawn inside the box before it: forget it, so the
+            // retained trace stays as long as one sweep.
+            std::erase_if(retained_, [&](const DrawOp& old) { return Inside(old, op); });
+        }
+        retained_.push_back(op);
+        traceBounds_ |= QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
+    }
+}
+
+QRect StripChartView::TraceArea() const {
+    const QTransform toPixels =
+        QTransform::fromScale(geometry_.ScaleX() / surface_.TwipsPerPixelX(),
+                              geometry_.ScaleY() / surface_.TwipsPerPixelY());
+    return toPixels.mapRect(traceBounds_).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+QTransform StripChartView::DesignToImage() const {
+    const double ratio = image_.devicePixelRatio();
+    return QTransform::fromScale(geometry_.ScaleX() * ratio / surface_.TwipsPerPixelX(),
+                                 geometry_.ScaleY() * ratio / surface_.TwipsPerPixelY());
+}
+
+void StripChartView::RebuildImage() {
+    const qreal ratio = surface_.devicePixelRatioF();
+    const QSize size = surface_.size() * ratio;
+    if (image_.size() != size) {
+        image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    }
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(Qt::transparent);
+    imageScaleX_ = geometry_.ScaleX();
+    imageScaleY_ = geometry_.ScaleY();
+    QPainter painter(&image_);
+    painter.setTransform(DesignToImage());
+    PaintOps(painter, retained_.data(), retained_.data() + retained_.size());
+}
+
+void StripChartView::PaintTrace(QPainter& painter) {
+    if (traceHidden_) {
+        return;
+    }
+    if (image_.isNull() || imageScaleX_ != geometry_.ScaleX() ||
+        imageScaleY_ != geometry_.ScaleY() ||
+        image_.size() != surface_.size() * surface_.devicePixelRatioF()) {
+        RebuildImage();
+    }
+    // The layer's painter counts in twips; the image is in the surface's pixels.
+    painter.scale(surface_.TwipsPerPixelX(), surface_.TwipsPerPixelY());
+    // Most repaints are of the gauges, away from the chart: only the part of the image
+    // that can hold trace and lies in the repainted area is drawn.
+    QRect area = TraceArea();
+    if (painter.hasClipping()) {
+        area &= painter.clipBoundingRect().toAlignedRect();
+    }
+    if (area.isEmpty()) {
+        return;
+    }
+    const qreal ratio = image_.devicePixelRatio();
+    painter.drawImage(QRectF(area), image_,
+                      QRectF(area.left() * ratio, area.top() * ratio, area.width() * ratio,
+                             area.height() * ratio));
+}
+
+void StripChartView::PaintTraceInPixels(QPainter& painter) const {
+    painter.save();
+    painter.scale(geometry_.ScaleX() / surface_.TwipsPerPixelX(),
+                  geometry_.ScaleY() / surface_.TwipsPerPixelY());
+    PaintOps(painter, retained_.data(), retained_.data() + retained_.size());
+    painter.restore();
+}
+
+void StripChartView::PaintOps(QPainter& painter, const DrawOp* first, const DrawOp* last) const {
+    const QPalette& palette = surface_.palette();
+    // One screen pixel wide, in design twips, so the printout's lines are as fine as the
+    // screen's.
+    const double width = surface_.TwipsPerPixelX() / geometry_.ScaleX();
+    QPen pen(palette.color(QPalette::WindowText), width, Qt::SolidLine, Qt::SquareCap);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    for (const DrawOp* op = first; op != last; ++op) {
+        const QRectF rect(QPointF(op->x1, op->y1), QPointF(op->x2, op->y2));
+        switch (op->kind) {
+        case DrawOp::Kind::FillBackground:
+            painter.fillRect(rect, palette.color(QPalette::Window));
+            break;
+        case DrawOp::Kind::Outline:
+            painter.drawRect(rect);
+            break;
+        case DrawOp::Kind::Line:
+            if (op->x1 == op->x2 && op->y1 == op->y2) {
+                painter.drawPoint(QPointF(op->x1, op->y1));
+            } else {
+                painter.drawLine(QPointF(op->x1, op->y1), QPointF(op->x2, op->y2));
+            }
+            break;
+        }
+    }
+}
+
+} // namespace telmora

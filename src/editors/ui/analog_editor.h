@@ -1,0 +1,130 @@
+#pragma once
+
+#include "config/sensor_config.h"
+#include "form/editor_widgets.h"
+
+#include <QObject>
+#include <QPointF>
+
+#include <vector>
+
+class QAction;
+class QMenu;
+
+namespace telmora {
+
+class FormGeometry;
+class FormLine;
+class FormShape;
+class FormSurface;
+class RangeEditor;
+
+// The analog output's transfer function under the switch rows: the analog box spans the
+// range bar horizontally and the output scale (AnalogOutputMin at its bottom,
+// AnalogOutputMax at its top) vertically. A red polyline draws the output, green lines
+// mark the endpoints, and four pairs of orange handles around the box set the two
+// endpoint distances (above and below) and the two outputs (left and right). The editor
+// keeps its state in its controls; only the mode click writes the record
+// (AnalogOutputMax).
+class AnalogEditor : public QObject {
+    Q_OBJECT
+  public:
+    // Builds the area on `surface` with its design content ("Voltage", "NC", "Off",
+    // outputs "10.0" and "20.0").
+    AnalogEditor(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
+                 const RangeEditor& range, QObject* parent = nullptr);
+
+    // Placements: each reads its box and moves its handle pair, box, unit label and the
+    // line ends that meet there. Endpoint texts that are numbers are rewritten with two
+    // decimals (other text stays as typed and is placed by its leading number); outputs
+    // are held within the output scale and rewritten with one decimal.
+    void PlaceAnalogFarEndpoint();
+    void PlaceAnalogNearEndpoint();
+    void PlaceAnalogNearOutput();
+    void PlaceAnalogFarOutput();
+
+    // Display operations: caption, colour, unit labels and the pop-up's check marks.
+    void SetAnalogModeVoltage();
+    void SetAnalogModeCurrent();
+    void SetAnalogEchoLossNC();
+    void SetAnalogEchoLossLow();
+    void SetAnalogEchoLossHigh();
+    void SetAnalogPowerUpLow();
+    void SetAnalogPowerUpHigh();
+
+    // A click on the mode label: switches voltage and current, sets AnalogOutputMax, carries
+    // both outputs over by a factor of 2 and places everything again.
+    void ChangeAnalogMode();
+
+    bool AnalogFarEndpointDragging() const { return farEndpoint_.dragging; }
+    bool AnalogNearEndpointDragging() const { return nearEndpoint_.dragging; }
+    bool AnalogNearOutputDragging() const { return nearOutput_.dragging; }
+    bool AnalogFarOutputDragging() const { return farOutput_.dragging; }
+
+    EntryBox* FarEndpointBox() const { return farEndpoint_.box; }
+    EntryBox* NearEndpointBox() const { return nearEndpoint_.box; }
+    EntryBox* NearOutputBox() const { return nearOutput_.box; }
+    EntryBox* FarOutputBox() const { return farOutput_.box; }
+    OptionLabel* ModeLabel() const { return lblAnalogMode_; }
+    OptionLabel* EchoLossLabel() const { return lblAnalogEchoLoss_; }
+    OptionLabel* PowerUpLabel() const { return lblAnalogPowerUp_; }
+    QMenu* PopUpMenu() const { return popUp_; }
+
+  private:
+    enum class End { Start, Finish };
+    struct LineEnd {
+        FormLine* line;
+        End end;
+    };
+    // Two handles meeting at a value, with the value's box, its unit label, the line ends
+    // that follow the meeting point and the pair's dragging flag.
+    struct HandlePair {
+        HandleLabel* first = nullptr; // left of (or above) the meeting point
+        HandleLabel* second = nullptr;
+        EntryBox* box = nullptr;
+        QLabel* units = nullptr;
+        std::vector<LineEnd> lineEnds;
+        bool dragging = false;
+    };
+
+    void BuildBox(FormSurface& surface);
+    void BuildHandles(FormSurface& surface);
+    void BuildBoxes(FormSurface& surface);
+    void BuildOptions(FormSurface& surface);
+    void BuildPopUp(FormSurface& surface);
+    void ConnectPair(HandlePair& pair, bool horizontal, void (AnalogEditor::*place)());
+
+    void PlaceEndpoint(HandlePair& pair);
+    void PlaceOutput(HandlePair& pair);
+    void DragEndpoint(HandlePair& pair, HandleLabel* handle, QPointF position);
+    void DragOutput(HandlePair& pair, HandleLabel* handle, QPointF position);
+    void SetLineEnds(const HandlePair& pair, double x, double y, bool horizontal);
+
+    FormSurface& surface_;
+    FormGeometry& geometry_;
+    SensorConfig& config_;
+    const RangeEditor& range_;
+
+    FormShape* shpAnalogBox_ = nullptr;
+    FormLine* linAnalogLeft_ = nullptr;
+    FormLine* linAnalogMid_ = nullptr;
+    FormLine* linAnalogRight_ = nullptr;
+    FormLine* linAnalogNearSetpoint_ = nullptr;
+    FormLine* linAnalogFarSetpoint_ = nullptr;
+    HandlePair farEndpoint_;  // top pair
+    HandlePair nearEndpoint_; // bottom pair
+    HandlePair nearOutput_;   // left pair
+    HandlePair farOutput_;    // right pair
+    OptionLabel* lblAnalogMode_ = nullptr;
+    OptionLabel* lblAnalogEchoLoss_ = nullptr;
+    OptionLabel* lblAnalogPowerUp_ = nullptr;
+
+    QMenu* popUp_ = nullptr;
+    QAction* echoLossNC_ = nullptr;
+    QAction* echoLossHigh_ = nullptr;
+    QAction* echoLossLow_ = nullptr;
+    QAction* powerUpHigh_ = nullptr;
+    QAction* powerUpLow_ = nullptr;
+};
+
+} // namespace telmora

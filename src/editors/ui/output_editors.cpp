@@ -1,0 +1,38 @@
+#include "editors/ui/output_editors.h"
+
+#include "form/form_surface.h"
+
+#include <QMenu>
+
+namespace telmora {
+
+OutputEditors::OutputEditors(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
+                             std::function<FamilyFlags()> family, QObject* parent)
+    : QObject(parent) {
+    range_ = std::make_unique<RangeEditor>(surface, geometry, config, std::move(family));
+    for (int n = 1; n <= 4; ++n) {
+        switches_.at(static_cast<std::size_t>(n - 1)) =
+            std::make_unique<SwitchEditor>(n, surface, geometry, config, *range_);
+    }
+    analog_ = std::make_unique<AnalogEditor>(surface, geometry, config, *range_);
+    connect(range_.get(), &RangeEditor::RangeApplied, this, &OutputEditors::RedrawOutputEditors);
+}
+
+OutputEditors::~OutputEditors() = default;
+
+void OutputEditors::RedrawOutputEditors() {
+    for (auto& sw : switches_) {
+        sw->Place();
+    }
+    analog_->PlaceAnalogFarEndpoint();
+    analog_->PlaceAnalogNearEndpoint();
+    analog_->PlaceAnalogNearOutput();
+    analog_->PlaceAnalogFarOutput();
+}
+
+std::array<QMenu*, 5> OutputEditors::PopUpMenus() const {
+    return {switches_[0]->PopUp().menu, switches_[1]->PopUp().menu, switches_[2]->PopUp().menu,
+            switches_[3]->PopUp().menu, analog_->PopUpMenu()};
+}
+
+} // namespace telmora

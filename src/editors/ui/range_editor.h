@@ -1,0 +1,70 @@
+#pragma once
+
+#include "config/sensor_config.h"
+#include "form/editor_widgets.h"
+#include "editors/scale.h"
+
+#include <QObject>
+
+#include <functional>
+
+namespace telmora {
+
+class FormGeometry;
+class FormSurface;
+
+// Which family the window is set up for (at most one is true; none while a detection runs).
+struct FamilyFlags {
+    bool FamilyA = false;
+    bool FamilyB = false;
+};
+
+// The range bar `lblRange` with the minimum and maximum range boxes above it. The numbers in
+// the two boxes are the bounds of the scale every output editor is drawn on.
+class RangeEditor : public QObject {
+    Q_OBJECT
+  public:
+    // Creates Label7, txtMinRange, lblMinRangeUnits, txtMaxRange, lblMaxRangeUnits and
+    // lblRange on `surface`. `family` tells the family when the pulse count is set.
+    RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
+                std::function<FamilyFlags()> family, QObject* parent = nullptr);
+
+    // Takes txtMaxRange into MaxRange (above MinRange, at most 443.54), shows it in the box
+    // and in lblMaxRange (when the strip chart has created it), then asks for a redraw.
+    void ApplyMaxRange();
+    // Takes txtMinRange into MinRange (below MaxRange, at least 0.5), shows it, sets
+    // NumberOfPulses for the family, then asks for a redraw.
+    void ApplyMinRange();
+
+    // Record to window: both boxes and both range captions show the values with two
+    // decimals; no limits, no pulse count.
+    void ShowRange(float minRange, float maxRange);
+
+    // The bar as it stands now, in twips.
+    BarSpan Bar() const;
+
+    // The numbers the range boxes show now: the scale's bounds for the output editors.
+    float ShownMin() const;
+    float ShownMax() const;
+
+    EntryBox* MinRangeBox() const { return txtMinRange_; }
+    EntryBox* MaxRangeBox() const { return txtMaxRange_; }
+    QLabel* RangeBar() const { return lblRange_; }
+
+  signals:
+    // After either range was applied: the output editors are to be placed anew.
+    void RangeApplied();
+
+  private:
+    void ShowOnChartCaption(const char* name, float value);
+
+    FormSurface& surface_;
+    FormGeometry& geometry_;
+    SensorConfig& config_;
+    std::function<FamilyFlags()> family_;
+    EntryBox* txtMinRange_;
+    EntryBox* txtMaxRange_;
+    QLabel* lblRange_;
+};
+
+} // namespace telmora

@@ -1,0 +1,290 @@
+#include "editors/ui/switch_editor.h"
+
+#include "form/form_geometry.h"
+#include "form/form_surface.h"
+#include "config/number_text.h"
+#include "form/editor_widgets.h"
+#include "editors/handle_layout.h"
+#include "editors/option_cycles.h"
+#include "editors/ui/range_editor.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace telmora {
+
+namespace {
+
+constexpr double kFirstRowTop = 720;
+constexpr double kRowPitch = 480;
+constexpr double kRowHeight = 255;
+
+// Tooltips were written one switch at a time and differ in small ways; they are kept as
+// the users know them.
+struct SwitchTexts {
+    const char* modeTip;
+    const char* powerUpTip;
+    const char* echoLossTip;
+};
+
+SwitchTexts TextsOf(int n) {
+    switch (n) {
+    case 1:
+        return {"Click to toggle Hysteresis and Window Modes",
+                "Power Up Sw1 state / Click to change", "Echo Loss response / Click to change"};
+    case 2:
+        return {"Click to toggle Hysteresis and Window Modes",
+                "Power Up Sw2 state / Click to change", "Echo Loss response / Click to change"};
+    case 3:
+        return {"Click to toggle Hysteresis and Window modes",
+                "Power up Sw3 state / Click to change", "Echo Loss Response / Click to change"};
+    default:
+        return {"Click to toggle Hysteresis and Window modes",
+                "Power up Sw4 State / Click to change", "Echo Loss Resonse / Click to change"};
+    }
+}
+
+QString Qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void ShowHandle(HandleLabel* handle, const QString& side, const QString& caption, QColor colour,
+                int n) {
+    handle->setText(caption);
+    SetBackground(handle, colour);
+    handle->setAccessibleName(
+        QString("Switch %1 setpoint handle, %2 side: %3").arg(n).arg(side, caption));
+}
+
+} // namespace
+
+SwitchEditor::SwitchEditor(int n, FormSurface& surface, FormGeometry& geometry,
+                           SensorConfig& config, const RangeEditor& range, QObject* parent)
+    : QObject(parent), n_(n), surface_(surface), geometry_(geometry), config_(config),
+      range_(range) {
+    if (n_ == 1) {
+        BuildHeaders(surface);
+    }
+    BuildRow(surface);
+    popUp_ = BuildSwitchPopUp(n_, &surface);
+    ConnectEvents();
+
+    SetPolarityNormal();
+    SetModeHyst();
+    SetEchoLossNC();
+    SetPowerUpOff();
+}
+
+void SwitchEditor::BuildHeaders(FormSurface& surface) {
+    geometry_.Place(MakeCaption(&surface, "lblMode", "Mode", Qt::AlignCenter),
+                    {7320, 465, 495, 255});
+    QLabel* hyst = MakeCaption(&surface, "lblHyst", "Hyst/ Wind", Qt::AlignCenter);
+    hyst->setWordWrap(true);
+    geometry_.Place(hyst, {7800, 240, 615, 480});
+    geometry_.Place(MakeCaption(&surface, "lblSw1EL", "EL", Qt::AlignCenter),
+                    {8400, 465, 495, 255});
+    geometry_.Place(MakeCaption(&surface, "lblSw1PU", "PU", Qt::AlignCenter),
+                    {8880, 465, 495, 255});
+}
+
+void SwitchEditor::BuildRow(FormSurface& surface) {
+    const double top = kFirstRowTop + kRowPitch * (n_ - 1);
+    const QString sw = QString("lblSw%1").arg(n_);
+    const SwitchTexts texts = TextsOf(n_);
+    const char* handleTip = "Drag to desired setpoint / Right click for options";
+
+    geometry_.Place(MakeCaption(&surface, sw, QString("Switch%1").arg(n_)),
+                    {60, top, 750, kRowHeight});
+
+    // Until the first placement the handles meet in the middle of the bar.
+    lblLeft_ = new HandleLabel(&surface, sw + "Left", {}, handleTip);
+    geometry_.Place(lblLeft_, {840, top, 3247.5, kRowHeight});
+    lblRight_ = new HandleLabel(&surface, sw + "Right", {}, handleTip);
+    geometry_.Place(lblRight_, {4087.5, top, 3247.5, kRowHeight});
+
+    txtSetpoint_ =
+        new EntryBox(&surface, QString("txtSw%1Setpoint").arg(n_),
+                     QString("Switch %1 setpoint").arg(n_), QString("Enter Sw%1 setpoint").arg(n_));
+    txtSetpoint_->setText("888.88");
+    geometry_.Place(txtSetpoint_, {3780, top - 120, 615, 225});
+    lblSetpointUnits_ =
+        MakeCaption(&surface, sw + "SetpointUnits", "inches", Qt::AlignLeft | Qt::AlignBottom);
+    geometry_.Place(lblSetpointUnits_, {4395, top - 240, 615, 255});
+
+    lblMode_ =
+        new OptionLabel(&surface, sw + "Mode", QString("Switch %1 mode").arg(n_), texts.modeTip);
+    geometry_.Place(lblMode_, {7320, top, 495, kRowHeight});
+    txtHyst_ = new EntryBox(&surface, QString("txtSw%1Hyst").arg(n_),
+                            QString("Switch %1 hysteresis or window width").arg(n_),
+                            "Enter Hysteresis or Window Width");
+    txtHyst_->setText("888.88");
+    geometry_.Place(txtHyst_, {7800, top, 615, kRowHeight});
+    lblEchoLoss_ =
+        new OptionLabel(&surface, sw + "EchoLoss", QString("Switch %1 echo loss response").arg(n_),
+                        texts.echoLossTip);
+    geometry_.Place(lblEchoLoss_, {8400, top, 495, kRowHeight});
+    lblPowerUp_ = new OptionLabel(&surface, sw + "PowerUp",
+                                  QString("Switch %1 power-up state").arg(n_), texts.powerUpTip);
+    geometry_.Place(lblPowerUp_, {8880, top, 495, kRowHeight});
+}
+
+void SwitchEditor::ConnectEvents() {
+    connect(txtSetpoint_, &EntryBox::Entered, this, &SwitchEditor::Place);
+    connect(txtSetpoint_, &EntryBox::FocusLeft, this, &SwitchEditor::Place);
+    connect(txtHyst_, &EntryBox::Entered, this, &SwitchEditor::TakeWidth);
+    connect(txtHyst_, &EntryBox::FocusLeft, this, &SwitchEditor::TakeWidth);
+
+    connect(lblMode_, &OptionLabel::Clicked, this, [this] {
+        if (SwitchModeAfterClick(lblMode_->text().toStdString()) == SwitchMode::Wind) {
+            SetModeWind();
+        } else {
+            SetModeHyst();
+        }
+    });
+    connect(lblPowerUp_, &OptionLabel::Clicked, this, [this] {
+        if (SwitchPowerUpAfterClick(lblPowerUp_->text().toStdString()) == SwitchPowerUp::On) {
+            SetPowerUpOn();
+        } else {
+            SetPowerUpOff();
+        }
+    });
+    connect(lblEchoLoss_, &OptionLabel::Clicked, this, [this] {
+        switch (SwitchEchoLossAfterClick(lblEchoLoss_->text().toStdString())) {
+        case SwitchEchoLoss::On:
+            SetEchoLossOn();
+            break;
+        case SwitchEchoLoss::Off:
+            SetEchoLossOff();
+            break;
+        case SwitchEchoLoss::NC:
+            SetEchoLossNC();
+            break;
+        }
+    });
+
+    for (HandleLabel* handle : {lblLeft_, lblRight_}) {
+        connect(handle, &HandleLabel::Pressed, this, &SwitchEditor::HandlePressed);
+        connect(handle, &HandleLabel::Released, this, [this] { dragging_ = false; });
+        connect(handle, &HandleLabel::Moved, this,
+                [this, handle](QPointF position) { DragTo(handle, position); });
+    }
+
+    connect(popUp_.polarity, &QAction::triggered, this, &SwitchEditor::ReversePolarity);
+    connect(popUp_.echoLossNC, &QAction::triggered, this, &SwitchEditor::SetEchoLossNC);
+    connect(popUp_.echoLossOff, &QAction::triggered, this, &SwitchEditor::SetEchoLossOff);
+    connect(popUp_.echoLossOn, &QAction::triggered, this, &SwitchEditor::SetEchoLossOn);
+    connect(popUp_.powerUpOn, &QAction::triggered, this, &SwitchEditor::SetPowerUpOn);
+    connect(popUp_.powerUpOff, &QAction::triggered, this, &SwitchEditor::SetPowerUpOff);
+    connect(popUp_.modeHyst, &QAction::triggered, this, &SwitchEditor::SetModeHyst);
+    connect(popUp_.modeWind, &QAction::triggered, this, &SwitchEditor::SetModeWind);
+}
+
+void SwitchEditor::Place() {
+    const std::string shown = FormatTwoDecimals(ReadSingle(txtSetpoint_->text().toStdString()));
+    txtSetpoint_->setText(QString::fromStdString(shown));
+    const float setpoint = ReadSingle(shown);
+
+    const BarSpan bar = range_.Bar();
+    const float x = DistanceToX(bar, setpoint, range_.ShownMin(), range_.ShownMax());
+    const PairLayout layout =
+        PlaceHandlePair(x, static_cast<float>(geometry_.Left(lblLeft_)), bar.right(),
+                        static_cast<float>(geometry_.Width(txtSetpoint_)));
+    geometry_.SetWidth(lblLeft_, layout.firstSize);
+    geometry_.SetLeft(lblRight_, layout.secondStart);
+    geometry_.SetWidth(lblRight_, layout.secondSize);
+    geometry_.SetLeft(txtSetpoint_, layout.boxStart);
+    geometry_.SetLeft(lblSetpointUnits_, layout.unitsStart);
+}
+
+void SwitchEditor::HandlePressed(Qt::MouseButton button, QPoint globalPosition) {
+    if (button == Qt::RightButton) {
+        popUp_.menu->popup(globalPosition);
+        return;
+    }
+    dragging_ = true;
+}
+
+// The pointer's place on the window is taken from where the handle really stands on the
+// screen, so a handle rounded to whole pixels does not shift the setpoint.
+void SwitchEditor::DragTo(HandleLabel* handle, QPointF position) {
+    if (!dragging_) {
+        return;
+    }
+    const double pointer = geometry_.PixelsToTwips(handle->mapTo(&surface_, position)).x();
+    const float setpoint =
+        DraggedDistance(range_.Bar(), 0, static_cast<float>(pointer), range_.ShownMin(),
+                        range_.ShownMax(), static_cast<float>(geometry_.Left(lblLeft_)));
+    txtSetpoint_->setText(QString::fromStdString(FormatTwoDecimals(setpoint)));
+    Place();
+}
+
+void SwitchEditor::TakeWidth() {
+    float& hyst = Switch(config_, n_).Hyst;
+    hyst = ReadSingle(txtHyst_->text().toStdString());
+    txtHyst_->setText(QString::fromStdString(FormatTwoDecimals(hyst)));
+}
+
+void SwitchEditor::SetModeHyst() {
+    lblMode_->Show(Qs(Caption(SwitchMode::Hyst)), kEditorCyan);
+    popUp_.modeHyst->setChecked(true);
+    popUp_.modeWind->setChecked(false);
+}
+
+void SwitchEditor::SetModeWind() {
+    lblMode_->Show(Qs(Caption(SwitchMode::Wind)), kEditorMagenta);
+    popUp_.modeWind->setChecked(true);
+    popUp_.modeHyst->setChecked(false);
+}
+
+void SwitchEditor::SetPowerUpOn() {
+    lblPowerUp_->Show(Qs(Caption(SwitchPowerUp::On)), kEditorRed);
+    popUp_.powerUpOn->setChecked(true);
+    popUp_.powerUpOff->setChecked(false);
+}
+
+void SwitchEditor::SetPowerUpOff() {
+    lblPowerUp_->Show(Qs(Caption(SwitchPowerUp::Off)), kEditorGreen);
+    popUp_.powerUpOff->setChecked(true);
+    popUp_.powerUpOn->setChecked(false);
+}
+
+void SwitchEditor::SetEchoLossNC() {
+    lblEchoLoss_->Show(Qs(Caption(SwitchEchoLoss::NC)), kEditorYellow);
+    popUp_.echoLossNC->setChecked(true);
+    popUp_.echoLossOff->setChecked(false);
+    popUp_.echoLossOn->setChecked(false);
+}
+
+void SwitchEditor::SetEchoLossOff() {
+    lblEchoLoss_->Show(Qs(Caption(SwitchEchoLoss::Off)), kEditorGreen);
+    popUp_.echoLossOff->setChecked(true);
+    popUp_.echoLossNC->setChecked(false);
+    popUp_.echoLossOn->setChecked(false);
+}
+
+void SwitchEditor::SetEchoLossOn() {
+    lblEchoLoss_->Show(Qs(Caption(SwitchEchoLoss::On)), kEditorRed);
+    popUp_.echoLossOn->setChecked(true);
+    popUp_.echoLossNC->setChecked(false);
+    popUp_.echoLossOff->setChecked(false);
+}
+
+void SwitchEditor::SetPolarityNormal() {
+    ShowHandle(lblLeft_, "near", "Off", kEditorGreen, n_);
+    ShowHandle(lblRight_, "far", "On", kEditorRed, n_);
+}
+
+void SwitchEditor::SetPolarityReversed() {
+    ShowHandle(lblLeft_, "near", "On", kEditorRed, n_);
+    ShowHandle(lblRight_, "far", "Off", kEditorGreen, n_);
+}
+
+void SwitchEditor::ReversePolarity() {
+    if (PolarityAfterReverse(lblLeft_->text().toStdString()) == SwitchPolarity::Normal) {
+        SetPolarityNormal();
+    } else {
+        SetPolarityReversed();
+    }
+}
+
+} // namespace telmora

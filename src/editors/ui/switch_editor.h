@@ -1,0 +1,89 @@
+#pragma once
+
+#include "config/sensor_config.h"
+#include "form/editor_widgets.h"
+#include "editors/ui/switch_popup.h"
+
+#include <QObject>
+#include <QPointF>
+
+namespace telmora {
+
+class FormGeometry;
+class FormSurface;
+class RangeEditor;
+
+// One switch output's row under the range bar: two handles meeting at the setpoint, the
+// setpoint box over the meeting point, and the mode, width, echo-loss and power-up fields
+// right of the bar. The row keeps the switch's state in its controls; only the width box
+// writes the record (SwNHyst) directly.
+class SwitchEditor : public QObject {
+    Q_OBJECT
+  public:
+    // Builds switch n's row (n = 1 to 4) on `surface` with its design content: normal
+    // polarity, "Hyst", "NC", "Off" and "888.88" in both boxes. Switch 1 also creates the
+    // column headers. `range` gives the bar and the bounds the row is placed on.
+    SwitchEditor(int n, FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
+                 const RangeEditor& range, QObject* parent = nullptr);
+
+    int Number() const { return n_; }
+
+    // PlaceSwN: rewrites the setpoint with two decimals and moves the handles, the box and
+    // its unit label to the setpoint's place on the bar.
+    void Place();
+
+    // The display operations (SetSwNModeHyst ...): caption, colour and the pop-up's check
+    // marks together; they touch nothing else.
+    void SetModeHyst();
+    void SetModeWind();
+    void SetPowerUpOn();
+    void SetPowerUpOff();
+    void SetEchoLossNC();
+    void SetEchoLossOff();
+    void SetEchoLossOn();
+    void SetPolarityNormal();
+    void SetPolarityReversed();
+
+    // The width box's Enter or leaving it: SwNHyst = its number, shown with two decimals.
+    void TakeWidth();
+
+    // SwNDragging: a drag of this row's handles is in progress.
+    bool Dragging() const { return dragging_; }
+
+    EntryBox* SetpointBox() const { return txtSetpoint_; }
+    EntryBox* WidthBox() const { return txtHyst_; }
+    HandleLabel* NearHandle() const { return lblLeft_; }
+    HandleLabel* FarHandle() const { return lblRight_; }
+    QLabel* SetpointUnits() const { return lblSetpointUnits_; }
+    OptionLabel* ModeLabel() const { return lblMode_; }
+    OptionLabel* EchoLossLabel() const { return lblEchoLoss_; }
+    OptionLabel* PowerUpLabel() const { return lblPowerUp_; }
+    const SwitchPopUp& PopUp() const { return popUp_; }
+
+  private:
+    void BuildRow(FormSurface& surface);
+    void BuildHeaders(FormSurface& surface);
+    void ConnectEvents();
+    void HandlePressed(Qt::MouseButton button, QPoint globalPosition);
+    void DragTo(HandleLabel* handle, QPointF position);
+    void ReversePolarity();
+
+    int n_;
+    FormSurface& surface_;
+    FormGeometry& geometry_;
+    SensorConfig& config_;
+    const RangeEditor& range_;
+    bool dragging_ = false;
+
+    HandleLabel* lblLeft_ = nullptr;
+    HandleLabel* lblRight_ = nullptr;
+    EntryBox* txtSetpoint_ = nullptr;
+    QLabel* lblSetpointUnits_ = nullptr;
+    OptionLabel* lblMode_ = nullptr;
+    EntryBox* txtHyst_ = nullptr;
+    OptionLabel* lblEchoLoss_ = nullptr;
+    OptionLabel* lblPowerUp_ = nullptr;
+    SwitchPopUp popUp_;
+};
+
+} // namespace telmora

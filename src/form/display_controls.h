@@ -1,0 +1,29 @@
+#pragma once
+
+#include "form/form_geometry.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Small builders for the measurement display's controls, so that each gets its name, its
+// caption and the accessible name a screen reader speaks in one place.
+namespace telmora {
+
+QLabel* MakeLabel(QWidget* parent, FormGeometry& geometry, const char* name, const QString& caption,
+                  TwipRect design);
+
+// A read-only box that shows a value; `spoken` says what it holds.
+QLineEdit* MakeValueBox(QWidget* parent, FormGeometry& geometry, const char* name,
+                        const QString& spoken, TwipRect design);
+
+// Shows `text` in a value box. Readings arrive up to 160 times a second and most of the
+// statistics stay the same from one to the next; an unchanged text is left alone, since
+// setting it again lays the text out again and repaints the box.
+void ShowValue(QLineEdit* box, const QString& text);
+
+QPushButton* MakeButton(QWidget* parent, FormGeometry& geometry, const char* name,
+                        const QString& caption, const QString& toolTip, TwipRect design);
+
+} // namespace telmora

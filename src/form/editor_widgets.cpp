@@ -1,0 +1,109 @@
+#include "form/editor_widgets.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QPalette>
+
+namespace telmora {
+
+void SetBackground(QLabel* label, QColor colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+}
+
+QColor Background(const QLabel* label) {
+    return label->palette().color(QPalette::Window);
+}
+
+EntryBox::EntryBox(QWidget* parent, const QString& name, const QString& accessibleName,
+                   const QString& toolTip)
+    : QLineEdit(parent) {
+    setObjectName(name);
+    setAccessibleName(accessibleName);
+    setToolTip(toolTip);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The boxes are as narrow as the numbers they hold; a narrower face of the window's
+    // font keeps "221.72" whole. Only the stretch is set, so the size still follows the
+    // window's font as it scales.
+    QFont narrow;
+    narrow.setStretch(QFont::SemiCondensed);
+    setFont(narrow);
+    connect(this, &QLineEdit::returnPressed, this, &EntryBox::Entered);
+}
+
+void EntryBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+        emit FocusLeft();
+    }
+}
+
+OptionLabel::OptionLabel(QWidget* parent, const QString& name, const QString& accessiblePrefix,
+                         const QString& toolTip)
+    : QLabel(parent), prefix_(accessiblePrefix) {
+    setObjectName(name);
+    setToolTip(toolTip);
+    setAlignment(Qt::AlignCenter);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void OptionLabel::Show(const QString& caption, QColor colour) {
+    setText(caption);
+    SetBackground(this, colour);
+    setAccessibleName(prefix_ + ": " + caption);
+}
+
+void OptionLabel::mousePressEvent(QMouseEvent* event) {
+    leftPressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+// A click is a left press and release on the label itself.
+void OptionLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click =
+        leftPressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    leftPressed_ = false;
+    event->accept();
+    if (click) {
+        emit Clicked();
+    }
+}
+
+HandleLabel::HandleLabel(QWidget* parent, const QString& name, const QString& accessibleName,
+                         const QString& toolTip)
+    : QLabel(parent) {
+    setObjectName(name);
+    setAccessibleName(accessibleName);
+    setToolTip(toolTip);
+    setAlignment(Qt::AlignCenter);
+    setCursor(Qt::SizeHorCursor);
+}
+
+void HandleLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    emit Pressed(event->button(), event->globalPosition().toPoint());
+}
+
+void HandleLabel::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    emit Moved(event->position());
+}
+
+void HandleLabel::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    emit Released(event->button());
+}
+
+QLabel* MakeCaption(QWidget* parent, const QString& name, const QString& caption,
+                    Qt::Alignment alignment) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setAccessibleName(caption);
+    label->setAlignment(alignment);
+    return label;
+}
+
+} // namespace telmora

@@ -1,0 +1,73 @@
+#include "link/ui/port_chooser.h"
+
+#include "link/ui/comm_ports_dialog.h"
+#include "link/cust_file.h"
+#include "link/port_map.h"
+#include "link/ui/port_probe.h"
+#include "link/ui/sensor_link.h"
+
+#include <QFile>
+
+namespace telmora {
+
+namespace {
+
+bool IsValidPort(int number) {
+    return number >= 1 && number <= kPortCount;
+}
+
+} // namespace
+
+PortChooser::PortChooser(SensorLink& link, QWidget* dialogParent, QString custFilePath,
+                         QObject* parent)
+    : QObject(parent), link_(link), dialog_(new CommPortsDialog(dialogParent)),
+      custFilePath_(std::move(custFilePath)) {}
+
+PortChooser::~PortChooser() = default;
+
+void PortChooser::ScanPorts() {
+    portAvailable_.fill(false);
+    link_.closePort();
+    const PortDevices devices = LoadPortDevices();
+    for (std::size_t k = 0; k < devices.size(); ++k)
+        portAvailable_[k] =
+            !devices[k].empty() && PortCanBeOpened(QString::fromStdString(devices[k]));
+}
+
+void PortChooser::OpenSavedPort() {
+    portNumber_ = ReadCustFile(QFile::encodeName(custFilePath_).toStdString());
+    if (!IsValidPort(portNumber_)) {
+        showDialog();
+        savePortNumber();
+    }
+    if (IsValidPort(portNumber_))
+        link_.openPort(portNumber_);
+}
+
+void PortChooser::chooseComPort() {
+    if (link_.isBusy())
+        return;
+    ScanPorts();
+    savePortNumber();
+    dialog_->selectPort(portNumber_);
+    showDialog();
+    savePortNumber();
+    if (IsValidPort(portNumber_))
+        link_.openPort(portNumber_);
+}
+
+void PortChooser::showDialog() {
+    // The options follow the latest scan every time the dialog is shown, so it never
+    // offers a port the scan found unusable.
+    dialog_->loadPorts(portAvailable_, LoadPortDevices());
+    // "OK" takes the first selected option; closing the dialog keeps the port.
+    if (dialog_->exec() == QDialog::Accepted && dialog_->selectedPort() != 0)
+        portNumber_ = dialog_->selectedPort();
+}
+
+void PortChooser::savePortNumber() {
+    WriteCustFile(QFile::encodeName(custFilePath_).toStdString(),
+                  static_cast<std::int16_t>(portNumber_));
+}
+
+} // namespace telmora
