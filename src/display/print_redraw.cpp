@@ -30,8 +30,8 @@ bool RedrawChartForPrint(StripChart& chart, const ChartBox& box, int speed,
         const double y =
             box.height * static_cast<double>(points[static_cast<std::size_t>(i)]) / maxRange +
             box.top;
-        // Points are not limited to the box, but they must stay within the vertical
-        // position's 16-bit range.
+        // Points are not limited to the box (the window clips the drawing to it), but they
+        // must stay within the vertical position's 16-bit range.
         const auto rounded = static_cast<std::int16_t>(
             std::clamp<std::int32_t>(RoundHalfEven(y), std::numeric_limits<std::int16_t>::min(),
                                      std::numeric_limits<std::int16_t>::max()));

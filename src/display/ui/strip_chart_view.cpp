@@ -1,12 +1,12 @@
 #include "display/ui/strip_chart_view.h"
 
+#include "config/number_text.h"
+#include "config/sensor_config.h"
+#include "display/print_redraw.h"
+#include "form/display_controls.h"
 #include "form/form_geometry.h"
 #include "form/form_items.h"
 #include "form/form_surface.h"
-#include "config/number_text.h"
-#include "config/sensor_config.h"
-#include "form/display_controls.h"
-#include "display/print_redraw.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -20,13 +20,6 @@ namespace telmora {
 namespace {
 
 constexpr TwipRect kChartBoxDesign{120, 5520, 8172, 1812};
-
-bool Inside(const DrawOp& op, const DrawOp& fill) {
-    const auto within = [&](float x, float y) {
-        return x >= fill.x1 && x <= fill.x2 && y >= fill.y1 && y <= fill.y2;
-    };
-    return within(op.x1, op.y1) && within(op.x2, op.y2);
-}
 
 } // namespace
 
@@ -116,7 +109,8 @@ void StripChartView::SizeBuffer() {
 
 void StripChartView::ChartAddPoint(float distance) {
     chart_.ChartAddPoint(distance, Box(), Speed(), config_.MinRange, config_.MaxRange, drawing_);
-    if (!drawing_.PendingOps().empty() && !paintTimer_.isActive()) {
+    TakeDrawing();
+    if (!unpainted_.empty() && !paintTimer_.isActive()) {
         paintTimer_.start();
     }
 }
@@ -145,13 +139,11 @@ bool StripChartView::RedrawForPrint(const QString& maxRangeText) {
     return drawn;
 }
 
-void StripChartView::FlushDrawing() {
-    paintTimer_.stop();
+void StripChartView::TakeDrawing() {
     std::vector<DrawOp> ops = drawing_.TakeOps();
-    if (ops.empty()) {
-        return;
-    }
-    // Kept in design twips, so the trace scales with the window as the box does.
+    // Kept in design twips, so the trace scales with the window as the box does. Each
+    // drawing is converted at the scale it was computed at: a resize may come before the
+    // next paint.
     const float sx = static_cast<float>(geometry_.ScaleX());
     const float sy = static_cast<float>(geometry_.ScaleY());
     for (DrawOp& op : ops) {
@@ -161,54 +153,73 @@ void StripChartView::FlushDrawing() {
         op.y2 /= sy;
     }
     Retain(ops);
-    QRectF dirty;
-    for (const DrawOp& op : ops) {
-        dirty |= QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2))
-                     .normalized()
-                     .adjusted(-1, -1, 1, 1);
+    unpainted_.insert(unpainted_.end(), ops.begin(), ops.end());
+}
+
+void StripChartView::FlushDrawing() {
+    paintTimer_.stop();
+    TakeDrawing();
+    if (unpainted_.empty()) {
+        return;
     }
     // Painting the batch over the image gives what a replay of the retained trace would:
     // an erase covers what it hides.
-    if (!image_.isNull() && imageScaleX_ == geometry_.ScaleX() &&
-        imageScaleY_ == geometry_.ScaleY()) {
+    if (ImageCurrent()) {
         QPainter painter(&image_);
-        painter.setTransform(DesignToImage());
-        PaintOps(painter, ops.data(), ops.data() + ops.size());
+        PaintOps(painter, unpainted_.data(), unpainted_.data() + unpainted_.size());
     }
-    const QTransform toPixels =
-        QTransform::fromScale(geometry_.ScaleX() / surface_.TwipsPerPixelX(),
-                              geometry_.ScaleY() / surface_.TwipsPerPixelY());
-    surface_.update(toPixels.mapRect(dirty).toAlignedRect().adjusted(-2, -2, 2, 2));
+    unpainted_.clear();
+    // Everything is clipped to the box, so nothing outside it needs repainting.
+    surface_.update(TraceArea());
 }
 
 void StripChartView::Retain(const std::vector<DrawOp>& ops) {
     for (const DrawOp& op : ops) {
         if (op.kind == DrawOp::Kind::FillBackground) {
-            // The erase hides everything drawn inside the box before it: forget it, so the
-            // retained trace stays as long as one sweep.
-            std::erase_if(retained_, [&](const DrawOp& old) { return Inside(old, op); });
+            // Every erase covers the whole box, and nothing is drawn outside it: what was
+            // retained before is hidden, so the retained trace stays as long as one sweep.
+            retained_.clear();
         }
         retained_.push_back(op);
-        traceBounds_ |= QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
     }
 }
 
+QRectF StripChartView::ClipInDesignTwips() const {
+    const TwipRect box = geometry_.Rect(StripChartBox_);
+    // Half a screen pixel around the box holds the outer half of the outline's pen.
+    const double marginX = surface_.TwipsPerPixelX() / 2;
+    const double marginY = surface_.TwipsPerPixelY() / 2;
+    return QRectF((box.left - marginX) / geometry_.ScaleX(),
+                  (box.top - marginY) / geometry_.ScaleY(),
+                  (box.width + 2 * marginX) / geometry_.ScaleX(),
+                  (box.height + 2 * marginY) / geometry_.ScaleY());
+}
+
+QTransform StripChartView::DesignToPixels() const {
+    return QTransform::fromScale(geometry_.ScaleX() / surface_.TwipsPerPixelX(),
+                                 geometry_.ScaleY() / surface_.TwipsPerPixelY());
+}
+
 QRect StripChartView::TraceArea() const {
-    const QTransform toPixels =
-        QTransform::fromScale(geometry_.ScaleX() / surface_.TwipsPerPixelX(),
-                              geometry_.ScaleY() / surface_.TwipsPerPixelY());
-    return toPixels.mapRect(traceBounds_).toAlignedRect().adjusted(-2, -2, 2, 2);
+    return DesignToPixels().mapRect(ClipInDesignTwips()).toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
-QTransform StripChartView::DesignToImage() const {
-    const double ratio = image_.devicePixelRatio();
-    return QTransform::fromScale(geometry_.ScaleX() * ratio / surface_.TwipsPerPixelX(),
-                                 geometry_.ScaleY() * ratio / surface_.TwipsPerPixelY());
+QSize StripChartView::ImageSize() const {
+    return (QSizeF(surface_.size()) * surface_.devicePixelRatioF()).toSize();
 }
 
+bool StripChartView::ImageCurrent() const {
+    return !image_.isNull() && imageScaleX_ == geometry_.ScaleX() &&
+           imageScaleY_ == geometry_.ScaleY() &&
+           image_.devicePixelRatio() == surface_.devicePixelRatioF() &&
+           image_.size() == ImageSize();
+}
+
+// The image holds the surface's device pixels, and its painter maps logical pixels onto
+// them by itself, from the image's pixel ratio: the drawing is given in logical pixels.
 void StripChartView::RebuildImage() {
     const qreal ratio = surface_.devicePixelRatioF();
-    const QSize size = surface_.size() * ratio;
+    const QSize size = ImageSize();
     if (image_.size() != size) {
         image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
     }
@@ -217,7 +228,6 @@ void StripChartView::RebuildImage() {
     imageScaleX_ = geometry_.ScaleX();
     imageScaleY_ = geometry_.ScaleY();
     QPainter painter(&image_);
-    painter.setTransform(DesignToImage());
     PaintOps(painter, retained_.data(), retained_.data() + retained_.size());
 }
 
@@ -225,9 +235,7 @@ void StripChartView::PaintTrace(QPainter& painter) {
     if (traceHidden_) {
         return;
     }
-    if (image_.isNull() || imageScaleX_ != geometry_.ScaleX() ||
-        imageScaleY_ != geometry_.ScaleY() ||
-        image_.size() != surface_.size() * surface_.devicePixelRatioF()) {
+    if (!ImageCurrent()) {
         RebuildImage();
     }
     // The layer's painter counts in twips; the image is in the surface's pixels.
@@ -249,13 +257,16 @@ void StripChartView::PaintTrace(QPainter& painter) {
 
 void StripChartView::PaintTraceInPixels(QPainter& painter) const {
     painter.save();
-    painter.scale(geometry_.ScaleX() / surface_.TwipsPerPixelX(),
-                  geometry_.ScaleY() / surface_.TwipsPerPixelY());
     PaintOps(painter, retained_.data(), retained_.data() + retained_.size());
     painter.restore();
 }
 
+// `painter` counts in logical pixels of the surface; the operations are in design twips.
 void StripChartView::PaintOps(QPainter& painter, const DrawOp* first, const DrawOp* last) const {
+    painter.setTransform(DesignToPixels(), true);
+    // The trace belongs in the box: a line from a head left behind by a resize, or a printed
+    // point beyond the maximum range, is cut at its edge.
+    painter.setClipRect(ClipInDesignTwips(), Qt::IntersectClip);
     const QPalette& palette = surface_.palette();
     // One screen pixel wide, in design twips, so the printout's lines are as fine as the
     // screen's.
@@ -267,7 +278,9 @@ void StripChartView::PaintOps(QPainter& painter, const DrawOp* first, const Draw
         const QRectF rect(QPointF(op->x1, op->y1), QPointF(op->x2, op->y2));
         switch (op->kind) {
         case DrawOp::Kind::FillBackground:
-            painter.fillRect(rect, palette.color(QPalette::Window));
+            // Over the outline's outer half too, up to the clip, so an erase leaves nothing.
+            painter.fillRect(rect.adjusted(-width, -width, width, width),
+                             palette.color(QPalette::Window));
             break;
         case DrawOp::Kind::Outline:
             painter.drawRect(rect);

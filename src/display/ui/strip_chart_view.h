@@ -25,8 +25,9 @@ class FormLine;
 struct SensorConfig;
 
 // The strip chart on the main window: its box, its buttons and speed bar, and the trace,
-// which is retained so that it survives repaints, covering and resizing. Each reading moves
-// the model at once; the trace is painted onto the window on a short cadence.
+// which is retained so that it survives repaints, covering and resizing, and is clipped to
+// the box. Each reading moves the model at once; the trace is painted onto the window on a
+// short cadence.
 class StripChartView : public QObject {
     Q_OBJECT
   public:
@@ -63,13 +64,21 @@ class StripChartView : public QObject {
 
   private:
     void BuildControls(FormSurface& surface, const SensorConfig& config);
+    // Moves what the model drew into the retained trace, in design twips.
+    void TakeDrawing();
     void Retain(const std::vector<DrawOp>& ops);
-    // Where the retained trace lies on the surface, in its pixels.
+    // The box with its outline, in design twips: all drawing is clipped to it.
+    QRectF ClipInDesignTwips() const;
+    QTransform DesignToPixels() const;
+    // Where the retained trace lies on the surface, in its logical pixels.
     QRect TraceArea() const;
+    // The retained image: the surface's size in device pixels, and whether it still
+    // matches the surface's size, pixel ratio and scale.
+    QSize ImageSize() const;
+    bool ImageCurrent() const;
     void PaintTrace(QPainter& painter);
     void PaintOps(QPainter& painter, const DrawOp* first, const DrawOp* last) const;
     void RebuildImage();
-    QTransform DesignToImage() const;
 
     FormSurface& surface_;
     FormGeometry& geometry_;
@@ -77,7 +86,7 @@ class StripChartView : public QObject {
     StripChart chart_;
     ChartDrawing drawing_;
     std::vector<DrawOp> retained_;
-    QRectF traceBounds_; // of everything retained since start-up, in design twips
+    std::vector<DrawOp> unpainted_; // retained, not yet painted into the image
     QImage image_;
     double imageScaleX_ = 0;
     double imageScaleY_ = 0;
