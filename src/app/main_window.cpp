@@ -1,12 +1,12 @@
 #include "app/main_window.h"
 
 #include "app/family_layout.h"
-#include "form/form_surface.h"
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
 #include "display/ui/measurement_display.h"
 #include "display/ui/paint_cadence.h"
 #include "editors/ui/output_editors.h"
+#include "form/form_surface.h"
 #include "link/link_protocol.h"
 #include "link/ui/port_chooser.h"
 #include "link/ui/sensor_link.h"
@@ -154,15 +154,20 @@ void MainWindow::StartUp() {
     startingUp_ = false;
 }
 
-// Centred horizontally at the top of the screen, at the design size.
+// Centred horizontally at the top of the screen, at the design size: the client area's
+// twips at the screen's logical DPI, which Qt shows at the screen's pixel ratio. Only a
+// screen too small for it makes the window smaller. (adjustSize() would cap the window at
+// two thirds of the screen, which at 150% and above is less than the design size.)
 void MainWindow::PlaceWindowOnScreen() {
-    adjustSize();
     const QScreen* screen =
         this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    QSize size = sizeHint();
     if (screen == nullptr) {
+        resize(size);
         return;
     }
     const QRect available = screen->availableGeometry();
+    resize(size.boundedTo(available.size()));
     move(available.left() + (available.width() - frameGeometry().width()) / 2, available.top());
 }
 
