@@ -11,13 +11,13 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryFile>
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 
 namespace telmora {
 
@@ -37,19 +37,12 @@ QRect BoxInDevicePixels(MainWindow& window) {
         QPoint(qRound((kBoxLeft + kBoxWidth) * x) - 1, qRound((kBoxTop + kBoxHeight) * y) - 1));
 }
 
-QImage Grab(MainWindow& window, bool trace) {
-    window.Display().Chart().SetTraceHidden(!trace);
-    QImage image = window.Surface().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    window.Display().Chart().SetTraceHidden(false);
-    return image;
-}
-
 // Pixels where `a` and `b` differ (or, without `b`, that `a` paints), outside and inside
 // `box` (widened by `margin` for the outline's pen), and those on each edge of the box.
 struct Drawn {
     int outside = 0;
     int inside = 0;
-    int edges[4] = {}; // left, top, right, bottom
+    int edges[4] = {}; // left, right, top, bottom
 };
 
 Drawn Compare(const QImage& a, const QImage* b, QRect box, int margin) {
@@ -67,25 +60,32 @@ Drawn Compare(const QImage& a, const QImage* b, QRect box, int margin) {
             d.inside += interior.contains(x, y) ? 1 : 0;
             const bool midY = std::abs(y - box.center().y()) < box.height() / 4;
             const bool midX = std::abs(x - box.center().x()) < box.width() / 4;
-            d.edges[0] += midY && std::abs(x - box.left()) <= margin ? 1 : 0;
-            d.edges[1] += midX && std::abs(y - box.top()) <= margin ? 1 : 0;
-            d.edges[2] += midY && std::abs(x - box.right()) <= margin ? 1 : 0;
-            d.edges[3] += midX && std::abs(y - box.bottom()) <= margin ? 1 : 0;
+            const int edgeX[2] = {box.left(), box.right()};
+            const int edgeY[2] = {box.top(), box.bottom()};
+            for (int i = 0; i < 2; ++i) {
+                d.edges[i] += midY && std::abs(x - edgeX[i]) <= margin ? 1 : 0;
+                d.edges[2 + i] += midX && std::abs(y - edgeY[i]) <= margin ? 1 : 0;
+            }
         }
     }
     return d;
 }
 
-void Stream(MainWindow& window, int readings, float far = 200.0f) {
+void Stream(MainWindow& window, int readings, float far = 200.0f, int speed = 40) {
+    window.findChild<QScrollBar*>("hsbChartSpeed")->setValue(speed);
     for (int i = 0; i < readings; ++i) {
         window.Display().ShowReading(i % 2 == 0 ? 20.0f : far);
     }
 }
 
-void ResizeClient(MainWindow& window, double factor) {
-    const QSize target = window.Geometry().DesignSizePixels() * factor;
-    window.resize(window.size() + target - window.Surface().size());
-    QTRY_COMPARE(window.Surface().size(), target);
+// Resizes the window to each factor of its design size in turn, readings arriving between.
+void Resize(MainWindow& window, std::initializer_list<double> factors) {
+    for (const double factor : factors) {
+        Stream(window, 30);
+        const QSize target = window.Geometry().DesignSizePixels() * factor;
+        window.resize(window.size() + target - window.Surface().size());
+        QTRY_COMPARE(window.Surface().size(), target);
+    }
 }
 
 } // namespace
@@ -93,31 +93,15 @@ void ResizeClient(MainWindow& window, double factor) {
 class ScreenScaleTest : public QObject {
     Q_OBJECT
   private slots:
-    void Window_OpensAtTheDesignSizeTimesTheScreensScale();
-    void Chart_DrawsOnlyInItsBox_data();
-    void Chart_DrawsOnlyInItsBox();
+    void Window_OpensAtDesignSizeAndDrawsTheChartOnlyInItsBox_data();
+    void Window_OpensAtDesignSizeAndDrawsTheChartOnlyInItsBox();
 };
 
-void ScreenScaleTest::Window_OpensAtTheDesignSizeTimesTheScreensScale() {
-    app_test::Sandbox sandbox;
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QWidget& surface = window.Surface();
-    const double devicePixelsPerInch = surface.logicalDpiX() * surface.devicePixelRatioF();
-    QCOMPARE(qRound(surface.width() * surface.devicePixelRatioF()),
-             qRound(11880 / 1440.0 * devicePixelsPerInch));
-    QCOMPARE(qRound(surface.height() * surface.devicePixelRatioF()),
-             qRound(7800 / 1440.0 * devicePixelsPerInch));
-    QCOMPARE(window.Geometry().ScaleX(), 1.0);
-}
-
-void ScreenScaleTest::Chart_DrawsOnlyInItsBox_data() {
+void ScreenScaleTest::Window_OpensAtDesignSizeAndDrawsTheChartOnlyInItsBox_data() {
     QTest::addColumn<QString>("steps");
-    // r: 60 readings, b: 60 readings reaching 500 inches, R: resize to 150% after 30
-    // readings and to 80% after 30 more, back to 100% after 30 more, p: print redraw
-    // with a maximum range of 100, 0: chart reset, w: 130 readings at the fastest speed
-    // (a wrap).
+    // r: 60 readings, b: 60 readings reaching 500 inches, R: resizes to 150%, 80% and 100%
+    // while readings arrive, p: print redraw with a maximum range of 100, 0: chart reset,
+    // w: 130 readings at the fastest speed (a wrap).
     QTest::newRow("streaming") << "r";
     QTest::newRow("resized while streaming") << "rR";
     QTest::newRow("print beyond the maximum") << "bp";
@@ -126,46 +110,44 @@ void ScreenScaleTest::Chart_DrawsOnlyInItsBox_data() {
     QTest::newRow("print, wrap") << "bpw";
 }
 
-void ScreenScaleTest::Chart_DrawsOnlyInItsBox() {
+void ScreenScaleTest::Window_OpensAtDesignSizeAndDrawsTheChartOnlyInItsBox() {
     QFETCH(QString, steps);
     app_test::Sandbox sandbox;
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The window opens at its design size (11880 x 7800 twips) at the screen's scale.
+    const double dpr = window.Surface().devicePixelRatioF();
+    const double devicePixelsPerTwip = window.Surface().logicalDpiX() * dpr / 1440;
+    QCOMPARE(window.Surface().size() * dpr,
+             QSize(qRound(11880 * devicePixelsPerTwip), qRound(7800 * devicePixelsPerTwip)));
     StripChartView& chart = window.Display().Chart();
+    const QHash<QChar, std::function<void()>> act{
+        {'r', [&] { Stream(window, 60); }},
+        {'b', [&] { Stream(window, 60, 500.0f); }},
+        {'R',
+         [&] {
+             Resize(window, {1.5, 0.8, 1.0});
+         }},
+        {'p', [&] { QVERIFY(chart.RedrawForPrint("100")); }},
+        {'0', [&] { chart.ChartReset(); }},
+        {'w', [&] { Stream(window, 130, 200.0f, 80); }},
+    };
     for (const QChar step : steps) {
-        switch (step.toLatin1()) {
-        case 'r':
-            Stream(window, 60);
-            break;
-        case 'b':
-            Stream(window, 60, 500.0f);
-            break;
-        case 'R':
-            for (const double factor : {1.5, 0.8, 1.0}) {
-                Stream(window, 30);
-                ResizeClient(window, factor);
-            }
-            break;
-        case 'p':
-            QVERIFY(chart.RedrawForPrint("100"));
-            break;
-        case '0':
-            chart.ChartReset();
-            break;
-        case 'w':
-            window.findChild<QScrollBar*>("hsbChartSpeed")->setValue(80);
-            Stream(window, 130);
-            break;
-        }
+        act[step]();
     }
     chart.FlushDrawing();
     QCOMPARE(window.Geometry().ScaleX(), 1.0);
 
     const QRect box = BoxInDevicePixels(window);
-    const int margin = static_cast<int>(std::ceil(window.Surface().devicePixelRatioF()));
-    const QImage shown = Grab(window, true);
-    const QImage hidden = Grab(window, false);
+    const int margin = static_cast<int>(std::ceil(dpr));
+    const auto grab = [&](bool trace) {
+        chart.SetTraceHidden(!trace);
+        return window.Surface().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage hidden = grab(false);
+    const QImage shown = grab(true);
+    // Nothing differs outside the box (the Description row, the analog editor above).
     const Drawn screen = Compare(shown, &hidden, box, margin);
     QCOMPARE(screen.outside, 0);
     QVERIFY2(screen.inside > 20 * margin, qPrintable(QString::number(screen.inside)));
@@ -174,7 +156,7 @@ void ScreenScaleTest::Chart_DrawsOnlyInItsBox() {
     }
     // The printout's vector copy of the trace, onto a transparent page of the window's size.
     QImage page(shown.size(), QImage::Format_ARGB32_Premultiplied);
-    page.setDevicePixelRatio(window.Surface().devicePixelRatioF());
+    page.setDevicePixelRatio(dpr);
     page.fill(Qt::transparent);
     QPainter painter(&page);
     chart.PaintTraceInPixels(painter);
