@@ -3,6 +3,7 @@
 #include "link/link_commands.h"
 #include "link/link_messages.h"
 #include "link/link_protocol.h"
+#include "link/port_lock.h"
 #include "link/port_map.h"
 
 #include <QEventLoop>
@@ -175,6 +176,17 @@ bool SensorLink::openPort(int number) {
         return false;
     }
 
+    // A port another program holds is left alone, and the user learns who holds it. The
+    // serial port takes the same lock file itself when it opens.
+    auto refuseHeld = [&](const PortHolder& holder) {
+        emit portError(QStringLiteral("Comm%1 (%2) is in use by %3.")
+                           .arg(number)
+                           .arg(device, QString::fromStdString(HolderText(holder))));
+        return false;
+    };
+    if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.pid != 0)
+        return refuseHeld(holder);
+
     QSerialPort& port = d_->port;
     port.setPortName(device);
     port.setBaudRate(kBaudRate);
@@ -183,10 +195,13 @@ bool SensorLink::openPort(int number) {
     port.setStopBits(QSerialPort::OneStop);
     port.setFlowControl(QSerialPort::NoFlowControl);
     if (!port.open(QIODevice::ReadWrite)) {
-        emit portError(QStringLiteral("Comm%1 (%2) could not be opened: %3.")
-                           .arg(number)
-                           .arg(device, port.errorString()));
+        const QString reason = port.errorString();
         port.clearError();
+        // Taken between the check and the open.
+        if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.pid != 0)
+            return refuseHeld(holder);
+        emit portError(
+            QStringLiteral("Comm%1 (%2) could not be opened: %3.").arg(number).arg(device, reason));
         return false;
     }
     d_->portNumber = number;
