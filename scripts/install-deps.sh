@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ ninja-build pkg-config ccache clang clang-tidy
+    cmake g++ ninja-build pkg-config ccache clang clang-tidy libclang-rt-14-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     xvfb xauth imagemagick poppler-utils fonts-dejavu-core

@@ -13,7 +13,9 @@
 #include "link/ui/sensor_link.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMessageBox>
 
 namespace telmora {
 
@@ -99,9 +101,37 @@ void MainWindow::mnuHelpClick() {
     help_.Show(this);
 }
 
-// Ends the program at once: every event loop returns, a running exchange included, and
-// the window's components close their files as they are destroyed.
+// Leaving while the sensor is being written leaves it partly written: the user decides,
+// and the write goes on while the question is open.
+bool MainWindow::MayLeave() {
+    if (!link_->isWriting()) {
+        return true;
+    }
+    return QMessageBox::question(
+               this, QString::fromUtf8(kWarningTitle.data(), kWarningTitle.size()),
+               "The sensor is being written. Leaving now leaves it partly "
+               "written. Leave anyway?",
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+// Ends the program at once: a waiting exchange ends (a read or detection tells the sensor
+// to stream again), every event loop returns, and the window's components close their
+// files as they are destroyed.
 void MainWindow::mnuFileExitClick() {
+    if (!MayLeave()) {
+        return;
+    }
+    link_->leave();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!MayLeave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    link_->leave();
     QCoreApplication::exit(0);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "form/form_geometry.h"
 #include "app/help_command.h"
 #include "app/main_menus.h"
 #include "config/sensor_config.h"
+#include "form/form_geometry.h"
 #include "link/link_host.h"
 
 #include <QMainWindow>
@@ -88,7 +88,12 @@ class MainWindow : public QMainWindow, public LinkHost {
     bool SaveConfigurationFile(const QString& path);
     bool LoadConfigurationFile(const QString& path);
 
+  protected:
+    // The close box and the window manager's close leave as "E&xit" does.
+    void closeEvent(QCloseEvent* event) override;
+
   private:
+    bool MayLeave();
     void BuildOwnControls();
     void BuildLink();
     void ConnectMenus();

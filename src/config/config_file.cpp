@@ -1,10 +1,13 @@
 #include "config/config_file.h"
 
+#include "config/save_target.h"
+
 #include <cerrno>
 #include <system_error>
 #include <utility>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,12 +39,6 @@ class Descriptor {
     }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
-    // Closes now, so that an error the file system reports only at close is seen.
-    int close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
 
   private:
     int fd_;
@@ -76,27 +73,54 @@ bool writeFully(int fd, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
-// The file a save must replace: through a symbolic link to the file it names, so the
-// link survives the rename.
-std::filesystem::path saveTarget(const std::filesystem::path& path) {
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+// The name a temporary file beside `target` takes just before it replaces the target:
+// hidden, and naming the process that made it, so a later save can tell whose it is.
+std::string temporaryPrefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".";
+}
+
+std::filesystem::path temporaryName(const std::filesystem::path& target) {
+    static unsigned serial = 0;
+    return folderOf(target) / (temporaryPrefix(target) + std::to_string(::getpid()) + "." +
+                               std::to_string(++serial) + ".tmp");
+}
+
+// A save killed between naming its temporary file and the rename leaves that file; the
+// next save of the same target removes those whose process has ended.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = temporaryPrefix(target);
     std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        std::filesystem::path resolved = std::filesystem::canonical(path, error);
-        if (!error)
-            return resolved;
+    for (const auto& entry : std::filesystem::directory_iterator(folderOf(target), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+            !name.ends_with(".tmp"))
+            continue;
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t dot = rest.find('.');
+        if (dot == 0 || dot == std::string::npos || rest.find_first_not_of("0123456789") != dot)
+            continue;
+        const long pid = std::stol(rest.substr(0, dot));
+        if (pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlink(entry.path().c_str());
     }
-    return path;
 }
 
 // A new, empty file beside the target, created with the permissions a new file gets
-// (the user's umask applies). Returns -1 with errno set on failure.
-int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& created) {
-    static unsigned serial = 0;
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+// (the user's umask applies). Where the file system allows it the file has no name until
+// it is complete, so a save killed while writing leaves nothing; `named` tells which.
+// Returns -1 with errno set on failure.
+int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& created,
+                          bool& named) {
+    const int unnamed = ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    named = unnamed < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL);
+    if (!named)
+        return unnamed;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        created = folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                            "." + std::to_string(++serial) + ".tmp");
+        created = temporaryName(target);
         const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -104,12 +128,23 @@ int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::
     return -1; // errno is EEXIST
 }
 
+// Gives the complete unnamed file a name beside the target, for the rename.
+bool nameTemporary(int fd, const std::filesystem::path& target, std::filesystem::path& named) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        named = temporaryName(target);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, named.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
 // Makes the rename durable. Some file systems cannot sync a folder; the new file is in
 // place either way, so a failure here is not reported.
 void syncFolderOf(const std::filesystem::path& target) {
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -171,11 +206,16 @@ ConfigFileContents ReadConfigFile(const std::filesystem::path& path) {
 }
 
 FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBytes& bytes) {
-    const std::filesystem::path target = saveTarget(path);
     const std::string cannotSave = "Cannot save " + quoted(path) + ": ";
+    const SaveTarget resolved = ResolveSaveTarget(path);
+    if (!resolved.refusal.empty())
+        return failure(cannotSave + resolved.refusal + ".");
+    const std::filesystem::path& target = resolved.path;
+    removeStaleTemporaries(target);
 
     std::filesystem::path temporary;
-    Descriptor file(createTemporaryBeside(target, temporary));
+    bool named = false;
+    Descriptor file(createTemporaryBeside(target, temporary, named));
     if (!file.valid())
         return failure(cannotSave + systemReason(errno) + ".");
 
@@ -185,10 +225,16 @@ FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBy
         ::fchmod(file.get(), existing.st_mode & 07777);
 
     const bool written = writeFully(file.get(), bytes.data(), bytes.size()) &&
-                         ::fsync(file.get()) == 0 && file.close() == 0;
+                         ::fsync(file.get()) == 0 &&
+                         (named || nameTemporary(file.get(), target, temporary));
+    if (written)
+        named = true;
+    // Renamed while still open (its bytes are on the disk already), so that a kill leaves
+    // the named file behind only for the shortest time.
     if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temporary.c_str());
+        if (named)
+            ::unlink(temporary.c_str());
         return failure(cannotSave + systemReason(error) + ".");
     }
     syncFolderOf(target);

@@ -39,7 +39,10 @@ ConfigFileContents ReadConfigFile(const std::filesystem::path& path);
 
 // Replaces the file with exactly these 256 bytes, atomically: the bytes go to a new file
 // in the same folder, reach the disk, and only then take the name. A failure (no access,
-// disk full) leaves any earlier file as it was and no temporary file behind.
+// disk full) leaves any earlier file as it was and no temporary file behind, and so does
+// a save killed on the way (the next save clears what one killed at its very end left).
+// A symbolic link is written through, also to a file not yet there; a folder, named pipe
+// or device is refused.
 FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBytes& bytes);
 
 } // namespace telmora

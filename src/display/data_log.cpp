@@ -1,10 +1,13 @@
 #include "display/data_log.h"
 
 #include "config/number_text.h"
+#include "config/save_target.h"
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace telmora {
 
@@ -34,10 +37,25 @@ DataLogFile::~DataLogFile() {
 bool DataLogFile::Open(const std::string& path, std::string& error) {
     std::string ignored;
     Close(ignored);
-    errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) {
+    // A pipe or device named as the log would hang the program or take the lines; a link
+    // is written through, also to a file not yet there.
+    const SaveTarget target = ResolveSaveTarget(path);
+    if (!target.refusal.empty()) {
+        error = target.refusal;
+        return false;
+    }
+    // Non-blocking, so that a pipe put there meanwhile cannot hang the open.
+    const int fd = ::open(target.path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
         error = Reason(errno);
+        return false;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || ::ftruncate(fd, 0) != 0 ||
+        ::fcntl(fd, F_SETFL, O_WRONLY) != 0 || (file_ = ::fdopen(fd, "wb")) == nullptr) {
+        const int reason = errno;
+        error = S_ISREG(status.st_mode) ? Reason(reason) : "it is not a regular file";
+        ::close(fd);
         return false;
     }
     path_ = path;

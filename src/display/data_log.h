@@ -28,8 +28,9 @@ class DataLogFile {
     DataLogFile& operator=(const DataLogFile&) = delete;
     ~DataLogFile();
 
-    // Creates the file anew (an existing file of that name is emptied). On failure returns
-    // false with the reason in `error`.
+    // Creates the file anew (an existing file of that name is emptied), through a symbolic
+    // link to the file it names. A folder, named pipe or device is refused. On failure
+    // returns false with the reason in `error`.
     bool Open(const std::string& path, std::string& error);
     bool IsOpen() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }

@@ -27,6 +27,8 @@ ExchangeResult LinkCommands::WaitForEnd(Exchange exchange, bool started) {
 }
 
 ExchangeResult LinkCommands::DetectSensor() {
+    if (waiter_.Leaving())
+        return WaitForEnd(Exchange::Detection, false);
     host_.SetFamily(SensorFamily::None);
     const ExchangeResult result = WaitForEnd(Exchange::Detection, protocol_.StartDetection());
     if (result.completed())
@@ -37,11 +39,11 @@ ExchangeResult LinkCommands::DetectSensor() {
 }
 
 ExchangeResult LinkCommands::ReadConfiguration(SensorFamily family) {
-    return WaitForEnd(Exchange::Read, protocol_.StartRead(family));
+    return WaitForEnd(Exchange::Read, !waiter_.Leaving() && protocol_.StartRead(family));
 }
 
 ExchangeResult LinkCommands::WriteConfiguration(SensorFamily family, const RegisterImage& image) {
-    return WaitForEnd(Exchange::Write, protocol_.StartWrite(family, image));
+    return WaitForEnd(Exchange::Write, !waiter_.Leaving() && protocol_.StartWrite(family, image));
 }
 
 void LinkCommands::SendEnd() {

@@ -12,6 +12,8 @@ class ExchangeWaiter {
   public:
     virtual ~ExchangeWaiter() = default;
     virtual void WaitWhileExchangeRuns() = 0;
+    // The program is ending: no further exchange may start.
+    virtual bool Leaving() const { return false; }
 };
 
 // The exchange procedures as the window runs them (each starts its exchange and waits

@@ -27,8 +27,6 @@ class MainWindowTest : public QObject {
     void SensorType_SwitchesFlagsMarkStatusAndFamilyBControlsButNotTheRecord();
     void FiltersAndProcessing_OpenTheSelectedFamilysDialog();
     void Help_OpensTheShippedDocumentOrSaysWhereItLooked();
-    // Last: once the application has been told to exit, no later event loop runs.
-    void Exit_EndsEveryEventLoop();
 };
 
 void MainWindowTest::StartUp_SetsUpFamilyBFactoryConfigurationAndIsQuietAboutAPortThatCannotOpen() {
@@ -195,22 +193,6 @@ void MainWindowTest::Help_OpensTheShippedDocumentOrSaysWhereItLooked() {
         QVERIFY2(browser->toPlainText().contains(topic), topic);
     }
     browser->close();
-}
-
-void MainWindowTest::Exit_EndsEveryEventLoop() {
-    Sandbox sandbox;
-    MainWindow window;
-    QEventLoop outer;
-    bool innerEnded = false;
-    QTimer::singleShot(0, [&] {
-        QEventLoop inner; // as a command waiting for the sensor runs one
-        QTimer::singleShot(0, window.Menus().mnuFileExit, &QAction::trigger);
-        inner.exec();
-        innerEnded = true;
-    });
-    QTimer::singleShot(5000, &outer, [&outer] { outer.exit(99); });
-    QCOMPARE(outer.exec(), 0);
-    QVERIFY(innerEnded);
 }
 
 QTEST_MAIN(MainWindowTest)

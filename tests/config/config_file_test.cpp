@@ -3,6 +3,7 @@
 #include "codec_test_support.h"
 #include "config/config_file.h"
 #include "config/config_file_commands.h"
+#include "display/data_log.h"
 
 #include <csignal>
 #include <filesystem>
@@ -12,6 +13,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 using namespace telmora;
@@ -219,5 +222,87 @@ TEST_F(ConfigFile, RandomFilesLoadOrAreRefusedWithoutFault) {
             ASSERT_TRUE(saved.ok) << saved.error;
             ASSERT_EQ(fs::file_size(path("again.cfg")), 256u);
         }
+    }
+}
+
+// Both savers, the configuration file and the data log, on targets that are not plain files.
+TEST_F(ConfigFile, SavesWriteThroughLinksAndRefusePipesDevicesAndFolders) {
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    fs::create_directory(path("folder"));
+    fs::create_symlink("pipe", path("to-pipe"));
+    fs::create_symlink("/dev/null", path("to-device"));
+    const struct {
+        const char* name;
+        const char* writesTo; // nullptr: refused for `reason`
+        const char* reason;
+    } cases[] = {
+        {"dangling", "missing", ""},     {"chain", "missing", ""},
+        {"pipe", nullptr, "named pipe"}, {"to-pipe", nullptr, "named pipe"},
+        {"folder", nullptr, "folder"},   {"to-device", nullptr, "device"},
+    };
+    const ConfigFileBytes bytes = ImageToFileBytes(RegisterImage{});
+    for (const bool log : {false, true}) {
+        for (const auto& c : cases) {
+            fs::remove(path("missing"));
+            fs::remove(path("dangling"));
+            fs::remove(path("chain"));
+            fs::create_symlink("missing", path("dangling"));
+            fs::create_symlink("dangling", path("chain"));
+            const auto kindBefore = fs::symlink_status(path(c.name)).type();
+            std::string error;
+            DataLogFile logFile;
+            const bool ok = log ? logFile.Open(path(c.name).string(), error)
+                                : (error = WriteConfigFile(path(c.name), bytes).error).empty();
+            EXPECT_EQ(ok, c.writesTo != nullptr) << c.name << " " << error;
+            EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << " " << error;
+            if (!log && !ok) {
+                EXPECT_NE(error.find(path(c.name).string()), std::string::npos) << error;
+            }
+            EXPECT_EQ(fs::symlink_status(path(c.name)).type(), kindBefore) << c.name;
+            if (c.writesTo != nullptr) {
+                EXPECT_EQ(fs::file_size(path(c.writesTo)), log ? 0u : 256u) << c.name;
+            }
+        }
+    }
+    EXPECT_EQ(filesInFolder(), 6u); // the six names, and nothing beside them
+}
+
+// A save killed at any moment leaves the old or the new file whole, and nothing beside it
+// once the next save has run (only a kill between naming the complete file and the rename
+// leaves one).
+TEST_F(ConfigFile, SavesKilledAtRandomMomentsLeaveTheTargetWhole) {
+    ConfigFileBytes first{}, second{};
+    first.fill(0x11);
+    second.fill(0x22);
+    ASSERT_TRUE(WriteConfigFile(path("x.cfg"), first).ok);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<long> delayNs(0, 3'000'000);
+    for (int round = 0; round < 50; ++round) {
+        const long delay = delayNs(random);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The child's own clock kills it mid-save, whatever it is doing then.
+            sigevent event{};
+            event.sigev_notify = SIGEV_SIGNAL;
+            event.sigev_signo = SIGKILL;
+            timer_t timer{};
+            itimerspec when{};
+            when.it_value.tv_nsec = delay + 1;
+            if (::timer_create(CLOCK_MONOTONIC, &event, &timer) != 0 ||
+                ::timer_settime(timer, 0, &when, nullptr) != 0)
+                ::_exit(3);
+            for (int i = 0;; ++i)
+                (void)WriteConfigFile(path("x.cfg"), i % 2 == 0 ? second : first);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        const auto bytes = fileBytes(path("x.cfg"));
+        ASSERT_TRUE(bytes == std::vector<std::uint8_t>(first.begin(), first.end()) ||
+                    bytes == std::vector<std::uint8_t>(second.begin(), second.end()))
+            << "round " << round << ": " << bytes.size() << " bytes";
+        ASSERT_TRUE(WriteConfigFile(path("x.cfg"), first).ok);
+        ASSERT_EQ(filesInFolder(), 1u) << "round " << round;
     }
 }

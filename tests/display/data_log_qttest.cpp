@@ -114,24 +114,32 @@ void DataLogTest::ChooseFile_AsksBeforeReplacingAndCancelWritesNothing() {
 
 void DataLogTest::FileErrors_StopTheLogRestoreTheCaptionAndTellTheUser() {
     LogBench b;
-    // A file that cannot be created.
-    QVERIFY(!b.log.StartLog(b.folder.filePath("missing/x.log")));
+    // A file that cannot be created, and a device that is no log file.
+    const QString cases[][2] = {{b.folder.filePath("missing/x.log"), "No such file"},
+                                {"/dev/full", "it is a device, not a file"}};
+    for (const auto& [path, reason] : cases) {
+        QVERIFY(!b.log.StartLog(path));
+        QVERIFY(!b.log.LogActive());
+        QCOMPARE(b.entry.text(), QString("&Log Data"));
+        auto* message = b.window.findChild<QMessageBox*>("msgDataLog");
+        QVERIFY(message != nullptr);
+        QVERIFY2(message->text().contains(path) && message->text().contains(reason),
+                 qPrintable(message->text()));
+        delete message;
+    }
+    // A write that fails while logging: the file was deleted.
+    const QString gone = b.folder.filePath("gone.log");
+    QVERIFY(b.log.StartLog(gone));
+    QCOMPARE(b.entry.text(), QString("&StopLogging"));
+    QVERIFY(QFile::remove(gone));
+    b.log.WriteReading(10.0f);
     QVERIFY(!b.log.LogActive());
     QCOMPARE(b.entry.text(), QString("&Log Data"));
     auto* message = b.window.findChild<QMessageBox*>("msgDataLog");
     QVERIFY(message != nullptr);
-    delete message;
-    // A write that fails while logging: no space left.
-    QVERIFY(b.log.StartLog("/dev/full"));
-    QCOMPARE(b.entry.text(), QString("&StopLogging"));
-    b.log.WriteReading(10.0f);
-    QVERIFY(!b.log.LogActive());
-    QCOMPARE(b.entry.text(), QString("&Log Data"));
-    message = b.window.findChild<QMessageBox*>("msgDataLog");
-    QVERIFY(message != nullptr);
     QCOMPARE(message->windowTitle(), QString("Warning"));
-    QVERIFY(message->text().contains("/dev/full"));
-    QVERIFY(message->text().contains("space", Qt::CaseInsensitive));
+    QVERIFY(message->text().contains(gone));
+    QVERIFY(message->text().contains("deleted"));
     message->close();
 }
 

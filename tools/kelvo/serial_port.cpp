@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -50,28 +51,39 @@ bool SerialPort::Open(const std::string& device, std::string& error) {
     Close();
     failure_.clear();
     const std::string prefix = "Cannot open port " + device + ": ";
+    PortHolder holder;
+    if (!lock_.Acquire(device, holder)) {
+        error = prefix + "in use by " + HolderText(holder);
+        return false;
+    }
     // Non-blocking, so opening a real port whose modem lines are down returns at once.
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        error = prefix + reason(errno);
+        const int err = errno;
+        lock_.Release();
+        error = prefix + (err == EBUSY ? "in use by another program" : reason(err));
         return false;
     }
-    if (!isatty(fd)) {
+    auto refuse = [&](const std::string& why) {
         ::close(fd);
-        error = prefix + "not a serial device";
+        lock_.Release();
+        error = prefix + why;
         return false;
+    };
+    if (!isatty(fd)) {
+        return refuse("not a serial device");
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
-        ::close(fd);
-        error = prefix + (err == EWOULDBLOCK ? "in use by another program" : reason(err));
-        return false;
+        return refuse(err == EWOULDBLOCK ? "in use by another program" : reason(err));
+    }
+    // Further opens of the terminal fail while it is ours (as the window's port does too).
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+        return refuse(reason(errno));
     }
     int err = 0;
     if (!configureLine(fd, err)) {
-        ::close(fd);
-        error = prefix + reason(err);
-        return false;
+        return refuse(reason(err));
     }
     fd_ = fd;
     device_ = device;
@@ -85,8 +97,10 @@ void SerialPort::Close() {
     if (!Failed()) {
         tcdrain(fd_);
     }
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
+    lock_.Release();
 }
 
 void SerialPort::Write(std::string_view bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/link_protocol.h"
+#include "link/port_lock.h"
 
 #include <string>
 #include <string_view>
@@ -17,8 +18,10 @@ class SerialPort final : public LinkPort {
     SerialPort& operator=(const SerialPort&) = delete;
     ~SerialPort() override;
 
-    // Opens `device` without making it the controlling terminal and takes an exclusive
-    // advisory lock on it, so two kelvo runs never share a sensor. Characters that waited
+    // Opens `device` without making it the controlling terminal, after taking its lock
+    // file, and opens it exclusively, so neither another kelvo run nor the window shares
+    // the sensor; a port another program holds is left untouched and the refusal names
+    // the holder. Characters that waited
     // in the driver are kept: the receive handler skips to the next reading's start. On
     // failure returns false and sets `error` to a sentence naming the device and reason.
     bool Open(const std::string& device, std::string& error);
@@ -42,6 +45,7 @@ class SerialPort final : public LinkPort {
   private:
     void Fail(std::string_view what, int err);
 
+    PortLock lock_;
     int fd_ = -1;
     std::string device_;
     std::string failure_;

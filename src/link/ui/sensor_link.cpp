@@ -3,6 +3,7 @@
 #include "link/link_commands.h"
 #include "link/link_messages.h"
 #include "link/link_protocol.h"
+#include "link/port_lock.h"
 #include "link/port_map.h"
 
 #include <QEventLoop>
@@ -14,6 +15,10 @@ namespace telmora {
 namespace {
 
 constexpr qint32 kBaudRate = 9600;
+// LinkState while a write waits for its replies.
+constexpr int kWriteLinkState = 4;
+// How long the end command may take to leave when the program ends.
+constexpr int kEndWriteMs = 100;
 
 } // namespace
 
@@ -48,19 +53,38 @@ class SensorLink::Private : public LinkPort,
     }
     void OnProgressHidden() override { setProgressShown(false); }
     void OnExchangeEnded(const ExchangeResult&) override {
-        if (loop)
+        if (loop) {
+            loopEnded = true;
             loop->quit();
+        }
     }
 
     void WaitWhileExchangeRuns() override {
         // The receive handler and Timer1 run inside this loop; so do the user's other
         // commands, which the window keeps disabled while busy.
-        while (protocol.ExchangeRunning()) {
+        while (protocol.ExchangeRunning() && !leaving) {
             QEventLoop local;
             loop = &local;
+            loopEnded = false;
             local.exec();
             loop = nullptr;
+            // Only the application's exit ends the loop otherwise, and from then on every
+            // new loop returns at once: waiting on would spin and never end the program.
+            if (!loopEnded && protocol.ExchangeRunning())
+                leave();
         }
+    }
+    bool Leaving() const override { return leaving; }
+
+    void leave() {
+        leaving = true;
+        if (!protocol.ExchangeRunning())
+            return;
+        if (protocol.LinkState() != kWriteLinkState) {
+            protocol.SendEnd();
+            port.waitForBytesWritten(kEndWriteMs);
+        }
+        closeQuietly(); // ends the exchange as a lost port does, silently
     }
 
     void setProgressShown(bool shown) {
@@ -74,7 +98,8 @@ class SensorLink::Private : public LinkPort,
 
     void receive() {
         const QByteArray data = port.readAll();
-        if (data.isEmpty())
+        // Once leaving, a late reply must not send the next frame after the end command.
+        if (data.isEmpty() || leaving)
             return;
         emit q.dataReceived();
         protocol.Receive(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
@@ -135,6 +160,8 @@ class SensorLink::Private : public LinkPort,
     LinkProtocol protocol;
     LinkCommands commands;
     QEventLoop* loop = nullptr;
+    bool loopEnded = false;
+    bool leaving = false;
     int portNumber = 0;
     QString device;
     bool busy = false;
@@ -175,6 +202,17 @@ bool SensorLink::openPort(int number) {
         return false;
     }
 
+    // A port another program holds is left alone, and the user learns who holds it. The
+    // serial port takes the same lock file itself when it opens.
+    auto refuseHeld = [&](const PortHolder& holder) {
+        emit portError(QStringLiteral("Comm%1 (%2) is in use by %3.")
+                           .arg(number)
+                           .arg(device, QString::fromStdString(HolderText(holder))));
+        return false;
+    };
+    if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.pid != 0)
+        return refuseHeld(holder);
+
     QSerialPort& port = d_->port;
     port.setPortName(device);
     port.setBaudRate(kBaudRate);
@@ -183,10 +221,13 @@ bool SensorLink::openPort(int number) {
     port.setStopBits(QSerialPort::OneStop);
     port.setFlowControl(QSerialPort::NoFlowControl);
     if (!port.open(QIODevice::ReadWrite)) {
-        emit portError(QStringLiteral("Comm%1 (%2) could not be opened: %3.")
-                           .arg(number)
-                           .arg(device, port.errorString()));
+        const QString reason = port.errorString();
         port.clearError();
+        // Taken between the check and the open.
+        if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.pid != 0)
+            return refuseHeld(holder);
+        emit portError(
+            QStringLiteral("Comm%1 (%2) could not be opened: %3.").arg(number).arg(device, reason));
         return false;
     }
     d_->portNumber = number;
@@ -213,6 +254,12 @@ QString SensorLink::portDevice() const {
 }
 bool SensorLink::isBusy() const {
     return d_->busy;
+}
+bool SensorLink::isWriting() const {
+    return d_->protocol.ExchangeRunning() && d_->protocol.LinkState() == kWriteLinkState;
+}
+void SensorLink::leave() {
+    d_->leave();
 }
 const LinkProtocol& SensorLink::protocol() const {
     return d_->protocol;

@@ -41,6 +41,14 @@ class SensorLink : public QObject {
     // A sensor command is running; the window keeps the commands that would start
     // another exchange, change the port or load a configuration disabled meanwhile.
     bool isBusy() const;
+    // The sensor is being written: leaving now leaves it partly written.
+    bool isWriting() const;
+
+    // The program is ending. A waiting exchange ends at once: a detection or read first
+    // sends the end command so the sensor streams again; a write simply stops. No
+    // exchange starts afterwards. The wait also leaves by itself when the application is
+    // told to quit while it waits.
+    void leave();
 
     // The receive handler's state, for the window's status and for tests.
     const LinkProtocol& protocol() const;

@@ -1,0 +1,95 @@
+// The window's serial link and kelvo on one pseudo-terminal: whichever opens the port first
+// keeps it, the other is refused with the holder's name and process, and the holder goes
+// on reading undisturbed.
+#include "link/port_lock.h"
+#include "link/ui/sensor_link.h"
+#include "stand_in_host.h"
+#include "test_terminal.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace telmora;
+using namespace telmora::testing;
+
+namespace {
+
+constexpr int kPatienceMs = 10000;
+
+// A link whose port 1 leads to a terminal the test plays the sensor on.
+struct Rig {
+    TestTerminal terminal;
+    TestPortMap map{{terminal.path()}};
+    SensorConfig config;
+    StandInHost host;
+    SensorLink link{config, host};
+};
+
+} // namespace
+
+class PortOwnerTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void WindowHolds_KelvoIsRefusedAndTheWindowReadsOn() {
+        Rig r;
+        QVERIFY(r.terminal.ok());
+        QVERIFY(r.link.openPort(1));
+        QSignalSpy readings(&r.link, &SensorLink::reading);
+
+        QFile comm("/proc/self/comm");
+        QVERIFY(comm.open(QIODevice::ReadOnly));
+        const QString self = QString::fromLocal8Bit(comm.readAll()).trimmed();
+        for (const QStringList& command :
+             {QStringList{"detect", "--port", r.terminal.path()},
+              QStringList{"monitor", "--count", "1", "--port", r.terminal.path()}}) {
+            QProcess kelvo;
+            kelvo.start(KELVO_PATH, command);
+            QVERIFY(kelvo.waitForFinished(kPatienceMs));
+            QCOMPARE(kelvo.exitCode(), 7);
+            QCOMPARE(QString::fromLocal8Bit(kelvo.readAllStandardError()),
+                     QStringLiteral("kelvo: Cannot open port %1: in use by %2, process %3\n")
+                         .arg(r.terminal.path(), self)
+                         .arg(QCoreApplication::applicationPid()));
+        }
+        QCOMPARE(r.terminal.ReadWaiting(), QByteArray()); // kelvo sent nothing
+        r.terminal.Write("\r01234");
+        QTRY_COMPARE_WITH_TIMEOUT(readings.count(), 1, kPatienceMs);
+        QCOMPARE(readings.at(0).at(0).toFloat(), 4.175856f);
+        QVERIFY(r.link.isPortOpen());
+    }
+
+    void KelvoHolds_TheWindowIsRefusedAndKelvoReadsOn() {
+        Rig r;
+        QVERIFY(r.terminal.ok());
+        QProcess kelvo;
+        kelvo.start(KELVO_PATH, {"monitor", "--port", r.terminal.path()});
+        QVERIFY(kelvo.waitForStarted(kPatienceMs));
+        QTRY_COMPARE_WITH_TIMEOUT(FindPortHolder(r.terminal.path().toStdString()).pid,
+                                  long{kelvo.processId()}, kPatienceMs);
+
+        QSignalSpy errors(&r.link, &SensorLink::portError);
+        QVERIFY(!r.link.openPort(1));
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(errors.at(0).at(0).toString(),
+                 QStringLiteral("Comm1 (%1) is in use by kelvo, process %2.")
+                     .arg(r.terminal.path())
+                     .arg(kelvo.processId()));
+        QVERIFY(!r.link.isPortOpen());
+
+        r.terminal.Write("\r01234");
+        QVERIFY(kelvo.waitForReadyRead(kPatienceMs));
+        QVERIFY2(kelvo.readAllStandardOutput().trimmed().endsWith(" 4.18"), "kelvo reads on");
+
+        // Once kelvo has ended (its lock with it), the window takes the port.
+        kelvo.terminate();
+        QVERIFY(kelvo.waitForFinished(kPatienceMs));
+        QCOMPARE(kelvo.exitCode(), 0);
+        QVERIFY(r.link.openPort(1));
+    }
+};
+
+QTEST_GUILESS_MAIN(PortOwnerTest)
+#include "port_owner_test.moc"
