@@ -1,7 +1,7 @@
 // The window's text round trip that kelvo replays: values reach a file or a sensor from the
 // texts the window shows, so distances keep two decimals, outputs one decimal within the
 // output scale, and options only what their captions can say.
-#include "window_round_trip.h"
+#include "window_session.h"
 
 #include "config/image_b.h"
 
