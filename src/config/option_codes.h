@@ -118,6 +118,46 @@ inline constexpr OptionTable<SetAllowed, 2> kSetAllowed{
     SetAllowed::NotAllowed,
     SetAllowed::NotAllowed};
 
+// Run modes (RunMode) as the run-mode dialogs name them; family A offers 1, 2, 3 and 7.
+enum class SensorRunMode {
+    ContinuousRS232,
+    ContinuousNoRS232,
+    PolledHold,
+    PolledRun,
+    RS485Hold,
+    RS485Run,
+    ExternalTrigger
+};
+inline constexpr OptionTable<SensorRunMode, 7> kSensorRunMode{{{{1, "Continuous (RS232)"},
+                                                                {2, "Continuous (No RS232)"},
+                                                                {3, "Polled (Hold)"},
+                                                                {4, "Polled (Run)"},
+                                                                {5, "RS485 Network (Hold)"},
+                                                                {6, "RS485 Network (Run)"},
+                                                                {7, "External Trigger"}}},
+                                                              std::nullopt,
+                                                              SensorRunMode::ContinuousRS232};
+
+// Filters (FilterType) as the filter dialogs name them; family A offers 1 and 2.
+enum class SensorFilter {
+    None,
+    AverageOf,
+    MaximumOf,
+    MinimumOf,
+    TwoConsecutive,
+    SlowFast,
+    FastSlow
+};
+inline constexpr OptionTable<SensorFilter, 7> kSensorFilter{{{{1, "None"},
+                                                              {2, "Average Of"},
+                                                              {3, "Maximum Of"},
+                                                              {4, "Minimum Of"},
+                                                              {5, "2 Consecutive"},
+                                                              {6, "Slow Fast"},
+                                                              {7, "Fast Slow"}}},
+                                                            std::nullopt,
+                                                            SensorFilter::None};
+
 // Top of the analog output scale: 0 to 10 V or 0 to 20 mA.
 float AnalogOutputMaxFor(AnalogMode mode);
 // An output carried over a mode change: 0 to 10 V and 0 to 20 mA map onto each other by a

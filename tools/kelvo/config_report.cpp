@@ -14,47 +14,7 @@ namespace telmora::kelvo {
 namespace {
 
 std::string_view runModeName(int code) {
-    switch (code) {
-    case 1:
-        return "Continuous (RS232)";
-    case 2:
-        return "Continuous (No RS232)";
-    case 3:
-        return "Polled (Hold)";
-    case 4:
-        return "Polled (Run)";
-    case 5:
-        return "RS485 Network (Hold)";
-    case 6:
-        return "RS485 Network (Run)";
-    case 7:
-        return "External Trigger";
-    case 8:
-        return "run mode 8, offered by no dialog";
-    default:
-        return "";
-    }
-}
-
-std::string_view filterName(int code) {
-    switch (code) {
-    case 1:
-        return "None";
-    case 2:
-        return "Average Of";
-    case 3:
-        return "Maximum Of";
-    case 4:
-        return "Minimum Of";
-    case 5:
-        return "2 Consecutive";
-    case 6:
-        return "Slow Fast";
-    case 7:
-        return "Fast Slow";
-    default:
-        return "";
-    }
+    return code == 8 ? "run mode 8, offered by no dialog" : kSensorRunMode.CaptionOfCode(code);
 }
 
 std::string_view polarityName(int code) {
@@ -86,7 +46,7 @@ void visitFields(const SensorConfig& r, const FieldVisitor& v) {
     v.code("RunMode", r.RunMode, runModeName(r.RunMode));
     v.flag("PBEnabled", r.PBEnabled);
     v.flag("TempComp", r.TempComp);
-    v.code("FilterType", r.FilterType, filterName(r.FilterType));
+    v.code("FilterType", r.FilterType, kSensorFilter.CaptionOfCode(r.FilterType));
     v.code("NumberOfSamples", r.NumberOfSamples, {});
     v.text("Description", r.Description);
     v.number("CountDistance", r.CountDistance, "inches per count");
