@@ -1,27 +1,30 @@
 #include "app/record_transfer.h"
 
 #include "app/main_menus.h"
-#include "config/number_text.h"
-#include "form/editor_widgets.h"
+#include "config/option_codes.h"
 #include "editors/ui/output_editors.h"
-#include "editors/scale.h"
+#include "form/editor_widgets.h"
 
 #include <QAction>
 #include <QLineEdit>
-
-#include <utility>
 
 namespace telmora {
 
 namespace {
 
-QString TwoDecimals(float value) {
-    return QString::fromStdString(FormatTwoDecimals(value));
+std::string Text(const QLabel* label) {
+    return label->text().toStdString();
+}
+std::string Text(const QLineEdit* box) {
+    return box->text().toStdString();
 }
 
-// A box's leading number, 0 without one; entries beyond the float range saturate.
-float Number(const QLineEdit* box) {
-    return ReadSingle(box->text().toStdString());
+// Shows the state whose caption `caption` is; a caption no state has leaves the label.
+template <typename Table, typename ShowState>
+void ShowCaption(const Table& table, const std::string& caption, ShowState show) {
+    if (const auto state = table.WithCaption(caption)) {
+        show(*state);
+    }
 }
 
 } // namespace
@@ -30,128 +33,81 @@ RecordTransfer::RecordTransfer(OutputEditors& editors, QLineEdit& description, S
                                const MainMenus& menus)
     : editors_(editors), description_(description), config_(config), menus_(menus) {}
 
-void RecordTransfer::ShowRecord(int switches, bool withMode) {
-    editors_.Range().ShowRange(config_.MinRange, config_.MaxRange);
-    for (int n = 1; n <= switches; ++n) {
-        ShowSwitch(n, withMode);
-    }
-    ShowAnalog();
-    description_.setText(QString::fromStdString(config_.Description));
+void RecordTransfer::Show(SensorFamily family) {
+    WindowTexts texts = Texts();
+    ShowRecord(family, config_, texts);
+    Apply(texts, family == SensorFamily::A ? kWindowShareA : kWindowShareB);
 }
 
-void RecordTransfer::ShowSwitch(int n, bool withMode) {
-    const ConstSwitchFields sw = Switch(std::as_const(config_), n);
+WindowTexts RecordTransfer::Texts() const {
+    WindowTexts texts;
+    texts.MinRange = Text(editors_.Range().MinRangeBox());
+    texts.MaxRange = Text(editors_.Range().MaxRangeBox());
+    for (int n = 1; n <= 4; ++n) {
+        const SwitchEditor& editor = editors_.Sw(n);
+        WindowSwitch& sw = texts.Switch(n);
+        sw.Setpoint = Text(editor.SetpointBox());
+        sw.Hyst = Text(editor.WidthBox());
+        sw.Mode = Text(editor.ModeLabel());
+        sw.PowerUp = Text(editor.PowerUpLabel());
+        sw.EchoLoss = Text(editor.EchoLossLabel());
+        sw.Left = Text(editor.NearHandle());
+        sw.Right = Text(editor.FarHandle());
+        sw.SetAllowed = menus_.SwSetAllowed(n)->isChecked();
+    }
+    const AnalogEditor& analog = editors_.Analog();
+    texts.AnalogNearEndpoint = Text(analog.NearEndpointBox());
+    texts.AnalogFarEndpoint = Text(analog.FarEndpointBox());
+    texts.AnalogNearOutput = Text(analog.NearOutputBox());
+    texts.AnalogFarOutput = Text(analog.FarOutputBox());
+    texts.AnalogPowerUp = Text(analog.PowerUpLabel());
+    texts.AnalogEchoLoss = Text(analog.EchoLossLabel());
+    texts.AnalogMode = Text(analog.ModeLabel());
+    texts.AnalogSetAllowed = menus_.mnuAnalogSetAllowed->isChecked();
+    texts.Description = Text(&description_);
+    return texts;
+}
+
+void RecordTransfer::Apply(const WindowTexts& texts, WindowShare share) {
+    editors_.Range().ShowRange(Qs(texts.MinRange), Qs(texts.MaxRange));
+    for (int n = 1; n <= share.switches; ++n) {
+        ApplySwitch(texts.Switch(n), n, share.widthAndMode);
+    }
+    ApplyAnalog(texts);
+    description_.setText(Qs(texts.Description));
+}
+
+void RecordTransfer::ApplySwitch(const WindowSwitch& texts, int n, bool widthAndMode) {
     SwitchEditor& editor = editors_.Sw(n);
-    editor.SetpointBox()->setText(TwoDecimals(sw.Setpoint));
-    if (withMode) {
-        editor.WidthBox()->setText(TwoDecimals(sw.Hyst));
+    editor.SetpointBox()->setText(Qs(texts.Setpoint));
+    if (widthAndMode) {
+        editor.WidthBox()->setText(Qs(texts.Hyst));
     }
-    if (sw.PowerUp == 1) {
-        editor.SetPowerUpOn();
-    } else {
-        editor.SetPowerUpOff();
+    ShowCaption(kSwitchPowerUp, texts.PowerUp, [&](auto s) { editor.ShowPowerUp(s); });
+    ShowCaption(kSwitchEchoLoss, texts.EchoLoss, [&](auto s) { editor.ShowEchoLoss(s); });
+    if (widthAndMode) {
+        ShowCaption(kSwitchMode, texts.Mode, [&](auto s) { editor.ShowMode(s); });
     }
-    if (sw.EchoLoss == 4) {
-        editor.SetEchoLossOff();
-    } else if (sw.EchoLoss == 8) {
-        editor.SetEchoLossOn();
-    } else {
-        editor.SetEchoLossNC();
-    }
-    if (withMode) {
-        if (sw.Mode != 0) {
-            editor.SetModeWind();
-        } else {
-            editor.SetModeHyst();
-        }
-    }
-    if (sw.Polarity == 2) {
-        editor.SetPolarityReversed();
-    } else {
-        editor.SetPolarityNormal();
-    }
-    menus_.SwSetAllowed(n)->setChecked(sw.SetAllowed == 16);
+    ShowCaption(kSwitchPolarity, texts.Left, [&](auto s) { editor.ShowPolarity(s); });
+    menus_.SwSetAllowed(n)->setChecked(texts.SetAllowed);
     editor.Place();
 }
 
-void RecordTransfer::ShowAnalog() {
+void RecordTransfer::ApplyAnalog(const WindowTexts& texts) {
     AnalogEditor& analog = editors_.Analog();
-    analog.NearEndpointBox()->setText(TwoDecimals(config_.AnalogNearEndpoint));
-    analog.FarEndpointBox()->setText(TwoDecimals(config_.AnalogFarEndpoint));
-    if (config_.AnalogPowerUp != 0) {
-        analog.SetAnalogPowerUpHigh();
-    } else {
-        analog.SetAnalogPowerUpLow();
-    }
-    // An echo-loss code the window has no caption for leaves the label as it was.
-    if (config_.AnalogEchoLoss == 0) {
-        analog.SetAnalogEchoLossNC();
-    } else if (config_.AnalogEchoLoss == 4) {
-        analog.SetAnalogEchoLossLow();
-    } else if (config_.AnalogEchoLoss == 8) {
-        analog.SetAnalogEchoLossHigh();
-    }
-    menus_.mnuAnalogSetAllowed->setChecked(config_.AnalogSetAllowed == 16);
-    if (config_.AnalogMode == 128) {
-        analog.SetAnalogModeVoltage();
-    } else {
-        analog.SetAnalogModeCurrent();
-    }
-    analog.NearOutputBox()->setText(
-        QString::fromStdString(FormatGeneral(config_.AnalogNearOutput)));
-    analog.FarOutputBox()->setText(QString::fromStdString(FormatGeneral(config_.AnalogFarOutput)));
+    analog.NearEndpointBox()->setText(Qs(texts.AnalogNearEndpoint));
+    analog.FarEndpointBox()->setText(Qs(texts.AnalogFarEndpoint));
+    ShowCaption(kAnalogPowerUp, texts.AnalogPowerUp, [&](auto s) { analog.ShowAnalogPowerUp(s); });
+    ShowCaption(kAnalogEchoLoss, texts.AnalogEchoLoss,
+                [&](auto s) { analog.ShowAnalogEchoLoss(s); });
+    menus_.mnuAnalogSetAllowed->setChecked(texts.AnalogSetAllowed);
+    ShowCaption(kAnalogMode, texts.AnalogMode, [&](auto s) { analog.ShowAnalogMode(s); });
+    analog.NearOutputBox()->setText(Qs(texts.AnalogNearOutput));
+    analog.FarOutputBox()->setText(Qs(texts.AnalogFarOutput));
     analog.PlaceAnalogFarEndpoint();
     analog.PlaceAnalogNearEndpoint();
     analog.PlaceAnalogNearOutput();
     analog.PlaceAnalogFarOutput();
-}
-
-void RecordTransfer::ReadWindow(int switches, bool withMode) {
-    RangeEditor& range = editors_.Range();
-    config_.MinRange = Number(range.MinRangeBox());
-    config_.MaxRange = Number(range.MaxRangeBox());
-    for (int n = 1; n <= switches; ++n) {
-        ReadSwitch(n, withMode);
-    }
-    ReadAnalog();
-    config_.Description = description_.text().toStdString();
-}
-
-void RecordTransfer::ReadSwitch(int n, bool withMode) {
-    SwitchFields sw = Switch(config_, n);
-    const SwitchEditor& editor = editors_.Sw(n);
-    sw.Setpoint = Number(editor.SetpointBox());
-    if (withMode) {
-        sw.Hyst = Number(editor.WidthBox());
-        sw.Mode = editor.ModeLabel()->text() == "Hyst" ? 0 : 32;
-    }
-    sw.PowerUp = editor.PowerUpLabel()->text() == "Off" ? 0 : 1;
-    const QString echoLoss = editor.EchoLossLabel()->text();
-    sw.EchoLoss = echoLoss == "On" ? 8 : echoLoss == "Off" ? 4 : 0;
-    sw.Polarity = editor.NearHandle()->text() == "Off" ? 0 : 2;
-    sw.SetAllowed = menus_.SwSetAllowed(n)->isChecked() ? 16 : 0;
-}
-
-void RecordTransfer::ReadAnalog() {
-    const AnalogEditor& analog = editors_.Analog();
-    config_.AnalogNearEndpoint = Number(analog.NearEndpointBox());
-    config_.AnalogFarEndpoint = Number(analog.FarEndpointBox());
-    config_.AnalogPowerUp = analog.PowerUpLabel()->text() == "Low" ? 0 : 2;
-    const QString echoLoss = analog.EchoLossLabel()->text();
-    config_.AnalogEchoLoss = echoLoss == "Low" ? 4 : echoLoss == "High" ? 8 : 0;
-    config_.AnalogSetAllowed = menus_.mnuAnalogSetAllowed->isChecked() ? 16 : 0;
-    config_.AnalogMode = analog.ModeLabel()->text() == "Current" ? 0 : 128;
-    float nearOutput = Number(analog.NearOutputBox());
-    float farOutput = Number(analog.FarOutputBox());
-    // The encoders want the lower output first; the slope remembers which end it was.
-    if (nearOutput <= farOutput) {
-        config_.AnalogSlope = 1;
-    } else {
-        std::swap(nearOutput, farOutput);
-        config_.AnalogSlope = 0;
-    }
-    config_.AnalogNearOutput = nearOutput;
-    config_.AnalogFarOutput = farOutput;
 }
 
 } // namespace telmora

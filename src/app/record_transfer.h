@@ -1,6 +1,8 @@
 #pragma once
 
 #include "config/sensor_config.h"
+#include "config/sensor_family.h"
+#include "config/window_texts.h"
 
 class QLineEdit;
 
@@ -13,25 +15,27 @@ struct MainMenus;
 // (factory defaults, a sensor read, a file) is shown on the window, and the window is read
 // back into the record just before a configuration leaves (to the sensor or a file).
 // Between the two the window's text boxes, option captions and Security check marks are
-// the working copy, and the values reach the record as the window shows them. Family A
-// covers switches 1 and 2 without width or mode; family B all four switches with both.
+// the working copy. What the texts say is decided by the core's round trip
+// (config/window_texts.h); this class only copies them to and from the controls.
 class RecordTransfer {
   public:
     RecordTransfer(OutputEditors& editors, QLineEdit& description, SensorConfig& config,
                    const MainMenus& menus);
 
-    void ShowRecordA() { ShowRecord(2, false); }
-    void ShowRecordB() { ShowRecord(4, true); }
-    void ReadWindowA() { ReadWindow(2, false); }
-    void ReadWindowB() { ReadWindow(4, true); }
+    void ShowRecordA() { Show(SensorFamily::A); }
+    void ShowRecordB() { Show(SensorFamily::B); }
+    void ReadWindowA() { ReadWindow(SensorFamily::A, Texts(), config_); }
+    void ReadWindowB() { ReadWindow(SensorFamily::B, Texts(), config_); }
 
   private:
-    void ShowRecord(int switches, bool withMode);
-    void ShowSwitch(int n, bool withMode);
-    void ShowAnalog();
-    void ReadWindow(int switches, bool withMode);
-    void ReadSwitch(int n, bool withMode);
-    void ReadAnalog();
+    void Show(SensorFamily family);
+    // The controls' texts, captions and check marks as they stand.
+    WindowTexts Texts() const;
+    // Writes the family's share of `texts` onto the controls through the editors' display
+    // operations, then places the handles.
+    void Apply(const WindowTexts& texts, WindowShare share);
+    void ApplySwitch(const WindowSwitch& texts, int n, bool widthAndMode);
+    void ApplyAnalog(const WindowTexts& texts);
 
     OutputEditors& editors_;
     QLineEdit& description_;

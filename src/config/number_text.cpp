@@ -181,6 +181,19 @@ double ReadNumber(std::string_view text) {
     return scanned.hasDigits ? toDouble(scanned.number) : 0.0;
 }
 
+float ToSingle(double value) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    if (value > kLargest)
+        return std::numeric_limits<float>::max();
+    if (value < -kLargest)
+        return -std::numeric_limits<float>::max();
+    return static_cast<float>(value);
+}
+
+float ReadSingle(std::string_view text) {
+    return ToSingle(ReadNumber(text));
+}
+
 bool IsNumber(std::string_view text) {
     const Scanned scanned = scanLeadingNumber(text);
     std::size_t i = scanned.used;

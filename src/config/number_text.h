@@ -15,6 +15,14 @@ namespace telmora {
 // A text without digits reads as 0.
 double ReadNumber(std::string_view text);
 
+// A double narrowed to single precision: values beyond the float range saturate at the
+// largest float instead of becoming infinite.
+float ToSingle(double value);
+
+// ReadNumber narrowed to single precision, as the window's boxes hold their numbers.
+// Overflowing entries such as "1e999" saturate, so no placement ever meets an infinity.
+float ReadSingle(std::string_view text);
+
 // True when the whole text, blanks aside, is one such number ("12.5", " -3e2 "), so a
 // box can be rewritten in its format; "12abc" and "" are not numbers.
 bool IsNumber(std::string_view text);

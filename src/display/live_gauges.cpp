@@ -1,6 +1,7 @@
 #include "display/live_gauges.h"
 
 #include "config/number_text.h"
+#include "config/option_codes.h"
 
 #include <algorithm>
 #include <limits>
@@ -31,10 +32,11 @@ std::optional<double> MeterValue(float d, const AnalogCharacteristic& analog,
         const bool farIsLarger = analog.farEndpoint > analog.nearEndpoint;
         const double atLargerDistance = farIsLarger ? analog.farOutput : analog.nearOutput;
         const double atSmallerDistance = farIsLarger ? analog.nearOutput : analog.farOutput;
-        if (echoLossCaption == "High") {
+        const std::optional<AnalogEchoLoss> response = kAnalogEchoLoss.WithCaption(echoLossCaption);
+        if (response == AnalogEchoLoss::High) {
             return atLargerDistance;
         }
-        if (echoLossCaption == "Low") {
+        if (response == AnalogEchoLoss::Low) {
             return atSmallerDistance;
         }
         return std::nullopt;

@@ -32,17 +32,6 @@ float DraggedDistance(const BarSpan& bar, float handleLeft, float pointerX, floa
     return XToDistance(bar, a, min, max, origin);
 }
 
-float LimitOutput(float value, float outMin, float outMax) {
-    float v = value;
-    if (v > outMax) {
-        v = outMax;
-    }
-    if (std::isnan(v) || v < outMin) {
-        v = outMin;
-    }
-    return v;
-}
-
 float OutputToY(const OutputSpan& box, float u, float outMin, float outMax) {
     const double span = static_cast<double>(outMax) - outMin;
     if (!(span != 0)) {

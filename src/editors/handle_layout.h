@@ -38,10 +38,6 @@ struct OutputSpan {
     float bottom() const { return top + height; } // summed in single precision
 };
 
-// An output entry held within the scale: above outMax gives outMax, then below outMin gives
-// outMin. A value that is not a number gives outMin.
-float LimitOutput(float value, float outMin, float outMax);
-
 // Height of output u on the scale, clamped to its edges. Equal ends of the scale put every
 // output on the bottom edge, like the minimum.
 float OutputToY(const OutputSpan& box, float u, float outMin, float outMax);

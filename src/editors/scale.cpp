@@ -1,88 +1,9 @@
 #include "editors/scale.h"
 
-#include "config/number_text.h"
-
-#include <cctype>
 #include <cmath>
 #include <limits>
 
 namespace telmora {
-
-float ToSingle(double value) {
-    constexpr double kLargest = std::numeric_limits<float>::max();
-    if (value > kLargest) {
-        return std::numeric_limits<float>::max();
-    }
-    if (value < -kLargest) {
-        return -std::numeric_limits<float>::max();
-    }
-    return static_cast<float>(value);
-}
-
-float ReadSingle(std::string_view text) {
-    return ToSingle(ReadNumber(text));
-}
-
-namespace {
-// Walks the text the way ReadNumber reads it, blanks skipped anywhere.
-class NumberScanner {
-  public:
-    explicit NumberScanner(std::string_view text) : text_(text) {}
-
-    bool acceptAny(std::string_view chars) {
-        skipBlanks();
-        if (pos_ < text_.size() && chars.find(text_[pos_]) != std::string_view::npos) {
-            ++pos_;
-            return true;
-        }
-        return false;
-    }
-    int acceptDigits() {
-        int count = 0;
-        while (true) {
-            skipBlanks();
-            if (pos_ >= text_.size() || !std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
-                return count;
-            }
-            ++pos_;
-            ++count;
-        }
-    }
-    bool atEnd() {
-        skipBlanks();
-        return pos_ == text_.size();
-    }
-
-  private:
-    void skipBlanks() {
-        while (pos_ < text_.size() &&
-               std::string_view(" \t\n\r").find(text_[pos_]) != std::string_view::npos) {
-            ++pos_;
-        }
-    }
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-} // namespace
-
-bool IsNumberText(std::string_view text) {
-    NumberScanner scan(text);
-    scan.acceptAny("+-");
-    int digits = scan.acceptDigits();
-    if (scan.acceptAny(".")) {
-        digits += scan.acceptDigits();
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (scan.acceptAny("eE")) {
-        scan.acceptAny("+-");
-        if (scan.acceptDigits() == 0) {
-            return false;
-        }
-    }
-    return scan.atEnd();
-}
 
 float DistanceToX(const BarSpan& bar, float d, float min, float max) {
     if (max - min == 0) {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "config/number_text.h"
+
 #include <cstdint>
-#include <string_view>
 
 // The one horizontal scale every distance on the main window stands on: the range bar,
 // whose left edge is the minimum range and whose right edge the maximum range. Positions
@@ -14,19 +15,6 @@ struct BarSpan {
     float width = 0;
     float right() const { return left + width; } // summed in single precision
 };
-
-// A double narrowed to single precision the way the editors need it: values beyond the
-// float range saturate at the largest float instead of becoming infinite.
-float ToSingle(double value);
-
-// The leading number of a box's text as a single float (0 without one). Overflowing
-// entries such as "1e999" saturate, so no placement ever meets an infinity.
-float ReadSingle(std::string_view text);
-
-// True when the whole text (blanks around it allowed) is one decimal number: optional
-// sign, digits with at most one period, optional exponent. "12.5" and " -3e2 " are
-// numbers; "12.5 in", "" and "." are not.
-bool IsNumberText(std::string_view text);
 
 // Position of distance d on the bar, clamped to its edges. Equal bounds put every
 // distance on the left edge, as does any result that is not a number.

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QString>
 
+#include <string_view>
+
 // The small controls the output editors are built from: entry boxes that act on Enter or
 // when the user leaves them, option labels that step on a click, and drag handles.
 namespace telmora {
@@ -16,6 +18,11 @@ inline const QColor kEditorYellow(255, 255, 0);
 inline const QColor kEditorCyan(0, 255, 255);
 inline const QColor kEditorMagenta(255, 0, 255);
 inline const QColor kEditorOrange(255, 128, 0);
+
+// A caption of the option table (UTF-8) as a widget's text.
+inline QString Qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Fills a label's background with `colour`.
 void SetBackground(QLabel* label, QColor colour);

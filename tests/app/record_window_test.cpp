@@ -1,18 +1,17 @@
-// The record on the window and back; the window held to the command-line tool's Qt-free
-// model of its show and read-back.
+// The record on the window and back: the core's texts copied onto the controls, and one
+// check that the window and kelvo save and send the same bytes.
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app_test_support.h"
 #include "config/config_file.h"
 #include "link/frames.h"
-#include "window_round_trip.h"
+#include "window_session.h"
 
 #include <QAction>
 #include <QFile>
 #include <QScopeGuard>
 #include <QtTest>
 
-#include <cmath>
 #include <random>
 
 using namespace telmora;
@@ -42,10 +41,6 @@ SensorConfig Distinctive() {
     c.AnalogSlope = 1, c.AnalogPowerUp = 2, c.AnalogEchoLoss = 4, c.AnalogSetAllowed = 0;
     c.Description = "Tank 4 level";
     return c;
-}
-
-void SetText(QWidget& window, const char* name, const QString& text) {
-    window.findChild<QLineEdit*>(name)->setText(text);
 }
 
 // Registers a family's read covers, each holding a random byte; the rest hold 0.
@@ -78,32 +73,27 @@ class RecordWindowTest : public QObject {
   private slots:
     void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data();
     void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters();
-    void ShowThenRead_CommaLocale_WritesTextsCaptionsAndChecksAndReadsThem();
-    void ShowRecord_OddCodes_ShowAndReadBackAsTheWindowKnowsThem();
-    void ReadWindow_FallingOutputsAndTextsThatAreNotNumbers();
-    void EqualRangeBounds_PlaceEverythingOnTheBarsLeftEdge();
+    void ShowRecord_CommaLocale_WritesTextsCaptionsAndChecks();
     void NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults();
 };
 
-// On a desktop whose decimal separator is a comma, numbers still keep their period.
-void RecordWindowTest::ShowThenRead_CommaLocale_WritesTextsCaptionsAndChecksAndReadsThem() {
+// The core's texts reach the controls, the captions through the editors' display
+// operations; on a desktop whose decimal separator is a comma numbers keep their period.
+void RecordWindowTest::ShowRecord_CommaLocale_WritesTextsCaptionsAndChecks() {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const auto restore = qScopeGuard([&previous] { QLocale::setDefault(previous); });
     Sandbox sandbox;
     MainWindow window;
-    SensorConfig c = Distinctive();
-    c.MinRange = 6.5f, c.MaxRange = 1234.5f, c.AnalogNearOutput = 4;
-    window.Config() = c;
+    window.Config() = Distinctive();
+    window.Config().AnalogEchoLoss = 12; // no caption: the label keeps its design "NC"
     window.ShowRecordB();
-    // txtAnalogNearOutput is written as 4, then rewritten by the placement with one decimal.
     const QStringList want =
-        QString("txtMinRange=6.50|lblMinRange=6.50|txtMaxRange=1234.50|lblMaxRange=1234.50|"
-                "txtSw1Setpoint=20.50|txtSw3Hyst=2.25|lblSw1Mode=Wind|lblSw2Mode=Hyst|"
-                "lblSw1PowerUp=On|lblSw2PowerUp=Off|lblSw1EchoLoss=On|lblSw2EchoLoss=Off|"
-                "lblSw3EchoLoss=NC|lblSw1Left=Off|lblSw1Right=On|lblSw2Left=On|lblSw2Right=Off|"
-                "txtAnalogNearEndpoint=15.25|lblAnalogPowerUp=High|lblAnalogEchoLoss=Low|"
-                "lblAnalogMode=Voltage|lblAnalogNearOutputUnits=volts|txtAnalogNearOutput=4.0|"
+        QString("txtMinRange=10.50|lblMinRange=10.50|txtMaxRange=150.25|txtSw1Setpoint=20.50|"
+                "txtSw3Hyst=2.25|lblSw1Mode=Wind|lblSw1PowerUp=On|lblSw1EchoLoss=On|"
+                "lblSw2Left=On|lblSw2Right=Off|txtAnalogNearEndpoint=15.25|"
+                "lblAnalogPowerUp=High|lblAnalogEchoLoss=NC|lblAnalogMode=Voltage|"
+                "lblAnalogNearOutputUnits=volts|txtAnalogNearOutput=2.5|"
                 "txtDescription=Tank 4 level")
             .split('|');
     QCOMPARE(TextsOf(window, want), want);
@@ -113,90 +103,7 @@ void RecordWindowTest::ShowThenRead_CommaLocale_WritesTextsCaptionsAndChecksAndR
     // The pop-up's check marks follow the labels.
     QVERIFY(window.findChild<QAction*>("mnuSw1ModeWind")->isChecked());
     QVERIFY(!window.findChild<QAction*>("mnuSw1ModeHyst")->isChecked());
-    QVERIFY(window.findChild<QAction*>("mnuAnalogEchoLossLow")->isChecked());
-
-    window.Config() = SensorConfig();
-    window.ReadWindowB();
-    const SensorConfig& got = window.Config();
-    QCOMPARE(QList<float>({got.MinRange, got.MaxRange, got.Sw1Setpoint, got.Sw3Hyst,
-                           got.AnalogNearEndpoint, got.AnalogNearOutput}),
-             QList<float>({6.5f, 1234.5f, 20.5f, 2.25f, 15.25f, 4}));
-    QCOMPARE(QList<int>({got.Sw1Mode, got.Sw1PowerUp, got.Sw1EchoLoss, got.Sw2Polarity,
-                         got.Sw2SetAllowed, got.AnalogMode, got.AnalogPowerUp, got.AnalogEchoLoss}),
-             QList<int>({32, 1, 8, 2, 16, 128, 2, 4}));
-    QCOMPARE(got.Description, c.Description);
-}
-
-void RecordWindowTest::ShowRecord_OddCodes_ShowAndReadBackAsTheWindowKnowsThem() {
-    Sandbox sandbox;
-    MainWindow window;
-    SensorConfig c = Distinctive();
-    // A decoded image may carry either mode bit, or both echo-loss bits (no caption for it).
-    c.Sw1Mode = 64, c.Sw2Mode = 96, c.Sw1EchoLoss = 12;
-    c.Sw3PowerUp = 5, c.Sw4Polarity = 7, c.Sw1SetAllowed = 17;
-    c.AnalogEchoLoss = 12; // leaves the analog label as Distinctive() showed it
-    window.Config() = Distinctive();
-    window.ShowRecordB();
-    window.Config() = c;
-    window.ShowRecordB();
-    const QStringList want = {"lblSw1Mode=Wind",   "lblSw2Mode=Wind", "lblSw1EchoLoss=NC",
-                              "lblSw3PowerUp=Off", "lblSw4Left=Off",  "lblAnalogEchoLoss=Low"};
-    QCOMPARE(TextsOf(window, want), want);
-
-    window.ReadWindowB();
-    const SensorConfig& got = window.Config();
-    QCOMPARE(QList<int>({got.Sw1Mode, got.Sw2Mode, got.Sw1EchoLoss, got.Sw3PowerUp, got.Sw4Polarity,
-                         got.Sw1SetAllowed, got.AnalogEchoLoss}),
-             QList<int>({32, 32, 0, 0, 0, 0, 4}));
-}
-
-void RecordWindowTest::ReadWindow_FallingOutputsAndTextsThatAreNotNumbers() {
-    Sandbox sandbox;
-    MainWindow window; // current mode, 0 to 20 mA
-    // A falling analog output is exchanged and sent with slope 0; the boxes stay as typed.
-    SetText(window, "txtAnalogNearOutput", "20.0");
-    SetText(window, "txtAnalogFarOutput", "4.0");
-    // A text that is not a number reads as its leading number, or 0 without one.
-    SetText(window, "txtSw2Setpoint", "");
-    SetText(window, "txtSw1Setpoint", "12.5 inches");
-    SetText(window, "txtSw3Hyst", "wide");
-    SetText(window, "txtMaxRange", "1e999");
-    SetText(window, "txtAnalogFarEndpoint", " -3e1x");
-    window.ReadWindowB();
-    const SensorConfig& got = window.Config();
-    QCOMPARE(QList<float>({got.AnalogNearOutput, got.AnalogFarOutput, got.Sw2Setpoint,
-                           got.Sw1Setpoint, got.Sw3Hyst, got.AnalogFarEndpoint}),
-             QList<float>({4, 20, 0, 12.5f, 0, -30}));
-    QCOMPARE(got.AnalogSlope, std::int16_t(0));
-    QVERIFY(std::isfinite(got.MaxRange));
-    const QStringList typed = {"txtAnalogNearOutput=20.0", "txtAnalogFarOutput=4.0"};
-    QCOMPARE(TextsOf(window, typed), typed);
-
-    SetText(window, "txtAnalogNearOutput", "7.5");
-    SetText(window, "txtAnalogFarOutput", "7.5");
-    window.ReadWindowB();
-    QCOMPARE(got.AnalogSlope, std::int16_t(1));
-    QCOMPARE(got.AnalogNearOutput, 7.5f);
-}
-
-void RecordWindowTest::EqualRangeBounds_PlaceEverythingOnTheBarsLeftEdge() {
-    Sandbox sandbox;
-    MainWindow window;
-    SensorConfig c = Distinctive();
-    c.MinRange = c.MaxRange = 50;
-    window.Config() = c;
-    window.ShowRecordB();
-    FormGeometry& g = window.Geometry();
-    auto* bar = window.findChild<QLabel*>("lblRange");
-    for (const char* name :
-         {"lblSw1Right", "lblSw4Right", "lblAnalogTopRight", "lblAnalogBottomRight"}) {
-        auto* handle = window.findChild<QLabel*>(name);
-        QVERIFY2(handle != nullptr, name);
-        QCOMPARE(g.Left(handle), g.Left(bar));
-        QCOMPARE(g.Width(handle), g.Width(bar));
-    }
-    window.ReadWindowB(); // the window still reads back what it shows
-    QCOMPARE(window.Config().Sw1Setpoint, 20.5f);
+    QVERIFY(window.findChild<QAction*>("mnuAnalogEchoLossNC")->isChecked());
 }
 
 void RecordWindowTest::NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults() {
@@ -223,7 +130,7 @@ void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data
     QTest::addColumn<SensorFamily>("family");
     QTest::addColumn<int>("seed");
     for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
-        for (int seed = 1; seed <= 12; ++seed) {
+        for (int seed = 1; seed <= 3; ++seed) {
             QTest::addRow("Kelvo-%s seed %d", family == SensorFamily::A ? "A" : "B", seed)
                 << family << seed;
         }

@@ -57,10 +57,14 @@ TEST(ReadNumber, SkipsBlanksStopsAtOtherTextAndSaturatesHugeExponents) {
     // clang-format on
     for (const auto& [text, value] : cases)
         EXPECT_EQ(ReadNumber(text), value) << "text: '" << text << "'";
-    for (const char* text : {"12.5", " -3e2 ", "+7."})
+    for (const char* text : {"12.5", " -3e2 ", "+7.", ".5", "1 2.5", "12.50"})
         EXPECT_TRUE(IsNumber(text)) << text;
-    for (const char* text : {"12abc", "", ".", "1e", "3,5"})
+    for (const char* text : {"12abc", "", " ", ".", "1e", "3,5", "1.2.3", "--1", "+", "e5"})
         EXPECT_FALSE(IsNumber(text)) << text;
+    // Single precision, as the window's boxes hold numbers: no infinities.
+    constexpr float kFloatMax = std::numeric_limits<float>::max();
+    EXPECT_EQ(ReadSingle("1e999"), kFloatMax);
+    EXPECT_EQ(ReadSingle("-1e999"), -kFloatMax);
 }
 
 // Exact halves round away from zero while near halves follow the binary value (1.005 is

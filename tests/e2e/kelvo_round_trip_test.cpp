@@ -1,7 +1,7 @@
 // The window's text round trip that kelvo replays: values reach a file or a sensor from the
 // texts the window shows, so distances keep two decimals, outputs one decimal within the
 // output scale, and options only what their captions can say.
-#include "window_round_trip.h"
+#include "window_session.h"
 
 #include "config/image_b.h"
 
@@ -79,22 +79,6 @@ TEST(FileAfterSensorRead, ValuesPassThroughTheTextsTheWindowShows) {
         }
         EXPECT_EQ(file[84] & 96, 0);
     }
-}
-
-TEST(FileAfterSensorRead, OutputBeyondTheScaleIsClampedToItsTop) {
-    // Voltage, lower count 2048 (5.0012 V) and span 4095: the far output would be 15 V; the
-    // window clamps it to 10.0 and shows the near output as 5.0.
-    SensorConfig record = defaultsB();
-    record.AnalogMode = 128;
-    RegisterImage sensor = encodedB(record);
-    putWord(sensor, 70, 2048);
-    putWord(sensor, 68, 4095);
-
-    const RegisterImage file = FileImageAfterSensorRead(SensorFamily::B, sensor);
-
-    EXPECT_EQ(word(file, 70), 2048); // nearest(5.0 x 4095 / 10) = nearest(2047.5), even
-    EXPECT_EQ(word(file, 68), 2047); // floor((10 - 5) x 4095 / 10)
-    EXPECT_EQ(decodedB(file).AnalogSlope, 1);
 }
 
 TEST(SensorImageFromFile, EachFamilyEncodesTheWindowsTexts_DescriptionPassesUnchanged) {

@@ -2,7 +2,7 @@
 // families, and the faults a bench meets (no sensor, a sensor that stops, a write that
 // does not stick, the wrong family, a line that hangs up).
 #include "sim_harness.h"
-#include "window_round_trip.h"
+#include "window_session.h"
 
 #include "config/config_file.h"
 #include "config/image_a.h"

@@ -1,7 +1,7 @@
 #include "editor_bench.h"
 
-#include "form/form_items.h"
 #include "form/editor_widgets.h"
+#include "form/form_items.h"
 
 namespace telmora {
 
@@ -115,7 +115,7 @@ void AnalogEditorTest::EndpointPlacement_MovesHandlesBoxAndLineEnds() {
     EditorBench b;
     b.SetRange("0", "100");
     AnalogEditor& a = b.editors.Analog();
-    b.editors.Range().ShowRange(0, 100); // bounds exactly 0 and 100
+    b.editors.Range().ShowRange("0.00", "100.00"); // bounds exactly 0 and 100
     EditorBench::Enter(a.FarEndpointBox(), "50");
     QCOMPARE(a.FarEndpointBox()->text(), QString("50.00"));
     const double x = 840 + 6495 / 2.0;
@@ -140,7 +140,7 @@ void AnalogEditorTest::EndpointPlacement_MovesHandlesBoxAndLineEnds() {
 
 void AnalogEditorTest::OddEndpoints_StayAsTypedAndArePlacedByTheirLeadingNumber() {
     EditorBench b;
-    b.editors.Range().ShowRange(0, 100);
+    b.editors.Range().ShowRange("0.00", "100.00");
     AnalogEditor& a = b.editors.Analog();
     const struct {
         const char* entry;
@@ -164,7 +164,7 @@ void AnalogEditorTest::OddEndpoints_StayAsTypedAndArePlacedByTheirLeadingNumber(
 
 void AnalogEditorTest::EqualRangeBounds_PutEveryEndpointOnTheLeftEdge() {
     EditorBench b;
-    b.editors.Range().ShowRange(30, 30);
+    b.editors.Range().ShowRange("30.00", "30.00");
     AnalogEditor& a = b.editors.Analog();
     for (const char* endpoint : {"10", "30", "90"}) {
         EditorBench::Enter(a.FarEndpointBox(), endpoint);

@@ -2,11 +2,11 @@
 
 // The output editors on a bare form surface, showing family B's factory configuration.
 
-#include "form/form_geometry.h"
-#include "form/form_surface.h"
 #include "config/number_text.h"
 #include "config/sensor_config.h"
 #include "editors/ui/output_editors.h"
+#include "form/form_geometry.h"
+#include "form/form_surface.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -26,7 +26,8 @@ class EditorBench {
         LoadFactoryDefaultsB(config);
         surface.resize(geometry.DesignSizePixels());
         surface.show();
-        editors.Range().ShowRange(config.MinRange, config.MaxRange);
+        editors.Range().ShowRange(QString::fromStdString(FormatTwoDecimals(config.MinRange)),
+                                  QString::fromStdString(FormatTwoDecimals(config.MaxRange)));
         for (int n = 1; n <= 4; ++n) {
             editors.Sw(n).SetpointBox()->setText(
                 QString::fromStdString(FormatTwoDecimals(Switch(config, n).Setpoint)));

@@ -113,7 +113,7 @@ void RangeEditorTest::ChartCaptions_RepeatTheAppliedRange() {
     EditorBench::Enter(b.editors.Range().MaxRangeBox(), "1234.5");
     QCOMPARE(minCaption->text(), QString("12.35"));
     QCOMPARE(maxCaption->text(), QString("443.54"));
-    b.editors.Range().ShowRange(6.5f, 1234.5f);
+    b.editors.Range().ShowRange("6.50", "1234.50");
     QCOMPARE(minCaption->text(), QString("6.50"));
     QCOMPARE(maxCaption->text(), QString("1234.50"));
     QCOMPARE(b.editors.Range().MaxRangeBox()->text(), QString("1234.50"));

@@ -73,20 +73,5 @@ TEST(XToDistance, MapsTheBarOntoTheRangeAndClampsBeyondIt) {
     EXPECT_EQ(XToDistance(kBar, std::numeric_limits<float>::quiet_NaN(), 6.5f, 221.72f), 6.5f);
 }
 
-TEST(NumberEntry, ReadsTheLeadingNumberWithAPeriod) {
-    for (const char* text : {"12.5", " -3e2 ", "+7.", ".5", "1 2.5", "12.50"}) {
-        EXPECT_TRUE(IsNumberText(text)) << text;
-    }
-    for (const char* text : {"", " ", ".", "abc", "12.5 in", "1e", "1.2.3", "--1", "+", "e5"}) {
-        EXPECT_FALSE(IsNumberText(text)) << text;
-    }
-    EXPECT_EQ(ReadSingle("12.5 in"), 12.5f);
-    EXPECT_EQ(ReadSingle("12,5"), 12.0f);
-    EXPECT_EQ(ReadSingle("in 12"), 0.0f);
-    EXPECT_EQ(ReadSingle("1e999"), std::numeric_limits<float>::max());
-    EXPECT_EQ(ReadSingle("-1e999"), -std::numeric_limits<float>::max());
-    EXPECT_EQ(ToSingle(1e300), std::numeric_limits<float>::max());
-}
-
 } // namespace
 } // namespace telmora

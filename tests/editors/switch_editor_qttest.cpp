@@ -64,7 +64,7 @@ void SwitchEditorTest::OddSetpoints_KeepTheirValueAndStopAtTheBarEnds() {
 void SwitchEditorTest::EqualRangeBounds_PutEveryHandleOnTheLeftEdge() {
     EditorBench b;
     // A stored configuration may bring equal bounds; the boxes show them unapplied.
-    b.editors.Range().ShowRange(50, 50);
+    b.editors.Range().ShowRange("50.00", "50.00");
     for (const char* setpoint : {"10", "50", "100"}) {
         EditorBench::Enter(b.editors.Sw(1).SetpointBox(), setpoint);
         QCOMPARE(b.geometry.Left(b.editors.Sw(1).FarHandle()), 840.0);

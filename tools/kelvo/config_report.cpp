@@ -1,5 +1,7 @@
 #include "config_report.h"
 
+#include "config/option_codes.h"
+
 #include <nlohmann/json.hpp>
 
 #include <charconv>
@@ -12,47 +14,7 @@ namespace telmora::kelvo {
 namespace {
 
 std::string_view runModeName(int code) {
-    switch (code) {
-    case 1:
-        return "Continuous (RS232)";
-    case 2:
-        return "Continuous (No RS232)";
-    case 3:
-        return "Polled (Hold)";
-    case 4:
-        return "Polled (Run)";
-    case 5:
-        return "RS485 Network (Hold)";
-    case 6:
-        return "RS485 Network (Run)";
-    case 7:
-        return "External Trigger";
-    case 8:
-        return "run mode 8, offered by no dialog";
-    default:
-        return "";
-    }
-}
-
-std::string_view filterName(int code) {
-    switch (code) {
-    case 1:
-        return "None";
-    case 2:
-        return "Average Of";
-    case 3:
-        return "Maximum Of";
-    case 4:
-        return "Minimum Of";
-    case 5:
-        return "2 Consecutive";
-    case 6:
-        return "Slow Fast";
-    case 7:
-        return "Fast Slow";
-    default:
-        return "";
-    }
+    return code == 8 ? "run mode 8, offered by no dialog" : kSensorRunMode.CaptionOfCode(code);
 }
 
 std::string_view polarityName(int code) {
@@ -60,29 +22,8 @@ std::string_view polarityName(int code) {
            : code == 2 ? "reversed: on near the sensor, off beyond"
                        : "";
 }
-std::string_view modeName(int code) {
-    return code == 0 ? "Hyst" : code == 32 ? "Wind" : "";
-}
-std::string_view switchEchoLossName(int code) {
-    return code == 0 ? "NC" : code == 4 ? "Off" : code == 8 ? "On" : "";
-}
-std::string_view switchPowerUpName(int code) {
-    return code == 0 ? "Off" : code == 1 ? "On" : "";
-}
-std::string_view setAllowedName(int code) {
-    return code == 16 ? "pushbutton set allowed" : code == 0 ? "pushbutton set not allowed" : "";
-}
 std::string_view slopeName(int code) {
     return code == 1 ? "output rises with distance" : code == 0 ? "output falls with distance" : "";
-}
-std::string_view analogModeName(int code) {
-    return code == 128 ? "Voltage" : code == 0 ? "Current" : "";
-}
-std::string_view analogPowerUpName(int code) {
-    return code == 0 ? "Low" : code == 2 ? "High" : "";
-}
-std::string_view analogEchoLossName(int code) {
-    return code == 0 ? "NC" : code == 4 ? "Low" : code == 8 ? "High" : "";
 }
 
 // Visits every field in the record's order, so the text and the JSON list the same.
@@ -94,7 +35,8 @@ struct FieldVisitor {
 };
 
 void visitFields(const SensorConfig& r, const FieldVisitor& v) {
-    const std::string_view outputUnit = r.AnalogMode == 128 ? "volts" : "ma";
+    const std::string_view outputUnit =
+        kAnalogMode.WithCode(r.AnalogMode) == AnalogMode::Voltage ? "volts" : "ma";
     v.number("MinRange", r.MinRange, "inches");
     v.number("MaxRange", r.MaxRange, "inches");
     v.number("Interval", r.Interval, "seconds");
@@ -104,7 +46,7 @@ void visitFields(const SensorConfig& r, const FieldVisitor& v) {
     v.code("RunMode", r.RunMode, runModeName(r.RunMode));
     v.flag("PBEnabled", r.PBEnabled);
     v.flag("TempComp", r.TempComp);
-    v.code("FilterType", r.FilterType, filterName(r.FilterType));
+    v.code("FilterType", r.FilterType, kSensorFilter.CaptionOfCode(r.FilterType));
     v.code("NumberOfSamples", r.NumberOfSamples, {});
     v.text("Description", r.Description);
     v.number("CountDistance", r.CountDistance, "inches per count");
@@ -114,20 +56,20 @@ void visitFields(const SensorConfig& r, const FieldVisitor& v) {
         v.number(prefix + "Setpoint", sw.Setpoint, "inches");
         v.number(prefix + "Hyst", sw.Hyst, "inches");
         v.code(prefix + "Polarity", sw.Polarity, polarityName(sw.Polarity));
-        v.code(prefix + "Mode", sw.Mode, modeName(sw.Mode));
-        v.code(prefix + "EchoLoss", sw.EchoLoss, switchEchoLossName(sw.EchoLoss));
-        v.code(prefix + "PowerUp", sw.PowerUp, switchPowerUpName(sw.PowerUp));
-        v.code(prefix + "SetAllowed", sw.SetAllowed, setAllowedName(sw.SetAllowed));
+        v.code(prefix + "Mode", sw.Mode, kSwitchMode.CaptionOfCode(sw.Mode));
+        v.code(prefix + "EchoLoss", sw.EchoLoss, kSwitchEchoLoss.CaptionOfCode(sw.EchoLoss));
+        v.code(prefix + "PowerUp", sw.PowerUp, kSwitchPowerUp.CaptionOfCode(sw.PowerUp));
+        v.code(prefix + "SetAllowed", sw.SetAllowed, kSetAllowed.CaptionOfCode(sw.SetAllowed));
     }
     v.number("AnalogNearEndpoint", r.AnalogNearEndpoint, "inches");
     v.number("AnalogFarEndpoint", r.AnalogFarEndpoint, "inches");
     v.number("AnalogNearOutput", r.AnalogNearOutput, outputUnit);
     v.number("AnalogFarOutput", r.AnalogFarOutput, outputUnit);
     v.code("AnalogSlope", r.AnalogSlope, slopeName(r.AnalogSlope));
-    v.code("AnalogMode", r.AnalogMode, analogModeName(r.AnalogMode));
-    v.code("AnalogPowerUp", r.AnalogPowerUp, analogPowerUpName(r.AnalogPowerUp));
-    v.code("AnalogEchoLoss", r.AnalogEchoLoss, analogEchoLossName(r.AnalogEchoLoss));
-    v.code("AnalogSetAllowed", r.AnalogSetAllowed, setAllowedName(r.AnalogSetAllowed));
+    v.code("AnalogMode", r.AnalogMode, kAnalogMode.CaptionOfCode(r.AnalogMode));
+    v.code("AnalogPowerUp", r.AnalogPowerUp, kAnalogPowerUp.CaptionOfCode(r.AnalogPowerUp));
+    v.code("AnalogEchoLoss", r.AnalogEchoLoss, kAnalogEchoLoss.CaptionOfCode(r.AnalogEchoLoss));
+    v.code("AnalogSetAllowed", r.AnalogSetAllowed, kSetAllowed.CaptionOfCode(r.AnalogSetAllowed));
     v.number("AnalogOutputMin", r.AnalogOutputMin, outputUnit);
     v.number("AnalogOutputMax", r.AnalogOutputMax, outputUnit);
 }

@@ -1,8 +1,9 @@
 #include "dialogs/ui/filter_dialog_a.h"
 
+#include "config/option_codes.h"
 #include "config/sensor_config.h"
-#include "form/dialog_controls.h"
 #include "dialogs/filter_samples.h"
+#include "form/dialog_controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,9 +27,11 @@ FilterDialogA::FilterDialogA(SensorConfig& config, QWidget* parent)
     setModal(true);
 
     auto* frame = MakeGroup(this, "Frame1", QString(), QStringLiteral("Filter"));
-    optFilterNone_ = MakeOption(frame, "optFilterNone", QStringLiteral("None"),
+    optFilterNone_ = MakeOption(frame, "optFilterNone",
+                                QString::fromUtf8(kSensorFilter.Caption(SensorFilter::None)),
                                 QStringLiteral("Click to turn off all filtering"));
-    optAverageOf_ = MakeOption(frame, "optAverageOf", QStringLiteral("Average Of"),
+    optAverageOf_ = MakeOption(frame, "optAverageOf",
+                               QString::fromUtf8(kSensorFilter.Caption(SensorFilter::AverageOf)),
                                QStringLiteral("Take an average of from 2 to 255 measurements"));
     txtNumberOfSamples_ =
         MakeNumberBox(frame, "txtNumberOfSamples",

@@ -1,8 +1,9 @@
 #include "dialogs/ui/filter_dialog_b.h"
 
+#include "config/option_codes.h"
 #include "config/sensor_config.h"
-#include "form/dialog_controls.h"
 #include "dialogs/filter_samples.h"
+#include "form/dialog_controls.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -18,20 +19,18 @@ namespace {
 struct FilterOption {
     std::int16_t code;
     const char* name;
-    const char* caption;
     const char* tooltip;
 };
 
 // Top to bottom as the dialog shows them.
 constexpr FilterOption kFilterOptions[] = {
-    {1, "optFilterNone", "None", "Click to turn off all filtering"},
-    {2, "optAverageOf", "Average Of", "Take an average of from 2 to 255 measurements"},
-    {3, "optMaxOf", "Maximum Of", "Take the maximum of 2 to 255 measurements"},
-    {4, "optMinOf", "Minimum Of", "Take the minimum of 2 to 255 measurements"},
-    {5, "opt2Consec", "2 Consecutive",
-     "Only use 2 consecutive measurements that are within 12% of each other"},
-    {6, "optSlowFast", "Slow Fast", "Responds slowly at first to a new target, then more quickly"},
-    {7, "optFastSlow", "Fast Slow", "Responds like a standard RC filter"},
+    {1, "optFilterNone", "Click to turn off all filtering"},
+    {2, "optAverageOf", "Take an average of from 2 to 255 measurements"},
+    {3, "optMaxOf", "Take the maximum of 2 to 255 measurements"},
+    {4, "optMinOf", "Take the minimum of 2 to 255 measurements"},
+    {5, "opt2Consec", "Only use 2 consecutive measurements that are within 12% of each other"},
+    {6, "optSlowFast", "Responds slowly at first to a new target, then more quickly"},
+    {7, "optFastSlow", "Responds like a standard RC filter"},
 };
 
 bool CountsSamples(int filterType) {
@@ -54,8 +53,9 @@ FilterDialogB::FilterDialogB(SensorConfig& config, QWidget* parent)
     grid->setHorizontalSpacing(16);
     int row = 0;
     for (const FilterOption& option : kFilterOptions) {
-        QRadioButton* button = MakeOption(frame, option.name, QString::fromUtf8(option.caption),
-                                          QString::fromUtf8(option.tooltip));
+        QRadioButton* button = MakeOption(
+            frame, option.name, QString::fromUtf8(kSensorFilter.CaptionOfCode(option.code)),
+            QString::fromUtf8(option.tooltip));
         filterOptions_->addButton(button, option.code);
         grid->addWidget(button, row++, 0);
     }

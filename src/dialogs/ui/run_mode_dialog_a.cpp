@@ -1,8 +1,9 @@
 #include "dialogs/ui/run_mode_dialog_a.h"
 
+#include "config/option_codes.h"
 #include "config/sensor_config.h"
-#include "form/dialog_controls.h"
 #include "dialogs/interval_text.h"
+#include "form/dialog_controls.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -28,6 +29,10 @@ bool UsesPriming(int runMode) {
     return runMode == kPolledHold || runMode == kExternalTrigger;
 }
 
+QString Caption(int runMode) {
+    return QString::fromUtf8(kSensorRunMode.CaptionOfCode(runMode));
+}
+
 } // namespace
 
 using namespace dialog_controls;
@@ -44,22 +49,22 @@ RunModeDialogA::RunModeDialogA(SensorConfig& config, QWidget* parent)
 QGroupBox* RunModeDialogA::BuildRunModeFrame() {
     auto* frame = MakeGroup(this, "fraRunMode", QString(), QStringLiteral("Run mode"));
     auto* column = new QVBoxLayout(frame);
+    column->addWidget(
+        AddRunModeOption(frame, kContinuousRS232, "optContinuousRS232", Caption(kContinuousRS232),
+                         QStringLiteral("Sensor runs continuously with RS-232 output")));
     column->addWidget(AddRunModeOption(
-        frame, kContinuousRS232, "optContinuousRS232", QStringLiteral("Continuous (RS232)"),
-        QStringLiteral("Sensor runs continuously with RS-232 output")));
-    column->addWidget(AddRunModeOption(
-        frame, kContinuousNoRS232, "optContinuousNoRS232", QStringLiteral("Continuous (No RS232)"),
+        frame, kContinuousNoRS232, "optContinuousNoRS232", Caption(kContinuousNoRS232),
         QStringLiteral("Sensor runs continuously without RS-232 output")));
 
     // The rectangle gathers the modes that prime before measuring, with the priming input.
     QFrame* shape = MakeShape(frame, "Shape1");
     auto* shapeColumn = new QVBoxLayout(shape);
     shapeColumn->addWidget(
-        AddRunModeOption(shape, kPolledHold, "optPolledHold", QStringLiteral("Polled (Hold)"),
+        AddRunModeOption(shape, kPolledHold, "optPolledHold", Caption(kPolledHold),
                          QStringLiteral("Sensor waits for commands from external computer")));
-    shapeColumn->addWidget(AddRunModeOption(
-        shape, kExternalTrigger, "optExternalTrigger", QStringLiteral("External Trigger"),
-        QStringLiteral("Sensor waits for External Trigger signal to go low")));
+    shapeColumn->addWidget(
+        AddRunModeOption(shape, kExternalTrigger, "optExternalTrigger", Caption(kExternalTrigger),
+                         QStringLiteral("Sensor waits for External Trigger signal to go low")));
     MakePrimingInput(
         shape, QStringLiteral("Number of cycles to run before taking measurement (0 to 255)"));
     auto* primingRow = new QHBoxLayout;

@@ -1,9 +1,10 @@
 #include "dialogs/ui/run_mode_dialog_b.h"
 
 #include "config/number_text.h"
+#include "config/option_codes.h"
 #include "config/sensor_config.h"
-#include "form/dialog_controls.h"
 #include "dialogs/interval_text.h"
+#include "form/dialog_controls.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -24,7 +25,6 @@ constexpr std::int16_t kSensorOnlyRunMode = 8;
 struct RunModeOption {
     int code;
     const char* name;
-    const char* caption;
     const char* tooltip;
     bool node;     // the node address input is enabled
     bool priming;  // the priming input is enabled
@@ -32,23 +32,20 @@ struct RunModeOption {
 };
 
 constexpr RunModeOption kRunModes[] = {
-    {1, "optContinuousRS232", "Continuous (RS232)", "Sensor runs continuously with RS-232 output",
-     false, false, true},
-    {2, "optContinuousNoRS232", "Continuous (No RS232)",
-     "Sensor runs continuously without RS-232 output", false, false, true},
-    {3, "optPolledHold", "Polled (Hold)", "Sensor waits for instructions from external computer",
-     false, true, true},
-    {4, "optPolledRun", "Polled (Run)",
+    {1, "optContinuousRS232", "Sensor runs continuously with RS-232 output", false, false, true},
+    {2, "optContinuousNoRS232", "Sensor runs continuously without RS-232 output", false, false,
+     true},
+    {3, "optPolledHold", "Sensor waits for instructions from external computer", false, true, true},
+    {4, "optPolledRun",
      "Sensor waits for instructions from external computer but runs continuously after 30 to "
      "60 seconds",
      false, true, true},
-    {5, "optRS485Hold", "RS485 Network (Hold)", "Sensor waits for network command", true, true,
-     true},
-    {6, "optRS485Run", "RS485 Network (Run)",
+    {5, "optRS485Hold", "Sensor waits for network command", true, true, true},
+    {6, "optRS485Run",
      "Sensor waits for network command but runs continuously after 30 to 60 seconds timeout", true,
      true, true},
-    {7, "optExternalTrigger", "External Trigger",
-     "Sensor waits for External Trigger signal to go low", false, true, false},
+    {7, "optExternalTrigger", "Sensor waits for External Trigger signal to go low", false, true,
+     false},
 };
 
 const RunModeOption* FindRunMode(int code) {
@@ -96,7 +93,8 @@ QGroupBox* RunModeDialogB::BuildRunModeFrame() {
     auto* frame = MakeGroup(this, "Frame1", QStringLiteral("Run Mode"), QStringLiteral("Run Mode"));
     auto option = [&](QWidget* parent, int code) {
         const RunModeOption& mode = *FindRunMode(code);
-        return AddRunModeOption(parent, code, mode.name, QString::fromUtf8(mode.caption),
+        return AddRunModeOption(parent, code, mode.name,
+                                QString::fromUtf8(kSensorRunMode.CaptionOfCode(mode.code)),
                                 QString::fromUtf8(mode.tooltip));
     };
 

@@ -2,11 +2,12 @@
 // pop-up menu. The operations live in analog_editor.cpp.
 #include "editors/ui/analog_editor.h"
 
+#include "config/option_codes.h"
+#include "config/window_texts.h"
+#include "form/editor_widgets.h"
 #include "form/form_geometry.h"
 #include "form/form_items.h"
 #include "form/form_surface.h"
-#include "form/editor_widgets.h"
-#include "editors/option_cycles.h"
 
 #include <QAction>
 #include <QMenu>
@@ -33,7 +34,7 @@ void MakeCorner(FormSurface& surface, FormGeometry& geometry, const char* name, 
     geometry.Place(corner, design);
 }
 
-QAction* AddCheckable(QMenu* menu, const char* name, const char* caption) {
+QAction* AddCheckable(QMenu* menu, const char* name, const QString& caption) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
     action->setCheckable(true);
@@ -56,8 +57,11 @@ AnalogEditor::AnalogEditor(FormSurface& surface, FormGeometry& geometry, SensorC
     ConnectPair(farOutput_, false, &AnalogEditor::PlaceAnalogFarOutput);
 
     SetAnalogEchoLossNC();
-    lblAnalogMode_->Show("Voltage", kEditorRed);
-    lblAnalogPowerUp_->Show("Off", kEditorGreen);
+    // The design's captions: the mode's without its units, and a power-up caption no level
+    // has.
+    const WindowTexts design = DesignWindow();
+    lblAnalogMode_->Show(Qs(design.AnalogMode), kEditorRed);
+    lblAnalogPowerUp_->Show(Qs(design.AnalogPowerUp), kEditorGreen);
 }
 
 void AnalogEditor::BuildBox(FormSurface& surface) {
@@ -159,14 +163,14 @@ void AnalogEditor::BuildBoxes(FormSurface& surface) {
     nearOutput_.box =
         new EntryBox(&surface, "txtAnalogNearOutput", "Analog output at near endpoint",
                      "Enter analog output at near endpoint");
-    nearOutput_.box->setText("10.0");
+    nearOutput_.box->setText(Qs(DesignWindow().AnalogNearOutput));
     geometry_.Place(nearOutput_.box, {120, 3720, 495, 285});
     nearOutput_.units = MakeCaption(&surface, "lblAnalogNearOutputUnits", "ma", unitAlign);
     geometry_.Place(nearOutput_.units, {120, 3960, 375, 255});
 
     farOutput_.box = new EntryBox(&surface, "txtAnalogFarOutput", "Analog output at far endpoint",
                                   "Enter analog output at far endpoint");
-    farOutput_.box->setText("20.0");
+    farOutput_.box->setText(Qs(DesignWindow().AnalogFarOutput));
     geometry_.Place(farOutput_.box, {7560, 3480, 495, 285});
     farOutput_.units = MakeCaption(&surface, "lblAnalogFarOutputUnits", "ma", unitAlign);
     geometry_.Place(farOutput_.units, {7560, 3720, 375, 255});
@@ -189,25 +193,10 @@ void AnalogEditor::BuildOptions(FormSurface& surface) {
 
     connect(lblAnalogMode_, &OptionLabel::Clicked, this, &AnalogEditor::ChangeAnalogMode);
     connect(lblAnalogEchoLoss_, &OptionLabel::Clicked, this, [this] {
-        switch (AnalogEchoLossAfterClick(lblAnalogEchoLoss_->text().toStdString())) {
-        case AnalogEchoLoss::Low:
-            SetAnalogEchoLossLow();
-            break;
-        case AnalogEchoLoss::High:
-            SetAnalogEchoLossHigh();
-            break;
-        case AnalogEchoLoss::NC:
-            SetAnalogEchoLossNC();
-            break;
-        }
+        ShowAnalogEchoLoss(kAnalogEchoLoss.AfterClick(lblAnalogEchoLoss_->text().toStdString()));
     });
     connect(lblAnalogPowerUp_, &OptionLabel::Clicked, this, [this] {
-        if (AnalogPowerUpAfterClick(lblAnalogPowerUp_->text().toStdString()) ==
-            AnalogPowerUp::High) {
-            SetAnalogPowerUpHigh();
-        } else {
-            SetAnalogPowerUpLow();
-        }
+        ShowAnalogPowerUp(kAnalogPowerUp.AfterClick(lblAnalogPowerUp_->text().toStdString()));
     });
 }
 
@@ -218,14 +207,18 @@ void AnalogEditor::BuildPopUp(FormSurface& surface) {
     echoLoss->setObjectName("mnuAnalogEchoLoss");
     echoLoss->menuAction()->setObjectName("mnuAnalogEchoLoss");
     echoLossNC_ = AddCheckable(echoLoss, "mnuAnalogEchoLossNC", "No Change");
-    echoLossHigh_ = AddCheckable(echoLoss, "mnuAnalogEchoLossHigh", "High");
-    echoLossLow_ = AddCheckable(echoLoss, "mnuAnalogEchoLossLow", "Low");
+    echoLossHigh_ = AddCheckable(echoLoss, "mnuAnalogEchoLossHigh",
+                                 Qs(kAnalogEchoLoss.Caption(AnalogEchoLoss::High)));
+    echoLossLow_ = AddCheckable(echoLoss, "mnuAnalogEchoLossLow",
+                                Qs(kAnalogEchoLoss.Caption(AnalogEchoLoss::Low)));
     popUp_->addSeparator()->setObjectName("mnusep7");
     QMenu* powerUp = popUp_->addMenu("Power Up State");
     powerUp->setObjectName("mnuAnalogPowerUp");
     powerUp->menuAction()->setObjectName("mnuAnalogPowerUp");
-    powerUpHigh_ = AddCheckable(powerUp, "mnuAnalogPowerUpHigh", "High");
-    powerUpLow_ = AddCheckable(powerUp, "mnuAnalogPowerUpLow", "Low");
+    powerUpHigh_ = AddCheckable(powerUp, "mnuAnalogPowerUpHigh",
+                                Qs(kAnalogPowerUp.Caption(AnalogPowerUp::High)));
+    powerUpLow_ = AddCheckable(powerUp, "mnuAnalogPowerUpLow",
+                               Qs(kAnalogPowerUp.Caption(AnalogPowerUp::Low)));
 
     connect(echoLossNC_, &QAction::triggered, this, &AnalogEditor::SetAnalogEchoLossNC);
     connect(echoLossLow_, &QAction::triggered, this, &AnalogEditor::SetAnalogEchoLossLow);

@@ -1,13 +1,14 @@
 #include "editors/ui/analog_editor.h"
 
+#include "config/number_text.h"
+#include "config/option_codes.h"
+#include "config/window_texts.h"
+#include "editors/handle_layout.h"
+#include "editors/ui/range_editor.h"
+#include "form/editor_widgets.h"
 #include "form/form_geometry.h"
 #include "form/form_items.h"
 #include "form/form_surface.h"
-#include "config/number_text.h"
-#include "form/editor_widgets.h"
-#include "editors/handle_layout.h"
-#include "editors/option_cycles.h"
-#include "editors/ui/range_editor.h"
 
 #include <QAction>
 #include <QLabel>
@@ -15,10 +16,6 @@
 namespace telmora {
 
 namespace {
-
-QString Qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 float Read(const EntryBox* box) {
     return ReadSingle(box->text().toStdString());
@@ -40,10 +37,7 @@ void AnalogEditor::PlaceAnalogFarOutput() {
 }
 
 void AnalogEditor::PlaceEndpoint(HandlePair& pair) {
-    const std::string text = pair.box->text().toStdString();
-    if (IsNumberText(text)) {
-        pair.box->setText(QString::fromStdString(FormatTwoDecimals(ReadSingle(text))));
-    }
+    pair.box->setText(QString::fromStdString(PlacedEndpointText(pair.box->text().toStdString())));
     const BarSpan bar = range_.Bar();
     const float x = DistanceToX(bar, Read(pair.box), range_.ShownMin(), range_.ShownMax());
     const PairLayout layout =
@@ -58,9 +52,8 @@ void AnalogEditor::PlaceEndpoint(HandlePair& pair) {
 }
 
 void AnalogEditor::PlaceOutput(HandlePair& pair) {
-    const float limited =
-        LimitOutput(Read(pair.box), config_.AnalogOutputMin, config_.AnalogOutputMax);
-    pair.box->setText(QString::fromStdString(FormatOneDecimal(limited)));
+    pair.box->setText(QString::fromStdString(PlacedOutputText(
+        pair.box->text().toStdString(), config_.AnalogOutputMin, config_.AnalogOutputMax)));
 
     const OutputSpan scale{static_cast<float>(geometry_.Top(shpAnalogBox_)),
                            static_cast<float>(geometry_.Height(shpAnalogBox_))};
@@ -122,12 +115,8 @@ void AnalogEditor::DragOutput(HandlePair& pair, HandleLabel* handle, QPointF pos
 }
 
 void AnalogEditor::ChangeAnalogMode() {
-    const AnalogMode mode = AnalogModeAfterClick(lblAnalogMode_->text().toStdString());
-    if (mode == AnalogMode::Voltage) {
-        SetAnalogModeVoltage();
-    } else {
-        SetAnalogModeCurrent();
-    }
+    const AnalogMode mode = kAnalogMode.AfterClick(lblAnalogMode_->text().toStdString());
+    ShowAnalogMode(mode);
     config_.AnalogOutputMax = AnalogOutputMaxFor(mode);
     for (EntryBox* box : {farOutput_.box, nearOutput_.box}) {
         box->setText(QString::fromStdString(FormatGeneral(OutputAfterModeChange(Read(box), mode))));
@@ -138,53 +127,31 @@ void AnalogEditor::ChangeAnalogMode() {
     PlaceAnalogFarOutput();
 }
 
-void AnalogEditor::SetAnalogModeVoltage() {
-    lblAnalogMode_->Show(Qs(Caption(AnalogMode::Voltage)), kEditorRed);
-    nearOutput_.units->setText("volts");
-    farOutput_.units->setText("volts");
-    nearOutput_.units->setAccessibleName("volts");
-    farOutput_.units->setAccessibleName("volts");
+void AnalogEditor::ShowAnalogMode(AnalogMode mode) {
+    const bool voltage = mode == AnalogMode::Voltage;
+    lblAnalogMode_->Show(Qs(kAnalogMode.Caption(mode)), voltage ? kEditorRed : kEditorGreen);
+    const QString units = voltage ? "volts" : "ma";
+    for (QLabel* label : {nearOutput_.units, farOutput_.units}) {
+        label->setText(units);
+        label->setAccessibleName(units);
+    }
 }
 
-void AnalogEditor::SetAnalogModeCurrent() {
-    lblAnalogMode_->Show(Qs(Caption(AnalogMode::Current)), kEditorGreen);
-    nearOutput_.units->setText("ma");
-    farOutput_.units->setText("ma");
-    nearOutput_.units->setAccessibleName("ma");
-    farOutput_.units->setAccessibleName("ma");
+void AnalogEditor::ShowAnalogEchoLoss(AnalogEchoLoss response) {
+    const QColor colour = response == AnalogEchoLoss::NC    ? kEditorYellow
+                          : response == AnalogEchoLoss::Low ? kEditorGreen
+                                                            : kEditorRed;
+    lblAnalogEchoLoss_->Show(Qs(kAnalogEchoLoss.Caption(response)), colour);
+    echoLossNC_->setChecked(response == AnalogEchoLoss::NC);
+    echoLossLow_->setChecked(response == AnalogEchoLoss::Low);
+    echoLossHigh_->setChecked(response == AnalogEchoLoss::High);
 }
 
-void AnalogEditor::SetAnalogEchoLossNC() {
-    lblAnalogEchoLoss_->Show(Qs(Caption(AnalogEchoLoss::NC)), kEditorYellow);
-    echoLossNC_->setChecked(true);
-    echoLossLow_->setChecked(false);
-    echoLossHigh_->setChecked(false);
-}
-
-void AnalogEditor::SetAnalogEchoLossLow() {
-    lblAnalogEchoLoss_->Show(Qs(Caption(AnalogEchoLoss::Low)), kEditorGreen);
-    echoLossLow_->setChecked(true);
-    echoLossNC_->setChecked(false);
-    echoLossHigh_->setChecked(false);
-}
-
-void AnalogEditor::SetAnalogEchoLossHigh() {
-    lblAnalogEchoLoss_->Show(Qs(Caption(AnalogEchoLoss::High)), kEditorRed);
-    echoLossHigh_->setChecked(true);
-    echoLossNC_->setChecked(false);
-    echoLossLow_->setChecked(false);
-}
-
-void AnalogEditor::SetAnalogPowerUpLow() {
-    lblAnalogPowerUp_->Show(Qs(Caption(AnalogPowerUp::Low)), kEditorGreen);
-    powerUpLow_->setChecked(true);
-    powerUpHigh_->setChecked(false);
-}
-
-void AnalogEditor::SetAnalogPowerUpHigh() {
-    lblAnalogPowerUp_->Show(Qs(Caption(AnalogPowerUp::High)), kEditorRed);
-    powerUpHigh_->setChecked(true);
-    powerUpLow_->setChecked(false);
+void AnalogEditor::ShowAnalogPowerUp(AnalogPowerUp level) {
+    const bool high = level == AnalogPowerUp::High;
+    lblAnalogPowerUp_->Show(Qs(kAnalogPowerUp.Caption(level)), high ? kEditorRed : kEditorGreen);
+    powerUpHigh_->setChecked(high);
+    powerUpLow_->setChecked(!high);
 }
 
 } // namespace telmora

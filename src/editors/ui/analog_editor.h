@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/option_codes.h"
 #include "config/sensor_config.h"
 #include "form/editor_widgets.h"
 
@@ -44,13 +45,16 @@ class AnalogEditor : public QObject {
     void PlaceAnalogFarOutput();
 
     // Display operations: caption, colour, unit labels and the pop-up's check marks.
-    void SetAnalogModeVoltage();
-    void SetAnalogModeCurrent();
-    void SetAnalogEchoLossNC();
-    void SetAnalogEchoLossLow();
-    void SetAnalogEchoLossHigh();
-    void SetAnalogPowerUpLow();
-    void SetAnalogPowerUpHigh();
+    void ShowAnalogMode(AnalogMode mode);
+    void ShowAnalogEchoLoss(AnalogEchoLoss response);
+    void ShowAnalogPowerUp(AnalogPowerUp level);
+    void SetAnalogModeVoltage() { ShowAnalogMode(AnalogMode::Voltage); }
+    void SetAnalogModeCurrent() { ShowAnalogMode(AnalogMode::Current); }
+    void SetAnalogEchoLossNC() { ShowAnalogEchoLoss(AnalogEchoLoss::NC); }
+    void SetAnalogEchoLossLow() { ShowAnalogEchoLoss(AnalogEchoLoss::Low); }
+    void SetAnalogEchoLossHigh() { ShowAnalogEchoLoss(AnalogEchoLoss::High); }
+    void SetAnalogPowerUpLow() { ShowAnalogPowerUp(AnalogPowerUp::Low); }
+    void SetAnalogPowerUpHigh() { ShowAnalogPowerUp(AnalogPowerUp::High); }
 
     // A click on the mode label: switches voltage and current, sets AnalogOutputMax, carries
     // both outputs over by a factor of 2 and places everything again.

@@ -1,9 +1,10 @@
 #include "editors/ui/range_editor.h"
 
+#include "config/number_text.h"
+#include "config/window_texts.h"
+#include "form/editor_widgets.h"
 #include "form/form_geometry.h"
 #include "form/form_surface.h"
-#include "config/number_text.h"
-#include "form/editor_widgets.h"
 
 #include <QLabel>
 
@@ -23,13 +24,13 @@ RangeEditor::RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorCon
 
     txtMinRange_ = new EntryBox(&surface, "txtMinRange", "Minimum range",
                                 "Enter minimum distance sensor will look for targets");
-    txtMinRange_->setText("6.5");
+    txtMinRange_->setText(Qs(DesignWindow().MinRange));
     geometry_.Place(txtMinRange_, {480, 0, 615, 225});
     geometry_.Place(MakeCaption(&surface, "lblMinRangeUnits", "inches"), {1200, 0, 615, 255});
 
     txtMaxRange_ = new EntryBox(&surface, "txtMaxRange", "Maximum range",
                                 "Enter maximum distance sensor will look for targets");
-    txtMaxRange_->setText("221");
+    txtMaxRange_->setText(Qs(DesignWindow().MaxRange));
     geometry_.Place(txtMaxRange_, {6960, 0, 615, 225});
     geometry_.Place(MakeCaption(&surface, "lblMaxRangeUnits", "inches"), {7680, 0, 615, 255});
 
@@ -56,7 +57,7 @@ void RangeEditor::ApplyMaxRange() {
     config_.MaxRange =
         LimitMaxRange(ReadSingle(txtMaxRange_->text().toStdString()), config_.MinRange);
     txtMaxRange_->setText(TwoDecimals(config_.MaxRange));
-    ShowOnChartCaption("lblMaxRange", config_.MaxRange);
+    ShowOnChartCaption("lblMaxRange", txtMaxRange_->text());
     emit RangeApplied();
 }
 
@@ -64,23 +65,23 @@ void RangeEditor::ApplyMinRange() {
     config_.MinRange =
         LimitMinRange(ReadSingle(txtMinRange_->text().toStdString()), config_.MaxRange);
     txtMinRange_->setText(TwoDecimals(config_.MinRange));
-    ShowOnChartCaption("lblMinRange", config_.MinRange);
+    ShowOnChartCaption("lblMinRange", txtMinRange_->text());
     const FamilyFlags family = family_ ? family_() : FamilyFlags{};
     config_.NumberOfPulses = NumberOfPulsesFor(config_.MinRange, family.FamilyA, family.FamilyB);
     emit RangeApplied();
 }
 
-void RangeEditor::ShowRange(float minRange, float maxRange) {
-    txtMinRange_->setText(TwoDecimals(minRange));
-    txtMaxRange_->setText(TwoDecimals(maxRange));
-    ShowOnChartCaption("lblMinRange", minRange);
-    ShowOnChartCaption("lblMaxRange", maxRange);
+void RangeEditor::ShowRange(const QString& minText, const QString& maxText) {
+    txtMinRange_->setText(minText);
+    txtMaxRange_->setText(maxText);
+    ShowOnChartCaption("lblMinRange", minText);
+    ShowOnChartCaption("lblMaxRange", maxText);
 }
 
 // The strip chart owns the two captions that repeat the range; they may not exist yet.
-void RangeEditor::ShowOnChartCaption(const char* name, float value) {
+void RangeEditor::ShowOnChartCaption(const char* name, const QString& text) {
     if (auto* caption = surface_.findChild<QLabel*>(name)) {
-        caption->setText(TwoDecimals(value));
+        caption->setText(text);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "config/sensor_config.h"
-#include "form/editor_widgets.h"
 #include "editors/scale.h"
+#include "form/editor_widgets.h"
 
 #include <QObject>
 
@@ -36,9 +36,9 @@ class RangeEditor : public QObject {
     // NumberOfPulses for the family, then asks for a redraw.
     void ApplyMinRange();
 
-    // Record to window: both boxes and both range captions show the values with two
-    // decimals; no limits, no pulse count.
-    void ShowRange(float minRange, float maxRange);
+    // Record to window: both boxes and both range captions show the texts; no limits, no
+    // pulse count.
+    void ShowRange(const QString& minText, const QString& maxText);
 
     // The bar as it stands now, in twips.
     BarSpan Bar() const;
@@ -56,7 +56,7 @@ class RangeEditor : public QObject {
     void RangeApplied();
 
   private:
-    void ShowOnChartCaption(const char* name, float value);
+    void ShowOnChartCaption(const char* name, const QString& text);
 
     FormSurface& surface_;
     FormGeometry& geometry_;

@@ -1,12 +1,13 @@
 #include "editors/ui/switch_editor.h"
 
+#include "config/number_text.h"
+#include "config/option_codes.h"
+#include "config/window_texts.h"
+#include "editors/handle_layout.h"
+#include "editors/ui/range_editor.h"
+#include "form/editor_widgets.h"
 #include "form/form_geometry.h"
 #include "form/form_surface.h"
-#include "config/number_text.h"
-#include "form/editor_widgets.h"
-#include "editors/handle_layout.h"
-#include "editors/option_cycles.h"
-#include "editors/ui/range_editor.h"
 
 #include <QAction>
 #include <QMenu>
@@ -42,10 +43,6 @@ SwitchTexts TextsOf(int n) {
         return {"Click to toggle Hysteresis and Window modes",
                 "Power up Sw4 State / Click to change", "Echo Loss Resonse / Click to change"};
     }
-}
-
-QString Qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void ShowHandle(HandleLabel* handle, const QString& side, const QString& caption, QColor colour,
@@ -105,7 +102,7 @@ void SwitchEditor::BuildRow(FormSurface& surface) {
     txtSetpoint_ =
         new EntryBox(&surface, QString("txtSw%1Setpoint").arg(n_),
                      QString("Switch %1 setpoint").arg(n_), QString("Enter Sw%1 setpoint").arg(n_));
-    txtSetpoint_->setText("888.88");
+    txtSetpoint_->setText(Qs(DesignWindow().Switch(n_).Setpoint));
     geometry_.Place(txtSetpoint_, {3780, top - 120, 615, 225});
     lblSetpointUnits_ =
         MakeCaption(&surface, sw + "SetpointUnits", "inches", Qt::AlignLeft | Qt::AlignBottom);
@@ -117,7 +114,7 @@ void SwitchEditor::BuildRow(FormSurface& surface) {
     txtHyst_ = new EntryBox(&surface, QString("txtSw%1Hyst").arg(n_),
                             QString("Switch %1 hysteresis or window width").arg(n_),
                             "Enter Hysteresis or Window Width");
-    txtHyst_->setText("888.88");
+    txtHyst_->setText(Qs(DesignWindow().Switch(n_).Hyst));
     geometry_.Place(txtHyst_, {7800, top, 615, kRowHeight});
     lblEchoLoss_ =
         new OptionLabel(&surface, sw + "EchoLoss", QString("Switch %1 echo loss response").arg(n_),
@@ -134,32 +131,12 @@ void SwitchEditor::ConnectEvents() {
     connect(txtHyst_, &EntryBox::Entered, this, &SwitchEditor::TakeWidth);
     connect(txtHyst_, &EntryBox::FocusLeft, this, &SwitchEditor::TakeWidth);
 
-    connect(lblMode_, &OptionLabel::Clicked, this, [this] {
-        if (SwitchModeAfterClick(lblMode_->text().toStdString()) == SwitchMode::Wind) {
-            SetModeWind();
-        } else {
-            SetModeHyst();
-        }
-    });
-    connect(lblPowerUp_, &OptionLabel::Clicked, this, [this] {
-        if (SwitchPowerUpAfterClick(lblPowerUp_->text().toStdString()) == SwitchPowerUp::On) {
-            SetPowerUpOn();
-        } else {
-            SetPowerUpOff();
-        }
-    });
+    connect(lblMode_, &OptionLabel::Clicked, this,
+            [this] { ShowMode(kSwitchMode.AfterClick(lblMode_->text().toStdString())); });
+    connect(lblPowerUp_, &OptionLabel::Clicked, this,
+            [this] { ShowPowerUp(kSwitchPowerUp.AfterClick(lblPowerUp_->text().toStdString())); });
     connect(lblEchoLoss_, &OptionLabel::Clicked, this, [this] {
-        switch (SwitchEchoLossAfterClick(lblEchoLoss_->text().toStdString())) {
-        case SwitchEchoLoss::On:
-            SetEchoLossOn();
-            break;
-        case SwitchEchoLoss::Off:
-            SetEchoLossOff();
-            break;
-        case SwitchEchoLoss::NC:
-            SetEchoLossNC();
-            break;
-        }
+        ShowEchoLoss(kSwitchEchoLoss.AfterClick(lblEchoLoss_->text().toStdString()));
     });
 
     for (HandleLabel* handle : {lblLeft_, lblRight_}) {
@@ -180,7 +157,7 @@ void SwitchEditor::ConnectEvents() {
 }
 
 void SwitchEditor::Place() {
-    const std::string shown = FormatTwoDecimals(ReadSingle(txtSetpoint_->text().toStdString()));
+    const std::string shown = PlacedSetpointText(txtSetpoint_->text().toStdString());
     txtSetpoint_->setText(QString::fromStdString(shown));
     const float setpoint = ReadSingle(shown);
 
@@ -224,67 +201,40 @@ void SwitchEditor::TakeWidth() {
     txtHyst_->setText(QString::fromStdString(FormatTwoDecimals(hyst)));
 }
 
-void SwitchEditor::SetModeHyst() {
-    lblMode_->Show(Qs(Caption(SwitchMode::Hyst)), kEditorCyan);
-    popUp_.modeHyst->setChecked(true);
-    popUp_.modeWind->setChecked(false);
+void SwitchEditor::ShowMode(SwitchMode mode) {
+    const bool wind = mode == SwitchMode::Wind;
+    lblMode_->Show(Qs(kSwitchMode.Caption(mode)), wind ? kEditorMagenta : kEditorCyan);
+    popUp_.modeHyst->setChecked(!wind);
+    popUp_.modeWind->setChecked(wind);
 }
 
-void SwitchEditor::SetModeWind() {
-    lblMode_->Show(Qs(Caption(SwitchMode::Wind)), kEditorMagenta);
-    popUp_.modeWind->setChecked(true);
-    popUp_.modeHyst->setChecked(false);
+void SwitchEditor::ShowPowerUp(SwitchPowerUp state) {
+    const bool on = state == SwitchPowerUp::On;
+    lblPowerUp_->Show(Qs(kSwitchPowerUp.Caption(state)), on ? kEditorRed : kEditorGreen);
+    popUp_.powerUpOn->setChecked(on);
+    popUp_.powerUpOff->setChecked(!on);
 }
 
-void SwitchEditor::SetPowerUpOn() {
-    lblPowerUp_->Show(Qs(Caption(SwitchPowerUp::On)), kEditorRed);
-    popUp_.powerUpOn->setChecked(true);
-    popUp_.powerUpOff->setChecked(false);
+void SwitchEditor::ShowEchoLoss(SwitchEchoLoss response) {
+    const QColor colour = response == SwitchEchoLoss::NC   ? kEditorYellow
+                          : response == SwitchEchoLoss::On ? kEditorRed
+                                                           : kEditorGreen;
+    lblEchoLoss_->Show(Qs(kSwitchEchoLoss.Caption(response)), colour);
+    popUp_.echoLossNC->setChecked(response == SwitchEchoLoss::NC);
+    popUp_.echoLossOff->setChecked(response == SwitchEchoLoss::Off);
+    popUp_.echoLossOn->setChecked(response == SwitchEchoLoss::On);
 }
 
-void SwitchEditor::SetPowerUpOff() {
-    lblPowerUp_->Show(Qs(Caption(SwitchPowerUp::Off)), kEditorGreen);
-    popUp_.powerUpOff->setChecked(true);
-    popUp_.powerUpOn->setChecked(false);
-}
-
-void SwitchEditor::SetEchoLossNC() {
-    lblEchoLoss_->Show(Qs(Caption(SwitchEchoLoss::NC)), kEditorYellow);
-    popUp_.echoLossNC->setChecked(true);
-    popUp_.echoLossOff->setChecked(false);
-    popUp_.echoLossOn->setChecked(false);
-}
-
-void SwitchEditor::SetEchoLossOff() {
-    lblEchoLoss_->Show(Qs(Caption(SwitchEchoLoss::Off)), kEditorGreen);
-    popUp_.echoLossOff->setChecked(true);
-    popUp_.echoLossNC->setChecked(false);
-    popUp_.echoLossOn->setChecked(false);
-}
-
-void SwitchEditor::SetEchoLossOn() {
-    lblEchoLoss_->Show(Qs(Caption(SwitchEchoLoss::On)), kEditorRed);
-    popUp_.echoLossOn->setChecked(true);
-    popUp_.echoLossNC->setChecked(false);
-    popUp_.echoLossOff->setChecked(false);
-}
-
-void SwitchEditor::SetPolarityNormal() {
-    ShowHandle(lblLeft_, "near", "Off", kEditorGreen, n_);
-    ShowHandle(lblRight_, "far", "On", kEditorRed, n_);
-}
-
-void SwitchEditor::SetPolarityReversed() {
-    ShowHandle(lblLeft_, "near", "On", kEditorRed, n_);
-    ShowHandle(lblRight_, "far", "Off", kEditorGreen, n_);
+void SwitchEditor::ShowPolarity(SwitchPolarity polarity) {
+    const bool normal = polarity == SwitchPolarity::Normal;
+    ShowHandle(lblLeft_, "near", Qs(kSwitchPolarity.Caption(polarity)),
+               normal ? kEditorGreen : kEditorRed, n_);
+    ShowHandle(lblRight_, "far", Qs(FarHandleCaption(polarity)), normal ? kEditorRed : kEditorGreen,
+               n_);
 }
 
 void SwitchEditor::ReversePolarity() {
-    if (PolarityAfterReverse(lblLeft_->text().toStdString()) == SwitchPolarity::Normal) {
-        SetPolarityNormal();
-    } else {
-        SetPolarityReversed();
-    }
+    ShowPolarity(kSwitchPolarity.AfterClick(lblLeft_->text().toStdString()));
 }
 
 } // namespace telmora

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "config/option_codes.h"
 #include "config/sensor_config.h"
-#include "form/editor_widgets.h"
 #include "editors/ui/switch_popup.h"
+#include "form/editor_widgets.h"
 
 #include <QObject>
 #include <QPointF>
@@ -34,15 +35,19 @@ class SwitchEditor : public QObject {
 
     // The display operations (SetSwNModeHyst ...): caption, colour and the pop-up's check
     // marks together; they touch nothing else.
-    void SetModeHyst();
-    void SetModeWind();
-    void SetPowerUpOn();
-    void SetPowerUpOff();
-    void SetEchoLossNC();
-    void SetEchoLossOff();
-    void SetEchoLossOn();
-    void SetPolarityNormal();
-    void SetPolarityReversed();
+    void ShowMode(SwitchMode mode);
+    void ShowPowerUp(SwitchPowerUp state);
+    void ShowEchoLoss(SwitchEchoLoss response);
+    void ShowPolarity(SwitchPolarity polarity);
+    void SetModeHyst() { ShowMode(SwitchMode::Hyst); }
+    void SetModeWind() { ShowMode(SwitchMode::Wind); }
+    void SetPowerUpOn() { ShowPowerUp(SwitchPowerUp::On); }
+    void SetPowerUpOff() { ShowPowerUp(SwitchPowerUp::Off); }
+    void SetEchoLossNC() { ShowEchoLoss(SwitchEchoLoss::NC); }
+    void SetEchoLossOff() { ShowEchoLoss(SwitchEchoLoss::Off); }
+    void SetEchoLossOn() { ShowEchoLoss(SwitchEchoLoss::On); }
+    void SetPolarityNormal() { ShowPolarity(SwitchPolarity::Normal); }
+    void SetPolarityReversed() { ShowPolarity(SwitchPolarity::Reversed); }
 
     // The width box's Enter or leaving it: SwNHyst = its number, shown with two decimals.
     void TakeWidth();

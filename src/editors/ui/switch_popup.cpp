@@ -1,5 +1,8 @@
 #include "editors/ui/switch_popup.h"
 
+#include "config/option_codes.h"
+#include "form/editor_widgets.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QString>
@@ -64,16 +67,20 @@ SwitchPopUp BuildSwitchPopUp(int n, QWidget* parent) {
 
     p.echoLoss = AddSubmenu(p.menu, Name(n, "EchoLoss"), "Echo Loss Response");
     p.echoLossNC = AddCheckable(p.echoLoss, Name(n, "EchoLossNC"), "No Change");
-    p.echoLossOff = AddCheckable(p.echoLoss, Name(n, "EchoLossOff"), "Off");
-    p.echoLossOn = AddCheckable(p.echoLoss, Name(n, "EchoLossOn"), "On");
+    p.echoLossOff = AddCheckable(p.echoLoss, Name(n, "EchoLossOff"),
+                                 Qs(kSwitchEchoLoss.Caption(SwitchEchoLoss::Off)));
+    p.echoLossOn = AddCheckable(p.echoLoss, Name(n, "EchoLossOn"),
+                                Qs(kSwitchEchoLoss.Caption(SwitchEchoLoss::On)));
     AddSeparator(p.menu, separators.second);
 
     // Switch 1's entries kept their first captions, trailing blank included.
     const bool first = n == 1;
     p.powerUp =
         AddSubmenu(p.menu, Name(n, "PowerUp"), first ? "Powered Up State" : "Power Up State");
-    p.powerUpOff = AddCheckable(p.powerUp, Name(n, "PowerUpOff"), first ? "Off " : "Off");
-    p.powerUpOn = AddCheckable(p.powerUp, Name(n, "PowerUpOn"), "On");
+    const QString off = Qs(kSwitchPowerUp.Caption(SwitchPowerUp::Off));
+    p.powerUpOff = AddCheckable(p.powerUp, Name(n, "PowerUpOff"), first ? off + " " : off);
+    p.powerUpOn = AddCheckable(p.powerUp, Name(n, "PowerUpOn"),
+                               Qs(kSwitchPowerUp.Caption(SwitchPowerUp::On)));
     AddSeparator(p.menu, separators.third);
 
     p.mode = AddSubmenu(p.menu, Name(n, "Mode"), "Mode");

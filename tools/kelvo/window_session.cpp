@@ -1,0 +1,50 @@
+#include "window_session.h"
+
+#include "config/image_a.h"
+#include "config/image_b.h"
+
+#include <algorithm>
+
+namespace telmora::kelvo {
+
+WindowSession StartUpSession() {
+    WindowSession session;
+    session.Window = DesignWindow();
+    session.Record.CountDistance = kCountDistanceNormal;
+    session.Record.AnalogOutputMax = 10;
+    session.Record.AnalogOutputMin = 0;
+    LoadFactoryDefaultsB(session.Record);
+    ShowRecordB(session.Record, session.Window);
+    return session;
+}
+
+RegisterImage FileImageAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
+    WindowSession session = StartUpSession();
+    session.Image = sensorImage;
+    if (family == SensorFamily::A) {
+        DecodeImageA(session.Image, session.Record);
+    } else {
+        DecodeImageB(session.Image, session.Record);
+    }
+    ShowRecord(family, session.Record, session.Window);
+    // The file always carries a family B image, whatever family the window shows.
+    ReadWindowB(session.Window, session.Record);
+    EncodeImageB(session.Record, session.Image);
+    return session.Image;
+}
+
+RegisterImage SensorImageFromFile(const RegisterImage& fileImage, SensorFamily family) {
+    WindowSession session = StartUpSession();
+    std::copy(fileImage.begin(), fileImage.begin() + 128, session.Image.begin());
+    DecodeImageB(session.Image, session.Record);
+    ShowRecordB(session.Record, session.Window);
+    ReadWindow(family, session.Window, session.Record);
+    if (family == SensorFamily::A) {
+        EncodeImageA(session.Record, session.Image);
+    } else {
+        EncodeImageB(session.Record, session.Image);
+    }
+    return session.Image;
+}
+
+} // namespace telmora::kelvo

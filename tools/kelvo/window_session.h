@@ -1,0 +1,31 @@
+#pragma once
+
+#include "config/sensor_config.h"
+#include "config/sensor_family.h"
+#include "config/window_texts.h"
+
+// The main window's sessions that kelvo replays without a window, built on the core's
+// round trip through the window's texts (config/window_texts.h), so that what kelvo saves
+// or sends is what the window would.
+namespace telmora::kelvo {
+
+// The record, register image and window right after the program has started: family B
+// defaults shown, CountDistance 0.003384, an image of zeros.
+struct WindowSession {
+    SensorConfig Record;
+    RegisterImage Image{};
+    WindowTexts Window;
+};
+WindowSession StartUpSession();
+
+// Right after start-up, "Get Configuration From Sensor" on a sensor of `family` whose
+// registers read `sensorImage`, then "&Save Configuration to Disk": the image whose
+// elements 0 to 127 the file holds.
+RegisterImage FileImageAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage);
+
+// Right after start-up, "Get Configuration From Disk" of a file holding `fileImage`
+// (elements 0 to 127), then "Save Configuration To Sensor" to a sensor of `family` (the
+// window set up for that family): the image whose registers are written.
+RegisterImage SensorImageFromFile(const RegisterImage& fileImage, SensorFamily family);
+
+} // namespace telmora::kelvo
