@@ -27,6 +27,8 @@ constexpr std::int16_t kLinkWriting = 4;
 
 // The fifth byte of a "G" reply carries the register's value.
 constexpr std::size_t kReplyValueByte = 4;
+// The letter and "00" that begin every register reply.
+constexpr std::size_t kReplyStartLength = 3;
 
 // The reading's count times CountDistance, as a single. A count too large for the
 // result to be a finite single (a garbled reading with an exponent) is taken as a lost
@@ -221,16 +223,23 @@ void LinkProtocol::ScanRegisterReplies() {
         }
         const ReplyMatch previous = MatchPreviousReply(replies_);
         if (awaited == ReplyMatch::Partial || previous == ReplyMatch::Partial)
-            return;
+            break;
         if (previous == ReplyMatch::Complete) {
             replies_.erase(0, kRegisterReplyLength);
             continue;
         }
+        // A reply that began right ("G00" or "P00") and then went wrong was this
+        // register's, damaged: no need to wait for what may follow it.
+        if (replies_.size() > kReplyStartLength &&
+            MatchAwaitedReply(std::string_view(replies_).substr(0, kReplyStartLength)) ==
+                ReplyMatch::Partial)
+            brokenReply_ = true;
         replies_.erase(0, 1);
         ++strayBytes_;
     }
+    const auto replyLength = static_cast<std::size_t>(kRegisterReplyLength);
     if ((receiveState_ == kStateReadReply || receiveState_ == kStateWriteReply) &&
-        strayBytes_ >= static_cast<std::size_t>(kRegisterReplyLength))
+        (strayBytes_ >= replyLength || (brokenReply_ && heardBytes_ >= replyLength)))
         AskAgainOrGiveUp();
 }
 
@@ -269,6 +278,7 @@ void LinkProtocol::AskRegister() {
     ++registerTries_;
     heardBytes_ = 0;
     strayBytes_ = 0;
+    brokenReply_ = false;
     replies_.clear();
     const auto reg = static_cast<std::uint8_t>(registerIndex_);
     port_.Write(receiveState_ == kStateReadReply ? ReadFrame(reg)

@@ -159,6 +159,7 @@ class LinkProtocol {
     int previousRegister_ = -1;  // the register whose reply came last, or -1
     std::size_t heardBytes_ = 0; // characters since the register's last frame went out
     std::size_t strayBytes_ = 0; // of these, characters that began no awaited reply
+    bool brokenReply_ = false;   // of these, a reply that began right and went wrong
     int groupSize_ = 1;
     float currentDistance_ = 0;
     RegisterImage image_{};

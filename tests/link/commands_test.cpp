@@ -144,6 +144,7 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
     const Damage badChecksum = [](const std::string& r) {
         return r.substr(0, 5) + static_cast<char>(r[5] ^ 1);
     };
+    const Damage checksumG = [](const std::string& r) { return r.substr(0, 5) + "G"; };
     const Damage otherRegister = [](const std::string& r) {
         return CommandFrame(r[0], static_cast<std::uint8_t>(r[3] + 1),
                             static_cast<std::uint8_t>(r[4]));
@@ -172,6 +173,7 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         {"the register before answered again", true, previousAgain, 3, 1, 0, done},
         {"stray byte inside", false, strayInside, 2, 3, 3, done},
         {"bad checksum", true, badChecksum, 1, 2, 3, done},
+        {"checksum G, as if a reply began", false, checksumG, 1, 2, 3, done},
         {"another register", false, otherRegister, 1, 2, 3, done},
         {"P with another value", true, otherValue, 2, 3, 3, done},
         {"a byte lost", false, cutShort, 1, 2, 100, done},
