@@ -172,8 +172,8 @@ int SimRunner::Run(int signalFd) {
                 peerSeen = peerSeen || peers.Present();
                 if (!peers.Present()) {
                     // Bytes for a program that has gone would greet the next one.
+                    // What the program sent before it closed is still on the line.
                     output_.Clear();
-                    inbound_.clear();
                     terminal_.DiscardUnread();
                     absentSince = now_;
                 }
