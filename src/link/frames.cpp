@@ -1,5 +1,6 @@
 #include "link/frames.h"
 
+#include <algorithm>
 #include <array>
 
 namespace telmora {
@@ -62,6 +63,30 @@ std::string WriteFrame(std::uint8_t reg, std::uint8_t value) {
 
 std::string DetectionFrame() {
     return CommandFrame('W', kDetectionRegister, kDetectionValue);
+}
+
+ReplyMatch MatchReadReply(std::string_view bytes, std::uint8_t reg) {
+    const std::string frame = ReadFrame(reg);
+    const std::size_t n = std::min(bytes.size(), frame.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        // The value byte may be anything; the checksum then has to cover it.
+        const char expected =
+            k == 4 ? bytes[4]
+            : k == 5
+                ? static_cast<char>(FrameChecksum('G', reg, static_cast<std::uint8_t>(bytes[4])))
+                : frame[k];
+        if (bytes[k] != expected)
+            return ReplyMatch::None;
+    }
+    return n == frame.size() ? ReplyMatch::Complete : ReplyMatch::Partial;
+}
+
+ReplyMatch MatchWriteReply(std::string_view bytes, std::uint8_t reg, std::uint8_t value) {
+    const std::string frame = WriteFrame(reg, value);
+    const std::size_t n = std::min(bytes.size(), frame.size());
+    if (bytes.substr(0, n) != std::string_view(frame).substr(0, n))
+        return ReplyMatch::None;
+    return n == frame.size() ? ReplyMatch::Complete : ReplyMatch::Partial;
 }
 
 int FirstRegister(SensorFamily family) {

@@ -25,6 +25,19 @@ std::string DetectionFrame();                                 // "W" frame, regi
 inline constexpr std::string_view kIdentificationQuery = "T00";
 inline constexpr std::string_view kEndCommand = "E";
 
+// How the front of a byte stream stands against an awaited reply.
+enum class ReplyMatch {
+    Complete, // its first six bytes are the reply
+    Partial,  // every byte so far fits the reply; more are needed
+    None,     // its first byte does not begin the reply
+};
+
+// The reply to a "G" frame for `reg`: "G", "00", the register, any value and the checksum
+// of the five bytes before it.
+ReplyMatch MatchReadReply(std::string_view bytes, std::uint8_t reg);
+// The reply to a "P" frame: the frame itself, the value sent included.
+ReplyMatch MatchWriteReply(std::string_view bytes, std::uint8_t reg, std::uint8_t value);
+
 // Reply lengths the receive handler waits for.
 inline constexpr int kIdentificationReplyLength = 5;
 inline constexpr int kRegisterReplyLength = 6;

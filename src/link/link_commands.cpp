@@ -62,7 +62,8 @@ bool LinkCommands::MayBegin() {
 
 void LinkCommands::WarnIfStopped(const ExchangeResult& result) {
     // A lost port is reported by whoever saw it fail, with what it meant for this exchange.
-    if (result.outcome == ExchangeOutcome::ReplyLate)
+    if (result.outcome == ExchangeOutcome::ReplyLate ||
+        result.outcome == ExchangeOutcome::ReplyDamaged)
         host_.Warn(StoppedExchangeText(result));
 }
 

@@ -5,16 +5,19 @@ namespace telmora {
 std::string StoppedExchangeText(const ExchangeResult& result) {
     if (result.completed() || result.unansweredRegister < 0)
         return {};
-    const std::string reg = std::to_string(result.unansweredRegister);
+    const std::string stop =
+        "stopped at register " + std::to_string(result.unansweredRegister) +
+        (result.outcome == ExchangeOutcome::ReplyDamaged
+             ? ": the sensor's answer came damaged " + std::to_string(kMaxRegisterTries) + " times."
+             : ": no answer came from the sensor.");
     switch (result.exchange) {
     case Exchange::Read:
-        return "Reading the configuration stopped at register " + reg +
-               ": no answer came from the sensor. The window still shows the earlier "
-               "configuration.";
+        return "Reading the configuration " + stop +
+               " The window still shows the earlier configuration.";
     case Exchange::Write:
-        return "Saving the configuration stopped at register " + reg +
-               ": no answer came from the sensor. The sensor now holds a partly written "
-               "configuration; save the configuration to the sensor again.";
+        return "Saving the configuration " + stop +
+               " The sensor now holds a partly written configuration; save the configuration "
+               "to the sensor again.";
     case Exchange::Detection:
     case Exchange::None:
         break;

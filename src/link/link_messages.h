@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/link_protocol.h"
 #include "config/sensor_family.h"
+#include "link/link_protocol.h"
 
 #include <string>
 #include <string_view>
@@ -13,8 +13,8 @@ inline constexpr std::string_view kNoPortOpenText =
     "No serial port is open. Choose the sensor's port with ComPort.";
 
 // After a read or write stopped because the sensor did not answer `result`'s
-// unanswered register: which register, and what that means for the sensor and the
-// window. Empty for any other result.
+// unanswered register, or answered it damaged on every try: which register, why, and
+// what that means for the sensor and the window. Empty for any other result.
 std::string StoppedExchangeText(const ExchangeResult& result);
 
 // The status-bar confirmation of a completed read or write.

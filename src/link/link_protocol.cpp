@@ -27,6 +27,8 @@ constexpr std::int16_t kLinkWriting = 4;
 
 // The fifth byte of a "G" reply carries the register's value.
 constexpr std::size_t kReplyValueByte = 4;
+// The letter and "00" that begin every register reply.
+constexpr std::size_t kReplyStartLength = 3;
 
 // The reading's count times CountDistance, as a single. A count too large for the
 // result to be a finite single (a garbled reading with an exponent) is taken as a lost
@@ -63,6 +65,30 @@ void LinkProtocol::PortClosed() {
 }
 
 void LinkProtocol::Receive(std::string_view bytes) {
+    while (!bytes.empty()) {
+        if (receiveState_ >= kStateEchoFirst && receiveState_ <= kStateEchoLast) {
+            // The echo is compared one character at a time; the rest may be the next state's.
+            HandleEcho(bytes.front());
+            bytes.remove_prefix(1);
+            continue;
+        }
+        if (receiveState_ == kStateIdentification) {
+            replies_.append(bytes);
+            ScanIdentification(false);
+            return;
+        }
+        if (receiveState_ == kStateReadReply || receiveState_ == kStateWriteReply) {
+            replies_.append(bytes);
+            heardBytes_ += bytes.size();
+            ScanRegisterReplies();
+            return;
+        }
+        ReceiveGroups(bytes);
+        return;
+    }
+}
+
+void LinkProtocol::ReceiveGroups(std::string_view bytes) {
     // Characters are handed over a complete group at a time. The group size can change
     // with every group, so it is read again before each one.
     while (true) {
@@ -92,24 +118,8 @@ void LinkProtocol::Receive(std::string_view bytes) {
 }
 
 void LinkProtocol::HandleGroup(std::string_view group) {
-    switch (receiveState_) {
-    case kStateStream:
+    if (receiveState_ == kStateStream)
         HandleStream(group);
-        break;
-    case kStateIdentification:
-        HandleIdentification();
-        break;
-    case kStateReadReply:
-        HandleReadReply(group);
-        break;
-    case kStateWriteReply:
-        HandleWriteReply();
-        break;
-    default:
-        if (receiveState_ >= kStateEchoFirst && receiveState_ <= kStateEchoLast)
-            HandleEcho(group.front());
-        break;
-    }
 }
 
 void LinkProtocol::HandleStream(std::string_view group) {
@@ -126,11 +136,12 @@ void LinkProtocol::HandleStream(std::string_view group) {
 
 void LinkProtocol::HandleEcho(char c) {
     // The sensor echoes the detection frame one byte at a time. A byte that does not fit
-    // starts the comparison over; it is not itself taken as a new first byte.
+    // starts the comparison over, as the echo's first byte when it is one: the frame's
+    // first byte appears nowhere else in it, so no other restart can be missed.
     static const std::string frame = DetectionFrame();
     const auto expected = frame[static_cast<std::size_t>(receiveState_ - kStateEchoFirst)];
     if (c != expected) {
-        receiveState_ = kStateEchoFirst;
+        receiveState_ = c == frame.front() ? kStateEchoFirst + 1 : kStateEchoFirst;
         return;
     }
     if (receiveState_ < kStateEchoLast) {
@@ -145,36 +156,110 @@ void LinkProtocol::HandleEcho(char c) {
     StartTimer1();
     groupSize_ = kIdentificationReplyLength;
     receiveState_ = kStateIdentification;
+    replies_.clear();
 }
 
-void LinkProtocol::HandleIdentification() {
+// Echoes of earlier detection frames can still be on their way when "T00" leaves (a slow
+// adapter delivers them late and all together); they are no answer, so every whole echo
+// is dropped and characters that may yet grow into one wait. Five other characters make
+// a family B sensor; when the period ends, fewer make family A.
+void LinkProtocol::ScanIdentification(bool periodOver) {
+    static const std::string echo = DetectionFrame();
+    for (std::size_t at = replies_.find(echo); at != std::string::npos; at = replies_.find(echo))
+        replies_.erase(at, echo.size());
+    std::size_t growing = 0;
+    if (!periodOver) {
+        for (std::size_t n = std::min(replies_.size(), echo.size() - 1); n > 0; --n) {
+            if (replies_.compare(replies_.size() - n, n, echo, 0, n) == 0) {
+                growing = n;
+                break;
+            }
+        }
+    }
+    const bool answered =
+        replies_.size() - growing >= static_cast<std::size_t>(kIdentificationReplyLength);
+    if (answered)
+        IdentifyFamily(SensorFamily::B);
+    else if (periodOver)
+        IdentifyFamily(SensorFamily::A);
+}
+
+void LinkProtocol::IdentifyFamily(SensorFamily family) {
     StopTimer1();
     transferOk_ = true;
-    groupSize_ = 1;
-    receiveState_ = kStateStream;
-    listener_.OnFamilyIdentified(SensorFamily::B);
-    EndExchange(ExchangeOutcome::Completed, SensorFamily::B);
+    BackToStream();
+    listener_.OnFamilyIdentified(family);
+    EndExchange(ExchangeOutcome::Completed, family);
 }
 
-void LinkProtocol::HandleReadReply(std::string_view group) {
+ReplyMatch LinkProtocol::MatchAwaitedReply(std::string_view bytes) const {
+    const auto reg = static_cast<std::uint8_t>(registerIndex_);
+    return receiveState_ == kStateReadReply ? MatchReadReply(bytes, reg)
+                                            : MatchWriteReply(bytes, reg, ValueToWrite(reg));
+}
+
+// A second reply to the register before, which came after the program had asked again.
+ReplyMatch LinkProtocol::MatchPreviousReply(std::string_view bytes) const {
+    if (previousRegister_ < 0)
+        return ReplyMatch::None;
+    const auto reg = static_cast<std::uint8_t>(previousRegister_);
+    return receiveState_ == kStateReadReply ? MatchReadReply(bytes, reg)
+                                            : MatchWriteReply(bytes, reg, ValueToWrite(reg));
+}
+
+// Every reply is checked whole: letter, "00", register, checksum and, for a write, the
+// value sent. Characters that begin no reply are passed over one at a time, so a stray
+// character never shifts the replies after it. Once a reply's worth of characters has
+// come without one, the reply was damaged and the register is asked again at once.
+void LinkProtocol::ScanRegisterReplies() {
+    while (!replies_.empty() &&
+           (receiveState_ == kStateReadReply || receiveState_ == kStateWriteReply)) {
+        const ReplyMatch awaited = MatchAwaitedReply(replies_);
+        if (awaited == ReplyMatch::Complete) {
+            const std::string reply = replies_.substr(0, kRegisterReplyLength);
+            replies_.erase(0, kRegisterReplyLength);
+            AcceptReply(reply);
+            continue;
+        }
+        const ReplyMatch previous = MatchPreviousReply(replies_);
+        if (awaited == ReplyMatch::Partial || previous == ReplyMatch::Partial)
+            break;
+        if (previous == ReplyMatch::Complete) {
+            replies_.erase(0, kRegisterReplyLength);
+            continue;
+        }
+        // A reply that began right ("G00" or "P00") and then went wrong was this
+        // register's, damaged: no need to wait for what may follow it.
+        if (replies_.size() > kReplyStartLength &&
+            MatchAwaitedReply(std::string_view(replies_).substr(0, kReplyStartLength)) ==
+                ReplyMatch::Partial)
+            brokenReply_ = true;
+        replies_.erase(0, 1);
+        ++strayBytes_;
+    }
+    const auto replyLength = static_cast<std::size_t>(kRegisterReplyLength);
+    if ((receiveState_ == kStateReadReply || receiveState_ == kStateWriteReply) &&
+        (strayBytes_ >= replyLength || (brokenReply_ && heardBytes_ >= replyLength)))
+        AskAgainOrGiveUp();
+}
+
+void LinkProtocol::AcceptReply(std::string_view reply) {
     StopTimer1();
-    const auto value = static_cast<std::uint8_t>(group[kReplyValueByte]);
-    image_[static_cast<std::size_t>(registerIndex_)] = value;
-    listener_.OnRegisterStored(registerIndex_, value);
-    AdvanceTransfer(NextReadRegister(family_, registerIndex_), LastReadRegister(family_),
-                    &LinkProtocol::SendReadFrame);
-}
-
-void LinkProtocol::HandleWriteReply() {
-    // Only the reply's arrival counts: it releases the next frame.
-    StopTimer1();
-    AdvanceTransfer(NextWriteRegister(family_, registerIndex_), LastWriteRegister(family_),
-                    &LinkProtocol::SendWriteFrame);
-}
-
-// Moves a read or write on to register `next`: past `last` the transfer is complete,
-// otherwise the progress shows it and its frame goes out under a fresh Timer1 period.
-void LinkProtocol::AdvanceTransfer(int next, int last, void (LinkProtocol::*sendFrame)()) {
+    previousRegister_ = registerIndex_;
+    int next = 0;
+    int last = 0;
+    if (receiveState_ == kStateReadReply) {
+        const auto value = static_cast<std::uint8_t>(reply[kReplyValueByte]);
+        image_[static_cast<std::size_t>(registerIndex_)] = value;
+        listener_.OnRegisterStored(registerIndex_, value);
+        next = NextReadRegister(family_, registerIndex_);
+        last = LastReadRegister(family_);
+    } else {
+        next = NextWriteRegister(family_, registerIndex_);
+        last = LastWriteRegister(family_);
+    }
+    // Past the last register the transfer is complete; otherwise the progress shows the
+    // next register and its frame goes out.
     registerIndex_ = static_cast<std::int16_t>(next);
     if (registerIndex_ > last) {
         listener_.OnProgressHidden();
@@ -184,8 +269,32 @@ void LinkProtocol::AdvanceTransfer(int next, int last, void (LinkProtocol::*send
         return;
     }
     listener_.OnProgress(registerIndex_);
-    (this->*sendFrame)();
+    registerTries_ = 0;
+    AskRegister();
+}
+
+// Sends the frame for the current register under a fresh Timer1 period.
+void LinkProtocol::AskRegister() {
+    ++registerTries_;
+    heardBytes_ = 0;
+    strayBytes_ = 0;
+    brokenReply_ = false;
+    replies_.clear();
+    const auto reg = static_cast<std::uint8_t>(registerIndex_);
+    port_.Write(receiveState_ == kStateReadReply ? ReadFrame(reg)
+                                                 : WriteFrame(reg, ValueToWrite(reg)));
     StartTimer1();
+}
+
+void LinkProtocol::AskAgainOrGiveUp() {
+    if (registerTries_ < kMaxRegisterTries) {
+        StopTimer1();
+        AskRegister();
+        return;
+    }
+    StopTimer1();
+    BackToStream();
+    EndExchange(ExchangeOutcome::ReplyDamaged, family_);
 }
 
 void LinkProtocol::Timer1Tick() {
@@ -205,14 +314,16 @@ void LinkProtocol::Timer1Tick() {
         break;
     case kLinkIdentifying:
         // The sensor echoed but did not answer "T00": only family A stays silent.
-        transferOk_ = true;
-        BackToStream();
-        StopTimer1();
-        listener_.OnFamilyIdentified(SensorFamily::A);
-        EndExchange(ExchangeOutcome::Completed, SensorFamily::A);
+        ScanIdentification(true);
         break;
     case kLinkReading:
     case kLinkWriting:
+        // Characters came but no reply in them: a damaged reply, asked for again. Nothing
+        // at all: the sensor has stopped answering.
+        if (heardBytes_ > 0) {
+            AskAgainOrGiveUp();
+            break;
+        }
         StopTimer1();
         BackToStream();
         EndExchange(ExchangeOutcome::ReplyLate, family_);
@@ -243,8 +354,7 @@ bool LinkProtocol::StartRead(SensorFamily family) {
     transferOk_ = false;
     registerIndex_ = static_cast<std::int16_t>(FirstRegister(family));
     groupSize_ = kRegisterReplyLength;
-    SendReadFrame();
-    StartTimer1();
+    AskRegister();
     return true;
 }
 
@@ -257,9 +367,8 @@ bool LinkProtocol::StartWrite(SensorFamily family, const RegisterImage& image) {
     receiveState_ = kStateWriteReply;
     registerIndex_ = static_cast<std::int16_t>(FirstRegister(family));
     groupSize_ = kRegisterReplyLength;
-    SendWriteFrame();
     transferOk_ = false;
-    StartTimer1();
+    AskRegister();
     return true;
 }
 
@@ -267,16 +376,11 @@ void LinkProtocol::SendEnd() {
     port_.Write(kEndCommand);
 }
 
-void LinkProtocol::SendReadFrame() {
-    port_.Write(ReadFrame(static_cast<std::uint8_t>(registerIndex_)));
-}
-
-void LinkProtocol::SendWriteFrame() {
+std::uint8_t LinkProtocol::ValueToWrite(int reg) const {
     // The encoders keep every element within a byte; should one not be, the nearest byte
     // value is sent rather than a wrapped one.
-    const auto element = image_[static_cast<std::size_t>(registerIndex_)];
-    const auto value = static_cast<std::uint8_t>(std::clamp<int>(element, 0, 255));
-    port_.Write(WriteFrame(static_cast<std::uint8_t>(registerIndex_), value));
+    return static_cast<std::uint8_t>(
+        std::clamp<int>(image_[static_cast<std::size_t>(reg)], 0, 255));
 }
 
 void LinkProtocol::StartTimer1() {
@@ -292,13 +396,17 @@ void LinkProtocol::StopTimer1() {
 void LinkProtocol::BackToStream() {
     groupSize_ = 1;
     receiveState_ = kStateStream;
+    replies_.clear();
 }
 
 void LinkProtocol::BeginExchange(Exchange exchange, SensorFamily family) {
     // Characters left over from the measurement stream would shift the reply groups.
     pending_.clear();
+    replies_.clear();
     exchange_ = exchange;
     family_ = family;
+    registerTries_ = 0;
+    previousRegister_ = -1;
 }
 
 void LinkProtocol::EndExchange(ExchangeOutcome outcome, SensorFamily family) {

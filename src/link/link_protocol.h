@@ -2,6 +2,7 @@
 
 #include "config/sensor_config.h"
 #include "config/sensor_family.h"
+#include "link/frames.h"
 
 #include <cstdint>
 #include <string>
@@ -28,15 +29,18 @@ class LinkTimer {
 
 inline constexpr int kTimer1PeriodMs = 100;
 inline constexpr int kMaxDetectTries = 10;
+// Frames sent for one register before a read or write gives up on its damaged replies.
+inline constexpr int kMaxRegisterTries = 3;
 
 enum class Exchange { None, Detection, Read, Write };
 
 enum class ExchangeOutcome {
-    NotStarted, // refused: another exchange was running, or no family was given
-    Completed,  // every reply came (detection: a family was identified)
-    NoSensor,   // detection: no complete echo after kMaxDetectTries frames
-    ReplyLate,  // read or write: a reply did not come within one Timer1 period
-    PortLost,   // the port closed or failed while the exchange waited
+    NotStarted,   // refused: another exchange was running, or no family was given
+    Completed,    // every reply came (detection: a family was identified)
+    NoSensor,     // detection: no complete echo after kMaxDetectTries frames
+    ReplyLate,    // read or write: a reply did not come within one Timer1 period
+    ReplyDamaged, // read or write: every try for a register got a reply that failed its check
+    PortLost,     // the port closed or failed while the exchange waited
 };
 
 struct ExchangeResult {
@@ -45,7 +49,7 @@ struct ExchangeResult {
     // Detection: the family identified (None unless completed). Read and write: the
     // family whose register order was used.
     SensorFamily family = SensorFamily::None;
-    // Read and write that did not complete: the register whose reply never came.
+    // Read and write that did not complete: the register whose reply never came right.
     int unansweredRegister = -1;
 
     bool completed() const { return outcome == ExchangeOutcome::Completed; }
@@ -84,8 +88,9 @@ class LinkProtocol {
     void PortClosed();
     bool PortOpen() const { return portOpen_; }
 
-    // Characters from the port, in chunks of any size. The receive handler gets them a
-    // group at a time, each group complete (GroupSize characters).
+    // Characters from the port, in chunks of any size. Readings are taken a group at a
+    // time, each group complete (GroupSize characters); the replies of an exchange are
+    // found in the characters as they come, whatever stray characters lie around them.
     void Receive(std::string_view bytes);
 
     // Timer1's tick.
@@ -110,6 +115,8 @@ class LinkProtocol {
     bool TransferOk() const { return transferOk_; }
     std::int16_t RegisterIndex() const { return registerIndex_; }
     std::int16_t DetectTries() const { return detectTries_; }
+    // Frames sent so far for the register of a read or write (1 to kMaxRegisterTries).
+    int RegisterTries() const { return registerTries_; }
     int GroupSize() const { return groupSize_; }
     float CurrentDistance() const { return currentDistance_; }
     // The image a read filled (every register of the family's read order when the read
@@ -117,15 +124,19 @@ class LinkProtocol {
     const RegisterImage& Image() const { return image_; }
 
   private:
+    void ReceiveGroups(std::string_view bytes);
     void HandleGroup(std::string_view group);
     void HandleStream(std::string_view group);
     void HandleEcho(char c);
-    void HandleIdentification();
-    void HandleReadReply(std::string_view group);
-    void HandleWriteReply();
-    void AdvanceTransfer(int next, int last, void (LinkProtocol::*sendFrame)());
-    void SendReadFrame();
-    void SendWriteFrame();
+    void ScanIdentification(bool periodOver);
+    void IdentifyFamily(SensorFamily family);
+    void ScanRegisterReplies();
+    ReplyMatch MatchAwaitedReply(std::string_view bytes) const;
+    ReplyMatch MatchPreviousReply(std::string_view bytes) const;
+    void AcceptReply(std::string_view reply);
+    void AskRegister();
+    void AskAgainOrGiveUp();
+    std::uint8_t ValueToWrite(int reg) const;
     void StartTimer1();
     void StopTimer1();
     void BackToStream();
@@ -144,6 +155,11 @@ class LinkProtocol {
     bool transferOk_ = false;
     std::int16_t registerIndex_ = 0;
     std::int16_t detectTries_ = 0;
+    int registerTries_ = 0;
+    int previousRegister_ = -1;  // the register whose reply came last, or -1
+    std::size_t heardBytes_ = 0; // characters since the register's last frame went out
+    std::size_t strayBytes_ = 0; // of these, characters that began no awaited reply
+    bool brokenReply_ = false;   // of these, a reply that began right and went wrong
     int groupSize_ = 1;
     float currentDistance_ = 0;
     RegisterImage image_{};
@@ -152,6 +168,7 @@ class LinkProtocol {
     SensorFamily family_ = SensorFamily::None; // captured when a read or write starts
     ExchangeResult lastResult_;
     std::string pending_; // characters of a group not yet complete
+    std::string replies_; // characters of an exchange's replies not yet taken
 };
 
 } // namespace telmora

@@ -8,7 +8,8 @@ namespace telmora::testing {
 namespace {
 
 // One detection frame per Timer1 tick until an echo comes, then "T00": a reply means
-// family B, a tick without one family A. Ten frames without an echo end at 1100 ms.
+// family B, a tick without one family A, however many late echoes of earlier frames come
+// after "T00". Ten frames without an echo end at 1100 ms.
 TEST(Detection, FramesEachTickUntilAnEchoThenTheIdentificationReplyDecidesTheFamily) {
     const std::string frame = DetectionFrame();
     const struct {
@@ -17,21 +18,25 @@ TEST(Detection, FramesEachTickUntilAnEchoThenTheIdentificationReplyDecidesTheFam
         SensorFamily sensorFamily, found;
         std::vector<std::string> replies; // to the first detection frames, instead of the echo
         int tries;
+        std::size_t held = 0; // echoes held back and sent together
     } cases[] = {
         {"no sensor", false, SensorFamily::B, SensorFamily::None, {}, 10},
         {"family A", true, SensorFamily::A, SensorFamily::A, {}, 1},
         {"family B", true, SensorFamily::B, SensorFamily::B, {}, 1},
-        // The second W arrives where a "0" belongs: the comparison starts over and that W
-        // is not taken as a new first byte, so "W00..." after it does not complete an echo.
-        {"W inside the echo", true, SensorFamily::B, SensorFamily::B, {"W0" + frame}, 2},
+        // The second W arrives where a "0" belongs: the comparison starts over from it.
+        {"W inside the echo", true, SensorFamily::B, SensorFamily::B, {"W0" + frame}, 1},
         {"garbage before the echo", true, SensorFamily::B, SensorFamily::B, {"\r0123" + frame}, 1},
         {"late sensor", true, SensorFamily::B, SensorFamily::B, {"", "", "", ""}, 5},
+        {"echoes held, family A", true, SensorFamily::A, SensorFamily::A, {}, 3, 3},
+        {"echoes held, family B", true, SensorFamily::B, SensorFamily::B, {}, 4, 4},
+        {"cut echo held, family A", true, SensorFamily::A, SensorFamily::A, {frame, "W00"}, 2, 2},
     };
     for (const auto& c : cases) {
         LinkBench b;
         b.sensor.present = c.present;
         b.sensor.family = c.sensorFamily;
         b.sensor.echoOverrides = c.replies;
+        b.sensor.heldEchoes = c.held;
         const ExchangeResult result = b.commands.DetectSensor();
         const bool found = c.found != SensorFamily::None;
 

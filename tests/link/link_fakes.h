@@ -100,10 +100,13 @@ class FakeSensor : public LinkPort {
 
     bool present = true;                    // echoes detection frames
     SensorFamily family = SensorFamily::B;  // B answers "T00"
-    int silentFromRegister = -1;            // no reply to a "G" or "P" for this register on
     std::int64_t replyDelay = 3;            // milliseconds from a frame to its reply
     std::int64_t lateFromRegister = -1;     // replies for this register on come after 150 ms
     std::vector<std::string> echoOverrides; // sent instead of the first detection echoes
+    std::size_t heldEchoes = 0;             // the first this many echoes come all together
+    // What goes back instead of the well-formed reply to the `nth` frame (0 first) for
+    // register `reg`; unset, every reply is well-formed.
+    std::function<std::string(const std::string& reply, int reg, int nth)> damage;
     std::array<std::uint8_t, 129> registers{};
     std::vector<SentFrame> sent; // what the program sent
 
@@ -141,10 +144,10 @@ class FakeSensor : public LinkPort {
         switch (frame.front()) {
         case 'W': // the echo comes back one byte at a time
             if (present)
-                SendByteByByte(detectionFrames_ < echoOverrides.size()
-                                   ? echoOverrides[detectionFrames_]
-                                   : frame);
-            ++detectionFrames_;
+                held_ += detectionFrames_ < echoOverrides.size() ? echoOverrides[detectionFrames_]
+                                                                 : frame;
+            if (++detectionFrames_ >= heldEchoes)
+                SendByteByByte(std::exchange(held_, {}));
             return;
         case 'T':
             if (present && family == SensorFamily::B)
@@ -152,13 +155,14 @@ class FakeSensor : public LinkPort {
             return;
         case 'G':
         case 'P':
-            if (silentFromRegister >= 0 && reg >= silentFromRegister)
-                return;
             if (frame.front() == 'P')
                 registers[reg] = static_cast<std::uint8_t>(frame[4]);
-            Send({frame[0], '0', '0', static_cast<char>(reg), static_cast<char>(registers[reg]),
-                  'x'},
-                 lateFromRegister >= 0 && reg >= lateFromRegister ? 150 : replyDelay);
+            {
+                std::string reply = CommandFrame(frame[0], reg, registers[reg]);
+                if (damage)
+                    reply = damage(reply, reg, asked_[reg]++);
+                Send(reply, lateFromRegister >= 0 && reg >= lateFromRegister ? 150 : replyDelay);
+            }
             return;
         default:
             return;
@@ -175,6 +179,8 @@ class FakeSensor : public LinkPort {
     LinkProtocol* protocol_ = nullptr;
     std::string input_;
     std::size_t detectionFrames_ = 0;
+    std::string held_;
+    std::map<int, int> asked_;
 };
 
 // Everything the protocol reported.

@@ -22,7 +22,8 @@ void PacedOutput::Clear() {
 }
 
 PacedOutput::Clock::time_point PacedOutput::dueTime(const Pending& p) const {
-    return paced_ ? std::max(p.releaseAt, lineFreeAt_) : p.releaseAt;
+    // A character reaches the far end when its last bit has crossed the line.
+    return paced_ ? std::max(p.releaseAt, lineFreeAt_) + kCharTime : p.releaseAt;
 }
 
 std::optional<PacedOutput::Clock::time_point> PacedOutput::NextDue() const {
@@ -44,7 +45,7 @@ bool PacedOutput::Flush(Clock::time_point now) {
         Clock::time_point lineFree = std::max(lineFreeAt_, earliest);
         for (const Pending& p : queue_) {
             Clock::time_point due = paced_ ? std::max(p.releaseAt, lineFree) : p.releaseAt;
-            if (due > now || n == sizeof chunk) {
+            if ((paced_ ? due + kCharTime : due) > now || n == sizeof chunk) {
                 break;
             }
             // Each character holds the line for one character time from when it was due,

@@ -10,7 +10,8 @@ namespace telmora::sim {
 
 // The sensor's transmitter: bytes leave in order, each no earlier than its message's
 // release time and, when paced, one character time after the one before, as on a 9600
-// baud line. Writes never block; what the terminal cannot take now waits in the queue.
+// baud line, where a character arrives one character time after it starts. Writes never block; what
+// the terminal cannot take now waits in the queue.
 class PacedOutput {
   public:
     using Clock = std::chrono::steady_clock;
@@ -33,7 +34,7 @@ class PacedOutput {
     void Clear();
 
     bool Idle() const { return queue_.empty(); }
-    // The time the next byte is due, if one waits for its time rather than for room.
+    // The time the next byte is written, if one waits for its time rather than for room.
     std::optional<Clock::time_point> NextDue() const;
     // True when the terminal was full at the last flush.
     bool WaitingForRoom() const { return blocked_; }

@@ -3,6 +3,7 @@
 #include "sensor_image.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace telmora::sim {
 
@@ -25,7 +26,8 @@ std::string frameText(const Received& unit) {
 
 SensorModel::SensorModel(const SimOptions& options, RegisterImage image, SensorLine& line)
     : options_(options), image_(image), line_(line), source_(options.pattern),
-      random_(options.seed),
+      random_(options.seed), strayRandom_(options.faults.straySeed.value_or(options.seed)),
+      damageRandom_(options.faults.damageSeed.value_or(options.seed)),
       countDistance_(CountDistanceOf(image, options.family, kCountDistanceNormal)),
       exchangeTimeout_(std::chrono::milliseconds(options.exchangeTimeoutMs)),
       readingPeriod_(options.rate > 0 ? std::chrono::duration_cast<Clock::duration>(
@@ -107,6 +109,18 @@ void SensorModel::handle(const Received& unit) {
     }
     switch (unit.kind) {
     case Kind::Write:
+        if (echoesHeld_ < faults.echoBurst) {
+            // A slow adapter: the echoes pile up and then arrive together.
+            heldEchoes_.insert(heldEchoes_.end(), unit.bytes.begin(), unit.bytes.end());
+            ++echoesHeld_;
+            if (echoesHeld_ < faults.echoBurst) {
+                line_.Log("rx " + what + " -> echo held (echo-burst)");
+                break;
+            }
+            line_.Log("rx " + what + " -> " + std::to_string(echoesHeld_) + " echoes at once");
+            reply(std::exchange(heldEchoes_, {}));
+            break;
+        }
         line_.Log("rx " + what + " -> echo");
         reply(unit.bytes);
         break;
@@ -142,7 +156,7 @@ void SensorModel::handleRegisterFrame(const Received& unit) {
     if (unit.kind == Received::Kind::Get) {
         auto value = static_cast<std::uint8_t>(inImage ? image_[unit.reg] : 0);
         line_.Log(what + " -> " + std::to_string(value));
-        reply(BuildFrame('G', unit.reg, value));
+        reply(withDamage(BuildFrame('G', unit.reg, value)));
         return;
     }
     if (faults.ignoreP.contains(unit.reg)) {
@@ -153,11 +167,34 @@ void SensorModel::handleRegisterFrame(const Received& unit) {
         image_[unit.reg] = unit.value;
         line_.Log(what + " -> stored");
     }
-    reply(BuildFrame('P', unit.reg, unit.value));
+    reply(withDamage(BuildFrame('P', unit.reg, unit.value)));
 }
 
 void SensorModel::reply(Bytes bytes) {
-    line_.Send(withGarbage(std::move(bytes)), std::chrono::milliseconds(options_.faults.lateMs));
+    line_.Send(withStray(withGarbage(std::move(bytes))),
+               std::chrono::milliseconds(options_.faults.lateMs));
+}
+
+Bytes SensorModel::withDamage(Bytes frame) {
+    const int percent = options_.faults.damagePercent;
+    if (percent > 0 && static_cast<int>(damageRandom_() % 100) < percent) {
+        frame.back() ^= 1;
+        line_.Log("damage: checksum " + std::to_string(frame.back()));
+    }
+    return frame;
+}
+
+Bytes SensorModel::withStray(Bytes bytes) {
+    const int percent = options_.faults.strayPercent;
+    if (percent <= 0 || static_cast<int>(strayRandom_() % 100) >= percent) {
+        return bytes;
+    }
+    // Any byte but a carriage return, which would start a reading.
+    auto stray = static_cast<std::uint8_t>(strayRandom_() % 255);
+    stray = static_cast<std::uint8_t>(stray >= '\r' ? stray + 1 : stray);
+    line_.Log("stray: " + std::to_string(stray));
+    bytes.insert(bytes.begin(), stray);
+    return bytes;
 }
 
 Bytes SensorModel::withGarbage(Bytes bytes) {
@@ -177,6 +214,8 @@ Bytes SensorModel::withGarbage(Bytes bytes) {
 void SensorModel::endExchange(const std::string& why) {
     inExchange_ = false;
     stopped_ = false;
+    echoesHeld_ = 0;
+    heldEchoes_.clear();
     parser_.Reset();
     line_.Log("exchange ends (" + why + "); readings resume");
 }

@@ -65,6 +65,8 @@ class SensorModel {
     void hangUp(const std::string& why);
     bool streaming() const;
     Bytes withGarbage(Bytes bytes);
+    Bytes withStray(Bytes bytes);
+    Bytes withDamage(Bytes frame);
 
     SimOptions options_;
     RegisterImage image_;
@@ -72,12 +74,16 @@ class SensorModel {
     ReadingSource source_;
     FrameParser parser_;
     std::mt19937 random_;
+    std::mt19937 strayRandom_;
+    std::mt19937 damageRandom_;
     float countDistance_;
     Clock::duration exchangeTimeout_;
     Clock::duration readingPeriod_;
 
     bool inExchange_ = false;
     bool stopped_ = false; // the stop-at fault has struck in this exchange
+    int echoesHeld_ = 0;   // detection echoes held back in this exchange (echo-burst)
+    Bytes heldEchoes_;
     bool hungUp_ = false;
     bool peerPresent_ = false;
     Clock::time_point lastReceiveAt_{};

@@ -25,8 +25,10 @@ Readings (a carriage return, then five digits of counts):
   --period N               readings per ramp or sine cycle (default 100)
   --lost-every N           every Nth reading is a lost echo "00000" (default never)
   --count N                stop streaming after N readings
-  --paced                  bytes leave at 9600 baud, 10 bits per character, in readings
-                           and replies alike (default: at memory speed)
+  --paced                  the line runs at 9600 baud, 10 bits per character, both ways:
+                           readings and replies arrive one character time apart, and a
+                           frame from the program counts as arrived only when its last
+                           character would have (default: memory speed)
   Distances become counts with the sensor's own count distance (0.003384 inch, or
   0.006768 inch when its image selects the long range), rounded, 0 to 99999.
 
@@ -46,8 +48,15 @@ Faults (--fault NAME[=ARG], may be repeated):
   no-ident                 never answers "T00" (a family B sensor that looks like A)
   stop-at=N                no reply from the frame for register N until the exchange ends
   late=MS                  every reply leaves MS milliseconds late
-  garbage[=PERCENT]        stray random bytes before that share of readings and replies
+  garbage[=PERCENT]        1 to 3 random bytes before that share of readings and replies
                            (default 20; --seed N makes them repeatable, default 1)
+  stray=PERCENT[,SEED]     one random byte, never a carriage return, before that share
+                           of replies (echoes, "T00", "G", "P"); readings are spared
+                           (SEED default: --seed)
+  damage=PERCENT[,SEED]    a wrong checksum in that share of "G" and "P" replies
+                           (SEED default: --seed)
+  echo-burst=N             holds the echoes of the first N detection frames of each
+                           exchange and sends them together, as a slow adapter does
   hangup-at=N              closes the terminal on a frame for register N and exits
   hangup-after=N           closes the terminal after N readings and exits
   ignore-p=N               acknowledges "P" for register N but keeps the old value

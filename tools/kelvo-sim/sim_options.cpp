@@ -69,13 +69,30 @@ struct Parser {
         return true;
     }
 
+    // PERCENT[,SEED]
+    bool percentAndSeed(const std::string& fault, const std::string& arg, int& percent,
+                        std::optional<std::uint32_t>& seed) {
+        const auto comma = arg.find(',');
+        auto p = wholeNumber(arg.substr(0, comma), 1, 100);
+        auto s = comma == std::string::npos ? std::optional<long>(0)
+                                            : wholeNumber(arg.substr(comma + 1), 0, 0xFFFFFFFFL);
+        if (!p || !s) {
+            return fail("--fault " + fault + " wants PERCENT[,SEED]: 1 to 100, a whole number");
+        }
+        percent = static_cast<int>(*p);
+        if (comma != std::string::npos) {
+            seed = static_cast<std::uint32_t>(*s);
+        }
+        return true;
+    }
+
     bool fault(const std::string& text) {
         auto eq = text.find('=');
         std::string name = text.substr(0, eq);
         std::string arg = eq == std::string::npos ? "" : text.substr(eq + 1);
-        static const std::set<std::string> known{"silent",       "no-ident", "stop-at",
-                                                 "late",         "garbage",  "hangup-at",
-                                                 "hangup-after", "ignore-p"};
+        static const std::set<std::string> known{
+            "silent",       "no-ident", "stop-at", "late",       "garbage", "hangup-at",
+            "hangup-after", "ignore-p", "stray",   "echo-burst", "damage"};
         if (!known.contains(name)) {
             return fail("unknown fault \"" + name + "\" (see --help)");
         }
@@ -114,6 +131,16 @@ struct Parser {
                 return fail("--fault garbage wants a percentage 1 to 100");
             }
             f.garbagePercent = static_cast<int>(*percent);
+        } else if (name == "stray") {
+            return percentAndSeed(name, arg, f.strayPercent, f.straySeed);
+        } else if (name == "damage") {
+            return percentAndSeed(name, arg, f.damagePercent, f.damageSeed);
+        } else if (name == "echo-burst") {
+            auto n = wholeNumber(arg, 1, 10);
+            if (!n) {
+                return fail("--fault echo-burst wants a number of echoes 1 to 10");
+            }
+            f.echoBurst = static_cast<int>(*n);
         } else if (name == "hangup-after") {
             auto n = wholeNumber(arg, 0, 1'000'000'000);
             if (!n) {

@@ -25,11 +25,17 @@ struct DistancePattern {
 // Misbehaviours on request, so that the program's handling of a faulty sensor can be
 // exercised without one.
 struct Faults {
-    bool silent = false;             // answers nothing and streams nothing
-    bool noIdent = false;            // a family B sensor that ignores the identification query
-    std::optional<int> stopAt;       // falls silent at this register until the exchange ends
-    int lateMs = 0;                  // every reply leaves this much later
-    int garbagePercent = 0;          // chance of stray bytes before a reading or reply
+    bool silent = false;       // answers nothing and streams nothing
+    bool noIdent = false;      // a family B sensor that ignores the identification query
+    std::optional<int> stopAt; // falls silent at this register until the exchange ends
+    int lateMs = 0;            // every reply leaves this much later
+    int garbagePercent = 0;    // chance of stray bytes before a reading or reply
+    int strayPercent = 0;      // chance of one stray byte, never a carriage return,
+                               // before a reply (readings are spared)
+    std::optional<std::uint32_t> straySeed;  // default: --seed
+    int damagePercent = 0;                   // chance of a wrong checksum in a "G" or "P" reply
+    std::optional<std::uint32_t> damageSeed; // default: --seed
+    int echoBurst = 0;               // holds this many detection echoes, then sends them at once
     std::optional<int> hangupAt;     // closes the line on a frame for this register
     std::optional<long> hangupAfter; // closes the line after this many readings
     std::set<int> ignoreP;           // acknowledges writes to these registers, stores nothing

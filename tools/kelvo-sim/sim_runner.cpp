@@ -84,13 +84,33 @@ bool SimRunner::readFromProgram(Clock::time_point now) {
             if (recordFd_ >= 0 && ::write(recordFd_, buffer, static_cast<std::size_t>(n)) != n) {
                 Log(std::string("cannot record received bytes: ") + std::strerror(errno));
             }
-            model_.Receive(std::span(buffer, static_cast<std::size_t>(n)), now);
+            if (!options_.paced) {
+                model_.Receive(std::span(buffer, static_cast<std::size_t>(n)), now);
+                continue;
+            }
+            // The program's bytes reach a pseudo-terminal at once; on the line each takes
+            // a character time, after the one before it.
+            for (ssize_t k = 0; k < n; ++k) {
+                inboundFreeAt_ = std::max(inboundFreeAt_, now) + PacedOutput::kCharTime;
+                inbound_.emplace_back(buffer[k], inboundFreeAt_);
+            }
             continue;
         }
         if (n < 0 && errno == EINTR) {
             continue;
         }
         return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+}
+
+void SimRunner::deliverArrived(Clock::time_point now) {
+    Bytes arrived;
+    while (!inbound_.empty() && inbound_.front().second <= now) {
+        arrived.push_back(inbound_.front().first);
+        inbound_.pop_front();
+    }
+    if (!arrived.empty()) {
+        model_.Receive(arrived, now);
     }
 }
 
@@ -108,6 +128,9 @@ int SimRunner::Run(int signalFd) {
         std::optional<Clock::time_point> wake = model_.NextDeadline(output_.Idle());
         if (!output_.WaitingForRoom()) {
             earliest(wake, output_.NextDue());
+        }
+        if (!inbound_.empty()) {
+            earliest(wake, inbound_.front().second);
         }
         if (peers.Fd() < 0) {
             earliest(wake, nextRescan);
@@ -149,6 +172,7 @@ int SimRunner::Run(int signalFd) {
                 peerSeen = peerSeen || peers.Present();
                 if (!peers.Present()) {
                     // Bytes for a program that has gone would greet the next one.
+                    // What the program sent before it closed is still on the line.
                     output_.Clear();
                     terminal_.DiscardUnread();
                     absentSince = now_;
@@ -160,6 +184,7 @@ int SimRunner::Run(int signalFd) {
             status = 1;
             break;
         }
+        deliverArrived(now_);
         model_.Tick(now_, output_.Idle());
         if (!output_.Flush(now_)) {
             Log(std::string("cannot write the terminal: ") + std::strerror(errno));

@@ -6,6 +6,8 @@
 #include "sim_terminal.h"
 
 #include <cstdio>
+#include <deque>
+#include <utility>
 
 namespace telmora::sim {
 
@@ -29,6 +31,8 @@ class SimRunner : public SensorLine {
 
   private:
     bool readFromProgram(Clock::time_point now);
+    // Hands the model what has arrived by `now` on the paced line.
+    void deliverArrived(Clock::time_point now);
     void dumpImage(const RegisterImage& image);
 
     SimOptions options_;
@@ -39,6 +43,9 @@ class SimRunner : public SensorLine {
     Clock::time_point now_;
     PacedOutput output_;
     SensorModel model_;
+    // Paced: bytes from the program with the time each would have arrived at 9600 baud.
+    std::deque<std::pair<std::uint8_t, Clock::time_point>> inbound_;
+    Clock::time_point inboundFreeAt_{};
     bool hangUpRequested_ = false;
 };
 

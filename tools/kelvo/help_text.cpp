@@ -11,7 +11,8 @@ Exit status:
   2    No Sensor Found: nothing echoed the detection frame
   3    Wrong Sensor Type: the sensor is not of the family --family names
   4    the configuration read back differs from what was written
-  5    the sensor stopped answering during a read or write
+  5    the sensor stopped answering during a read or write, or its replies to one
+       register came damaged three times
   6    a configuration file could not be read or written
   7    the port could not be opened, or hung up or failed while in use
   130  interrupted (Ctrl-C or SIGTERM) during an exchange with the sensor

@@ -52,6 +52,17 @@ int reportStopped(const ExchangeResult& result, const SensorSession& session, st
         }
         return kExitTimeout;
     }
+    case ExchangeOutcome::ReplyDamaged: {
+        const std::string what =
+            std::string(result.exchange == Exchange::Write ? "write" : "read") + " of register " +
+            std::to_string(result.unansweredRegister);
+        fail(err, "the sensor's reply to the " + what + " came damaged " +
+                      std::to_string(kMaxRegisterTries) + " times" +
+                      (result.exchange == Exchange::Write
+                           ? "; it now holds a partly written configuration"
+                           : ""));
+        return kExitTimeout;
+    }
     case ExchangeOutcome::NotStarted:
         // Each exchange starts only after the one before has ended, so this means a fault
         // in kelvo itself.
