@@ -2,7 +2,7 @@
 // and detection echoes that a slow adapter holds back and delivers together. A run either
 // gives exactly what a clean line gives or fails with a non-zero status.
 #include "sim_harness.h"
-#include "window_round_trip.h"
+#include "window_session.h"
 
 #include "config/image_a.h"
 #include "config/image_b.h"
