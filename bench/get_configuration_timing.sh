@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${2:-7}
 cmake --build "$build" --target get_configuration_timing kelvo-sim >/dev/null
-exec "$build/tests/e2e/get_configuration_timing" --sim "$build/tools/kelvo-sim/kelvo-sim" \
+exec "$build/bench/get_configuration_timing" --sim "$build/tools/kelvo-sim/kelvo-sim" \
     --runs "$runs"
