@@ -5,6 +5,7 @@
 #include "display/statistics.h"
 #include "display/ui/data_log_command.h"
 #include "display/ui/measurement_display.h"
+#include "link/ui/sensor_link.h"
 
 #include <QLineEdit>
 #include <QProcess>
@@ -33,12 +34,14 @@ void LiveStreamTest::StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull(
               {"--family", "b", "--sine", "10:200", "--period", "50", "--lost-every", "7", "--rate",
                "400", "--count", QString::number(kReadings), "--log", simLog});
     QVERIFY(sim.waitForStarted(10000) && sim.waitForReadyRead(10000));
-    app_test::Sandbox sandbox(QString::fromLocal8Bit(sim.readLine()).trimmed());
-    MainWindow window; // opens port 1, the simulator's terminal, at start-up
-    // Readings wait on the line until the event loop runs, so the log misses none.
+    const QString terminal = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    app_test::Sandbox sandbox; // no port at start-up: the stream starts once logging has
+    MainWindow window;
     const QString logPath = sandbox.Path("stream.log");
     QVERIFY(window.Display().Log().StartLog(logPath));
     window.show();
+    sandbox.Write("config/telmora/ports", ("1=" + terminal + "\n").toUtf8());
+    QVERIFY(window.Link().openPort(1));
     QTRY_VERIFY_WITH_TIMEOUT(app_test::ReadAll(simLog).contains("stream stops after"), 30000);
 
     // What the window should show: each reading's counts times the start-up count
