@@ -8,5 +8,5 @@ build=${1:-build}
 runs=${2:-7}
 fault=${3:-}
 cmake --build "$build" --target get_configuration_timing kelvo-sim >/dev/null
-exec "$build/tests/e2e/get_configuration_timing" --sim "$build/tools/kelvo-sim/kelvo-sim" \
+exec "$build/bench/get_configuration_timing" --sim "$build/tools/kelvo-sim/kelvo-sim" \
     --runs "$runs" ${fault:+--fault "$fault"}

@@ -204,27 +204,6 @@ TEST_F(ConfigFile, FailedSaveReportsTheReasonAndKeepsEverything) {
     EXPECT_FALSE(fs::exists(path("nowhere"))); // no folder is created
 }
 
-TEST_F(ConfigFile, RandomFilesLoadOrAreRefusedWithoutFault) {
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int> length(0, 600), byte(0, 255);
-    for (int round = 0; round < 300; ++round) {
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length(random)));
-        for (auto& b : bytes)
-            b = static_cast<std::uint8_t>(byte(random));
-        writeBytes(path("random.cfg"), bytes);
-        SensorConfig config = DefaultsB();
-        RegisterImage image{};
-        const FileResult result = LoadConfigurationFile(path("random.cfg"), image, config);
-        ASSERT_EQ(result.ok, bytes.size() >= 256) << result.error;
-        ASSERT_EQ(result.error.empty(), result.ok);
-        if (result.ok && round % 30 == 0) { // each save waits for the disk
-            const FileResult saved = SaveConfigurationFile(path("again.cfg"), config, image);
-            ASSERT_TRUE(saved.ok) << saved.error;
-            ASSERT_EQ(fs::file_size(path("again.cfg")), 256u);
-        }
-    }
-}
-
 // Both savers, the configuration file and the data log, on targets that are not plain files.
 TEST_F(ConfigFile, SavesWriteThroughLinksAndRefusePipesDevicesAndFolders) {
     ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);

@@ -1,4 +1,5 @@
-// The description as the sensor stores it: Windows-1252 codes, 30 characters at most.
+// The description as the sensor stores it: Windows-1252 codes. The cut to 30 characters
+// is in the conformance vectors.
 #include "config/image_a.h"
 #include "config/image_b.h"
 #include "config/windows1252.h"
@@ -35,32 +36,6 @@ TEST(Windows1252, CharactersWithoutACodeAndMalformedBytesBecomeQuestionMarks) {
     for (const auto& [text, codes] : cases)
         EXPECT_EQ(Utf8ToWindows1252(text), codes) << text;
     EXPECT_EQ(FirstCharacters("\xE2\x82", 1), "\xE2");
-}
-
-TEST(Description, LongTextIsCutToThirtyCharactersNotBytesInRecordAndImage) {
-    std::string accented;
-    for (int i = 0; i < 31; ++i)
-        accented += "é";
-    const struct {
-        std::string text, kept;
-        int lastCode;
-    } cases[] = {{std::string(31, 'a'), std::string(30, 'a'), 'a'},
-                 {std::string(30, 'b'), std::string(30, 'b'), 'b'},
-                 {accented, accented.substr(0, 60), 0xE9}};
-    for (auto encode : {EncodeImageA, EncodeImageB}) {
-        for (const auto& c : cases) {
-            SensorConfig config;
-            LoadFactoryDefaultsB(config);
-            config.Description = c.text;
-            RegisterImage image{};
-            encode(config, image);
-            EXPECT_EQ(config.Description, c.kept);
-            EXPECT_EQ(image[33], 30);
-            EXPECT_EQ(image[34], c.lastCode);
-            EXPECT_EQ(image[63], c.lastCode);
-            EXPECT_EQ(image[64], 147); // MinRange, not a 31st character
-        }
-    }
 }
 
 TEST(Description, UnmappableCharacterIsStoredAsQuestionMarkAndKeptInTheRecord) {

@@ -1,14 +1,18 @@
-#include "display_bench.h"
-
+// The data log command: one line per reading, the file question and its cancel paths, and
+// files that cannot be created or written.
+#include "../app/app_test_support.h"
 #include "display/ui/data_log_command.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <optional>
 
 namespace telmora {
+
+using app_test::NextModal;
 
 namespace {
 
@@ -16,7 +20,7 @@ namespace {
 struct LogBench {
     LogBench() { log.SetMenuEntry(&entry); }
     QTemporaryDir folder;
-    QTime now{13, 45, 12};
+    QTime now{7, 5, 9};
     QAction entry{"&Log Data"};
     QWidget window;
     DataLogCommand log{&window, [this] { return now; }};
@@ -43,11 +47,11 @@ void DataLogTest::Log_WritesOneLinePerReadingWithTheTimeOfDay() {
     QCOMPARE(announced, path);
     b.log.WriteReading(123.456f);
     b.log.WriteReading(12.0f); // the same second
-    b.now = QTime(13, 45, 13);
+    b.now = QTime(7, 5, 10);
     b.log.WriteReading(0.0f); // a lost echo is logged too
     // Each line is in the file as it is written, before the log stops.
     QCOMPARE(app_test::ReadAll(path),
-             QByteArray("13:45:12 123.46\r\n13:45:12 12.00\r\n13:45:13 0.00\r\n"));
+             QByteArray("07:05:09 123.46\r\n07:05:09 12.00\r\n07:05:10 0.00\r\n"));
     b.log.mnuLogDataToFileClick(); // stops
     QCOMPARE(b.entry.text(), QString("&Log Data"));
     QVERIFY(!b.log.LogActive());
@@ -58,8 +62,8 @@ void DataLogTest::Log_WritesOneLinePerReadingWithTheTimeOfDay() {
 
 void DataLogTest::ChooseFile_AsksBeforeReplacingAndCancelWritesNothing_data() {
     QTest::addColumn<int>("answer");          // to the question; 0: the dialog is cancelled
-    QTest::addColumn<QByteArray>("contents"); // after a reading at 13:45:12
-    QTest::newRow("replaced") << int(QMessageBox::Yes) << QByteArray("13:45:12 10.00\r\n");
+    QTest::addColumn<QByteArray>("contents"); // after a reading at 07:05:09
+    QTest::newRow("replaced") << int(QMessageBox::Yes) << QByteArray("07:05:09 10.00\r\n");
     QTest::newRow("kept") << int(QMessageBox::No) << QByteArray("an earlier run\r\n");
     QTest::newRow("cancelled") << 0 << QByteArray("an earlier run\r\n");
 }

@@ -9,11 +9,7 @@
 namespace telmora {
 namespace {
 
-TEST(LogLine, TimeThenDistanceWithTwoDecimalsAndCrLf) {
-    EXPECT_EQ(LogLine({13, 45, 12}, 123.456f), "13:45:12 123.46\r\n");
-    EXPECT_EQ(LogLine({7, 5, 9}, 12.3456f), "07:05:09 12.35\r\n");
-}
-
+// An open file whose name is gone takes writes without complaint; the log must notice.
 TEST(LogFile, FileDeletedWhileLogging_ReportsIt) {
     const auto path = std::filesystem::temp_directory_path() /
                       ("telmora-gone-" + std::to_string(::getpid()) + ".log");

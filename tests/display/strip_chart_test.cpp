@@ -149,39 +149,30 @@ TEST_F(ChartFixture, PrintRedraw_SamplesUpToThePointBeforeTheHeadFromZeroToTheMa
     EXPECT_EQ(chart.ChartY(), static_cast<int>(drawing.PenY()));
 }
 
-TEST_F(ChartFixture, PrintRedraw_AfterResetOrBeforeAnyReading_DrawsOnlyTheEmptyBox) {
+// Before any reading or after a reset only the empty box is drawn; samples follow the
+// current spacing; a maximum that is no positive number skips the redraw.
+TEST_F(ChartFixture, PrintRedraw_EmptyChartCurrentSpacingAndNoMaximum) {
     ASSERT_TRUE(RedrawChartForPrint(chart, kBox, 40, "221.77", drawing));
     EXPECT_EQ(drawing.TakeOps(), ResetOps(kBox));
-    Add(30.0f);
-    chart.ChartReset(kBox, drawing);
-    drawing.TakeOps();
-    ASSERT_TRUE(RedrawChartForPrint(chart, kBox, 40, "221.77", drawing));
-    EXPECT_EQ(drawing.TakeOps(), ResetOps(kBox));
-}
-
-TEST_F(ChartFixture, PrintRedraw_AfterSpeedChange_SamplesAtTheNewSpacing) {
     for (int i = 0; i < 6; ++i) {
         Add(20.0f); // elements 40, 80, ..., 240
     }
     drawing.TakeOps();
-    RedrawChartForPrint(chart, kBox, 80, "221.77", drawing);
-    const std::vector<DrawOp> ops = drawing.TakeOps();
-    std::vector<float> xs;
-    for (std::size_t k = 3; k < ops.size(); ++k) {
-        xs.push_back(ops[k].x2 - 120);
-    }
-    EXPECT_EQ(xs, (std::vector<float>{0, 80, 160}));
-}
-
-TEST_F(ChartFixture, PrintRedraw_MaximumThatIsNoPositiveNumber_IsSkipped) {
-    Add(30.0f);
-    Add(40.0f);
-    drawing.TakeOps();
     for (const char* text : {"0", "-5", "abc", "", "-0.0"}) {
         EXPECT_FALSE(RedrawChartForPrint(chart, kBox, 40, text, drawing)) << text;
         EXPECT_TRUE(drawing.PendingOps().empty()) << text;
-        EXPECT_EQ(chart.ChartX(), 200) << text;
+        EXPECT_EQ(chart.ChartX(), 360) << text;
     }
+    RedrawChartForPrint(chart, kBox, 80, "221.77", drawing);
+    std::vector<float> xs;
+    for (const DrawOp& op : drawing.TakeOps()) {
+        xs.push_back(op.x2 - 120);
+    }
+    EXPECT_EQ(xs, (std::vector<float>{8172, 8172, 0, 0, 80, 160}));
+    chart.ChartReset(kBox, drawing);
+    drawing.TakeOps();
+    ASSERT_TRUE(RedrawChartForPrint(chart, kBox, 40, "221.77", drawing));
+    EXPECT_EQ(drawing.TakeOps(), ResetOps(kBox));
 }
 
 } // namespace

