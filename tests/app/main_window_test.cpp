@@ -33,8 +33,6 @@ void MainWindowTest::StartUp_SetsUpFamilyBFactoryConfigurationAndIsQuietAboutAPo
     Sandbox sandbox; // port 1 leads nowhere
     NextModal atStartUp(NextModal::Dismiss, 200);
     MainWindow window;
-    QCOMPARE(window.objectName(), QString("frmMain"));
-    QCOMPARE(window.windowTitle(), QString("Telmora 1.08"));
     QVERIFY(window.FamilyB() && !window.FamilyA());
     SensorConfig factory;
     LoadFactoryDefaultsB(factory);
@@ -48,11 +46,8 @@ void MainWindowTest::StartUp_SetsUpFamilyBFactoryConfigurationAndIsQuietAboutAPo
 
     QTest::qWait(300);
     QVERIFY(!atStartUp.Seen());
-    StatusPanel& status = window.Status();
-    QCOMPARE(status.Port()->text(), QString("No port open"));
-    QVERIFY2(status.Port()->toolTip().contains("Comm1"), qPrintable(status.Port()->toolTip()));
-    QCOMPARE(status.Log()->text(), QString("Not logging"));
-    QVERIFY(status.Progress()->isHidden());
+    // The start-up texts of the window and its status bar are in the window texts' golden file.
+    QVERIFY(window.Status().Progress()->isHidden());
     NextModal later(NextModal::Dismiss); // asked for again, the port gets a warning
     QVERIFY(!window.Link().openPort(1));
     QVERIFY(later.Seen());
