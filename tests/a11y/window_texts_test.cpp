@@ -54,9 +54,9 @@ bool NeedsSpokenName(const QWidget* w) {
 // One line a control (and one a menu entry, in menu order); "UNNAMED" lines for controls a
 // screen reader could not speak.
 QStringList Texts(const QWidget& top, const QList<QWidget*>& controls) {
-    QStringList lines = {
-        QString("%1\t%2\t%3")
-            .arg(top.objectName(), Flat(top.windowTitle()), top.isModal() ? "modal" : "")};
+    QStringList lines = {QStringList{top.objectName(), Flat(top.windowTitle()),
+                                     top.isModal() ? "modal" : "", Flat(top.accessibleName())}
+                             .join('\t')};
     for (const QWidget* w : controls) {
         // Dialogs the window keeps for later are checked where they are shown.
         if (w->window() == &top && NeedsSpokenName(w) && w->accessibleName().trimmed().isEmpty()) {
