@@ -76,38 +76,18 @@ SensorConfig RecordWithRunMode(int runMode, bool pbEnabled = true) {
 }
 } // namespace
 
+// Captions, tooltips and which frame holds what are in the window texts' golden file. The
+// clicks of the tables also show the run modes form one group across the rectangles, apart
+// from push-button programming and temperature compensation.
 class RunModeDialogTest : public QObject {
     Q_OBJECT
   private slots:
-    void Options_FormIndependentGroups();
     void LoadAndClicks_ShowTheRunModeAndEnableItsInputs_data();
     void LoadAndClicks_ShowTheRunModeAndEnableItsInputs();
     void Edit_StoresRunModePushButtonAndTempCompOnlyOnOk_data();
     void Edit_StoresRunModePushButtonAndTempCompOnlyOnOk();
     void Ok_Numbers_AreForcedIntoTheirLimits();
 };
-
-// Captions, tooltips and which frame holds what are in the window texts' golden file.
-void RunModeDialogTest::Options_FormIndependentGroups() {
-    for (const Family* f : {&kA, &kB}) {
-        SensorConfig config = RecordWithRunMode(1);
-        const auto dialog = f->make(config);
-        // Run mode, push button and temperature compensation are independent groups; the
-        // run modes form one group across the rectangles.
-        Show(*dialog);
-        Click(dialog.get(), f->modes.at(f->modes.size() - 2));
-        Click(dialog.get(), "optContinuousNoRS232");
-        Click(dialog.get(), "optPBEnabled");
-        QStringList groups = f->modes + kPBSwitch;
-        QStringList checked = {"optContinuousNoRS232", "optPBEnabled"};
-        if (f->b) {
-            Click(dialog.get(), "optTempCompOff");
-            groups += kTempComp;
-            checked += "optTempCompOff";
-        }
-        QCOMPARE(CheckedAmong(dialog.get(), groups), checked);
-    }
-}
 
 void RunModeDialogTest::LoadAndClicks_ShowTheRunModeAndEnableItsInputs_data() {
     QTest::addColumn<QString>("family");
