@@ -49,6 +49,9 @@ void SwitchEditorTest::OddSetpoints_KeepTheirValueAndStopAtTheBarEnds() {
         QCOMPARE(b.geometry.Left(sw.FarHandle()), c.meeting);
         QCOMPARE(b.geometry.Width(c.meeting == 840 ? sw.NearHandle() : sw.FarHandle()), 0.0);
     }
+    // Text with a leading number is shown as that number (the analog endpoints keep theirs).
+    EditorBench::Enter(sw.SetpointBox(), "12.5 inches");
+    QCOMPARE(sw.SetpointBox()->text(), QString("12.50"));
     // A range box still being typed in does not upset a placement: "abc" reads as 0, below
     // the minimum, so every setpoint stands on the left edge.
     b.editors.Range().MaxRangeBox()->setText("abc");
