@@ -1,5 +1,6 @@
 // Every named control of the main window and of each dialog, with its caption, tooltip,
-// spoken name and the named control holding it, compared once with window_texts.golden.
+// spoken name, the named control holding it and (on the main window) its place in twips,
+// compared once with window_texts.golden.
 // TELMORA_WRITE_GOLDEN=<file> writes what was found there instead, to review and copy.
 #include "../app/app_test_support.h"
 #include "app/main_window.h"
@@ -7,6 +8,7 @@
 #include "dialogs/ui/filter_dialog_b.h"
 #include "dialogs/ui/run_mode_dialog_a.h"
 #include "dialogs/ui/run_mode_dialog_b.h"
+#include "form/form_geometry.h"
 #include "form/form_items.h"
 
 #include <QGroupBox>
@@ -51,9 +53,23 @@ bool NeedsSpokenName(const QWidget* w) {
            holder->objectName() == "frmMainClient" || qobject_cast<const QStatusBar*>(holder);
 }
 
+// Where the geometry layer puts a control, in twips: its rectangle or a line's two ends.
+QString TwipsOf(const FormGeometry* g, const QWidget* w) {
+    if (g == nullptr || !g->IsPlaced(w)) {
+        return {};
+    }
+    if (auto* line = qobject_cast<const FormLine*>(w)) {
+        const TwipPoint a = g->LineStart(line), b = g->LineEnd(line);
+        return QString("%1,%2 to %3,%4").arg(a.x).arg(a.y).arg(b.x).arg(b.y);
+    }
+    const TwipRect r = g->Rect(w);
+    return QString("%1,%2 %3x%4").arg(r.left).arg(r.top).arg(r.width).arg(r.height);
+}
+
 // One line a control (and one a menu entry, in menu order); "UNNAMED" lines for controls a
 // screen reader could not speak.
-QStringList Texts(const QWidget& top, const QList<QWidget*>& controls) {
+QStringList Texts(const QWidget& top, const QList<QWidget*>& controls,
+                  const FormGeometry* geometry = nullptr) {
     QStringList lines = {QStringList{top.objectName(), Flat(top.windowTitle()),
                                      top.isModal() ? "modal" : "", Flat(top.accessibleName())}
                              .join('\t')};
@@ -76,7 +92,8 @@ QStringList Texts(const QWidget& top, const QList<QWidget*>& controls) {
                              holder == &top ? "" : holder->objectName(),
                              Flat(CaptionOf(w)),
                              Flat(w->toolTip()),
-                             Flat(w->accessibleName())}
+                             Flat(w->accessibleName()),
+                             TwipsOf(geometry, w)}
                      .join('\t');
         const bool menu = qobject_cast<const QMenu*>(w) || qobject_cast<const QMenuBar*>(w);
         for (const QAction* a : menu ? w->actions() : QList<QAction*>()) {
@@ -108,7 +125,7 @@ void WindowTextsTest::EveryControl_HasTheGoldenCaptionTooltipAndSpokenName() {
     QStringList found;
     {
         MainWindow window; // family B's factory configuration, no port open
-        found = Texts(window, window.findChildren<QWidget*>());
+        found = Texts(window, window.findChildren<QWidget*>(), &window.Geometry());
     }
     found.replaceInStrings(QDir::currentPath(), "<sandbox>");
     SensorConfig a, b;
