@@ -1,21 +1,17 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
 
-#include <functional>
+#include "../support/modal.h"
 
 // Helpers for the window tests: a sandbox folder whose serial ports lead nowhere, the
-// simulated sensor, a way through the modal dialogs a command opens, and control texts.
+// simulated sensor, and control texts; modal dialogs are driven by test::NextModal.
 namespace telmora::app_test {
 
 // A working folder with "CustFile" naming port 1, and a port mapping (through
@@ -106,58 +102,6 @@ inline QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Acts with `act`, which must close it, on the next modal dialog other than `below` that
-// appears. A dialog still open after `deadlineMs` is closed, so a test can never hang;
-// Seen() tells whether a dialog came at all.
-class NextModal {
-  public:
-    explicit NextModal(std::function<void(QWidget*)> act, int deadlineMs = 10000,
-                       const QWidget* below = nullptr) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, act, deadlineMs, below] {
-            waited_ += timer_.interval();
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal == below) {
-                modal = nullptr;
-            }
-            if (modal != nullptr && !seen_) {
-                seen_ = true;
-                title_ = modal->windowTitle();
-                name_ = modal->objectName();
-                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                    text_ = box->text();
-                }
-                act(modal);
-            } else if (modal != nullptr && waited_ > deadlineMs) {
-                modal->close();
-            } else if ((modal == nullptr && seen_) || waited_ > deadlineMs) {
-                timer_.stop();
-            }
-        });
-        timer_.start(10);
-    }
-
-    bool Seen() const { return seen_; }
-    const QString& Title() const { return title_; }
-    const QString& Name() const { return name_; }
-    const QString& Text() const { return text_; }
-
-    // Closes a message box with its OK button (or any dialog by rejecting it).
-    static void Dismiss(QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            box->button(QMessageBox::Ok) != nullptr ? box->button(QMessageBox::Ok)->click()
-                                                    : box->reject();
-        } else {
-            modal->close();
-        }
-    }
-
-  private:
-    QTimer timer_;
-    int waited_ = 0;
-    bool seen_ = false;
-    QString title_;
-    QString name_;
-    QString text_;
-};
+using test::NextModal;
 
 } // namespace telmora::app_test

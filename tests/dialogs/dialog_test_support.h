@@ -1,21 +1,18 @@
 #pragma once
 
+#include "../support/modal.h"
 #include "config/sensor_config.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDialog>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <tuple>
-#include <vector>
 
 // Helpers for driving the processing dialogs as a user would.
 namespace telmora::dialog_test {
@@ -136,63 +133,20 @@ inline double FieldOf(const SensorConfig& c, const QString& box) {
                                         : qQNaN();
 }
 
-struct ControlText {
-    const char* name;
-    const char* caption; // button text, label text or frame title
-    const char* tooltip;
-};
-
-// The controls whose caption or tooltip differs from `expected`, and every label, box,
-// button and frame without a name a screen reader speaks.
-inline QStringList WrongTexts(const QWidget* dialog, const std::vector<ControlText>& expected) {
-    QStringList wrong;
-    for (const ControlText& e : expected) {
-        QWidget* control = Find(dialog, e.name);
-        QString caption;
-        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-            caption = button->text();
-        } else if (auto* label = qobject_cast<QLabel*>(control)) {
-            caption = label->text();
-        } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
-            caption = group->title();
-        }
-        if (caption != e.caption || control->toolTip() != e.tooltip) {
-            wrong << QString("%1: '%2' '%3'").arg(e.name, caption, control->toolTip());
-        }
-    }
-    for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
-        const bool spoken =
-            qobject_cast<const QLabel*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
-            qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QGroupBox*>(widget);
-        if (spoken && widget->accessibleName().isEmpty()) {
-            wrong << widget->objectName() + ": no spoken name";
-        }
-    }
-    return wrong;
-}
-
-// Runs a dialog's modal `edit` over a window: `act` operates the dialog once exec() shows
-// it, then it is left by `how`. Gives "accepted", "rejected" or "not shown"; a dialog still
-// open (a failed check returns early) is rejected, so the test cannot hang.
+// Runs a family's modal `edit` over a window: `act` operates the dialog once it shows, then
+// it is left by `how`. Gives "accepted", "rejected" or "not shown".
 inline QString EditWith(bool (*edit)(SensorConfig&, QWidget*), SensorConfig& config,
                         const QString& how, const std::function<void(QDialog&)>& act) {
     QWidget window;
     window.show();
-    bool shown = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || dialog->parentWidget() != &window) {
-            return;
-        }
-        shown = true;
+    test::NextModal modal([&](QWidget* shown) {
+        auto* dialog = qobject_cast<QDialog*>(shown);
+        QVERIFY(dialog != nullptr && dialog->parentWidget() == &window);
         act(*dialog);
         Leave(*dialog, how);
-        if (dialog->isVisible()) {
-            dialog->reject();
-        }
     });
     const bool accepted = edit(config, &window);
-    return !shown ? "not shown" : accepted ? "accepted" : "rejected";
+    return !modal.Seen() ? "not shown" : accepted ? "accepted" : "rejected";
 }
 
 } // namespace telmora::dialog_test

@@ -15,7 +15,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <vector>
 
 namespace telmora {
 
@@ -82,39 +81,6 @@ class EditorBench {
         QMouseEvent move(QEvent::MouseMove, at, handle->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(handle, &move);
-    }
-
-    // Controls whose text (menu title, action text) or tooltip differs from the expected
-    // one (a null string: not checked), and every label or box without a name a screen
-    // reader speaks.
-    struct Text {
-        QString name, text, toolTip;
-    };
-    QStringList WrongTexts(const std::vector<Text>& expected) {
-        QStringList wrong;
-        for (const Text& e : expected) {
-            QObject* o = Control<QObject>(qPrintable(e.name));
-            QString text;
-            if (auto* label = qobject_cast<QLabel*>(o)) {
-                text = label->text();
-            } else if (auto* menu = qobject_cast<QMenu*>(o)) {
-                text = menu->title();
-            } else if (auto* action = qobject_cast<QAction*>(o)) {
-                text = action->text();
-            }
-            const auto* w = qobject_cast<QWidget*>(o);
-            if ((!e.text.isNull() && text != e.text) ||
-                (!e.toolTip.isNull() && w && w->toolTip() != e.toolTip)) {
-                wrong << QString("%1: '%2' '%3'").arg(e.name, text, w ? w->toolTip() : "");
-            }
-        }
-        for (const QWidget* w : surface.findChildren<QWidget*>()) {
-            if ((qobject_cast<const QLabel*>(w) || qobject_cast<const QLineEdit*>(w)) &&
-                w->accessibleName().isEmpty()) {
-                wrong << w->objectName() + ": no spoken name";
-            }
-        }
-        return wrong;
     }
 
     // The names of a menu's entries, in order.
