@@ -1,12 +1,13 @@
 #include "app/main_window.h"
 
-#include "app/family_layout.h"
-#include "form/form_surface.h"
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
+#include "display/ui/editor_controls.h"
 #include "display/ui/measurement_display.h"
 #include "display/ui/paint_cadence.h"
+#include "display/ui/strip_chart_view.h"
 #include "editors/ui/output_editors.h"
+#include "form/form_surface.h"
 #include "link/link_protocol.h"
 #include "link/ui/port_chooser.h"
 #include "link/ui/sensor_link.h"
@@ -54,7 +55,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     for (QMenu* popUp : editors_->PopUpMenus()) {
         AdoptPopUpMenu(menus_, popUp);
     }
-    display_ = new MeasurementDisplay(*surface_, *geometry_, config_, this);
+    display_ =
+        new MeasurementDisplay(*surface_, *geometry_, config_, EditorControlsOf(*editors_), this);
+    connect(&editors_->Range(), &RangeEditor::MinRangeShown, &display_->Chart(),
+            &StripChartView::ShowMinRangeCaption);
+    connect(&editors_->Range(), &RangeEditor::MaxRangeShown, &display_->Chart(),
+            &StripChartView::ShowMaxRangeCaption);
     display_->SetLogMenuEntry(menus_.mnuLogDataToFile);
     connect(display_, &MeasurementDisplay::LogChanged, this,
             [this](const QString& path) { status_->ShowLog(path); });
@@ -167,11 +173,11 @@ void MainWindow::PlaceWindowOnScreen() {
 }
 
 void MainWindow::ShowFamilyALayout() {
-    ShowFamilyBOnlyControls(this, false);
+    editors_->SetFamilyBControlsVisible(false);
 }
 
 void MainWindow::ShowFamilyBLayout() {
-    ShowFamilyBOnlyControls(this, true);
+    editors_->SetFamilyBControlsVisible(true);
 }
 
 void MainWindow::ShowRecordA() {

@@ -1,12 +1,13 @@
 #pragma once
 
 // A form surface with the measurement display on it, and stand-ins for the range bar's and
-// analog editor's controls that the gauges and the print command read by name.
+// analog editor's controls that the gauges and the print command read.
 
+#include "config/sensor_config.h"
+#include "display/ui/editor_controls.h"
+#include "display/ui/measurement_display.h"
 #include "form/form_geometry.h"
 #include "form/form_surface.h"
-#include "config/sensor_config.h"
-#include "display/ui/measurement_display.h"
 
 #include "../app/app_test_support.h"
 
@@ -35,7 +36,14 @@ class DisplayBench {
         echoLoss = new QLabel("NC", &surface);
         echoLoss->setObjectName("lblAnalogEchoLoss");
         geometry.Place(echoLoss, {8400, 3480, 495, 255});
-        display = new MeasurementDisplay(surface, geometry, config, &surface);
+        const EditorControls editors{.lblRange = bar,
+                                     .txtMaxRange = txtMaxRange,
+                                     .txtAnalogNearEndpoint = nearEndpoint,
+                                     .txtAnalogFarEndpoint = farEndpoint,
+                                     .txtAnalogNearOutput = nearOutput,
+                                     .txtAnalogFarOutput = farOutput,
+                                     .lblAnalogEchoLoss = echoLoss};
+        display = new MeasurementDisplay(surface, geometry, config, editors, &surface);
         display->StartUp();
         surface.show();
     }

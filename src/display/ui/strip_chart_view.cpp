@@ -1,12 +1,12 @@
 #include "display/ui/strip_chart_view.h"
 
+#include "config/number_text.h"
+#include "config/sensor_config.h"
+#include "display/print_redraw.h"
+#include "form/display_controls.h"
 #include "form/form_geometry.h"
 #include "form/form_items.h"
 #include "form/form_surface.h"
-#include "config/number_text.h"
-#include "config/sensor_config.h"
-#include "form/display_controls.h"
-#include "display/print_redraw.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -57,16 +57,14 @@ void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& con
     StripChartBox_->setAttribute(Qt::WA_TransparentForMouseEvents);
     geometry_.Place(StripChartBox_, kChartBoxDesign);
 
-    auto* minRange = MakeLabel(&surface, geometry_, "lblMinRange",
-                               QString::fromStdString(FormatTwoDecimals(config.MinRange)),
-                               {8400, 5400, 615, 255});
-    minRange->setAccessibleName("Chart top, minimum range");
-    auto* maxRange = MakeLabel(&surface, geometry_, "lblMaxRange",
-                               QString::fromStdString(FormatTwoDecimals(config.MaxRange)),
-                               {8400, 7200, 615, 255});
-    maxRange->setAccessibleName("Chart bottom, maximum range");
-    minRange->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    maxRange->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblMinRange_ = MakeLabel(&surface, geometry_, "lblMinRange", {}, {8400, 5400, 615, 255});
+    lblMinRange_->setAccessibleName("Chart top, minimum range");
+    lblMaxRange_ = MakeLabel(&surface, geometry_, "lblMaxRange", {}, {8400, 7200, 615, 255});
+    lblMaxRange_->setAccessibleName("Chart bottom, maximum range");
+    lblMinRange_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblMaxRange_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ShowMinRangeCaption(config.MinRange);
+    ShowMaxRangeCaption(config.MaxRange);
     MakeLabel(&surface, geometry_, "lblStripChartMinUnits", "inches", {9060, 5400, 615, 255});
     MakeLabel(&surface, geometry_, "Label1", "inches", {9060, 7200, 615, 255});
     auto* tickTop = new FormLine(&surface, "Line6");
@@ -98,6 +96,14 @@ void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& con
     hsbChartSpeed_->setSingleStep(1);
     speedCaption->setBuddy(hsbChartSpeed_);
     geometry_.Place(hsbChartSpeed_, {9840, 6780, 1920, 255});
+}
+
+void StripChartView::ShowMinRangeCaption(float minRange) {
+    lblMinRange_->setText(QString::fromStdString(FormatTwoDecimals(minRange)));
+}
+
+void StripChartView::ShowMaxRangeCaption(float maxRange) {
+    lblMaxRange_->setText(QString::fromStdString(FormatTwoDecimals(maxRange)));
 }
 
 ChartBox StripChartView::Box() const {

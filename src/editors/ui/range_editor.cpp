@@ -1,9 +1,9 @@
 #include "editors/ui/range_editor.h"
 
-#include "form/form_geometry.h"
-#include "form/form_surface.h"
 #include "config/number_text.h"
 #include "form/editor_widgets.h"
+#include "form/form_geometry.h"
+#include "form/form_surface.h"
 
 #include <QLabel>
 
@@ -17,8 +17,7 @@ QString TwoDecimals(float value) {
 
 RangeEditor::RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
                          std::function<FamilyFlags()> family, QObject* parent)
-    : QObject(parent), surface_(surface), geometry_(geometry), config_(config),
-      family_(std::move(family)) {
+    : QObject(parent), geometry_(geometry), config_(config), family_(std::move(family)) {
     geometry_.Place(MakeCaption(&surface, "Label7", "Range"), {240, 240, 495, 255});
 
     txtMinRange_ = new EntryBox(&surface, "txtMinRange", "Minimum range",
@@ -56,7 +55,7 @@ void RangeEditor::ApplyMaxRange() {
     config_.MaxRange =
         LimitMaxRange(ReadSingle(txtMaxRange_->text().toStdString()), config_.MinRange);
     txtMaxRange_->setText(TwoDecimals(config_.MaxRange));
-    ShowOnChartCaption("lblMaxRange", config_.MaxRange);
+    emit MaxRangeShown(config_.MaxRange);
     emit RangeApplied();
 }
 
@@ -64,7 +63,7 @@ void RangeEditor::ApplyMinRange() {
     config_.MinRange =
         LimitMinRange(ReadSingle(txtMinRange_->text().toStdString()), config_.MaxRange);
     txtMinRange_->setText(TwoDecimals(config_.MinRange));
-    ShowOnChartCaption("lblMinRange", config_.MinRange);
+    emit MinRangeShown(config_.MinRange);
     const FamilyFlags family = family_ ? family_() : FamilyFlags{};
     config_.NumberOfPulses = NumberOfPulsesFor(config_.MinRange, family.FamilyA, family.FamilyB);
     emit RangeApplied();
@@ -73,15 +72,8 @@ void RangeEditor::ApplyMinRange() {
 void RangeEditor::ShowRange(float minRange, float maxRange) {
     txtMinRange_->setText(TwoDecimals(minRange));
     txtMaxRange_->setText(TwoDecimals(maxRange));
-    ShowOnChartCaption("lblMinRange", minRange);
-    ShowOnChartCaption("lblMaxRange", maxRange);
-}
-
-// The strip chart owns the two captions that repeat the range; they may not exist yet.
-void RangeEditor::ShowOnChartCaption(const char* name, float value) {
-    if (auto* caption = surface_.findChild<QLabel*>(name)) {
-        caption->setText(TwoDecimals(value));
-    }
+    emit MinRangeShown(minRange);
+    emit MaxRangeShown(maxRange);
 }
 
 BarSpan RangeEditor::Bar() const {

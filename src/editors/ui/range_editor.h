@@ -1,8 +1,8 @@
 #pragma once
 
 #include "config/sensor_config.h"
-#include "form/editor_widgets.h"
 #include "editors/scale.h"
+#include "form/editor_widgets.h"
 
 #include <QObject>
 
@@ -29,15 +29,15 @@ class RangeEditor : public QObject {
     RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
                 std::function<FamilyFlags()> family, QObject* parent = nullptr);
 
-    // Takes txtMaxRange into MaxRange (above MinRange, at most 443.54), shows it in the box
-    // and in lblMaxRange (when the strip chart has created it), then asks for a redraw.
+    // Takes txtMaxRange into MaxRange (above MinRange, at most 443.54), shows it in the box,
+    // emits MaxRangeShown, then asks for a redraw.
     void ApplyMaxRange();
     // Takes txtMinRange into MinRange (below MaxRange, at least 0.5), shows it, sets
-    // NumberOfPulses for the family, then asks for a redraw.
+    // NumberOfPulses for the family, emits MinRangeShown, then asks for a redraw.
     void ApplyMinRange();
 
-    // Record to window: both boxes and both range captions show the values with two
-    // decimals; no limits, no pulse count.
+    // Record to window: both boxes show the values with two decimals and both are emitted;
+    // no limits, no pulse count.
     void ShowRange(float minRange, float maxRange);
 
     // The bar as it stands now, in twips.
@@ -54,11 +54,11 @@ class RangeEditor : public QObject {
   signals:
     // After either range was applied: the output editors are to be placed anew.
     void RangeApplied();
+    // A range now shown in its box; the strip chart's captions repeat it.
+    void MinRangeShown(float minRange);
+    void MaxRangeShown(float maxRange);
 
   private:
-    void ShowOnChartCaption(const char* name, float value);
-
-    FormSurface& surface_;
     FormGeometry& geometry_;
     SensorConfig& config_;
     std::function<FamilyFlags()> family_;
