@@ -1,9 +1,9 @@
 #pragma once
 
-#include "form/form_geometry.h"
 #include "app/help_command.h"
 #include "app/main_menus.h"
 #include "config/sensor_config.h"
+#include "form/form_geometry.h"
 #include "link/link_host.h"
 
 #include <QMainWindow>
@@ -92,14 +92,11 @@ class MainWindow : public QMainWindow, public LinkHost {
     void BuildOwnControls();
     void BuildLink();
     void ConnectMenus();
-    void ShowPortState();
-    void ShowLinkProgress(int registerNumber);
     void SetExchangeRunning(bool running);
     void ReportPortError(const QString& message);
     void StartUp();
     void PlaceWindowOnScreen();
     void SetFamilyFlags(bool familyA, bool familyB);
-    void UpdateCommandStates();
     void ShowError(const QString& title, const QString& text);
     QFileDialog& CommonDialog1();
 
