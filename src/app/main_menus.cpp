@@ -81,6 +81,18 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
     return m;
 }
 
+void MainMenus::EnableCommands(bool familyChosen, bool idle) const {
+    mnuFileSaveToSensor->setEnabled(familyChosen && idle);
+    mnuFileOpenFromSensor->setEnabled(idle);
+    mnuFilters->setEnabled(familyChosen);
+    mnuProcessing->setEnabled(familyChosen);
+    mnuFileNewFactoryConfiguration->setEnabled(familyChosen && idle);
+    mnuFileOpenFromFile->setEnabled(idle);
+    mnuComPort->setEnabled(idle);
+    mnuSensorTypeKelvoA->setEnabled(idle);
+    mnuSensorTypeKelvoB->setEnabled(idle);
+}
+
 void AdoptPopUpMenu(const MainMenus& menus, QMenu* popUp) {
     if (popUp == nullptr) {
         return;

@@ -36,6 +36,10 @@ struct MainMenus {
     QAction* mnuHelp = nullptr;
     QMenuBar* bar = nullptr;
 
+    // Commands that would do nothing without a family are disabled then, and while a sensor
+    // exchange runs nothing may start another, change the port or load a configuration.
+    void EnableCommands(bool familyChosen, bool idle) const;
+
     // Switch n's "Pushbutton Set Allowed" entry, n = 1 to 4.
     QAction* SwSetAllowed(int n) const { return mnuSwSetAllowed.at(n - 1); }
 };

@@ -1,10 +1,11 @@
 #include "app/main_window.h"
 
-#include "app/family_layout.h"
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
+#include "display/ui/editor_controls.h"
 #include "display/ui/measurement_display.h"
 #include "display/ui/paint_cadence.h"
+#include "display/ui/strip_chart_view.h"
 #include "editors/ui/output_editors.h"
 #include "form/form_surface.h"
 #include "link/link_protocol.h"
@@ -18,7 +19,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -54,7 +54,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     for (QMenu* popUp : editors_->PopUpMenus()) {
         AdoptPopUpMenu(menus_, popUp);
     }
-    display_ = new MeasurementDisplay(*surface_, *geometry_, config_, this);
+    display_ =
+        new MeasurementDisplay(*surface_, *geometry_, config_, EditorControlsOf(*editors_), this);
+    connect(&editors_->Range(), &RangeEditor::MinRangeShown, &display_->Chart(),
+            &StripChartView::ShowMinRangeCaption);
+    connect(&editors_->Range(), &RangeEditor::MaxRangeShown, &display_->Chart(),
+            &StripChartView::ShowMaxRangeCaption);
     display_->SetLogMenuEntry(menus_.mnuLogDataToFile);
     connect(display_, &MeasurementDisplay::LogChanged, this,
             [this](const QString& path) { status_->ShowLog(path); });
@@ -96,13 +101,9 @@ void MainWindow::BuildLink() {
     connect(link_.get(), &SensorLink::reading, display_, &MeasurementDisplay::ShowReading);
     connect(link_.get(), &SensorLink::dataReceived, display_,
             &MeasurementDisplay::NoteReceiveEvent);
-    connect(link_.get(), &SensorLink::progressChanged, this, &MainWindow::ShowLinkProgress);
-    connect(link_.get(), &SensorLink::progressVisibleChanged, status_->Progress(),
-            &QWidget::setVisible);
+    status_->FollowLink(*link_);
     connect(link_.get(), &SensorLink::busyChanged, this, &MainWindow::SetExchangeRunning);
-    connect(link_.get(), &SensorLink::portOpenChanged, this, &MainWindow::ShowPortState);
     connect(link_.get(), &SensorLink::portError, this, &MainWindow::ReportPortError);
-    ShowPortState();
 }
 
 void MainWindow::ConnectMenus() {
@@ -172,11 +173,11 @@ void MainWindow::PlaceWindowOnScreen() {
 }
 
 void MainWindow::ShowFamilyALayout() {
-    ShowFamilyBOnlyControls(this, false);
+    editors_->SetFamilyBControlsVisible(false);
 }
 
 void MainWindow::ShowFamilyBLayout() {
-    ShowFamilyBOnlyControls(this, true);
+    editors_->SetFamilyBControlsVisible(true);
 }
 
 void MainWindow::ShowRecordA() {
@@ -201,23 +202,7 @@ void MainWindow::SetFamilyFlags(bool familyA, bool familyB) {
     menus_.mnuSensorTypeKelvoA->setChecked(familyA);
     menus_.mnuSensorTypeKelvoB->setChecked(familyB);
     status_->ShowFamily(SelectedFamily());
-    UpdateCommandStates();
-}
-
-// Commands that would do nothing without a family are disabled then, and while a sensor
-// exchange runs nothing may start another, change the port or load a configuration.
-void MainWindow::UpdateCommandStates() {
-    const bool family = familyA_ || familyB_;
-    const bool idle = !exchangeRunning_;
-    menus_.mnuFileSaveToSensor->setEnabled(family && idle);
-    menus_.mnuFileOpenFromSensor->setEnabled(idle);
-    menus_.mnuFilters->setEnabled(family);
-    menus_.mnuProcessing->setEnabled(family);
-    menus_.mnuFileNewFactoryConfiguration->setEnabled(family && idle);
-    menus_.mnuFileOpenFromFile->setEnabled(idle);
-    menus_.mnuComPort->setEnabled(idle);
-    menus_.mnuSensorTypeKelvoA->setEnabled(idle);
-    menus_.mnuSensorTypeKelvoB->setEnabled(idle);
+    menus_.EnableCommands(familyA_ || familyB_, !exchangeRunning_);
 }
 
 SensorFamily MainWindow::SelectedFamily() const {
@@ -252,27 +237,15 @@ void MainWindow::ShowStatus(std::string_view text) {
     status_->ShowNote(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void MainWindow::ShowPortState() {
-    status_->ShowPort(link_->portNumber(), link_->portDevice());
-}
-
-void MainWindow::ShowLinkProgress(int registerNumber) {
-    status_->Progress()->setValue(registerNumber);
-    const char* what = link_->protocol().LinkState() == 4 ? "Writing" : "Reading";
-    status_->ShowActivity(QString("%1 configuration: register %2").arg(what).arg(registerNumber));
-}
-
 void MainWindow::SetExchangeRunning(bool running) {
     exchangeRunning_ = running;
-    status_->ShowActivity(running ? QString("Looking for the sensor") : QString());
-    UpdateCommandStates();
+    menus_.EnableCommands(familyA_ || familyB_, !exchangeRunning_);
 }
 
-// Start-up reports nothing in a message box: a port that cannot be opened then shows as
-// "No port open" in the status bar, with the reason as its tooltip. Later failures are
+// Start-up reports nothing in a message box: a port that cannot be opened then shows only
+// as "No port open" in the status bar, with the reason as its tooltip. Later failures are
 // warnings.
 void MainWindow::ReportPortError(const QString& message) {
-    status_->ShowPort(link_->portNumber(), link_->portDevice(), message);
     if (startingUp_) {
         return;
     }

@@ -97,14 +97,11 @@ class MainWindow : public QMainWindow, public LinkHost {
     void BuildOwnControls();
     void BuildLink();
     void ConnectMenus();
-    void ShowPortState();
-    void ShowLinkProgress(int registerNumber);
     void SetExchangeRunning(bool running);
     void ReportPortError(const QString& message);
     void StartUp();
     void PlaceWindowOnScreen();
     void SetFamilyFlags(bool familyA, bool familyB);
-    void UpdateCommandStates();
     void ShowError(const QString& title, const QString& text);
     QFileDialog& CommonDialog1();
 

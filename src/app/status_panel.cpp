@@ -1,5 +1,8 @@
 #include "app/status_panel.h"
 
+#include "link/link_protocol.h"
+#include "link/ui/sensor_link.h"
+
 #include <QDir>
 #include <QLabel>
 #include <QProgressBar>
@@ -45,6 +48,24 @@ StatusPanel::StatusPanel(QStatusBar* bar) : bar_(bar) {
     ShowFamily(SensorFamily::None);
     ShowActivity({});
     ShowLog({});
+}
+
+void StatusPanel::FollowLink(const SensorLink& link) {
+    const auto showPort = [this, &link] { ShowPort(link.portNumber(), link.portDevice()); };
+    QObject::connect(&link, &SensorLink::portOpenChanged, bar_, showPort);
+    QObject::connect(&link, &SensorLink::portError, bar_, [this, &link](const QString& message) {
+        ShowPort(link.portNumber(), link.portDevice(), message);
+    });
+    QObject::connect(&link, &SensorLink::busyChanged, bar_, [this](bool busy) {
+        ShowActivity(busy ? QString("Looking for the sensor") : QString());
+    });
+    QObject::connect(&link, &SensorLink::progressChanged, bar_, [this, &link](int registerNumber) {
+        progress_->setValue(registerNumber);
+        const char* what = link.protocol().LinkState() == 4 ? "Writing" : "Reading";
+        ShowActivity(QString("%1 configuration: register %2").arg(what).arg(registerNumber));
+    });
+    QObject::connect(&link, &SensorLink::progressVisibleChanged, progress_, &QWidget::setVisible);
+    showPort();
 }
 
 void StatusPanel::ShowPort(int number, const QString& device, const QString& problem) {

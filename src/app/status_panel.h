@@ -10,12 +10,19 @@ class QStatusBar;
 
 namespace telmora {
 
+class SensorLink;
+
 // The main window's status bar: the serial port and the device it stands for, the sensor
 // family the window is set up for, what the link is doing, and the data log. It also holds
 // ProgressBar1, shown while a configuration transfer runs.
 class StatusPanel {
   public:
     explicit StatusPanel(QStatusBar* bar);
+
+    // From here on the panel follows `link`: its port (with the reason when one could not be
+    // opened), the search for a sensor, and a transfer's register in ProgressBar1 and in
+    // words. `link` must outlive the status bar's connections to it.
+    void FollowLink(const SensorLink& link);
 
     // Port `number` (1 to 4) open on `device`; number 0 means no port is open, and
     // `problem` says why when a port could not be opened.

@@ -4,6 +4,7 @@
 #include "../app/app_test_support.h"
 #include "config/sensor_config.h"
 #include "display/statistics.h"
+#include "display/ui/editor_controls.h"
 #include "display/ui/live_gauges_view.h"
 #include "display/ui/measurement_display.h"
 #include "display/ui/print_screen.h"
@@ -29,7 +30,7 @@ namespace {
 constexpr double kBarEnd = 840.0 + 6495.0;
 
 // The display with stand-ins for the range bar's and analog editor's controls, which the
-// gauges and the print command read by name.
+// gauges and the print command read.
 struct Bench {
     Bench() : geometry(surface) {
         config.MinRange = 8.0f;
@@ -42,7 +43,15 @@ struct Bench {
         Add<QLineEdit>("txtAnalogNearOutput", "4.0", {120, 3720, 495, 285});
         Add<QLineEdit>("txtAnalogFarOutput", "20.0", {7560, 3480, 495, 285});
         Add<QLabel>("lblAnalogEchoLoss", "NC", {8400, 3480, 495, 255});
-        display = new MeasurementDisplay(surface, geometry, config, &surface);
+        const EditorControls editors{
+            .lblRange = Control("lblRange"),
+            .txtMaxRange = Control<QLineEdit>("txtMaxRange"),
+            .txtAnalogNearEndpoint = Control<QLineEdit>("txtAnalogNearEndpoint"),
+            .txtAnalogFarEndpoint = Control<QLineEdit>("txtAnalogFarEndpoint"),
+            .txtAnalogNearOutput = Control<QLineEdit>("txtAnalogNearOutput"),
+            .txtAnalogFarOutput = Control<QLineEdit>("txtAnalogFarOutput"),
+            .lblAnalogEchoLoss = Control<QLabel>("lblAnalogEchoLoss")};
+        display = new MeasurementDisplay(surface, geometry, config, editors, &surface);
         display->StartUp();
         surface.show();
     }

@@ -1,11 +1,11 @@
 #include "display/ui/live_gauges_view.h"
 
-#include "form/form_geometry.h"
-#include "form/form_items.h"
-#include "form/form_surface.h"
 #include "config/number_text.h"
 #include "config/sensor_config.h"
 #include "form/display_controls.h"
+#include "form/form_geometry.h"
+#include "form/form_items.h"
+#include "form/form_surface.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -31,8 +31,13 @@ QString ToText(const std::string& text) {
 } // namespace
 
 LiveGaugesView::LiveGaugesView(FormSurface& surface, FormGeometry& geometry,
-                               const SensorConfig& config)
-    : QObject(&surface), surface_(surface), geometry_(geometry), config_(config) {
+                               const SensorConfig& config, const EditorControls& editors)
+    : QObject(&surface), geometry_(geometry), config_(config), lblRange_(editors.lblRange),
+      txtAnalogNearEndpoint_(editors.txtAnalogNearEndpoint),
+      txtAnalogFarEndpoint_(editors.txtAnalogFarEndpoint),
+      txtAnalogNearOutput_(editors.txtAnalogNearOutput),
+      txtAnalogFarOutput_(editors.txtAnalogFarOutput),
+      lblAnalogEchoLoss_(editors.lblAnalogEchoLoss) {
     BuildControls(surface);
     // Nothing is measured yet: the marker, its lines and the meter appear with the first
     // reading.
@@ -96,23 +101,6 @@ void LiveGaugesView::BuildControls(FormSurface& surface) {
     lblVoltMeter_->setFont(bold);
 }
 
-void LiveGaugesView::FindEditorControls() {
-    if (lblRange_.isNull()) {
-        lblRange_ = surface_.findChild<QWidget*>("lblRange");
-    }
-    const auto find = [this](auto& pointer, const char* name) {
-        using Control = std::remove_pointer_t<decltype(pointer.data())>;
-        if (pointer.isNull()) {
-            pointer = surface_.findChild<Control*>(name);
-        }
-    };
-    find(txtAnalogNearEndpoint_, "txtAnalogNearEndpoint");
-    find(txtAnalogFarEndpoint_, "txtAnalogFarEndpoint");
-    find(txtAnalogNearOutput_, "txtAnalogNearOutput");
-    find(txtAnalogFarOutput_, "txtAnalogFarOutput");
-    find(lblAnalogEchoLoss_, "lblAnalogEchoLoss");
-}
-
 BarSpan LiveGaugesView::RangeBar() const {
     if (!lblRange_.isNull() && geometry_.IsPlaced(lblRange_)) {
         const TwipRect r = geometry_.Rect(lblRange_);
@@ -123,7 +111,6 @@ BarSpan LiveGaugesView::RangeBar() const {
 }
 
 void LiveGaugesView::PlaceMarkerAtRangeEnd() {
-    FindEditorControls();
     geometry_.SetLeft(Frame1_, RangeBar().right());
 }
 
@@ -132,7 +119,6 @@ void LiveGaugesView::ShowCurrentDistance(float distance) {
 }
 
 void LiveGaugesView::UpdateGauges(float distance) {
-    FindEditorControls();
     const BarSpan bar = RangeBar();
     const float x = DistanceToX(bar, distance, config_.MinRange, config_.MaxRange);
     fraVoltmeter_->setVisible(true);
@@ -171,7 +157,6 @@ void LiveGaugesView::SetTargetShown(bool shown) {
 }
 
 void LiveGaugesView::Timer2Timer() {
-    FindEditorControls();
     const TwipRect sensor = geometry_.Rect(shpKelvoA_);
     EchoTrack track;
     track.sensorLeft = sensor.left;

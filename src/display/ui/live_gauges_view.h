@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/live_gauges.h"
+#include "display/ui/editor_controls.h"
 #include "editors/scale.h"
 
 #include <QObject>
@@ -22,13 +23,14 @@ struct SensorConfig;
 
 // The target marker, the two target lines, the analog output meter and the echo symbol.
 // They read the range bar, the range of the record and the analog output editor's boxes,
-// which other parts of the window own; those are found by name on the window.
+// which other parts of the window own and hand over when the view is built.
 class LiveGaugesView : public QObject {
     Q_OBJECT
   public:
     static constexpr int kTimer2IntervalMs = 50;
 
-    LiveGaugesView(FormSurface& surface, FormGeometry& geometry, const SensorConfig& config);
+    LiveGaugesView(FormSurface& surface, FormGeometry& geometry, const SensorConfig& config,
+                   const EditorControls& editors);
 
     // Puts the marker at the right end of the range bar (start-up).
     void PlaceMarkerAtRangeEnd();
@@ -46,11 +48,9 @@ class LiveGaugesView : public QObject {
 
   private:
     void BuildControls(FormSurface& surface);
-    void FindEditorControls();
     BarSpan RangeBar() const;
     void SetTargetShown(bool shown);
 
-    FormSurface& surface_;
     FormGeometry& geometry_;
     const SensorConfig& config_;
     GaugeTimer timer_;

@@ -1,20 +1,22 @@
 #include "display/ui/measurement_display.h"
 
-#include "form/form_surface.h"
 #include "display/ui/data_log_command.h"
 #include "display/ui/live_gauges_view.h"
 #include "display/ui/print_screen.h"
 #include "display/ui/statistics_panel.h"
 #include "display/ui/strip_chart_view.h"
+#include "form/form_surface.h"
 
 namespace telmora {
 
 MeasurementDisplay::MeasurementDisplay(FormSurface& surface, FormGeometry& geometry,
-                                       const SensorConfig& config, QWidget* window)
+                                       const SensorConfig& config, const EditorControls& editors,
+                                       QWidget* window)
     : QObject(window), statistics_(new StatisticsPanel(surface, geometry)),
       chart_(new StripChartView(surface, geometry, config)),
-      gauges_(new LiveGaugesView(surface, geometry, config)), log_(new DataLogCommand(window)),
-      print_(new PrintScreenCommand(surface, *chart_, window)) {
+      gauges_(new LiveGaugesView(surface, geometry, config, editors)),
+      log_(new DataLogCommand(window)),
+      print_(new PrintScreenCommand(surface, *chart_, editors.txtMaxRange, window)) {
     connect(log_, &DataLogCommand::LogChanged, this, &MeasurementDisplay::LogChanged);
 }
 

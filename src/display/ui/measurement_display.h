@@ -14,6 +14,7 @@ class LiveGaugesView;
 class PrintScreenCommand;
 class StatisticsPanel;
 class StripChartView;
+struct EditorControls;
 struct SensorConfig;
 
 // What each reading updates on the main window besides the link's own state: the
@@ -22,10 +23,11 @@ struct SensorConfig;
 class MeasurementDisplay : public QObject {
     Q_OBJECT
   public:
-    // `config` is the window's record, read for the range at every reading; `window`
-    // parents the dialogs.
+    // `config` is the window's record, read for the range at every reading; `editors` are
+    // the output editors' controls the gauges and the print command read; `window` parents
+    // the dialogs.
     MeasurementDisplay(FormSurface& surface, FormGeometry& geometry, const SensorConfig& config,
-                       QWidget* window);
+                       const EditorControls& editors, QWidget* window);
     ~MeasurementDisplay() override;
 
     // Start-up: marker at the range bar's end, statistics reset, chart buffer sized.

@@ -1,10 +1,9 @@
 #include "display/ui/print_screen.h"
 
-#include "form/form_surface.h"
 #include "display/ui/strip_chart_view.h"
+#include "form/form_surface.h"
 
 #include <QImage>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
 
@@ -12,14 +11,14 @@
 
 namespace telmora {
 
-PrintScreenCommand::PrintScreenCommand(FormSurface& surface, StripChartView& chart, QWidget* window)
-    : QObject(window), surface_(surface), chart_(chart), window_(window),
+PrintScreenCommand::PrintScreenCommand(FormSurface& surface, StripChartView& chart,
+                                       QLineEdit* maxRangeBox, QWidget* window)
+    : QObject(window), surface_(surface), chart_(chart), txtMaxRange_(maxRangeBox), window_(window),
       printer_(QPrinter::HighResolution) {}
 
 void PrintScreenCommand::mnuFilePrintClick() {
     // The redraw scales the points by the maximum range as its box shows it.
-    const auto* maxRange = surface_.findChild<QLineEdit*>("txtMaxRange");
-    chart_.RedrawForPrint(maxRange != nullptr ? maxRange->text() : QString());
+    chart_.RedrawForPrint(txtMaxRange_ != nullptr ? txtMaxRange_->text() : QString());
 
     QPrintDialog dialog(&printer_, window_);
     dialog.setObjectName("dlgPrint");

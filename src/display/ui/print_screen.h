@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QObject>
+#include <QPointer>
 #include <QPrinter>
 
 class QWidget;
@@ -19,7 +21,9 @@ class PrintScreenCommand : public QObject {
     // Resolution of the window's picture on paper, in multiples of the screen's.
     static constexpr int kPictureScale = 3;
 
-    PrintScreenCommand(FormSurface& surface, StripChartView& chart, QWidget* window);
+    // `maxRangeBox` is the range editor's txtMaxRange (null: the redraw is left out).
+    PrintScreenCommand(FormSurface& surface, StripChartView& chart, QLineEdit* maxRangeBox,
+                       QWidget* window);
 
     // The printer the dialog starts from; it keeps the user's last choices.
     QPrinter& Printer() { return printer_; }
@@ -33,6 +37,7 @@ class PrintScreenCommand : public QObject {
   private:
     FormSurface& surface_;
     StripChartView& chart_;
+    QPointer<QLineEdit> txtMaxRange_;
     QWidget* window_;
     QPrinter printer_;
 };

@@ -50,16 +50,14 @@ void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& con
     StripChartBox_->setAttribute(Qt::WA_TransparentForMouseEvents);
     geometry_.Place(StripChartBox_, kChartBoxDesign);
 
-    auto* minRange = MakeLabel(&surface, geometry_, "lblMinRange",
-                               QString::fromStdString(FormatTwoDecimals(config.MinRange)),
-                               {8400, 5400, 615, 255});
-    minRange->setAccessibleName("Chart top, minimum range");
-    auto* maxRange = MakeLabel(&surface, geometry_, "lblMaxRange",
-                               QString::fromStdString(FormatTwoDecimals(config.MaxRange)),
-                               {8400, 7200, 615, 255});
-    maxRange->setAccessibleName("Chart bottom, maximum range");
-    minRange->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    maxRange->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblMinRange_ = MakeLabel(&surface, geometry_, "lblMinRange", {}, {8400, 5400, 615, 255});
+    lblMinRange_->setAccessibleName("Chart top, minimum range");
+    lblMaxRange_ = MakeLabel(&surface, geometry_, "lblMaxRange", {}, {8400, 7200, 615, 255});
+    lblMaxRange_->setAccessibleName("Chart bottom, maximum range");
+    lblMinRange_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblMaxRange_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ShowMinRangeCaption(QString::fromStdString(FormatTwoDecimals(config.MinRange)));
+    ShowMaxRangeCaption(QString::fromStdString(FormatTwoDecimals(config.MaxRange)));
     MakeLabel(&surface, geometry_, "lblStripChartMinUnits", "inches", {9060, 5400, 615, 255});
     MakeLabel(&surface, geometry_, "Label1", "inches", {9060, 7200, 615, 255});
     auto* tickTop = new FormLine(&surface, "Line6");
@@ -91,6 +89,14 @@ void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& con
     hsbChartSpeed_->setSingleStep(1);
     speedCaption->setBuddy(hsbChartSpeed_);
     geometry_.Place(hsbChartSpeed_, {9840, 6780, 1920, 255});
+}
+
+void StripChartView::ShowMinRangeCaption(const QString& text) {
+    lblMinRange_->setText(text);
+}
+
+void StripChartView::ShowMaxRangeCaption(const QString& text) {
+    lblMaxRange_->setText(text);
 }
 
 ChartBox StripChartView::Box() const {

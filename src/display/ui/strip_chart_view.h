@@ -36,6 +36,11 @@ class StripChartView : public QObject {
 
     StripChartView(FormSurface& surface, FormGeometry& geometry, const SensorConfig& config);
 
+    // lblMinRange and lblMaxRange, beside the chart's top and bottom, repeat the range the
+    // range editor shows, with two decimals.
+    void ShowMinRangeCaption(const QString& text);
+    void ShowMaxRangeCaption(const QString& text);
+
     // Sizes the point buffer to the box's width (start-up).
     void SizeBuffer();
     void ChartAddPoint(float distance);
@@ -95,6 +100,8 @@ class StripChartView : public QObject {
 
     QWidget* StripChartBox_ = nullptr;
     QScrollBar* hsbChartSpeed_ = nullptr;
+    QLabel* lblMinRange_ = nullptr;
+    QLabel* lblMaxRange_ = nullptr;
 };
 
 } // namespace telmora

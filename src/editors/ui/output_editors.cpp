@@ -2,6 +2,7 @@
 
 #include "form/form_surface.h"
 
+#include <QAction>
 #include <QMenu>
 
 namespace telmora {
@@ -28,6 +29,17 @@ void OutputEditors::RedrawOutputEditors() {
     analog_->PlaceAnalogNearEndpoint();
     analog_->PlaceAnalogNearOutput();
     analog_->PlaceAnalogFarOutput();
+}
+
+void OutputEditors::SetFamilyBControlsVisible(bool visible) {
+    for (auto& sw : switches_) {
+        sw->PopUp().mode->menuAction()->setVisible(visible);
+    }
+    for (auto& sw : switches_) {
+        for (QWidget* widget : sw->FamilyBOnlyWidgets()) {
+            widget->setVisible(visible);
+        }
+    }
 }
 
 std::array<QMenu*, 5> OutputEditors::PopUpMenus() const {

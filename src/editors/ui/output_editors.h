@@ -50,6 +50,11 @@ class OutputEditors : public QObject {
     // surface; the window adopts them into its menu bar as hidden menus.
     std::array<QMenu*, 5> PopUpMenus() const;
 
+    // Shows (Kelvo-B) or hides (Kelvo-A) the controls only family B has: the "Mode"
+    // submenus of the four pop-ups, then each row's FamilyBOnlyWidgets(). The record is not
+    // touched, so hidden values come back as they were.
+    void SetFamilyBControlsVisible(bool visible);
+
   private:
     std::unique_ptr<RangeEditor> range_;
     std::array<std::unique_ptr<SwitchEditor>, 4> switches_;

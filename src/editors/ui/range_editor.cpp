@@ -18,8 +18,7 @@ QString TwoDecimals(float value) {
 
 RangeEditor::RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
                          std::function<FamilyFlags()> family, QObject* parent)
-    : QObject(parent), surface_(surface), geometry_(geometry), config_(config),
-      family_(std::move(family)) {
+    : QObject(parent), geometry_(geometry), config_(config), family_(std::move(family)) {
     geometry_.Place(MakeCaption(&surface, "Label7", "Range"), {240, 240, 495, 255});
 
     txtMinRange_ = new EntryBox(&surface, "txtMinRange", "Minimum range",
@@ -57,7 +56,7 @@ void RangeEditor::ApplyMaxRange() {
     config_.MaxRange =
         LimitMaxRange(ReadSingle(txtMaxRange_->text().toStdString()), config_.MinRange);
     txtMaxRange_->setText(TwoDecimals(config_.MaxRange));
-    ShowOnChartCaption("lblMaxRange", txtMaxRange_->text());
+    emit MaxRangeShown(txtMaxRange_->text());
     emit RangeApplied();
 }
 
@@ -65,7 +64,7 @@ void RangeEditor::ApplyMinRange() {
     config_.MinRange =
         LimitMinRange(ReadSingle(txtMinRange_->text().toStdString()), config_.MaxRange);
     txtMinRange_->setText(TwoDecimals(config_.MinRange));
-    ShowOnChartCaption("lblMinRange", txtMinRange_->text());
+    emit MinRangeShown(txtMinRange_->text());
     const FamilyFlags family = family_ ? family_() : FamilyFlags{};
     config_.NumberOfPulses = NumberOfPulsesFor(config_.MinRange, family.FamilyA, family.FamilyB);
     emit RangeApplied();
@@ -74,15 +73,8 @@ void RangeEditor::ApplyMinRange() {
 void RangeEditor::ShowRange(const QString& minText, const QString& maxText) {
     txtMinRange_->setText(minText);
     txtMaxRange_->setText(maxText);
-    ShowOnChartCaption("lblMinRange", minText);
-    ShowOnChartCaption("lblMaxRange", maxText);
-}
-
-// The strip chart owns the two captions that repeat the range; they may not exist yet.
-void RangeEditor::ShowOnChartCaption(const char* name, const QString& text) {
-    if (auto* caption = surface_.findChild<QLabel*>(name)) {
-        caption->setText(text);
-    }
+    emit MinRangeShown(minText);
+    emit MaxRangeShown(maxText);
 }
 
 BarSpan RangeEditor::Bar() const {

@@ -29,15 +29,15 @@ class RangeEditor : public QObject {
     RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
                 std::function<FamilyFlags()> family, QObject* parent = nullptr);
 
-    // Takes txtMaxRange into MaxRange (above MinRange, at most 443.54), shows it in the box
-    // and in lblMaxRange (when the strip chart has created it), then asks for a redraw.
+    // Takes txtMaxRange into MaxRange (above MinRange, at most 443.54), shows it in the box,
+    // emits MaxRangeShown, then asks for a redraw.
     void ApplyMaxRange();
     // Takes txtMinRange into MinRange (below MaxRange, at least 0.5), shows it, sets
-    // NumberOfPulses for the family, then asks for a redraw.
+    // NumberOfPulses for the family, emits MinRangeShown, then asks for a redraw.
     void ApplyMinRange();
 
-    // Record to window: both boxes and both range captions show the texts; no limits, no
-    // pulse count.
+    // Record to window: both boxes show the texts and both are emitted; no limits, no pulse
+    // count.
     void ShowRange(const QString& minText, const QString& maxText);
 
     // The bar as it stands now, in twips.
@@ -54,11 +54,11 @@ class RangeEditor : public QObject {
   signals:
     // After either range was applied: the output editors are to be placed anew.
     void RangeApplied();
+    // A range now shown in its box; the strip chart's captions repeat it.
+    void MinRangeShown(const QString& text);
+    void MaxRangeShown(const QString& text);
 
   private:
-    void ShowOnChartCaption(const char* name, const QString& text);
-
-    FormSurface& surface_;
     FormGeometry& geometry_;
     SensorConfig& config_;
     std::function<FamilyFlags()> family_;

@@ -73,11 +73,11 @@ SwitchEditor::SwitchEditor(int n, FormSurface& surface, FormGeometry& geometry,
 }
 
 void SwitchEditor::BuildHeaders(FormSurface& surface) {
-    geometry_.Place(MakeCaption(&surface, "lblMode", "Mode", Qt::AlignCenter),
-                    {7320, 465, 495, 255});
-    QLabel* hyst = MakeCaption(&surface, "lblHyst", "Hyst/ Wind", Qt::AlignCenter);
-    hyst->setWordWrap(true);
-    geometry_.Place(hyst, {7800, 240, 615, 480});
+    lblModeHeading_ = MakeCaption(&surface, "lblMode", "Mode", Qt::AlignCenter);
+    geometry_.Place(lblModeHeading_, {7320, 465, 495, 255});
+    lblHystHeading_ = MakeCaption(&surface, "lblHyst", "Hyst/ Wind", Qt::AlignCenter);
+    lblHystHeading_->setWordWrap(true);
+    geometry_.Place(lblHystHeading_, {7800, 240, 615, 480});
     geometry_.Place(MakeCaption(&surface, "lblSw1EL", "EL", Qt::AlignCenter),
                     {8400, 465, 495, 255});
     geometry_.Place(MakeCaption(&surface, "lblSw1PU", "PU", Qt::AlignCenter),
@@ -90,8 +90,8 @@ void SwitchEditor::BuildRow(FormSurface& surface) {
     const SwitchTexts texts = TextsOf(n_);
     const char* handleTip = "Drag to desired setpoint / Right click for options";
 
-    geometry_.Place(MakeCaption(&surface, sw, QString("Switch%1").arg(n_)),
-                    {60, top, 750, kRowHeight});
+    lblCaption_ = MakeCaption(&surface, sw, QString("Switch%1").arg(n_));
+    geometry_.Place(lblCaption_, {60, top, 750, kRowHeight});
 
     // Until the first placement the handles meet in the middle of the bar.
     lblLeft_ = new HandleLabel(&surface, sw + "Left", {}, handleTip);
@@ -123,6 +123,18 @@ void SwitchEditor::BuildRow(FormSurface& surface) {
     lblPowerUp_ = new OptionLabel(&surface, sw + "PowerUp",
                                   QString("Switch %1 power-up state").arg(n_), texts.powerUpTip);
     geometry_.Place(lblPowerUp_, {8880, top, 495, kRowHeight});
+}
+
+QList<QWidget*> SwitchEditor::FamilyBOnlyWidgets() const {
+    QList<QWidget*> widgets;
+    if (lblModeHeading_ != nullptr) {
+        widgets << lblModeHeading_ << lblHystHeading_;
+    }
+    if (n_ <= 2) {
+        return widgets << lblMode_ << txtHyst_;
+    }
+    return widgets << lblCaption_ << lblLeft_ << lblRight_ << txtSetpoint_ << lblSetpointUnits_
+                   << lblEchoLoss_ << lblPowerUp_ << lblMode_ << txtHyst_;
 }
 
 void SwitchEditor::ConnectEvents() {

@@ -5,6 +5,7 @@
 #include "editors/ui/switch_popup.h"
 #include "form/editor_widgets.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointF>
 
@@ -65,6 +66,12 @@ class SwitchEditor : public QObject {
     OptionLabel* PowerUpLabel() const { return lblPowerUp_; }
     const SwitchPopUp& PopUp() const { return popUp_; }
 
+    // The row's controls a Kelvo-B window shows and a Kelvo-A window hides, in the order
+    // the family layout visits them. Kelvo-A has switches 1 and 2 without mode or width:
+    // rows 1 and 2 give their mode and width fields (row 1 with those columns' headings),
+    // rows 3 and 4 every control of the row. The pop-up's "Mode" submenu goes with them.
+    QList<QWidget*> FamilyBOnlyWidgets() const;
+
   private:
     void BuildRow(FormSurface& surface);
     void BuildHeaders(FormSurface& surface);
@@ -80,6 +87,9 @@ class SwitchEditor : public QObject {
     const RangeEditor& range_;
     bool dragging_ = false;
 
+    QLabel* lblCaption_ = nullptr;
+    QLabel* lblModeHeading_ = nullptr; // switch 1 only
+    QLabel* lblHystHeading_ = nullptr; // switch 1 only
     HandleLabel* lblLeft_ = nullptr;
     HandleLabel* lblRight_ = nullptr;
     EntryBox* txtSetpoint_ = nullptr;
