@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -58,7 +59,15 @@ std::string PortLockPath(const std::string& device) {
     return {};
 }
 
-PortHolder FindPortHolder(const std::string& device) {
+std::string ResolvedDevice(const std::string& device) {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(device, error);
+    return error ? device : resolved.string();
+}
+
+namespace {
+
+PortHolder FindHolderOfName(const std::string& device) {
     const std::string path = PortLockPath(device);
     std::ifstream in(path);
     if (path.empty() || !in)
@@ -79,6 +88,14 @@ PortHolder FindPortHolder(const std::string& device) {
     return {pid, comm.empty() ? program : comm};
 }
 
+} // namespace
+
+PortHolder FindPortHolder(const std::string& device) {
+    const PortHolder holder = FindHolderOfName(device);
+    const std::string resolved = ResolvedDevice(device);
+    return holder.pid != 0 || resolved == device ? holder : FindHolderOfName(resolved);
+}
+
 std::string HolderText(const PortHolder& holder) {
     return (holder.program.empty() ? std::string("another program") : holder.program) +
            ", process " + std::to_string(holder.pid);
@@ -87,7 +104,23 @@ std::string HolderText(const PortHolder& holder) {
 bool PortLock::Acquire(const std::string& device, PortHolder& holder) {
     Release();
     holder = {};
-    const std::string path = PortLockPath(device);
+    const std::string resolved = ResolvedDevice(device);
+    if (!AcquireName(device, holder) || (resolved != device && !AcquireName(resolved, holder))) {
+        Release();
+        return false;
+    }
+    return true;
+}
+
+bool PortLock::AcquireResolvedName(const std::string& device, PortHolder& holder) {
+    Release();
+    holder = {};
+    const std::string resolved = ResolvedDevice(device);
+    return resolved == device || AcquireName(resolved, holder);
+}
+
+bool PortLock::AcquireName(const std::string& name, PortHolder& holder) {
+    const std::string path = PortLockPath(name);
     if (path.empty())
         return true;
     // Written whole under a private name first and then linked to the lock's name, so no
@@ -102,19 +135,19 @@ bool PortLock::Acquire(const std::string& device, PortHolder& holder) {
     bool taken = false;
     for (int attempt = 0; attempt < 3 && !taken; ++attempt) {
         taken = ::link(draft.c_str(), path.c_str()) == 0;
-        if (!taken && (holder = FindPortHolder(device)).pid != 0)
+        if (!taken && (holder = FindHolderOfName(name)).pid != 0)
             break;
     }
     ::unlink(draft.c_str());
     if (taken)
-        path_ = path;
+        paths_.push_back(path);
     return taken || holder.pid == 0;
 }
 
 void PortLock::Release() {
-    if (!path_.empty())
-        ::unlink(path_.c_str());
-    path_.clear();
+    for (const std::string& path : paths_)
+        ::unlink(path.c_str());
+    paths_.clear();
 }
 
 } // namespace telmora

@@ -1,14 +1,16 @@
-// The window's serial link and kelvo on one pseudo-terminal: whichever opens the port first
-// keeps it, the other is refused with the holder's name and process, and the holder goes
-// on reading undisturbed.
+// The window's serial link and kelvo on one pseudo-terminal, each naming it its own way:
+// whichever opens the port first keeps it, the other is refused with the holder's name and
+// process, and the holder goes on reading undisturbed.
 #include "link/port_lock.h"
 #include "link/ui/sensor_link.h"
 #include "stand_in_host.h"
 #include "test_terminal.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace telmora;
@@ -18,10 +20,22 @@ namespace {
 
 constexpr int kPatienceMs = 10000;
 
-// A link whose port 1 leads to a terminal the test plays the sensor on.
+// A terminal the test plays the sensor on, also reachable through a symbolic link (as a
+// /dev/serial/by-id name leads to its device); the window's port 1 leads to one of the two
+// names and kelvo is given the other.
 struct Rig {
+    explicit Rig(bool windowUsesLink)
+        : alias(QDir(folder.path()).filePath("by-id-port")),
+          windowName(windowUsesLink ? alias : terminal.path()),
+          kelvoName(windowUsesLink ? terminal.path() : alias) {
+        QFile::link(terminal.path(), alias);
+    }
     TestTerminal terminal;
-    TestPortMap map{{terminal.path()}};
+    QTemporaryDir folder;
+    QString alias;
+    QString windowName;
+    QString kelvoName;
+    TestPortMap map{{windowName}};
     SensorConfig config;
     StandInHost host;
     SensorLink link{config, host};
@@ -34,7 +48,7 @@ class PortOwnerTest : public QObject {
 
   private slots:
     void WindowHolds_KelvoIsRefusedAndTheWindowReadsOn() {
-        Rig r;
+        Rig r(true);
         QVERIFY(r.terminal.ok());
         QVERIFY(r.link.openPort(1));
         QSignalSpy readings(&r.link, &SensorLink::reading);
@@ -43,15 +57,15 @@ class PortOwnerTest : public QObject {
         QVERIFY(comm.open(QIODevice::ReadOnly));
         const QString self = QString::fromLocal8Bit(comm.readAll()).trimmed();
         for (const QStringList& command :
-             {QStringList{"detect", "--port", r.terminal.path()},
-              QStringList{"monitor", "--count", "1", "--port", r.terminal.path()}}) {
+             {QStringList{"detect", "--port", r.kelvoName},
+              QStringList{"monitor", "--count", "1", "--port", r.kelvoName}}) {
             QProcess kelvo;
             kelvo.start(KELVO_PATH, command);
             QVERIFY(kelvo.waitForFinished(kPatienceMs));
             QCOMPARE(kelvo.exitCode(), 7);
             QCOMPARE(QString::fromLocal8Bit(kelvo.readAllStandardError()),
                      QStringLiteral("kelvo: Cannot open port %1: in use by %2, process %3\n")
-                         .arg(r.terminal.path(), self)
+                         .arg(r.kelvoName, self)
                          .arg(QCoreApplication::applicationPid()));
         }
         QCOMPARE(r.terminal.ReadWaiting(), QByteArray()); // kelvo sent nothing
@@ -62,12 +76,12 @@ class PortOwnerTest : public QObject {
     }
 
     void KelvoHolds_TheWindowIsRefusedAndKelvoReadsOn() {
-        Rig r;
+        Rig r(false);
         QVERIFY(r.terminal.ok());
         QProcess kelvo;
-        kelvo.start(KELVO_PATH, {"monitor", "--port", r.terminal.path()});
+        kelvo.start(KELVO_PATH, {"monitor", "--port", r.kelvoName});
         QVERIFY(kelvo.waitForStarted(kPatienceMs));
-        QTRY_COMPARE_WITH_TIMEOUT(FindPortHolder(r.terminal.path().toStdString()).pid,
+        QTRY_COMPARE_WITH_TIMEOUT(FindPortHolder(r.windowName.toStdString()).pid,
                                   long{kelvo.processId()}, kPatienceMs);
 
         QSignalSpy errors(&r.link, &SensorLink::portError);
@@ -75,7 +89,7 @@ class PortOwnerTest : public QObject {
         QCOMPARE(errors.count(), 1);
         QCOMPARE(errors.at(0).at(0).toString(),
                  QStringLiteral("Comm1 (%1) is in use by kelvo, process %2.")
-                     .arg(r.terminal.path())
+                     .arg(r.windowName)
                      .arg(kelvo.processId()));
         QVERIFY(!r.link.isPortOpen());
 

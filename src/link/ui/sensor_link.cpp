@@ -139,6 +139,7 @@ class SensorLink::Private : public LinkPort,
 
     void closeQuietly() {
         port.close();
+        resolvedLock.Release();
         port.clearError();
         failing = false;
         protocol.PortClosed();
@@ -156,6 +157,9 @@ class SensorLink::Private : public LinkPort,
 
     SensorLink& q;
     QSerialPort port;
+    // The serial port locks the name it was given; this lock covers the device a linked
+    // name leads to, so a program naming the port by its other name sees it held.
+    PortLock resolvedLock;
     QTimer timer1;
     LinkProtocol protocol;
     LinkCommands commands;
@@ -212,6 +216,8 @@ bool SensorLink::openPort(int number) {
     };
     if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.pid != 0)
         return refuseHeld(holder);
+    if (PortHolder holder; !d_->resolvedLock.AcquireResolvedName(device.toStdString(), holder))
+        return refuseHeld(holder);
 
     QSerialPort& port = d_->port;
     port.setPortName(device);
@@ -223,6 +229,7 @@ bool SensorLink::openPort(int number) {
     if (!port.open(QIODevice::ReadWrite)) {
         const QString reason = port.errorString();
         port.clearError();
+        d_->resolvedLock.Release();
         // Taken between the check and the open.
         if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.pid != 0)
             return refuseHeld(holder);
