@@ -152,8 +152,9 @@ TEST(CodecRoundTrip, NearestCountsComeBackExactly) {
     }
 }
 
-TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueLoseACount) {
-    // MinRange count 147 decodes as 7.95916796, the single just below 147 steps: 146.
+TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueKeepTheirCount) {
+    // MinRange count 147 decodes as 7.95916796, the single just below 147 steps, which
+    // still counts as 147.
     RegisterImage image{};
     image[87] = 128;
     image[64] = 147;
@@ -162,7 +163,7 @@ TEST(CodecRoundTrip, RangeCountsDecodedBelowTheirValueLoseACount) {
     EXPECT_EQ(decoded.MinRange, 7.959167957305908f);
     RegisterImage again{};
     EncodeImageB(decoded, again);
-    EXPECT_EQ(again[64], 146);
+    EXPECT_EQ(again[64], 147);
 
     // The family B defaults need long range, but their range count (4095) decodes as
     // 221.72, which fits normal range: the next encode counts in single ticks.
