@@ -148,7 +148,7 @@ void AnalogEditorTest::OddEndpoints_StayAsTypedAndArePlacedByTheirLeadingNumber(
         double left;
     } cases[] = {{"40 in", "40 in", 840 + 6495 * 0.4},
                  {"far", "far", 840},
-                 {"400", "400.00", 7335}}; // outside the range: stops at the bar's end
+                 {"400", "221.77", 7335}}; // beyond the sensor: its largest, at the bar's end
     for (const auto& c : cases) {
         EditorBench::Enter(a.FarEndpointBox(), c.entry);
         QCOMPARE(a.FarEndpointBox()->text(), QString(c.shown));

@@ -28,9 +28,9 @@ void RangeEditorTest::Entries_AreLimitedAndShownWithTwoDecimals() {
         float stored;
         const char* shown;
     } cases[] = {{range.MinRangeBox(), "letters", 0.5f, "0.50"},
-                 {range.MinRangeBox(), "300", 221.71f, "221.71"},
+                 {range.MinRangeBox(), "300", 0.5f, "0.50"}, // refused: above the maximum
                  {range.MinRangeBox(), "6.5", 6.5f, "6.50"},
-                 {range.MaxRangeBox(), "3", 6.51f, "6.51"},
+                 {range.MaxRangeBox(), "3", 221.72f, "221.72"}, // refused
                  {range.MaxRangeBox(), "1e999", 443.54f, "443.54"}};
     b.SetRange("6.5", "221.72");
     for (const auto& c : cases) {

@@ -1,11 +1,11 @@
 #include "display/ui/live_gauges_view.h"
 
-#include "form/form_geometry.h"
-#include "form/form_items.h"
-#include "form/form_surface.h"
 #include "config/number_text.h"
 #include "config/sensor_config.h"
 #include "form/display_controls.h"
+#include "form/form_geometry.h"
+#include "form/form_items.h"
+#include "form/form_surface.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -129,6 +129,12 @@ void LiveGaugesView::PlaceMarkerAtRangeEnd() {
 
 void LiveGaugesView::ShowCurrentDistance(float distance) {
     ShowValue(txtCurrentDistance_, ToText(FormatTwoDecimals(distance)));
+    lastReading_ = clock_ ? clock_() : QTime::currentTime();
+    timer_.NoteReading();
+    if (staleShown_) {
+        staleShown_ = false;
+        emit ReadingsNote({});
+    }
 }
 
 void LiveGaugesView::UpdateGauges(float distance) {
@@ -182,6 +188,10 @@ void LiveGaugesView::Timer2Timer() {
     track.targetLeft = geometry_.Left(Frame1_);
     track.rangeBarRight = RangeBar().right();
     const TickResult tick = timer_.Tick(track);
+    if (timer_.ReadingsStale() && !staleShown_) {
+        staleShown_ = true;
+        emit ReadingsNote("No readings since " + lastReading_.toString("hh:mm:ss"));
+    }
     if (tick.hideGauges) {
         SetTargetShown(false);
         geometry_.SetLeft(Frame1_, track.rangeBarRight);

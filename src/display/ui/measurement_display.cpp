@@ -1,11 +1,11 @@
 #include "display/ui/measurement_display.h"
 
-#include "form/form_surface.h"
 #include "display/ui/data_log_command.h"
 #include "display/ui/live_gauges_view.h"
 #include "display/ui/print_screen.h"
 #include "display/ui/statistics_panel.h"
 #include "display/ui/strip_chart_view.h"
+#include "form/form_surface.h"
 
 namespace telmora {
 
@@ -16,6 +16,7 @@ MeasurementDisplay::MeasurementDisplay(FormSurface& surface, FormGeometry& geome
       gauges_(new LiveGaugesView(surface, geometry, config)), log_(new DataLogCommand(window)),
       print_(new PrintScreenCommand(surface, *chart_, window)) {
     connect(log_, &DataLogCommand::LogChanged, this, &MeasurementDisplay::LogChanged);
+    connect(gauges_, &LiveGaugesView::ReadingsNote, this, &MeasurementDisplay::ReadingsNote);
 }
 
 MeasurementDisplay::~MeasurementDisplay() = default;

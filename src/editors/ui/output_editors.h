@@ -50,6 +50,10 @@ class OutputEditors : public QObject {
     // surface; the window adopts them into its menu bar as hidden menus.
     std::array<QMenu*, 5> PopUpMenus() const;
 
+  signals:
+    // An entry in one of the boxes was limited or refused: which limit applied.
+    void LimitNoted(const QString& note);
+
   private:
     std::unique_ptr<RangeEditor> range_;
     std::array<std::unique_ptr<SwitchEditor>, 4> switches_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/sensor_config.h"
+#include "editors/entry_limits.h"
 #include "editors/scale.h"
 #include "form/editor_widgets.h"
 
@@ -29,11 +30,12 @@ class RangeEditor : public QObject {
     RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
                 std::function<FamilyFlags()> family, QObject* parent = nullptr);
 
-    // Takes txtMaxRange into MaxRange (above MinRange, at most 443.54), shows it in the box
-    // and in lblMaxRange (when the strip chart has created it), then asks for a redraw.
+    // Takes txtMaxRange into MaxRange (at most 443.54), shows it in the box and in
+    // lblMaxRange (when the strip chart has created it), then asks for a redraw. An entry
+    // not above MinRange is refused: the box shows MaxRange again.
     void ApplyMaxRange();
-    // Takes txtMinRange into MinRange (below MaxRange, at least 0.5), shows it, sets
-    // NumberOfPulses for the family, then asks for a redraw.
+    // Takes txtMinRange into MinRange (at least 0.5; an entry not below MaxRange is
+    // refused), shows it, sets NumberOfPulses for the family, then asks for a redraw.
     void ApplyMinRange();
 
     // Record to window: both boxes and both range captions show the texts; no limits, no
@@ -54,9 +56,13 @@ class RangeEditor : public QObject {
   signals:
     // After either range was applied: the output editors are to be placed anew.
     void RangeApplied();
+    // An entry was limited or refused; the note says which limit applied.
+    void LimitNoted(const QString& note);
 
   private:
     void ShowOnChartCaption(const char* name, const QString& text);
+    // Stores an entry's value in `field` unless it was refused, and passes its note on.
+    void Take(const EntryOutcome& entry, float& field);
 
     FormSurface& surface_;
     FormGeometry& geometry_;

@@ -49,7 +49,11 @@ class SwitchEditor : public QObject {
     void SetPolarityNormal() { ShowPolarity(SwitchPolarity::Normal); }
     void SetPolarityReversed() { ShowPolarity(SwitchPolarity::Reversed); }
 
-    // The width box's Enter or leaving it: SwNHyst = its number, shown with two decimals.
+    // The setpoint box's Enter or leaving it: a setpoint beyond what the sensor can hold is
+    // shown as the value it will hold, with a note; then PlaceSwN.
+    void TakeSetpoint();
+    // The width box's Enter or leaving it: SwNHyst = its number within what the sensor can
+    // hold, shown with two decimals.
     void TakeWidth();
 
     // SwNDragging: a drag of this row's handles is in progress.
@@ -65,7 +69,13 @@ class SwitchEditor : public QObject {
     OptionLabel* PowerUpLabel() const { return lblPowerUp_; }
     const SwitchPopUp& PopUp() const { return popUp_; }
 
+  signals:
+    // An entry was limited; the note says which limit applied.
+    void LimitNoted(const QString& note);
+
   private:
+    // `entry` within what the sensor can hold; a limited entry is noted.
+    float Limited(const QString& name, float entry);
     void BuildRow(FormSurface& surface);
     void BuildHeaders(FormSurface& surface);
     void ConnectEvents();
