@@ -54,6 +54,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     for (QMenu* popUp : editors_->PopUpMenus()) {
         AdoptPopUpMenu(menus_, popUp);
     }
+    connect(editors_.get(), &OutputEditors::LimitNoted, this,
+            [this](const QString& note) { status_->ShowNote(note); });
     display_ =
         new MeasurementDisplay(*surface_, *geometry_, config_, EditorControlsOf(*editors_), this);
     connect(&editors_->Range(), &RangeEditor::MinRangeShown, &display_->Chart(),
@@ -63,6 +65,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     display_->SetLogMenuEntry(menus_.mnuLogDataToFile);
     connect(display_, &MeasurementDisplay::LogChanged, this,
             [this](const QString& path) { status_->ShowLog(path); });
+    connect(display_, &MeasurementDisplay::ReadingsNote, this,
+            [this](const QString& note) { status_->ShowReadings(note); });
     BuildLink();
     transfer_ = std::make_unique<RecordTransfer>(*editors_, *txtDescription_, config_, menus_);
 

@@ -31,12 +31,41 @@ void ShowCaption(const Table& table, const std::string& caption, ShowState show)
 
 RecordTransfer::RecordTransfer(OutputEditors& editors, QLineEdit& description, SensorConfig& config,
                                const MainMenus& menus)
-    : editors_(editors), description_(description), config_(config), menus_(menus) {}
+    : editors_(editors), description_(description), config_(config), menus_(menus) {
+    for (QLineEdit* box : NumberBoxes()) {
+        QObject::connect(box, &QLineEdit::textChanged, box, [this, box] { Forget(box); });
+    }
+}
+
+std::vector<QLineEdit*> RecordTransfer::NumberBoxes() const {
+    std::vector<QLineEdit*> boxes{editors_.Range().MinRangeBox(), editors_.Range().MaxRangeBox()};
+    for (int n = 1; n <= 4; ++n) {
+        boxes.push_back(editors_.Sw(n).SetpointBox());
+        boxes.push_back(editors_.Sw(n).WidthBox());
+    }
+    const AnalogEditor& analog = editors_.Analog();
+    for (QLineEdit* box : {analog.NearEndpointBox(), analog.FarEndpointBox(),
+                           analog.NearOutputBox(), analog.FarOutputBox()}) {
+        boxes.push_back(box);
+    }
+    return boxes;
+}
+
+void RecordTransfer::Forget(const QLineEdit* box) {
+    const auto shown = shown_.find(box->objectName().toStdString());
+    if (shown != shown_.end() && shown->second.text != Text(box)) {
+        shown_.erase(shown);
+    }
+}
 
 void RecordTransfer::Show(SensorFamily family) {
     WindowTexts texts = Texts();
     ShowRecord(family, config_, texts);
     Apply(texts, family == SensorFamily::A ? kWindowShareA : kWindowShareB);
+    shown_ = texts.Shown;
+    for (QLineEdit* box : NumberBoxes()) {
+        Forget(box); // a placement that wrote other text than the core's
+    }
 }
 
 WindowTexts RecordTransfer::Texts() const {
@@ -65,6 +94,7 @@ WindowTexts RecordTransfer::Texts() const {
     texts.AnalogMode = Text(analog.ModeLabel());
     texts.AnalogSetAllowed = menus_.mnuAnalogSetAllowed->isChecked();
     texts.Description = Text(&description_);
+    texts.Shown = shown_;
     return texts;
 }
 

@@ -4,6 +4,10 @@
 #include "config/sensor_family.h"
 #include "config/window_texts.h"
 
+#include <map>
+#include <string>
+#include <vector>
+
 class QLineEdit;
 
 namespace telmora {
@@ -36,11 +40,17 @@ class RecordTransfer {
     void Apply(const WindowTexts& texts, WindowShare share);
     void ApplySwitch(const WindowSwitch& texts, int n, bool widthAndMode);
     void ApplyAnalog(const WindowTexts& texts);
+    // The number boxes whose shown values are remembered.
+    std::vector<QLineEdit*> NumberBoxes() const;
+    // A box's text that differs from what the last show wrote there drops its value.
+    void Forget(const QLineEdit* box);
 
     OutputEditors& editors_;
     QLineEdit& description_;
     SensorConfig& config_;
     const MainMenus& menus_;
+    // What the last show wrote into each number box, by control name.
+    std::map<std::string, ShownNumber> shown_;
 };
 
 } // namespace telmora

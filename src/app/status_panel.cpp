@@ -44,10 +44,16 @@ StatusPanel::StatusPanel(QStatusBar* bar) : bar_(bar) {
     port_ = AddField(bar, "lblStatusPort");
     family_ = AddField(bar, "lblStatusFamily");
     log_ = AddField(bar, "lblStatusLog");
+    readings_ = AddField(bar, "lblStatusReadings");
     ShowPort(0, {});
     ShowFamily(SensorFamily::None);
     ShowActivity({});
     ShowLog({});
+    ShowReadings({});
+}
+
+void StatusPanel::ShowReadings(const QString& note) {
+    SetField(readings_, "Readings", note);
 }
 
 void StatusPanel::FollowLink(const SensorLink& link) {

@@ -32,6 +32,9 @@ class StatusPanel {
     void ShowActivity(const QString& activity);
     // The log file being written, or empty when no log runs.
     void ShowLog(const QString& path);
+    // Whether readings are coming: "No readings since 14:02:31", or empty while they come.
+    void ShowReadings(const QString& note);
+    QLabel* Readings() const { return readings_; }
     // A passing note, such as the result of a command.
     void ShowNote(const QString& note);
 
@@ -45,6 +48,7 @@ class StatusPanel {
     QStatusBar* bar_;
     QLabel* port_;
     QLabel* family_;
+    QLabel* readings_;
     QLabel* activity_;
     QLabel* log_;
     QProgressBar* progress_;

@@ -42,7 +42,9 @@ void keepFamilyAFilter(SensorConfig& config) {
 
 // A distance as whole counts of CountDistance, rounded down.
 std::uint16_t distanceCount(float distance, float countDistance) {
-    return countFloor(distance / static_cast<double>(countDistance));
+    return CountFloorOf(distance, countDistance, [countDistance](int count) {
+        return DistanceOfCount(count, countDistance);
+    });
 }
 
 } // namespace
@@ -60,7 +62,8 @@ void EncodeImageA(SensorConfig& config, RegisterImage& image) {
     const float countDistance = config.CountDistance;
 
     PutRangeCounts(config, image);
-    putWordLowHigh(image, kInterval, countFloor(config.Interval / kIntervalStepSecond));
+    putWordLowHigh(image, kInterval,
+                   CountFloorOf(config.Interval, kIntervalStepSecond, IntervalOfCount));
     for (int n = 1; n <= 2; ++n) {
         const ConstSwitchFields sw = Switch(std::as_const(config), n);
         putWordLowHigh(image, kSwitchSetpoint[n - 1], distanceCount(sw.Setpoint, countDistance));

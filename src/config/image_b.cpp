@@ -49,8 +49,13 @@ void putAnalogOutputs12Bit(const SensorConfig& config, RegisterImage& image) {
     const double near = config.AnalogNearOutput;
     const double span = config.AnalogFarOutput - near;
     putWordLowHigh(image, kAnalogLower12, analogCount12(near * 4095 / fullScale, false));
-    putWordLowHigh(image, kAnalogSpan12,
-                   analogCount12(span * 4095 / fullScale, IsVoltageOutput(config)));
+    std::uint16_t spanCount = analogCount12(span * 4095 / fullScale, IsVoltageOutput(config));
+    // A rounded-down span that decodes to the far output itself keeps its count.
+    if (IsVoltageOutput(config) && spanCount < kMax12Bit &&
+        static_cast<float>((spanCount + 1) * fullScale / 4095 + near) <= config.AnalogFarOutput) {
+        ++spanCount;
+    }
+    putWordLowHigh(image, kAnalogSpan12, spanCount);
 }
 
 void putFilterBits(const SensorConfig& config, RegisterImage& image, int& filterRunFlags) {

@@ -13,8 +13,8 @@ bool NeedsLongRange(float maxRange) {
 }
 
 void PutRangeCounts(const SensorConfig& config, RegisterImage& image) {
-    putWordLowHigh(image, kMinRange, countFloor(config.MinRange / kRangeStepInch));
-    putWordLowHigh(image, kMaxRange, countFloor(config.MaxRange / kRangeStepInch));
+    putWordLowHigh(image, kMinRange, CountFloorOf(config.MinRange, kRangeStepInch, RangeOfCount));
+    putWordLowHigh(image, kMaxRange, CountFloorOf(config.MaxRange, kRangeStepInch, RangeOfCount));
 }
 
 int SwitchFlags(const ConstSwitchFields& sw, bool withMode) {
@@ -72,16 +72,28 @@ void PutDescription(SensorConfig& config, RegisterImage& image) {
         putByte(image, kDescriptionFirst + static_cast<int>(i), codes[i]);
 }
 
+float RangeOfCount(int count) {
+    return static_cast<float>(count * 16 * kTickInch);
+}
+
+float IntervalOfCount(int count) {
+    return static_cast<float>(count * 8 * 0.000001);
+}
+
+float DistanceOfCount(int count, float countDistance) {
+    return toSingle(count * static_cast<double>(countDistance));
+}
+
 float DecodeRangeCount(const RegisterImage& image, int k) {
-    return static_cast<float>(wordLowHigh(image, k) * 16 * kTickInch);
+    return RangeOfCount(wordLowHigh(image, k));
 }
 
 float DecodeInterval(const RegisterImage& image) {
-    return static_cast<float>(wordLowHigh(image, kInterval) * 8 * 0.000001);
+    return IntervalOfCount(wordLowHigh(image, kInterval));
 }
 
 float DecodeDistance(const RegisterImage& image, int k, float countDistance) {
-    return toSingle(wordLowHigh(image, k) * static_cast<double>(countDistance));
+    return DistanceOfCount(wordLowHigh(image, k), countDistance);
 }
 
 void DecodeSwitchFlags(std::uint8_t flags, SwitchFields sw, bool withMode) {

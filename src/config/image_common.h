@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/image_words.h"
 #include "config/sensor_config.h"
 
 #include <cstddef>
@@ -49,6 +50,22 @@ inline constexpr std::size_t kDescriptionMaxCharacters = 30;
 
 // True when MaxRange needs more than 65535 ticks, so the sensor must count in double ticks.
 bool NeedsLongRange(float maxRange);
+
+// The single a count decodes to, for ranges (range steps), the interval and distances.
+float RangeOfCount(int count);
+float IntervalOfCount(int count);
+float DistanceOfCount(int count, float countDistance);
+
+// Whole counts of `unit` in `value`, rounded down as the record holds it: the largest
+// count whose decoded single is not above `value`. A decoded value thus gives back its own
+// count, even where the single lies just below count x unit.
+template <typename Decoded> std::uint16_t CountFloorOf(float value, double unit, Decoded decoded) {
+    std::uint16_t count = countFloor(value / unit);
+    if (count < kMaxWordCount && decoded(count + 1) <= value) {
+        ++count;
+    }
+    return count;
+}
 
 // Elements 64 to 67: MinRange and MaxRange as whole range steps, rounded down.
 void PutRangeCounts(const SensorConfig& config, RegisterImage& image);

@@ -4,6 +4,7 @@
 #include "config/option_codes.h"
 
 #include <cmath>
+#include <string>
 #include <utility>
 
 namespace telmora {
@@ -14,7 +15,26 @@ std::string text(std::string_view caption) {
     return std::string(caption);
 }
 
-void showSwitch(const SensorConfig& record, int n, WindowShare share, WindowSwitch& sw) {
+std::string boxName(const char* prefix, int n, const char* suffix) {
+    return prefix + std::to_string(n) + suffix;
+}
+
+// Remembers what a show wrote into a number box.
+void remember(WindowTexts& window, const std::string& name, const std::string& text, float value) {
+    window.Shown[name] = ShownNumber{text, value};
+}
+
+// A box's number: the value it was shown from while its text is unchanged, else its text.
+float readBox(const WindowTexts& window, const std::string& name, const std::string& text) {
+    const auto shown = window.Shown.find(name);
+    if (shown != window.Shown.end() && shown->second.text == text) {
+        return shown->second.value;
+    }
+    return ReadSingle(text);
+}
+
+void showSwitch(const SensorConfig& record, int n, WindowShare share, WindowTexts& window) {
+    WindowSwitch& sw = window.Switch(n);
     const ConstSwitchFields fields = Switch(record, n);
     sw.Setpoint = FormatTwoDecimals(fields.Setpoint);
     if (share.widthAndMode) {
@@ -30,13 +50,17 @@ void showSwitch(const SensorConfig& record, int n, WindowShare share, WindowSwit
     sw.Right = text(FarHandleCaption(polarity));
     sw.SetAllowed = kSetAllowed.Shown(fields.SetAllowed) == SetAllowed::Allowed;
     sw.Setpoint = PlacedSetpointText(sw.Setpoint);
+    remember(window, boxName("txtSw", n, "Setpoint"), sw.Setpoint, fields.Setpoint);
+    if (share.widthAndMode) {
+        remember(window, boxName("txtSw", n, "Hyst"), sw.Hyst, fields.Hyst);
+    }
 }
 
 void showRecord(const SensorConfig& record, WindowShare share, WindowTexts& window) {
     window.MinRange = FormatTwoDecimals(record.MinRange);
     window.MaxRange = FormatTwoDecimals(record.MaxRange);
     for (int n = 1; n <= share.switches; ++n) {
-        showSwitch(record, n, share, window.Switch(n));
+        showSwitch(record, n, share, window);
     }
     window.AnalogNearEndpoint = FormatTwoDecimals(record.AnalogNearEndpoint);
     window.AnalogFarEndpoint = FormatTwoDecimals(record.AnalogFarEndpoint);
@@ -56,17 +80,27 @@ void showRecord(const SensorConfig& record, WindowShare share, WindowTexts& wind
     window.AnalogFarOutput =
         PlacedOutputText(window.AnalogFarOutput, record.AnalogOutputMin, record.AnalogOutputMax);
     window.Description = record.Description;
+    remember(window, "txtMinRange", window.MinRange, record.MinRange);
+    remember(window, "txtMaxRange", window.MaxRange, record.MaxRange);
+    remember(window, "txtAnalogNearEndpoint", window.AnalogNearEndpoint, record.AnalogNearEndpoint);
+    remember(window, "txtAnalogFarEndpoint", window.AnalogFarEndpoint, record.AnalogFarEndpoint);
+    // An output beyond the scale is shown, and kept, as the limit it was held to.
+    remember(window, "txtAnalogNearOutput", window.AnalogNearOutput,
+             LimitOutput(record.AnalogNearOutput, record.AnalogOutputMin, record.AnalogOutputMax));
+    remember(window, "txtAnalogFarOutput", window.AnalogFarOutput,
+             LimitOutput(record.AnalogFarOutput, record.AnalogOutputMin, record.AnalogOutputMax));
 }
 
 std::int16_t setAllowedCode(bool checked) {
     return kSetAllowed.Code(checked ? SetAllowed::Allowed : SetAllowed::NotAllowed);
 }
 
-void readSwitch(const WindowSwitch& sw, int n, WindowShare share, SensorConfig& record) {
+void readSwitch(const WindowTexts& window, int n, WindowShare share, SensorConfig& record) {
+    const WindowSwitch& sw = window.Switch(n);
     SwitchFields fields = Switch(record, n);
-    fields.Setpoint = ReadSingle(sw.Setpoint);
+    fields.Setpoint = readBox(window, boxName("txtSw", n, "Setpoint"), sw.Setpoint);
     if (share.widthAndMode) {
-        fields.Hyst = ReadSingle(sw.Hyst);
+        fields.Hyst = readBox(window, boxName("txtSw", n, "Hyst"), sw.Hyst);
         fields.Mode = kSwitchMode.CodeOf(sw.Mode);
     }
     fields.PowerUp = kSwitchPowerUp.CodeOf(sw.PowerUp);
@@ -76,19 +110,19 @@ void readSwitch(const WindowSwitch& sw, int n, WindowShare share, SensorConfig& 
 }
 
 void readWindow(const WindowTexts& window, WindowShare share, SensorConfig& record) {
-    record.MinRange = ReadSingle(window.MinRange);
-    record.MaxRange = ReadSingle(window.MaxRange);
+    record.MinRange = readBox(window, "txtMinRange", window.MinRange);
+    record.MaxRange = readBox(window, "txtMaxRange", window.MaxRange);
     for (int n = 1; n <= share.switches; ++n) {
-        readSwitch(window.Switch(n), n, share, record);
+        readSwitch(window, n, share, record);
     }
-    record.AnalogNearEndpoint = ReadSingle(window.AnalogNearEndpoint);
-    record.AnalogFarEndpoint = ReadSingle(window.AnalogFarEndpoint);
+    record.AnalogNearEndpoint = readBox(window, "txtAnalogNearEndpoint", window.AnalogNearEndpoint);
+    record.AnalogFarEndpoint = readBox(window, "txtAnalogFarEndpoint", window.AnalogFarEndpoint);
     record.AnalogPowerUp = kAnalogPowerUp.CodeOf(window.AnalogPowerUp);
     record.AnalogEchoLoss = kAnalogEchoLoss.CodeOf(window.AnalogEchoLoss);
     record.AnalogSetAllowed = setAllowedCode(window.AnalogSetAllowed);
     record.AnalogMode = kAnalogMode.CodeOf(window.AnalogMode);
-    float nearOutput = ReadSingle(window.AnalogNearOutput);
-    float farOutput = ReadSingle(window.AnalogFarOutput);
+    float nearOutput = readBox(window, "txtAnalogNearOutput", window.AnalogNearOutput);
+    float farOutput = readBox(window, "txtAnalogFarOutput", window.AnalogFarOutput);
     // The encoders want the lower output first; the slope remembers which end it was.
     if (nearOutput <= farOutput) {
         record.AnalogSlope = 1;

@@ -4,6 +4,7 @@
 #include "config/sensor_family.h"
 
 #include <array>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,15 @@ struct WindowSwitch {
     bool SetAllowed = false; // check mark on mnuSwNSetAllowed
 };
 
+// A number box as the window last wrote it when it showed a record: the text and the
+// full value it was written from. While the box still shows that text, reading it back
+// gives the value, so a configuration passed on unedited never loses precision to the
+// box's two (or one) decimals.
+struct ShownNumber {
+    std::string text;
+    float value = 0;
+};
+
 // Every control of the main window that holds part of a configuration.
 struct WindowTexts {
     std::string MinRange; // txtMinRange (lblMinRange shows the same text)
@@ -41,6 +51,8 @@ struct WindowTexts {
     std::string AnalogMode;         // lblAnalogMode
     bool AnalogSetAllowed = false;  // check mark on mnuAnalogSetAllowed
     std::string Description;        // txtDescription
+    // The number boxes written by the last show, by control name ("txtSw1Setpoint").
+    std::map<std::string, ShownNumber> Shown;
 
     WindowSwitch& Switch(int n) { return Switches.at(static_cast<std::size_t>(n - 1)); }
     const WindowSwitch& Switch(int n) const { return Switches.at(static_cast<std::size_t>(n - 1)); }
@@ -78,7 +90,8 @@ float LimitOutput(float value, float outMin, float outMax);
 void ShowRecordA(const SensorConfig& record, WindowTexts& window);
 void ShowRecordB(const SensorConfig& record, WindowTexts& window);
 
-// Window to record: numbers read from the texts, codes from the captions, the outputs put
+// Window to record: numbers read from the texts (a box still showing what the last show
+// wrote there gives the value it was written from), codes from the captions, the outputs put
 // in rising order with AnalogSlope telling which end carries the lower one. Fields outside
 // the family's share keep their values.
 void ReadWindowA(const WindowTexts& window, SensorConfig& record);

@@ -54,6 +54,9 @@ std::optional<double> MeterValue(float d, const AnalogCharacteristic& analog,
 TickResult GaugeTimer::Tick(const EchoTrack& track) {
     TickResult result;
     silenceTicks_ = static_cast<std::int16_t>(silenceTicks_ + 1);
+    if (readingTicks_ <= kSilenceTicksLimit) {
+        ++readingTicks_;
+    }
     double targetLeft = track.targetLeft;
     if (silenceTicks_ > kSilenceTicksLimit) {
         silenceTicks_ = 0;

@@ -54,6 +54,14 @@ class GaugeTimer {
   public:
     // A receive event: the sensor is talking.
     void NoteReceiveEvent() { silenceTicks_ = 0; }
+    // A reading arrived: the readings are fresh again.
+    void NoteReading() {
+        readingTicks_ = 0;
+        hadReading_ = true;
+    }
+    // True once a reading has come and more than kSilenceTicksLimit ticks have passed since
+    // the last one (five seconds), until the next one.
+    bool ReadingsStale() const { return hadReading_ && readingTicks_ > kSilenceTicksLimit; }
 
     TickResult Tick(const EchoTrack& track);
 
@@ -63,6 +71,8 @@ class GaugeTimer {
 
   private:
     std::int16_t silenceTicks_ = 0;
+    int readingTicks_ = 0; // held just past the limit, so it never overflows
+    bool hadReading_ = false;
     std::int16_t echoX_ = 0;
     bool echoOutbound_ = false;
 };

@@ -105,10 +105,9 @@ void FileCommandsTest::Save_FamilyBDefaults_GivesTheKnownBytes() {
     const QByteArray bytes = app_test::ReadAll(sandbox.Path("defaults.cfg"));
     QCOMPARE(bytes.size(), 256);
     QCOMPARE(int(quint8(bytes.at(66))), 29); // length of "<describe configuration here>"
-    // Run mode 1, temperature compensation and pushbutton programming on, in normal range:
-    // the record reaches the file through the window, whose 221.77 is just short of the long
-    // range (the factory record itself holds 221.77045, which encodes as long range, 233).
-    QCOMPARE(int(quint8(bytes.at(174))), 201);
+    // Run mode 1, temperature compensation and pushbutton programming on, in long range: the
+    // unedited window gives back the factory MaxRange 221.77045, not its text 221.77.
+    QCOMPARE(int(quint8(bytes.at(174))), 233);
 }
 
 void FileCommandsTest::Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing() {

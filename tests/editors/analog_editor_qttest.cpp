@@ -144,7 +144,7 @@ void AnalogEditorTest::OddEndpoints_StayAsTypedAndArePlacedByTheirLeadingNumber(
         const char* shown;
         double left;
     } cases[] = {{"40 in", "40 in", 840 + 6495 * 0.4},
-                 {"400", "400.00", 7335}}; // outside the range: stops at the bar's end
+                 {"400", "221.77", 7335}}; // beyond the sensor: its largest, at the bar's end
     for (const auto& c : cases) {
         EditorBench::Enter(a.FarEndpointBox(), c.entry);
         QCOMPARE(a.FarEndpointBox()->text(), QString(c.shown));

@@ -27,9 +27,10 @@ void RangeEditorTest::Entries_AreLimitedAndShownWithTwoDecimals() {
         const char* entry;
         float stored;
         const char* shown;
-    } cases[] = {{range.MinRangeBox(), "300", 221.71f, "221.71"},
+    } cases[] = {{range.MinRangeBox(), "300", 6.5f, "6.50"}, // refused: above the maximum
                  {range.MinRangeBox(), "6.5", 6.5f, "6.50"},
-                 {range.MaxRangeBox(), "3", 6.51f, "6.51"}};
+                 {range.MaxRangeBox(), "3", 221.72f, "221.72"}, // refused: below the minimum
+                 {range.MaxRangeBox(), "1e999", 443.54f, "443.54"}};
     b.SetRange("6.5", "221.72");
     for (const auto& c : cases) {
         EditorBench::Enter(c.box, c.entry);

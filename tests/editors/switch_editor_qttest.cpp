@@ -8,7 +8,7 @@ class SwitchEditorTest : public QObject {
     Q_OBJECT
   private slots:
     void Placement_CentresTheBoxOnTheMeetingPoint();
-    void OddSetpoints_KeepTheirValueAndStopAtTheBarEnds();
+    void OddSetpoints_AreHeldToWhatTheSensorHolds_AndStopAtTheBarEnds();
     void DragPastEitherEnd_GivesTheRangeEnds();
     void DragWithAnyButtonButTheRight_MovesTheSetpoint();
     void RightPressOrBareMove_OpensThePopUpOrNothingButNeverDrags();
@@ -33,7 +33,7 @@ void SwitchEditorTest::Placement_CentresTheBoxOnTheMeetingPoint() {
     QCOMPARE(b.geometry.Top(sw.SetpointBox()), 1080.0);
 }
 
-void SwitchEditorTest::OddSetpoints_KeepTheirValueAndStopAtTheBarEnds() {
+void SwitchEditorTest::OddSetpoints_AreHeldToWhatTheSensorHolds_AndStopAtTheBarEnds() {
     EditorBench b;
     b.SetRange("6.5", "221.72");
     SwitchEditor& sw = b.editors.Sw(3);
@@ -42,7 +42,7 @@ void SwitchEditorTest::OddSetpoints_KeepTheirValueAndStopAtTheBarEnds() {
         const char* entry;
         const char* shown;
         double meeting;
-    } cases[] = {{"500", "500.00", 7335}, {"-20", "-20.00", 840}};
+    } cases[] = {{"500", "221.77", 7335}, {"-20", "0.00", 840}};
     for (const auto& c : cases) {
         EditorBench::Enter(sw.SetpointBox(), c.entry);
         QCOMPARE(sw.SetpointBox()->text(), QString(c.shown));

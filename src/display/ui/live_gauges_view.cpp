@@ -116,6 +116,12 @@ void LiveGaugesView::PlaceMarkerAtRangeEnd() {
 
 void LiveGaugesView::ShowCurrentDistance(float distance) {
     ShowValue(txtCurrentDistance_, ToText(FormatTwoDecimals(distance)));
+    lastReading_ = clock_ ? clock_() : QTime::currentTime();
+    timer_.NoteReading();
+    if (staleShown_) {
+        staleShown_ = false;
+        emit ReadingsNote({});
+    }
 }
 
 void LiveGaugesView::UpdateGauges(float distance) {
@@ -167,6 +173,10 @@ void LiveGaugesView::Timer2Timer() {
     track.targetLeft = geometry_.Left(Frame1_);
     track.rangeBarRight = RangeBar().right();
     const TickResult tick = timer_.Tick(track);
+    if (timer_.ReadingsStale() && !staleShown_) {
+        staleShown_ = true;
+        emit ReadingsNote("No readings since " + lastReading_.toString("hh:mm:ss"));
+    }
     if (tick.hideGauges) {
         SetTargetShown(false);
         geometry_.SetLeft(Frame1_, track.rangeBarRight);

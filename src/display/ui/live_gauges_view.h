@@ -6,7 +6,10 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTime>
 #include <QTimer>
+
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -28,13 +31,14 @@ class LiveGaugesView : public QObject {
     Q_OBJECT
   public:
     static constexpr int kTimer2IntervalMs = 50;
+    using Clock = std::function<QTime()>; // local time of day
 
     LiveGaugesView(FormSurface& surface, FormGeometry& geometry, const SensorConfig& config,
                    const EditorControls& editors);
 
     // Puts the marker at the right end of the range bar (start-up).
     void PlaceMarkerAtRangeEnd();
-    // Shows a reading in the marker's distance box.
+    // Shows a reading in the marker's distance box; the readings are fresh again.
     void ShowCurrentDistance(float distance);
     // Moves the marker, the target lines and the meter to a reading.
     void UpdateGauges(float distance);
@@ -45,6 +49,13 @@ class LiveGaugesView : public QObject {
     QTimer& Timer2() { return timer2_; }
 
     const GaugeTimer& TimerState() const { return timer_; }
+    // The clock that stamps readings (the local time unless a test sets one).
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+
+  signals:
+    // No reading for five seconds: "No readings since hh:mm:ss" (the last reading's time);
+    // empty when readings come again.
+    void ReadingsNote(const QString& note);
 
   private:
     void BuildControls(FormSurface& surface);
@@ -55,6 +66,9 @@ class LiveGaugesView : public QObject {
     const SensorConfig& config_;
     GaugeTimer timer_;
     QTimer timer2_;
+    Clock clock_;
+    QTime lastReading_;
+    bool staleShown_ = false;
 
     QFrame* Frame1_ = nullptr;
     QLineEdit* txtCurrentDistance_ = nullptr;

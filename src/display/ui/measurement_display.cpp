@@ -18,6 +18,7 @@ MeasurementDisplay::MeasurementDisplay(FormSurface& surface, FormGeometry& geome
       log_(new DataLogCommand(window)),
       print_(new PrintScreenCommand(surface, *chart_, editors.txtMaxRange, window)) {
     connect(log_, &DataLogCommand::LogChanged, this, &MeasurementDisplay::LogChanged);
+    connect(gauges_, &LiveGaugesView::ReadingsNote, this, &MeasurementDisplay::ReadingsNote);
 }
 
 MeasurementDisplay::~MeasurementDisplay() = default;

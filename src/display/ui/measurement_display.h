@@ -53,6 +53,8 @@ class MeasurementDisplay : public QObject {
   signals:
     // The data log started (its path) or stopped (empty).
     void LogChanged(const QString& path);
+    // The readings went stale ("No readings since 14:02:31") or came again (empty).
+    void ReadingsNote(const QString& note);
 
   private:
     StatisticsPanel* statistics_;

@@ -228,8 +228,12 @@ void AnalogEditor::BuildPopUp(FormSurface& surface) {
 }
 
 void AnalogEditor::ConnectPair(HandlePair& pair, bool horizontal, void (AnalogEditor::*place)()) {
-    connect(pair.box, &EntryBox::Entered, this, place);
-    connect(pair.box, &EntryBox::FocusLeft, this, place);
+    const auto take = [this, &pair, horizontal, place] {
+        TakeEntry(pair, !horizontal);
+        (this->*place)();
+    };
+    connect(pair.box, &EntryBox::Entered, this, take);
+    connect(pair.box, &EntryBox::FocusLeft, this, take);
     // Any button starts a drag here, the right one included; the area's pop-up opens only
     // from the backdrop.
     for (HandleLabel* handle : {pair.first, pair.second}) {

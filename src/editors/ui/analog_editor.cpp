@@ -3,6 +3,7 @@
 #include "config/number_text.h"
 #include "config/option_codes.h"
 #include "config/window_texts.h"
+#include "editors/entry_limits.h"
 #include "editors/handle_layout.h"
 #include "editors/ui/range_editor.h"
 #include "form/editor_widgets.h"
@@ -49,6 +50,25 @@ void AnalogEditor::PlaceEndpoint(HandlePair& pair) {
     geometry_.SetLeft(pair.box, layout.boxStart);
     geometry_.SetLeft(pair.units, layout.unitsStart);
     SetLineEnds(pair, x, 0, true);
+}
+
+void AnalogEditor::TakeEntry(HandlePair& pair, bool output) {
+    const float entry = Read(pair.box);
+    const char* name = &pair == &nearEndpoint_  ? "Analog near endpoint"
+                       : &pair == &farEndpoint_ ? "Analog far endpoint"
+                       : &pair == &nearOutput_  ? "Analog near output"
+                                                : "Analog far output";
+    const EntryOutcome outcome =
+        output ? OutputEntry(name, entry, config_.AnalogOutputMin, config_.AnalogOutputMax,
+                             pair.units->text().toStdString())
+               : DistanceEntry(name, entry, range_.ShownMax());
+    if (outcome.note.empty()) {
+        return;
+    }
+    if (!output) { // the output placement itself holds an output within the scale
+        pair.box->setText(QString::fromStdString(FormatTwoDecimals(outcome.value)));
+    }
+    emit LimitNoted(QString::fromStdString(outcome.note));
 }
 
 void AnalogEditor::PlaceOutput(HandlePair& pair) {

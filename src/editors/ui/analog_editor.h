@@ -74,6 +74,10 @@ class AnalogEditor : public QObject {
     OptionLabel* PowerUpLabel() const { return lblAnalogPowerUp_; }
     QMenu* PopUpMenu() const { return popUp_; }
 
+  signals:
+    // An entry was limited; the note says which limit applied.
+    void LimitNoted(const QString& note);
+
   private:
     enum class End { Start, Finish };
     struct LineEnd {
@@ -97,6 +101,8 @@ class AnalogEditor : public QObject {
     void BuildOptions(FormSurface& surface);
     void BuildPopUp(FormSurface& surface);
     void ConnectPair(HandlePair& pair, bool horizontal, void (AnalogEditor::*place)());
+    // An entry in the pair's box held to what the configuration can store, with a note.
+    void TakeEntry(HandlePair& pair, bool output);
 
     void PlaceEndpoint(HandlePair& pair);
     void PlaceOutput(HandlePair& pair);

@@ -17,6 +17,12 @@ OutputEditors::OutputEditors(FormSurface& surface, FormGeometry& geometry, Senso
     }
     analog_ = std::make_unique<AnalogEditor>(surface, geometry, config, *range_);
     connect(range_.get(), &RangeEditor::RangeApplied, this, &OutputEditors::RedrawOutputEditors);
+    // Every editor's limit notes go out through one signal, for the status bar.
+    connect(range_.get(), &RangeEditor::LimitNoted, this, &OutputEditors::LimitNoted);
+    for (auto& sw : switches_) {
+        connect(sw.get(), &SwitchEditor::LimitNoted, this, &OutputEditors::LimitNoted);
+    }
+    connect(analog_.get(), &AnalogEditor::LimitNoted, this, &OutputEditors::LimitNoted);
 }
 
 OutputEditors::~OutputEditors() = default;

@@ -55,6 +55,10 @@ class OutputEditors : public QObject {
     // touched, so hidden values come back as they were.
     void SetFamilyBControlsVisible(bool visible);
 
+  signals:
+    // An entry in one of the boxes was limited or refused: which limit applied.
+    void LimitNoted(const QString& note);
+
   private:
     std::unique_ptr<RangeEditor> range_;
     std::array<std::unique_ptr<SwitchEditor>, 4> switches_;

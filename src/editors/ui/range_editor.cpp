@@ -53,21 +53,32 @@ RangeEditor::RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorCon
 }
 
 void RangeEditor::ApplyMaxRange() {
-    config_.MaxRange =
-        LimitMaxRange(ReadSingle(txtMaxRange_->text().toStdString()), config_.MinRange);
+    const EntryOutcome entry =
+        MaxRangeEntry(ReadSingle(txtMaxRange_->text().toStdString()), config_.MinRange);
+    Take(entry, config_.MaxRange);
     txtMaxRange_->setText(TwoDecimals(config_.MaxRange));
     emit MaxRangeShown(txtMaxRange_->text());
     emit RangeApplied();
 }
 
 void RangeEditor::ApplyMinRange() {
-    config_.MinRange =
-        LimitMinRange(ReadSingle(txtMinRange_->text().toStdString()), config_.MaxRange);
+    const EntryOutcome entry =
+        MinRangeEntry(ReadSingle(txtMinRange_->text().toStdString()), config_.MaxRange);
+    Take(entry, config_.MinRange);
     txtMinRange_->setText(TwoDecimals(config_.MinRange));
     emit MinRangeShown(txtMinRange_->text());
     const FamilyFlags family = family_ ? family_() : FamilyFlags{};
     config_.NumberOfPulses = NumberOfPulsesFor(config_.MinRange, family.FamilyA, family.FamilyB);
     emit RangeApplied();
+}
+
+void RangeEditor::Take(const EntryOutcome& entry, float& field) {
+    if (!entry.refused) {
+        field = entry.value;
+    }
+    if (!entry.note.empty()) {
+        emit LimitNoted(QString::fromStdString(entry.note));
+    }
 }
 
 void RangeEditor::ShowRange(const QString& minText, const QString& maxText) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/sensor_config.h"
+#include "editors/entry_limits.h"
 #include "editors/scale.h"
 #include "form/editor_widgets.h"
 
@@ -29,11 +30,13 @@ class RangeEditor : public QObject {
     RangeEditor(FormSurface& surface, FormGeometry& geometry, SensorConfig& config,
                 std::function<FamilyFlags()> family, QObject* parent = nullptr);
 
-    // Takes txtMaxRange into MaxRange (above MinRange, at most 443.54), shows it in the box,
-    // emits MaxRangeShown, then asks for a redraw.
+    // Takes txtMaxRange into MaxRange (at most 443.54), shows it in the box, emits
+    // MaxRangeShown, then asks for a redraw. An entry not above MinRange is refused: the box
+    // shows MaxRange again.
     void ApplyMaxRange();
-    // Takes txtMinRange into MinRange (below MaxRange, at least 0.5), shows it, sets
-    // NumberOfPulses for the family, emits MinRangeShown, then asks for a redraw.
+    // Takes txtMinRange into MinRange (at least 0.5; an entry not below MaxRange is
+    // refused), shows it, sets NumberOfPulses for the family, emits MinRangeShown, then asks
+    // for a redraw.
     void ApplyMinRange();
 
     // Record to window: both boxes show the texts and both are emitted; no limits, no pulse
@@ -57,8 +60,13 @@ class RangeEditor : public QObject {
     // A range now shown in its box; the strip chart's captions repeat it.
     void MinRangeShown(const QString& text);
     void MaxRangeShown(const QString& text);
+    // An entry was limited or refused; the note says which limit applied.
+    void LimitNoted(const QString& note);
 
   private:
+    // Stores an entry's value in `field` unless it was refused, and passes its note on.
+    void Take(const EntryOutcome& entry, float& field);
+
     FormGeometry& geometry_;
     SensorConfig& config_;
     std::function<FamilyFlags()> family_;

@@ -3,6 +3,7 @@
 #include "config/number_text.h"
 #include "config/option_codes.h"
 #include "config/window_texts.h"
+#include "editors/entry_limits.h"
 #include "editors/handle_layout.h"
 #include "editors/ui/range_editor.h"
 #include "form/editor_widgets.h"
@@ -138,8 +139,8 @@ QList<QWidget*> SwitchEditor::FamilyBOnlyWidgets() const {
 }
 
 void SwitchEditor::ConnectEvents() {
-    connect(txtSetpoint_, &EntryBox::Entered, this, &SwitchEditor::Place);
-    connect(txtSetpoint_, &EntryBox::FocusLeft, this, &SwitchEditor::Place);
+    connect(txtSetpoint_, &EntryBox::Entered, this, &SwitchEditor::TakeSetpoint);
+    connect(txtSetpoint_, &EntryBox::FocusLeft, this, &SwitchEditor::TakeSetpoint);
     connect(txtHyst_, &EntryBox::Entered, this, &SwitchEditor::TakeWidth);
     connect(txtHyst_, &EntryBox::FocusLeft, this, &SwitchEditor::TakeWidth);
 
@@ -207,9 +208,26 @@ void SwitchEditor::DragTo(HandleLabel* handle, QPointF position) {
     Place();
 }
 
+float SwitchEditor::Limited(const QString& name, float entry) {
+    const EntryOutcome outcome = DistanceEntry(name.toStdString(), entry, range_.ShownMax());
+    if (!outcome.note.empty()) {
+        emit LimitNoted(QString::fromStdString(outcome.note));
+    }
+    return outcome.value;
+}
+
+void SwitchEditor::TakeSetpoint() {
+    const float entry = ReadSingle(txtSetpoint_->text().toStdString());
+    const float setpoint = Limited(QString("Switch %1 setpoint").arg(n_), entry);
+    if (setpoint != entry) {
+        txtSetpoint_->setText(QString::fromStdString(FormatTwoDecimals(setpoint)));
+    }
+    Place();
+}
+
 void SwitchEditor::TakeWidth() {
     float& hyst = Switch(config_, n_).Hyst;
-    hyst = ReadSingle(txtHyst_->text().toStdString());
+    hyst = Limited(QString("Switch %1 width").arg(n_), ReadSingle(txtHyst_->text().toStdString()));
     txtHyst_->setText(QString::fromStdString(FormatTwoDecimals(hyst)));
 }
 

@@ -50,7 +50,11 @@ class SwitchEditor : public QObject {
     void SetPolarityNormal() { ShowPolarity(SwitchPolarity::Normal); }
     void SetPolarityReversed() { ShowPolarity(SwitchPolarity::Reversed); }
 
-    // The width box's Enter or leaving it: SwNHyst = its number, shown with two decimals.
+    // The setpoint box's Enter or leaving it: a setpoint beyond what the sensor can hold is
+    // shown as the value it will hold, with a note; then PlaceSwN.
+    void TakeSetpoint();
+    // The width box's Enter or leaving it: SwNHyst = its number within what the sensor can
+    // hold, shown with two decimals.
     void TakeWidth();
 
     // SwNDragging: a drag of this row's handles is in progress.
@@ -72,7 +76,13 @@ class SwitchEditor : public QObject {
     // rows 3 and 4 every control of the row. The pop-up's "Mode" submenu goes with them.
     QList<QWidget*> FamilyBOnlyWidgets() const;
 
+  signals:
+    // An entry was limited; the note says which limit applied.
+    void LimitNoted(const QString& note);
+
   private:
+    // `entry` within what the sensor can hold; a limited entry is noted.
+    float Limited(const QString& name, float entry);
     void BuildRow(FormSurface& surface);
     void BuildHeaders(FormSurface& surface);
     void ConnectEvents();
