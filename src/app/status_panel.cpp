@@ -41,10 +41,12 @@ StatusPanel::StatusPanel(QStatusBar* bar) : bar_(bar) {
     port_ = AddField(bar, "lblStatusPort");
     family_ = AddField(bar, "lblStatusFamily");
     log_ = AddField(bar, "lblStatusLog");
+    scale_ = AddField(bar, "lblStatusScale");
     ShowPort(0, {});
     ShowFamily(SensorFamily::None);
     ShowActivity({});
     ShowLog({});
+    ShowScale({});
 }
 
 void StatusPanel::ShowPort(int number, const QString& device, const QString& problem) {
@@ -80,6 +82,10 @@ void StatusPanel::ShowLog(const QString& path) {
     SetField(log_, "Data log",
              path.isEmpty() ? QString("Not logging")
                             : QString("Logging to %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void StatusPanel::ShowScale(const QString& note) {
+    SetField(scale_, "Distance scale", note);
 }
 
 void StatusPanel::ShowNote(const QString& note) {

@@ -25,6 +25,8 @@ class StatusPanel {
     void ShowActivity(const QString& activity);
     // The log file being written, or empty when no log runs.
     void ShowLog(const QString& path);
+    // How distances are scaled: found from the sensor, or assumed and why.
+    void ShowScale(const QString& note);
     // A passing note, such as the result of a command.
     void ShowNote(const QString& note);
 
@@ -32,6 +34,7 @@ class StatusPanel {
     QLabel* Family() const { return family_; }
     QLabel* Activity() const { return activity_; }
     QLabel* Log() const { return log_; }
+    QLabel* Scale() const { return scale_; }
     QProgressBar* Progress() const { return progress_; }
 
   private:
@@ -40,6 +43,7 @@ class StatusPanel {
     QLabel* family_;
     QLabel* activity_;
     QLabel* log_;
+    QLabel* scale_;
     QProgressBar* progress_;
 };
 

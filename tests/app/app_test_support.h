@@ -30,6 +30,10 @@ class Sandbox {
         QDir(dir_.path()).mkpath("config/telmora");
         Write("config/telmora/ports", ("1=" + port1 + "\n2=none\n3=none\n4=none\n").toUtf8());
         Write("CustFile", QByteArray("\x01\x00", 2));
+        // The per-user settings (Telmora.conf) live here too; windows under test do not
+        // search for the distance scale unless a test turns it on.
+        QDir(dir_.path()).mkpath("config/Telmora");
+        Write("config/Telmora/Telmora.conf", "[link]\nfindDistanceScaleWhenOpening=false\n");
         qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath("config").toLocal8Bit());
         QDir::setCurrent(dir_.path());
     }

@@ -90,7 +90,8 @@ void MainWindowTest::MenuBar_HasEveryEntryWithItsCaptionInOrderAndHidesTheRest()
     QCOMPARE(window.findChild<QMenu*>("mnuFile"), m.mnuFile);
     QCOMPARE(window.findChild<QMenu*>("mnuSensorType"), m.mnuSensorType);
     QCOMPARE(entries(m.mnuSensorType->actions()),
-             QStringList({"mnuSensorTypeKelvoA=Kelvo-A", "mnuSensorTypeKelvoB=Kelvo-B"}));
+             QStringList({"mnuSensorTypeKelvoA=Kelvo-A", "mnuSensorTypeKelvoB=Kelvo-B", "mnusep3=",
+                          "mnuFindScaleOnOpen=Find Distance Scale When Opening"}));
     QCOMPARE(entries(m.mnuSecurity->actions()),
              QStringList({"mnuSw1SetAllowed=Sw1 Pushbutton Set Allowed",
                           "mnuSw2SetAllowed=Sw2 Pushbutton Set Allowed",

@@ -22,9 +22,8 @@ constexpr int kPatienceMs = 10000;
 struct Rig {
     TestTerminal terminal;
     TestPortMap map{{terminal.path()}};
-    SensorConfig config;
     StandInHost host;
-    SensorLink link{config, host};
+    SensorLink link{host};
 };
 
 } // namespace
