@@ -138,7 +138,8 @@ class SensorLink::Private : public LinkPort,
         QString message = QStringLiteral("%1 stopped working; it may have been disconnected "
                                          "(%2). The port is closed.")
                               .arg(portLabel(), reason);
-        const bool exchangeRan = protocol.ExchangeRunning();
+        // A scale search is no exchange the user asked for: its loss needs no words.
+        const bool exchangeRan = protocol.ExchangeRunning() && busy;
         closeQuietly();
         if (exchangeRan) {
             const std::string stopped = StoppedExchangeText(protocol.LastResult());
