@@ -68,9 +68,8 @@ double TimeOneRead(const QString& simulator, const QStringList& faults,
     ports.write(QStringLiteral("1=%1\n2=none\n3=none\n4=none\n").arg(terminal).toLocal8Bit());
     ports.close();
 
-    SensorConfig record;
     CountingHost host;
-    SensorLink link(record, host);
+    SensorLink link(host);
     double elapsedMs = -1;
     if (link.openPort(1)) {
         // Let the readings flow first, as they do when a user picks the command.

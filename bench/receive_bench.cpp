@@ -53,8 +53,7 @@ void ParseMeasurementStream(benchmark::State& state) {
     NoPort port;
     NoTimer timer;
     SumOfDistances listener;
-    SensorConfig config;
-    LinkProtocol protocol(port, timer, listener, config);
+    LinkProtocol protocol(port, timer, listener);
     protocol.PortOpened();
 
     for (auto _ : state) {

@@ -60,6 +60,10 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
     // The check mark shows the family the window is set up for; none during a detection.
     m.mnuSensorTypeKelvoA->setCheckable(true);
     m.mnuSensorTypeKelvoB->setCheckable(true);
+    AddSeparator(m.mnuSensorType, "mnusep3");
+    m.mnuFindScaleOnOpen =
+        AddEntry(m.mnuSensorType, "mnuFindScaleOnOpen", "Find Distance Scale When Opening");
+    m.mnuFindScaleOnOpen->setCheckable(true);
 
     m.mnuView = AddMenu(bar, "mnuView", "&View");
     m.mnuView->menuAction()->setVisible(false);

@@ -28,6 +28,8 @@ struct MainMenus {
     QMenu* mnuSensorType = nullptr;
     QAction* mnuSensorTypeKelvoA = nullptr;
     QAction* mnuSensorTypeKelvoB = nullptr;
+    // Checked: opening a port finds the sensor's distance scale in the background.
+    QAction* mnuFindScaleOnOpen = nullptr;
     QMenu* mnuView = nullptr;
     // The pushbutton teach permissions: checked exactly when the record allows teaching.
     QMenu* mnuSecurity = nullptr;

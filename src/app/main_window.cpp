@@ -5,6 +5,7 @@
 #include "display/ui/editor_controls.h"
 #include "display/ui/measurement_display.h"
 #include "display/ui/paint_cadence.h"
+#include "display/ui/statistics_panel.h"
 #include "display/ui/strip_chart_view.h"
 #include "editors/ui/output_editors.h"
 #include "form/form_surface.h"
@@ -20,11 +21,19 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 
 namespace telmora {
 
 namespace {
+
+// Per-user setting: whether opening a port finds the sensor's distance scale.
+constexpr const char* kFindScaleKey = "link/findDistanceScaleWhenOpening";
+
+QSettings UserSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Telmora", "Telmora");
+}
 
 // The description travels to the sensor as at most this many characters.
 constexpr int kDescriptionLength = 30;
@@ -100,8 +109,16 @@ void MainWindow::BuildOwnControls() {
 }
 
 void MainWindow::BuildLink() {
-    link_ = std::make_unique<SensorLink>(config_, *this);
+    link_ = std::make_unique<SensorLink>(*this);
+    const bool findScale = UserSettings().value(kFindScaleKey, true).toBool();
+    link_->setFindScaleOnOpen(findScale);
+    menus_.mnuFindScaleOnOpen->setChecked(findScale);
     chooser_ = std::make_unique<PortChooser>(*link_, this);
+    // Statistics never mix two scales: a new scale starts them afresh.
+    connect(link_.get(), &SensorLink::lineScaleChanged, this,
+            [this] { display_->Statistics().InitStats(); });
+    connect(link_.get(), &SensorLink::scaleNoteChanged, this,
+            [this](const QString& note) { status_->ShowScale(note); });
     connect(link_.get(), &SensorLink::reading, display_, &MeasurementDisplay::ShowReading);
     connect(link_.get(), &SensorLink::dataReceived, display_,
             &MeasurementDisplay::NoteReceiveEvent);
@@ -112,6 +129,15 @@ void MainWindow::BuildLink() {
 
 void MainWindow::ConnectMenus() {
     const MainMenus& m = menus_;
+    // Any command the user gives comes first: a scale search still running stops for it.
+    // Connected before the commands themselves, so it stops before they start.
+    for (QAction* entry : menuBar()->findChildren<QAction*>()) {
+        connect(entry, &QAction::triggered, link_.get(), &SensorLink::giveWay);
+    }
+    connect(m.mnuFindScaleOnOpen, &QAction::toggled, this, [this](bool find) {
+        UserSettings().setValue(kFindScaleKey, find);
+        link_->setFindScaleOnOpen(find);
+    });
     connect(m.mnuSensorTypeKelvoA, &QAction::triggered, this,
             &MainWindow::mnuSensorTypeKelvoAClick);
     connect(m.mnuSensorTypeKelvoB, &QAction::triggered, this,

@@ -45,11 +45,13 @@ StatusPanel::StatusPanel(QStatusBar* bar) : bar_(bar) {
     family_ = AddField(bar, "lblStatusFamily");
     log_ = AddField(bar, "lblStatusLog");
     readings_ = AddField(bar, "lblStatusReadings");
+    scale_ = AddField(bar, "lblStatusScale");
     ShowPort(0, {});
     ShowFamily(SensorFamily::None);
     ShowActivity({});
     ShowLog({});
     ShowReadings({});
+    ShowScale({});
 }
 
 void StatusPanel::ShowReadings(const QString& note) {
@@ -107,6 +109,10 @@ void StatusPanel::ShowLog(const QString& path) {
     SetField(log_, "Data log",
              path.isEmpty() ? QString("Not logging")
                             : QString("Logging to %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void StatusPanel::ShowScale(const QString& note) {
+    SetField(scale_, "Distance scale", note);
 }
 
 void StatusPanel::ShowNote(const QString& note) {

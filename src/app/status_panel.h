@@ -35,6 +35,8 @@ class StatusPanel {
     // Whether readings are coming: "No readings since 14:02:31", or empty while they come.
     void ShowReadings(const QString& note);
     QLabel* Readings() const { return readings_; }
+    // How distances are scaled: found from the sensor, or assumed and why.
+    void ShowScale(const QString& note);
     // A passing note, such as the result of a command.
     void ShowNote(const QString& note);
 
@@ -42,6 +44,7 @@ class StatusPanel {
     QLabel* Family() const { return family_; }
     QLabel* Activity() const { return activity_; }
     QLabel* Log() const { return log_; }
+    QLabel* Scale() const { return scale_; }
     QProgressBar* Progress() const { return progress_; }
 
   private:
@@ -51,6 +54,7 @@ class StatusPanel {
     QLabel* readings_;
     QLabel* activity_;
     QLabel* log_;
+    QLabel* scale_;
     QProgressBar* progress_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "config/number_text.h"
 #include "link/frames.h"
+#include "link/line_scale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,15 +43,21 @@ float DistanceOfReading(std::string_view text, float countDistance) {
 
 } // namespace
 
-LinkProtocol::LinkProtocol(LinkPort& port, LinkTimer& timer, LinkListener& listener,
-                           const SensorConfig& config)
-    : port_(port), timer_(timer), listener_(listener), config_(config) {}
+LinkProtocol::LinkProtocol(LinkPort& port, LinkTimer& timer, LinkListener& listener)
+    : port_(port), timer_(timer), listener_(listener) {}
 
 void LinkProtocol::PortOpened() {
     portOpen_ = true;
     pending_.clear();
     receiveState_ = kStateStream;
     groupSize_ = 1;
+    SetLineCountDistance(kCountDistanceNormal);
+}
+
+void LinkProtocol::SetLineCountDistance(float countDistance) {
+    const bool changed = countDistance != lineCountDistance_;
+    lineCountDistance_ = countDistance;
+    listener_.OnLineScale(countDistance, changed);
 }
 
 void LinkProtocol::PortClosed() {
@@ -129,7 +136,7 @@ void LinkProtocol::HandleStream(std::string_view group) {
             groupSize_ = kReadingLength;
         return;
     }
-    currentDistance_ = DistanceOfReading(group, config_.CountDistance);
+    currentDistance_ = DistanceOfReading(group, lineCountDistance_);
     groupSize_ = 1;
     listener_.OnReading(currentDistance_);
 }
@@ -252,12 +259,15 @@ void LinkProtocol::AcceptReply(std::string_view reply) {
         const auto value = static_cast<std::uint8_t>(reply[kReplyValueByte]);
         image_[static_cast<std::size_t>(registerIndex_)] = value;
         listener_.OnRegisterStored(registerIndex_, value);
-        next = NextReadRegister(family_, registerIndex_);
         last = LastReadRegister(family_);
+        next = singleRegister_ ? last + 1 : NextReadRegister(family_, registerIndex_);
     } else {
         next = NextWriteRegister(family_, registerIndex_);
         last = LastWriteRegister(family_);
     }
+    // The sensor counts in the scale its range flags select from the moment it holds them.
+    if (registerIndex_ == kScaleRegister)
+        SetLineCountDistance(ImageCountDistance(family_, image_, lineCountDistance_));
     // Past the last register the transfer is complete; otherwise the progress shows the
     // next register and its frame goes out.
     registerIndex_ = static_cast<std::int16_t>(next);
@@ -346,13 +356,19 @@ bool LinkProtocol::StartDetection() {
 }
 
 bool LinkProtocol::StartRead(SensorFamily family) {
-    if (timer1Enabled_ || family == SensorFamily::None)
+    return BeginRead(family, FirstRegister(family), false);
+}
+
+bool LinkProtocol::BeginRead(SensorFamily family, int firstRegister, bool single) {
+    if (timer1Enabled_ || family == SensorFamily::None || firstRegister < 0 ||
+        firstRegister > LastReadRegister(family))
         return false;
     BeginExchange(Exchange::Read, family);
+    singleRegister_ = single;
     linkState_ = kLinkReading;
     receiveState_ = kStateReadReply;
     transferOk_ = false;
-    registerIndex_ = static_cast<std::int16_t>(FirstRegister(family));
+    registerIndex_ = static_cast<std::int16_t>(firstRegister);
     groupSize_ = kRegisterReplyLength;
     AskRegister();
     return true;
@@ -362,6 +378,7 @@ bool LinkProtocol::StartWrite(SensorFamily family, const RegisterImage& image) {
     if (timer1Enabled_ || family == SensorFamily::None)
         return false;
     BeginExchange(Exchange::Write, family);
+    singleRegister_ = false;
     image_ = image;
     linkState_ = kLinkWriting;
     receiveState_ = kStateWriteReply;
@@ -369,6 +386,21 @@ bool LinkProtocol::StartWrite(SensorFamily family, const RegisterImage& image) {
     groupSize_ = kRegisterReplyLength;
     transferOk_ = false;
     AskRegister();
+    return true;
+}
+
+bool LinkProtocol::StartRegisterRead(SensorFamily family, int reg) {
+    return BeginRead(family, reg, true);
+}
+
+bool LinkProtocol::StopExchange() {
+    if (!timer1Enabled_)
+        return false;
+    StopTimer1();
+    transferOk_ = false;
+    BackToStream();
+    listener_.OnProgressHidden();
+    EndExchange(ExchangeOutcome::Stopped, family_);
     return true;
 }
 

@@ -41,6 +41,7 @@ enum class ExchangeOutcome {
     ReplyLate,    // read or write: a reply did not come within one Timer1 period
     ReplyDamaged, // read or write: every try for a register got a reply that failed its check
     PortLost,     // the port closed or failed while the exchange waited
+    Stopped,      // stopped by StopExchange to make way for another
 };
 
 struct ExchangeResult {
@@ -67,6 +68,11 @@ class LinkListener {
     // ProgressBar1: shown with `value` (a register number, 10 to 100), or hidden.
     virtual void OnProgress(int value) { (void)value; }
     virtual void OnProgressHidden() {}
+    // The line scale was set (a port opened, or the sensor answered for its range flags);
+    // `changed` when it differs from the scale before.
+    virtual void OnLineScale(float countDistance, bool changed) {
+        (void)countDistance, (void)changed;
+    }
     // Timer1 is off again: the exchange completed, gave up, timed out or lost the port.
     virtual void OnExchangeEnded(const ExchangeResult& result) { (void)result; }
 };
@@ -76,12 +82,11 @@ class LinkListener {
 // call and ends, reported to the listener, when a reply or a tick finishes it.
 class LinkProtocol {
   public:
-    // `config` supplies CountDistance for every reading; all references must outlive
-    // the protocol.
-    LinkProtocol(LinkPort& port, LinkTimer& timer, LinkListener& listener,
-                 const SensorConfig& config);
+    // All references must outlive the protocol.
+    LinkProtocol(LinkPort& port, LinkTimer& timer, LinkListener& listener);
 
     // Opening the port makes the handler follow the measurement stream (ReceiveState 1).
+    // The sensor on the new line is unknown: the line scale goes back to kCountDistanceNormal.
     void PortOpened();
     // The port closed or failed: a running exchange ends as a late reply does, reported
     // as PortLost; buffered characters are dropped.
@@ -103,8 +108,20 @@ class LinkProtocol {
     // Refused while an exchange runs or when `family` is None. A write sends `image`.
     bool StartRead(SensorFamily family);
     bool StartWrite(SensorFamily family, const RegisterImage& image);
+    // A read of the single register `reg` of `family`, ending after its reply.
+    bool StartRegisterRead(SensorFamily family, int reg);
+    // Ends a running exchange at once, reported as Stopped; false when none ran. Frames
+    // already sent stay sent: the caller decides whether the sensor needs the end command.
+    bool StopExchange();
     // The end command; it expects no reply.
     void SendEnd();
+
+    // The line scale: inches per count of the sensor on the line, by which readings are
+    // converted. It follows the range flags of every image read from or written to the
+    // sensor, as soon as the sensor has answered for the flags' register; nothing else
+    // changes it but PortOpened and SetLineCountDistance.
+    float LineCountDistance() const { return lineCountDistance_; }
+    void SetLineCountDistance(float countDistance);
 
     // Timer1 enabled: an exchange is waiting for the sensor.
     bool ExchangeRunning() const { return timer1Enabled_; }
@@ -115,6 +132,7 @@ class LinkProtocol {
     bool TransferOk() const { return transferOk_; }
     std::int16_t RegisterIndex() const { return registerIndex_; }
     std::int16_t DetectTries() const { return detectTries_; }
+    Exchange RunningExchange() const { return exchange_; }
     // Frames sent so far for the register of a read or write (1 to kMaxRegisterTries).
     int RegisterTries() const { return registerTries_; }
     int GroupSize() const { return groupSize_; }
@@ -142,11 +160,11 @@ class LinkProtocol {
     void BackToStream();
     void EndExchange(ExchangeOutcome outcome, SensorFamily family);
     void BeginExchange(Exchange exchange, SensorFamily family);
+    bool BeginRead(SensorFamily family, int firstRegister, bool single);
 
     LinkPort& port_;
     LinkTimer& timer_;
     LinkListener& listener_;
-    const SensorConfig& config_;
 
     bool portOpen_ = false;
     bool timer1Enabled_ = false;
@@ -162,6 +180,8 @@ class LinkProtocol {
     bool brokenReply_ = false;   // of these, a reply that began right and went wrong
     int groupSize_ = 1;
     float currentDistance_ = 0;
+    float lineCountDistance_ = kCountDistanceNormal;
+    bool singleRegister_ = false; // the read takes only the register it started with
     RegisterImage image_{};
 
     Exchange exchange_ = Exchange::None;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -27,11 +28,22 @@ class Sandbox {
         Write("config/telmora/ports", ("1=" + port1 + "\n2=none\n3=none\n4=none\n").toUtf8());
         Write("CustFile", QByteArray("\x01\x00", 2));
         qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath("config").toLocal8Bit());
+        // The per-user settings live here too (QSettings takes its folder only once from
+        // the environment). Windows under test do not search for the distance scale
+        // unless a test turns it on.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QDir(dir_.path()).filePath("config"));
+        SetFindScale(false);
         QDir::setCurrent(dir_.path());
     }
     ~Sandbox() { QDir::setCurrent(previous_); }
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
+
+    static void SetFindScale(bool find) {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Telmora", "Telmora")
+            .setValue("link/findDistanceScaleWhenOpening", find);
+    }
 
     QString Path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
 

@@ -78,9 +78,8 @@ struct Program {
         });
     }
     telmora::testing::TestPortMap map;
-    SensorConfig config;
     telmora::testing::StandInHost host;
-    SensorLink link{config, host};
+    SensorLink link{host};
 };
 
 class LinkEndToEnd : public ::testing::Test {

@@ -36,9 +36,8 @@ struct Rig {
     QString windowName;
     QString kelvoName;
     TestPortMap map{{windowName}};
-    SensorConfig config;
     StandInHost host;
-    SensorLink link{config, host};
+    SensorLink link{host};
 };
 
 } // namespace

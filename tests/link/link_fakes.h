@@ -223,8 +223,7 @@ struct LinkBench {
     FakeTimer timer{clock};
     FakeSensor sensor{clock};
     RecordingListener listener;
-    SensorConfig config;
-    LinkProtocol protocol{sensor, timer, listener, config};
+    LinkProtocol protocol{sensor, timer, listener};
     StandInHost host;
     FakeWaiter waiter{clock, protocol};
     LinkCommands commands{protocol, host, waiter};

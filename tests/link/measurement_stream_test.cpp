@@ -44,7 +44,7 @@ TEST_F(MeasurementStream, EachCarriageReturnAndFiveCharactersGiveOneDistance) {
     for (const std::size_t chunk : {std::size_t{64}, std::size_t{1}, std::size_t{4}}) {
         for (const Case& c : cases) {
             readings.clear();
-            bench.config.CountDistance = c.countDistance;
+            bench.protocol.SetLineCountDistance(c.countDistance);
             const std::string_view stream = c.stream;
             for (std::size_t k = 0; k < stream.size(); k += chunk)
                 Feed(stream.substr(k, chunk));
@@ -57,7 +57,7 @@ TEST_F(MeasurementStream, EachCarriageReturnAndFiveCharactersGiveOneDistance) {
 }
 
 TEST_F(MeasurementStream, NothingIsReadUntilAPortIsOpen) {
-    LinkProtocol protocol(bench.sensor, bench.timer, bench.listener, bench.config);
+    LinkProtocol protocol(bench.sensor, bench.timer, bench.listener);
     EXPECT_EQ(protocol.ReceiveState(), 0);
     protocol.Receive("\r01234");
     EXPECT_TRUE(readings.empty());

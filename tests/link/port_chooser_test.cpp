@@ -62,10 +62,9 @@ struct Setup {
     TestPortMap map{{QString(), two.path(), three.path(), QStringLiteral("/nonexistent/tty9")}};
     QTemporaryDir work;
     QString custFile = work.filePath(QStringLiteral("CustFile"));
-    SensorConfig config;
     StandInHost host;
     QWidget window;
-    SensorLink link{config, host};
+    SensorLink link{host};
     PortChooser chooser{link, &window, custFile};
 
     QByteArray SavedBytes() const {

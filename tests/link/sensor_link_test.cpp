@@ -29,9 +29,8 @@ double CpuSeconds() {
 struct Rig {
     std::unique_ptr<TestTerminal> terminal = std::make_unique<TestTerminal>();
     TestPortMap map{{terminal->path(), QString()}};
-    SensorConfig config;
     StandInHost host;
-    SensorLink link{config, host};
+    SensorLink link{host};
 };
 
 } // namespace

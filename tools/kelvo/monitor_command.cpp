@@ -15,9 +15,8 @@ int RunMonitor(const Options& options, std::ostream& out, std::ostream& err) {
         err << "kelvo: " << error << "\n";
         return kExitPort;
     }
-    // Readings are converted with the CountDistance the window starts with.
-    const WindowSession startUp = StartUpSession();
-    SensorSession session(port, startUp.Record);
+    // Readings are converted with the scale a freshly opened line assumes.
+    SensorSession session(port);
     const ReadingStyle style = options.csv ? ReadingStyle::Csv : ReadingStyle::Plain;
     if (options.csv) {
         out << kCsvHeader << "\n" << std::flush;

@@ -64,8 +64,9 @@ int reportStopped(const ExchangeResult& result, const SensorSession& session, st
         return kExitTimeout;
     }
     case ExchangeOutcome::NotStarted:
-        // Each exchange starts only after the one before has ended, so this means a fault
-        // in kelvo itself.
+    case ExchangeOutcome::Stopped:
+        // Each exchange starts only after the one before has ended and none is stopped
+        // for another, so this means a fault in kelvo itself.
         fail(err, "the link refused to start an exchange");
         return kExitPort;
     case ExchangeOutcome::Completed:
@@ -114,7 +115,7 @@ struct DetectedSensor {
         if (!openPort(options, port, err)) {
             return kExitPort;
         }
-        session.emplace(port, startUp.Record);
+        session.emplace(port);
         found = session->DetectSensor();
         return stopped(found, *session) ? reportStopped(found, *session, err) : kExitOk;
     }

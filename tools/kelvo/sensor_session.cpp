@@ -24,8 +24,7 @@ void MonotonicTimer::Ticked(Clock::time_point now) {
     }
 }
 
-SensorSession::SensorSession(SerialPort& port, const SensorConfig& config)
-    : port_(port), protocol_(port, timer_, *this, config) {
+SensorSession::SensorSession(SerialPort& port) : port_(port), protocol_(port, timer_, *this) {
     protocol_.PortOpened();
 }
 

@@ -37,9 +37,9 @@ enum class SessionStop {
 
 class SensorSession final : private LinkListener {
   public:
-    // `port` must be open; `config` supplies CountDistance for readings. Both must
-    // outlive the session.
-    SensorSession(SerialPort& port, const SensorConfig& config);
+    // `port` must be open and outlive the session. Readings are converted in the line
+    // scale, 0.003384 inch per count until a read or write of the sensor's range flags.
+    explicit SensorSession(SerialPort& port);
 
     // The exchanges; each waits until it has ended. After an interrupt they return at
     // once with the result so far (Stop() tells).

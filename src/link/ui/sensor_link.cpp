@@ -1,5 +1,6 @@
 #include "link/ui/sensor_link.h"
 
+#include "link/line_scale.h"
 #include "link/link_commands.h"
 #include "link/link_messages.h"
 #include "link/link_protocol.h"
@@ -29,8 +30,9 @@ class SensorLink::Private : public LinkPort,
                             public LinkListener,
                             public ExchangeWaiter {
   public:
-    Private(SensorLink& owner, const SensorConfig& config, LinkHost& host)
-        : q(owner), protocol(*this, *this, *this, config), commands(protocol, host, *this) {
+    Private(SensorLink& owner, LinkHost& host)
+        : q(owner), protocol(*this, *this, *this), commands(protocol, host, *this),
+          finder(protocol) {
         timer1.setInterval(kTimer1PeriodMs);
         timer1.setTimerType(Qt::PreciseTimer);
     }
@@ -52,7 +54,15 @@ class SensorLink::Private : public LinkPort,
         setProgressShown(true);
     }
     void OnProgressHidden() override { setProgressShown(false); }
-    void OnExchangeEnded(const ExchangeResult&) override {
+    void OnLineScale(float countDistance, bool changed) override {
+        if (changed)
+            emit q.lineScaleChanged(countDistance);
+        if (protocol.RunningExchange() != Exchange::None)
+            showNote(ScaleKnownText(countDistance));
+    }
+    void OnExchangeEnded(const ExchangeResult& result) override {
+        if (finder.ExchangeEnded(result))
+            showNote(ScaleFoundText(finder, protocol.LineCountDistance()));
         if (loop) {
             loopEnded = true;
             loop->quit();
@@ -77,6 +87,7 @@ class SensorLink::Private : public LinkPort,
     bool Leaving() const override { return leaving; }
 
     void leave() {
+        finder.GiveWay();
         leaving = true;
         if (!protocol.ExchangeRunning())
             return;
@@ -127,7 +138,8 @@ class SensorLink::Private : public LinkPort,
         QString message = QStringLiteral("%1 stopped working; it may have been disconnected "
                                          "(%2). The port is closed.")
                               .arg(portLabel(), reason);
-        const bool exchangeRan = protocol.ExchangeRunning();
+        // A scale search is no exchange the user asked for: its loss needs no words.
+        const bool exchangeRan = protocol.ExchangeRunning() && busy;
         closeQuietly();
         if (exchangeRan) {
             const std::string stopped = StoppedExchangeText(protocol.LastResult());
@@ -150,6 +162,23 @@ class SensorLink::Private : public LinkPort,
             emit q.portOpenChanged(false);
     }
 
+    void showNote(const std::string& text) {
+        if (!text.empty())
+            emit q.scaleNoteChanged(QString::fromStdString(text));
+    }
+
+    void startScaleSearch() {
+        if (findScale && finder.Start())
+            showNote("Finding the sensor's distance scale");
+        else
+            showNote(ScaleAssumedText(protocol.LineCountDistance()));
+    }
+
+    void giveWay() {
+        if (finder.GiveWay())
+            showNote(ScaleAssumedText(protocol.LineCountDistance()));
+    }
+
     void setBusy(bool value) {
         busy = value;
         emit q.busyChanged(value);
@@ -163,6 +192,8 @@ class SensorLink::Private : public LinkPort,
     QTimer timer1;
     LinkProtocol protocol;
     LinkCommands commands;
+    ScaleFinder finder;
+    bool findScale = false;
     QEventLoop* loop = nullptr;
     bool loopEnded = false;
     bool leaving = false;
@@ -173,8 +204,8 @@ class SensorLink::Private : public LinkPort,
     bool progressShown = false;
 };
 
-SensorLink::SensorLink(const SensorConfig& config, LinkHost& host, QObject* parent)
-    : QObject(parent), d_(std::make_unique<Private>(*this, config, host)) {
+SensorLink::SensorLink(LinkHost& host, QObject* parent)
+    : QObject(parent), d_(std::make_unique<Private>(*this, host)) {
     connect(&d_->timer1, &QTimer::timeout, this, [this] { d_->protocol.Timer1Tick(); });
     connect(&d_->port, &QSerialPort::readyRead, this, [this] { d_->receive(); });
     connect(&d_->port, &QSerialPort::errorOccurred, this,
@@ -189,6 +220,7 @@ SensorLink::~SensorLink() {
 bool SensorLink::openPort(int number) {
     if (d_->busy)
         return false;
+    d_->giveWay();
     closePort();
     if (number < 1 || number > kPortCount) {
         emit portError(
@@ -241,12 +273,14 @@ bool SensorLink::openPort(int number) {
     d_->device = device;
     d_->protocol.PortOpened();
     emit portOpenChanged(true);
+    d_->startScaleSearch();
     return true;
 }
 
 void SensorLink::closePort() {
     if (d_->busy || !d_->port.isOpen())
         return;
+    d_->giveWay();
     d_->closeQuietly();
 }
 
@@ -272,9 +306,28 @@ const LinkProtocol& SensorLink::protocol() const {
     return d_->protocol;
 }
 
+void SensorLink::setFindScaleOnOpen(bool find) {
+    d_->findScale = find;
+    if (!find)
+        d_->giveWay();
+}
+bool SensorLink::findsScaleOnOpen() const {
+    return d_->findScale;
+}
+bool SensorLink::isFindingScale() const {
+    return d_->finder.Running();
+}
+float SensorLink::lineCountDistance() const {
+    return d_->protocol.LineCountDistance();
+}
+void SensorLink::giveWay() {
+    d_->giveWay();
+}
+
 void SensorLink::getConfigurationFromSensor() {
     if (d_->busy)
         return;
+    d_->giveWay();
     d_->setBusy(true);
     d_->commands.GetConfigurationFromSensor();
     d_->setBusy(false);
@@ -283,6 +336,7 @@ void SensorLink::getConfigurationFromSensor() {
 void SensorLink::saveConfigurationToSensor() {
     if (d_->busy)
         return;
+    d_->giveWay();
     d_->setBusy(true);
     d_->commands.SaveConfigurationToSensor();
     d_->setBusy(false);

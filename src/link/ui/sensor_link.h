@@ -1,6 +1,5 @@
 #pragma once
 
-#include "config/sensor_config.h"
 #include "link/link_host.h"
 
 #include <QObject>
@@ -14,7 +13,9 @@ class LinkProtocol;
 
 // The serial link to the sensor, owned by the main window: the port (9600 baud, 8 data
 // bits, no parity, one stop bit, no flow control, every byte value passed unchanged),
-// Timer1, the receive handler and the two sensor commands.
+// Timer1, the receive handler, the two sensor commands and the line scale: inches per
+// count of the sensor on the line, found when a port opens and changed only by reading
+// or writing a sensor's configuration.
 //
 // The window connects `reading` to its displays, the progress signals to ProgressBar1,
 // `busyChanged` to the commands that must wait (both sensor commands, "&ComPort",
@@ -22,9 +23,9 @@ class LinkProtocol;
 class SensorLink : public QObject {
     Q_OBJECT
   public:
-    // `config` supplies CountDistance for every reading; `host` is the window. Both must
-    // outlive the link, and the link must not be destroyed while a command runs.
-    SensorLink(const SensorConfig& config, LinkHost& host, QObject* parent = nullptr);
+    // `host` is the window; it must outlive the link, and the link must not be destroyed
+    // while a command runs.
+    explicit SensorLink(LinkHost& host, QObject* parent = nullptr);
     ~SensorLink() override;
 
     // Opens port `number` (1 to 4) on the device the port mapping names for it, closing
@@ -53,12 +54,23 @@ class SensorLink : public QObject {
     // The receive handler's state, for the window's status and for tests.
     const LinkProtocol& protocol() const;
 
+    // Whether opening a port starts the search for the sensor's scale (off until set).
+    // The search runs in the background and tells its outcome by scaleNoteChanged.
+    void setFindScaleOnOpen(bool find);
+    bool findsScaleOnOpen() const;
+    bool isFindingScale() const;
+    float lineCountDistance() const;
+
   public slots:
     // "Get Configuration From Sensor" and "Save Configuration To Sensor". Each returns
     // when the command has finished; the window stays responsive meanwhile. Ignored while
     // busy.
     void getConfigurationFromSensor();
     void saveConfigurationToSensor();
+    // A command is about to run: a running scale search stops at once, ending the
+    // sensor's command mode if it had begun one. Every command of the link does this
+    // itself.
+    void giveWay();
 
   signals:
     // One reading of the measurement stream, in inches (0 or less: a lost echo).
@@ -74,6 +86,10 @@ class SensorLink : public QObject {
     void portError(const QString& message);
     // The port was opened or closed.
     void portOpenChanged(bool open);
+    // The line scale changed; readings from now on are in the new scale.
+    void lineScaleChanged(float countDistance);
+    // What the window's status bar says about the scale: found, assumed, or being sought.
+    void scaleNoteChanged(const QString& note);
 
   private:
     class Private;
