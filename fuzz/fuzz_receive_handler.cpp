@@ -2,7 +2,6 @@
 // characters arrive (in chunks of any size), Timer1 ticks, an exchange starts, the end
 // command goes out or the port closes and opens again. Timer1 must run exactly while the
 // protocol says an exchange waits.
-#include "config/sensor_config.h"
 #include "link/link_protocol.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -42,13 +41,10 @@ SensorFamily Family(FuzzedDataProvider& data) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);
-    SensorConfig config;
-    config.CountDistance =
-        data.PickValueInArray({kCountDistanceNormal, kCountDistanceLong, kCountDistanceNoFlags});
     Port port;
     Timer timer;
     Listener listener;
-    LinkProtocol protocol(port, timer, listener, config);
+    LinkProtocol protocol(port, timer, listener);
     protocol.PortOpened();
     while (data.remaining_bytes() > 0) {
         switch (data.ConsumeIntegralInRange(0, 7)) {
