@@ -77,8 +77,7 @@ class WindowLayoutTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void Place_PutsControlsAtTheirTwipsAndNeighboursMeet();
-    void MoveByPlacementCode_SurvivesLaterResize();
+    void Place_PutsControlsAtTheirTwipsNeighboursMeetAndMovesSurviveResize();
     void MovingALine_RepaintsOnlyWhereItWasAndIs();
     void PaintLayerAndDrawings_LieBeneathControls();
     void SurfaceDestroyed_BeforeItsLayerOwningChildrenAndGeometry();
@@ -94,9 +93,6 @@ void WindowLayoutTest::Resize_To150PercentAndBack_LeavesEveryControlAtItsTwips()
     ResizeClient(window, 1.0);
     const QMap<QString, Placement> before = Placements(window);
     QVERIFY2(before.size() > 100, qPrintable(QString::number(before.size())));
-    for (const char* name : {"linAnalogMid", "shpVoltMeter", "txtDescription", "StripChartBox"}) {
-        QVERIFY2(before.contains(name), name);
-    }
 
     ResizeClient(window, 1.5);
     QCOMPARE(window.Geometry().ScaleX(), 1.5);
@@ -135,7 +131,7 @@ void WindowLayoutTest::OddTexts_InEveryBox_NeverUpsetAPlacementOrTheReadBack() {
     }
 }
 
-void WindowLayoutTest::Place_PutsControlsAtTheirTwipsAndNeighboursMeet() {
+void WindowLayoutTest::Place_PutsControlsAtTheirTwipsNeighboursMeetAndMovesSurviveResize() {
     FormSurface surface;
     FormGeometry geometry(surface);
     const double tpp = 1440.0 / surface.logicalDpiX();
@@ -159,28 +155,21 @@ void WindowLayoutTest::Place_PutsControlsAtTheirTwipsAndNeighboursMeet() {
         geometry.SetLeft(right, x);
         QCOMPARE(label->x() + label->width(), right->x());
     }
-}
-
-void WindowLayoutTest::MoveByPlacementCode_SurvivesLaterResize() {
-    FormSurface surface;
-    FormGeometry geometry(surface);
-    auto* handle = new QLabel(&surface);
+    // Placement code moves things in the current geometry; a resize keeps them in proportion.
     auto* line = new FormLine(&surface, "linAnalogFarSetpoint");
-    geometry.Place(handle, {840, 720, 3000, 255});
     geometry.PlaceLine(line, {4440, 3480}, {4440, 4440});
     surface.show();
     surface.resize(surface.sizeHint() * 2);
     QCoreApplication::processEvents();
     const double scale = geometry.ScaleX();
     QVERIFY(qAbs(scale - 2) < 0.01);
-    // Placement code moves things in the current geometry; a resize keeps them in proportion.
-    geometry.SetLeft(handle, 3000);
+    geometry.SetLeft(right, 3000);
     geometry.SetLineEnd(line, {5000, geometry.LineEnd(line).y});
-    QCOMPARE(geometry.Left(handle), 3000.0);
-    QCOMPARE(handle->x(), qRound(3000 / geometry.TwipsPerPixelX()));
+    QCOMPARE(geometry.Left(right), 3000.0);
+    QCOMPARE(right->x(), qRound(3000 / geometry.TwipsPerPixelX()));
     surface.resize(surface.sizeHint());
     QCoreApplication::processEvents();
-    QVERIFY(qAbs(geometry.Left(handle) - 3000 / scale) < 1e-6);
+    QVERIFY(qAbs(geometry.Left(right) - 3000 / scale) < 1e-6);
     QVERIFY(qAbs(geometry.LineEnd(line).x - 5000 / scale) < 1e-6);
     QCOMPARE(geometry.LineStart(line).x, 4440.0);
 }
