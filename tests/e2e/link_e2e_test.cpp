@@ -27,9 +27,6 @@ namespace {
 
 constexpr int kPatienceMs = 15000;
 
-const std::pair<const char*, SensorFamily> kFamilies[] = {{"a", SensorFamily::A},
-                                                          {"b", SensorFamily::B}};
-
 // The simulator starting from `image`, recording what it receives and holding its
 // registers in image.cfg after each "E".
 std::vector<std::string> recorded(std::vector<std::string> args, const RegisterImage& image) {

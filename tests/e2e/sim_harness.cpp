@@ -1,6 +1,8 @@
 #include "sim_harness.h"
 
 #include "config/config_file.h"
+#include "config/image_a.h"
+#include "config/image_b.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +64,30 @@ std::string Frame(char letter, std::uint8_t reg, std::uint8_t value) {
     const unsigned sum = static_cast<unsigned char>(letter) + '0' + '0' + reg + value;
     const char frame[] = {letter, '0', '0', char(reg), char(value), char(sum % 256)};
     return std::string(frame, sizeof frame);
+}
+
+RegisterImage UnusualImage(SensorFamily family, float setpoint) {
+    SensorConfig record;
+    (family == SensorFamily::A ? LoadFactoryDefaultsA : LoadFactoryDefaultsB)(record);
+    record.MinRange = 7.3f;
+    record.MaxRange = 150.5f;
+    record.Sw1Setpoint = setpoint;
+    record.Sw2Hyst = 1.234f;
+    record.Sw2PowerUp = 1;
+    record.Sw3Mode = 32;
+    record.Sw4EchoLoss = 8;
+    record.AnalogMode = 128;
+    record.AnalogNearOutput = 1.234f;
+    record.AnalogFarOutput = 9.876f;
+    record.AnalogSlope = 0;
+    record.AnalogEchoLoss = 8;
+    record.RunMode = 6;
+    record.FilterType = 7;
+    record.NodeAddress = 17;
+    record.Description = "Tank 3 level";
+    RegisterImage image{};
+    (family == SensorFamily::A ? EncodeImageA : EncodeImageB)(record, image);
+    return image;
 }
 
 std::string ReadFileBytes(const std::string& path) {
