@@ -4,8 +4,6 @@
 #include "sim_harness.h"
 #include "window_session.h"
 
-#include "config/image_a.h"
-#include "config/image_b.h"
 #include "link/frames.h"
 
 #include <gtest/gtest.h>
@@ -17,44 +15,19 @@ using namespace telmora;
 using namespace telmora::kelvo;
 using namespace telmora::simtest;
 
-namespace {
-
-Finished runKelvo(const std::vector<std::string>& args) {
-    return ChildProcess(KELVO_PATH, args).Finish(60s);
-}
-
 constexpr int kSeeds = 20;
-
-const std::pair<const char*, SensorFamily> kFamilies[] = {{"b", SensorFamily::B},
-                                                          {"a", SensorFamily::A}};
-
-// The family's factory configuration with a few registers moved off it, so a value shifted
-// in from a neighbouring register shows.
-RegisterImage sensorImage(SensorFamily family, float setpoint) {
-    SensorConfig record = StartUpSession().Record;
-    if (family == SensorFamily::A) {
-        LoadFactoryDefaultsA(record);
-    }
-    record.Sw1Setpoint = setpoint;
-    record.Description = "Noisy line";
-    RegisterImage image{};
-    (family == SensorFamily::A ? EncodeImageA : EncodeImageB)(record, image);
-    return image;
-}
-
-} // namespace
 
 TEST(NoisyLine, StrayBytesBeforeRepliesGiveTheCleanResultOrAFailure) {
     for (const auto& [flag, family] : kFamilies) {
         SCOPED_TRACE(std::string("family ") + flag);
         const std::string sensorFile =
-            ImageFile(std::string("noisy-") + flag + ".cfg", sensorImage(family, 31.5f));
+            ImageFile(std::string("noisy-") + flag + ".cfg", UnusualImage(family, 31.5f));
         const std::string writeFile =
-            ImageFile(std::string("noisy-write-") + flag + ".cfg", sensorImage(family, 12.25f));
+            ImageFile(std::string("noisy-write-") + flag + ".cfg", UnusualImage(family, 12.25f));
         std::string clean;
         {
             SimProcess sim({"--family", flag, "--config", sensorFile});
-            ASSERT_EQ(runKelvo({"read", "--port", sim.TerminalPath(), "-o", sim.File("clean.cfg")})
+            ASSERT_EQ(RunKelvo({"read", "--port", sim.TerminalPath(), "-o", sim.File("clean.cfg")})
                           .status,
                       0);
             clean = ReadFileBytes(sim.File("clean.cfg"));
@@ -68,14 +41,14 @@ TEST(NoisyLine, StrayBytesBeforeRepliesGiveTheCleanResultOrAFailure) {
             SimProcess sim({"--family", flag, "--config", sensorFile, "--fault",
                             "stray=5," + std::to_string(seed), "--dump-image", "@/held.cfg"});
             const Finished read =
-                runKelvo({"read", "--port", sim.TerminalPath(), "-o", sim.File("read.cfg")});
+                RunKelvo({"read", "--port", sim.TerminalPath(), "-o", sim.File("read.cfg")});
             if (read.status == 0) {
                 ++reads;
                 EXPECT_EQ(ReadFileBytes(sim.File("read.cfg")), clean);
             }
             // The write checks itself by reading back.
             const Finished write =
-                runKelvo({"write", "--port", sim.TerminalPath(), writeFile, "--family", flag});
+                RunKelvo({"write", "--port", sim.TerminalPath(), writeFile, "--family", flag});
             ASSERT_EQ(sim.Stop(SIGTERM), 0);
             if (write.status == 0) {
                 ++writes;
@@ -96,7 +69,7 @@ TEST(NoisyLine, StrayBytesBeforeRepliesGiveTheCleanResultOrAFailure) {
 TEST(NoisyLine, HeldDetectionEchoesDoNotChangeTheFamily) {
     for (const auto& [flag, family] : kFamilies) {
         SimProcess sim({"--family", flag, "--fault", "echo-burst=3"});
-        const Finished detect = runKelvo({"detect", "--port", sim.TerminalPath()});
+        const Finished detect = RunKelvo({"detect", "--port", sim.TerminalPath()});
         EXPECT_EQ(detect.status, 0) << detect.err;
         EXPECT_EQ(detect.out, std::string(FamilyName(family)) + "\n");
     }

@@ -1,13 +1,17 @@
 #include "sim_harness.h"
 
 #include "config/config_file.h"
+#include "config/image_a.h"
+#include "config/image_b.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <poll.h>
 #include <spawn.h>
@@ -29,12 +33,61 @@ int remainingMs(Clock::time_point deadline) {
     return static_cast<int>(std::max<long>(0, left.count()));
 }
 
+// Appends up to `most` bytes that `fd` gives before the deadline; false on time-out, end of
+// file or hang-up.
+bool ReadSome(int fd, std::string& into, Clock::time_point deadline, std::size_t most = 4096) {
+    pollfd p{fd, POLLIN, 0};
+    char buffer[4096];
+    ssize_t n = 0;
+    if (poll(&p, 1, remainingMs(deadline)) <= 0 ||
+        (n = read(fd, buffer, std::min(sizeof buffer, most))) <= 0) {
+        return false;
+    }
+    into.append(buffer, static_cast<std::size_t>(n));
+    return true;
+}
+
+// A short pause inside a loop bounded by its deadline; false if `done` never held.
+bool WaitUntil(Clock::time_point deadline, const std::function<bool()>& done) {
+    while (!done()) {
+        if (remainingMs(deadline) == 0) {
+            return false;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
 } // namespace
 
 std::string Frame(char letter, std::uint8_t reg, std::uint8_t value) {
     const unsigned sum = static_cast<unsigned char>(letter) + '0' + '0' + reg + value;
     const char frame[] = {letter, '0', '0', char(reg), char(value), char(sum % 256)};
     return std::string(frame, sizeof frame);
+}
+
+RegisterImage UnusualImage(SensorFamily family, float setpoint) {
+    SensorConfig record;
+    (family == SensorFamily::A ? LoadFactoryDefaultsA : LoadFactoryDefaultsB)(record);
+    record.MinRange = 7.3f;
+    record.MaxRange = 150.5f;
+    record.Sw1Setpoint = setpoint;
+    record.Sw2Hyst = 1.234f;
+    record.Sw2PowerUp = 1;
+    record.Sw3Mode = 32;
+    record.Sw4EchoLoss = 8;
+    record.AnalogMode = 128;
+    record.AnalogNearOutput = 1.234f;
+    record.AnalogFarOutput = 9.876f;
+    record.AnalogSlope = 0;
+    record.AnalogEchoLoss = 8;
+    record.RunMode = 6;
+    record.FilterType = 7;
+    record.NodeAddress = 17;
+    record.Description = "Tank 3 level";
+    RegisterImage image{};
+    (family == SensorFamily::A ? EncodeImageA : EncodeImageB)(record, image);
+    return image;
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -58,11 +111,9 @@ RegisterImage ImageOf(const std::string& configFile) {
 }
 
 ChildProcess::ChildProcess(const std::string& program, std::vector<std::string> args) {
-    for (const std::string& arg : args) {
-        if (arg.find("/dev/ttyS") != std::string::npos) {
-            ADD_FAILURE() << "tests never open the system console: " << arg;
-            return;
-        }
+    if (std::ranges::any_of(args, [](auto& a) { return a.find("/dev/ttyS") != a.npos; })) {
+        ADD_FAILURE() << "tests never open the system console";
+        return;
     }
     args.insert(args.begin(), program);
     std::vector<char*> argv;
@@ -100,14 +151,9 @@ ChildProcess::~ChildProcess() {
 std::optional<std::string> ChildProcess::ReadLine() {
     const auto deadline = Clock::now() + kPatience;
     while (outBuffer_.find('\n') == std::string::npos) {
-        pollfd p{out_, POLLIN, 0};
-        char buffer[512];
-        ssize_t n = 0;
-        if (poll(&p, 1, remainingMs(deadline)) <= 0 ||
-            (n = read(out_, buffer, sizeof buffer)) <= 0) {
+        if (!ReadSome(out_, outBuffer_, deadline)) {
             return std::nullopt;
         }
-        outBuffer_.append(buffer, static_cast<std::size_t>(n));
     }
     const auto end = outBuffer_.find('\n');
     std::string line = outBuffer_.substr(0, end);
@@ -122,37 +168,19 @@ Finished ChildProcess::Finish(std::chrono::milliseconds patience) {
     Finished run;
     run.out = std::move(outBuffer_);
     const auto deadline = Clock::now() + patience;
-    int fds[2] = {out_, err_};
-    while ((fds[0] >= 0 || fds[1] >= 0) && remainingMs(deadline) > 0) {
-        pollfd p[2] = {{fds[0], POLLIN, 0}, {fds[1], POLLIN, 0}};
-        if (poll(p, 2, remainingMs(deadline)) <= 0) {
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            char buffer[4096];
-            const ssize_t n = p[i].revents ? read(fds[i], buffer, sizeof buffer) : -2;
-            if (n > 0) {
-                (i == 0 ? run.out : run.err).append(buffer, static_cast<std::size_t>(n));
-            } else if (n != -2) {
-                close(fds[i]);
-                fds[i] = -1;
-            }
-        }
+    // The children write little on standard error, so it cannot fill while out is read.
+    while (ReadSome(out_, run.out, deadline)) {
     }
-    for (int fd : fds) {
-        if (fd >= 0) {
-            close(fd);
-        }
+    while (ReadSome(err_, run.err, deadline)) {
     }
-    // A short pause inside a loop bounded by its deadline.
-    for (int ws = 0; pid_ > 0 && run.status == -1; std::this_thread::sleep_for(5ms)) {
-        if (waitpid(pid_, &ws, WNOHANG) == pid_) {
-            run.status = WIFEXITED(ws) ? WEXITSTATUS(ws) : 128 + WTERMSIG(ws);
-        } else if (remainingMs(deadline) == 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, &ws, 0);
-            break;
-        }
+    close(out_);
+    close(err_);
+    int ws = 0;
+    if (pid_ > 0 && WaitUntil(deadline, [&] { return waitpid(pid_, &ws, WNOHANG) == pid_; })) {
+        run.status = WIFEXITED(ws) ? WEXITSTATUS(ws) : 128 + WTERMSIG(ws);
+    } else if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &ws, 0);
     }
     finished_ = run;
     return run;
@@ -214,17 +242,7 @@ void SimProcess::Write(const std::string& bytes) {
 std::string SimProcess::Read(std::size_t n) {
     const auto deadline = Clock::now() + kPatience;
     std::string got;
-    while (got.size() < n) {
-        pollfd p{port_, POLLIN, 0};
-        if (poll(&p, 1, remainingMs(deadline)) <= 0) {
-            break;
-        }
-        char buffer[256];
-        ssize_t r = read(port_, buffer, std::min(sizeof buffer, n - got.size()));
-        if (r <= 0) {
-            break; // hang-up
-        }
-        got.append(buffer, static_cast<std::size_t>(r));
+    while (got.size() < n && ReadSome(port_, got, deadline, n - got.size())) {
     }
     return got;
 }
@@ -242,16 +260,8 @@ std::optional<std::string> SimProcess::ReadUntil(const std::string& marker) {
     return got.substr(0, got.size() - marker.size());
 }
 
-// A short pause inside a loop bounded by its deadline.
 bool SimProcess::WaitForLog(const std::string& text) {
-    const auto deadline = Clock::now() + kPatience;
-    while (Log().find(text) == std::string::npos) {
-        if (remainingMs(deadline) == 0) {
-            return false;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
+    return WaitUntil(Clock::now() + kPatience, [&] { return Log().find(text) != text.npos; });
 }
 
 } // namespace telmora::simtest

@@ -5,11 +5,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/types.h>
 
 #include "config/sensor_config.h"
+#include "config/sensor_family.h"
 
 namespace telmora::simtest {
 
@@ -23,6 +25,12 @@ std::string Frame(char letter, std::uint8_t reg, std::uint8_t value);
 inline std::string DetectionFrame() {
     return {'W', '0', '0', 55, static_cast<char>(132), 114};
 }
+
+inline const std::pair<const char*, SensorFamily> kFamilies[] = {{"b", SensorFamily::B},
+                                                                 {"a", SensorFamily::A}};
+// A configuration far from the factory one: every kind of field differs. Family A's
+// encoder leaves out what that family lacks.
+RegisterImage UnusualImage(SensorFamily family, float setpoint = 12.3456f);
 
 std::string ReadFileBytes(const std::string& path);
 // `image` as a configuration file in the test's temporary folder; returns its path.
@@ -94,5 +102,11 @@ class SimProcess {
     std::unique_ptr<ChildProcess> child_;
     int port_ = -1;
 };
+
+#ifdef KELVO_PATH
+inline Finished RunKelvo(const std::vector<std::string>& args) {
+    return ChildProcess(KELVO_PATH, args).Finish(60s);
+}
+#endif
 
 } // namespace telmora::simtest

@@ -17,7 +17,6 @@ class StandInHost : public LinkHost {
     RegisterImage shownImage{};  // what ShowRecord was given
     std::vector<std::string> log;
     std::vector<std::string> warnings;
-    std::vector<std::string> statuses;
 
     SensorFamily SelectedFamily() const override { return family; }
     void SetFamily(SensorFamily f) override {
@@ -37,7 +36,6 @@ class StandInHost : public LinkHost {
         log.push_back("Warn " + std::string(text));
     }
     void ShowStatus(std::string_view text) override {
-        statuses.emplace_back(text);
         log.push_back("Status " + std::string(text));
     }
 };
