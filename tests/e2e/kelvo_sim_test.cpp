@@ -84,7 +84,7 @@ TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
         int outLines = 0;
         std::string received = {}; // all the sensor got after detection, if given
     };
-    const std::string out = ::testing::TempDir() + std::to_string(getpid()) + "-failed.cfg";
+    const std::string out = ScratchPath("failed.cfg");
     // Register 74 is Sw1Setpoint's low byte: the factory sensor holds 237 (long range),
     // the file's configuration 122 (normal range), so a sensor ignoring the write shows.
     const RegisterImage file =

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -95,8 +96,28 @@ std::string ReadFileBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+std::string ScratchPath(const std::string& name) {
+    static const struct Folder {
+        Folder() {
+            std::string pattern = ::testing::TempDir() + "telmora-e2e-XXXXXX";
+            if (mkdtemp(pattern.data()) != nullptr) {
+                path = pattern;
+            }
+        }
+        ~Folder() {
+            if (!path.empty()) {
+                std::error_code ignored;
+                std::filesystem::remove_all(path, ignored);
+            }
+        }
+        std::string path;
+    } folder;
+    EXPECT_FALSE(folder.path.empty()) << "no scratch folder";
+    return folder.path + "/" + name;
+}
+
 std::string ImageFile(const std::string& name, const RegisterImage& image) {
-    const std::string path = ::testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    const std::string path = ScratchPath(name);
     const FileResult written = WriteConfigFile(path, ImageToFileBytes(image));
     EXPECT_TRUE(written.ok) << written.error;
     return path;

@@ -34,6 +34,10 @@ RegisterImage UnusualImage(SensorFamily family, float setpoint = 12.3456f);
 
 std::string ReadFileBytes(const std::string& path);
 // `image` as a configuration file in the test's temporary folder; returns its path.
+// `name` in a folder of this test process's own, removed with everything in it when the
+// process ends.
+std::string ScratchPath(const std::string& name);
+
 std::string ImageFile(const std::string& name, const RegisterImage& image);
 RegisterImage ImageOf(const std::string& configFile);
 
