@@ -113,7 +113,7 @@ void LineScaleTest::CommandDuringTheSearch_RunsAtOnce() {
     Sandbox sandbox(sim.Path());
     Sandbox::SetFindScale(true);
     MainWindow window;
-    QVERIFY(window.Link().isFindingScale());
+    QTRY_VERIFY_WITH_TIMEOUT(window.Link().isFindingScale(), kPatienceMs);
     NextModal unexpected(NextModal::Dismiss, 2 * kPatienceMs);
     window.Menus().mnuFileOpenFromSensor->trigger();
     QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));

@@ -273,7 +273,16 @@ bool SensorLink::openPort(int number) {
     d_->device = device;
     d_->protocol.PortOpened();
     emit portOpenChanged(true);
-    d_->startScaleSearch();
+    // From the event loop, once whoever opened the port has finished: a window opening its
+    // saved port while it is still being built must not have an exchange start under it.
+    if (!d_->findScale) {
+        d_->startScaleSearch(); // only says the scale is assumed
+    } else {
+        QTimer::singleShot(0, this, [this, number] {
+            if (d_->portNumber == number && !d_->protocol.ExchangeRunning())
+                d_->startScaleSearch();
+        });
+    }
     return true;
 }
 
