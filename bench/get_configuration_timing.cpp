@@ -71,7 +71,7 @@ double TimeOneRead(const QString& simulator, const QStringList& faults,
     CountingHost host;
     SensorLink link(host);
     double elapsedMs = -1;
-    if (link.openPort(1)) {
+    if (link.OpenPort(1)) {
         // Let the readings flow first, as they do when a user picks the command.
         QElapsedTimer settle;
         settle.start();
@@ -80,7 +80,7 @@ double TimeOneRead(const QString& simulator, const QStringList& faults,
 
         QElapsedTimer clock;
         clock.start();
-        link.getConfigurationFromSensor();
+        link.GetConfigurationFromSensor();
         elapsedMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         if (host.shown != 1 || host.warnings != 0)
             elapsedMs = -1;

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     SensorConfig config;
     LoadFactoryDefaultsB(config);
     const FileResult result = LoadConfigurationFile(path, image, config);
-    if (result.ok != (size >= kConfigFileSize) || result.ok != result.error.empty())
+    if (result.Ok != (size >= kConfigFileSize) || result.Ok != result.Error.empty())
         __builtin_trap(); // a whole file loads; a short one is refused with a reason
     return 0;
 }

@@ -28,7 +28,7 @@ class Timer : public LinkTimer {
 class Listener : public LinkListener {
   public:
     void OnExchangeEnded(const ExchangeResult& result) override {
-        if (result.exchange == Exchange::None)
+        if (result.Exchange == Exchange::None)
             std::abort(); // an end without an exchange
     }
 };

@@ -14,6 +14,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== Naming rule"
+TIDY_JOBS=$jobs ./scripts/tidy.sh build
+
 echo "== Core under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DTELMORA_CORE_ONLY=ON -DTELMORA_SANITIZE=ON -DTELMORA_BENCH=OFF >/dev/null

@@ -66,9 +66,9 @@ bool MainWindow::SaveConfigurationFile(const QString& path) {
     const SensorConfig before = config_;
     ReadWindowB();
     const FileResult result = telmora::SaveConfigurationFile(FileSystemPath(path), config_, image_);
-    if (!result.ok) {
+    if (!result.Ok) {
         config_ = before;
-        ShowError("Save Configuration", QString::fromStdString(result.error));
+        ShowError("Save Configuration", QString::fromStdString(result.Error));
         return false;
     }
     status_->ShowNote(QString("Configuration saved to %1").arg(QDir::toNativeSeparators(path)));
@@ -77,8 +77,8 @@ bool MainWindow::SaveConfigurationFile(const QString& path) {
 
 bool MainWindow::LoadConfigurationFile(const QString& path) {
     const FileResult result = telmora::LoadConfigurationFile(FileSystemPath(path), image_, config_);
-    if (!result.ok) {
-        ShowError("Get Configuration", QString::fromStdString(result.error));
+    if (!result.Ok) {
+        ShowError("Get Configuration", QString::fromStdString(result.Error));
         return false;
     }
     ShowRecordB();

@@ -78,15 +78,15 @@ RegisterImage MainWindow::ReadWindow(SensorFamily family) {
 }
 
 void MainWindow::mnuFileSaveToSensorClick() {
-    link_->saveConfigurationToSensor();
+    link_->SaveConfigurationToSensor();
 }
 
 void MainWindow::mnuFileOpenFromSensorClick() {
-    link_->getConfigurationFromSensor();
+    link_->GetConfigurationFromSensor();
 }
 
 void MainWindow::mnuComPortClick() {
-    chooser_->chooseComPort();
+    chooser_->ChooseComPort();
 }
 
 void MainWindow::mnuFilePrintClick() {
@@ -104,7 +104,7 @@ void MainWindow::mnuHelpClick() {
 // Leaving while the sensor is being written leaves it partly written: the user decides,
 // and the write goes on while the question is open.
 bool MainWindow::MayLeave() {
-    if (!link_->isWriting()) {
+    if (!link_->IsWriting()) {
         return true;
     }
     return QMessageBox::question(
@@ -121,7 +121,7 @@ void MainWindow::mnuFileExitClick() {
     if (!MayLeave()) {
         return;
     }
-    link_->leave();
+    link_->Leave();
     QCoreApplication::exit(0);
 }
 
@@ -131,7 +131,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    link_->leave();
+    link_->Leave();
     QCoreApplication::exit(0);
 }
 

@@ -32,7 +32,7 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& caption) {
 
 MainMenus BuildMainMenus(QMenuBar* bar) {
     MainMenus m;
-    m.bar = bar;
+    m.Bar = bar;
     m.mnuFile = AddMenu(bar, "mnuFile", "&File");
     m.mnuFileSaveToSensor =
         AddEntry(m.mnuFile, "mnuFileSaveToSensor", "Save Configuration To Sensor");
@@ -101,7 +101,7 @@ void AdoptPopUpMenu(const MainMenus& menus, QMenu* popUp) {
     if (popUp == nullptr) {
         return;
     }
-    menus.bar->insertMenu(menus.mnuSecurity->menuAction(), popUp);
+    menus.Bar->insertMenu(menus.mnuSecurity->menuAction(), popUp);
     popUp->menuAction()->setVisible(false);
 }
 

@@ -36,7 +36,7 @@ struct MainMenus {
     std::array<QAction*, 4> mnuSwSetAllowed{}; // mnuSw1SetAllowed to mnuSw4SetAllowed
     QAction* mnuAnalogSetAllowed = nullptr;
     QAction* mnuHelp = nullptr;
-    QMenuBar* bar = nullptr;
+    QMenuBar* Bar = nullptr;
 
     // Commands that would do nothing without a family are disabled then, and while a sensor
     // exchange runs nothing may start another, change the port or load a configuration.

@@ -111,20 +111,20 @@ void MainWindow::BuildOwnControls() {
 void MainWindow::BuildLink() {
     link_ = std::make_unique<SensorLink>(*this);
     const bool findScale = UserSettings().value(kFindScaleKey, true).toBool();
-    link_->setFindScaleOnOpen(findScale);
+    link_->SetFindScaleOnOpen(findScale);
     menus_.mnuFindScaleOnOpen->setChecked(findScale);
     chooser_ = std::make_unique<PortChooser>(*link_, this);
     // Statistics never mix two scales: a new scale starts them afresh.
-    connect(link_.get(), &SensorLink::lineScaleChanged, this,
+    connect(link_.get(), &SensorLink::LineScaleChanged, this,
             [this] { display_->Statistics().InitStats(); });
-    connect(link_.get(), &SensorLink::scaleNoteChanged, this,
+    connect(link_.get(), &SensorLink::ScaleNoteChanged, this,
             [this](const QString& note) { status_->ShowScale(note); });
-    connect(link_.get(), &SensorLink::reading, display_, &MeasurementDisplay::ShowReading);
-    connect(link_.get(), &SensorLink::dataReceived, display_,
+    connect(link_.get(), &SensorLink::Reading, display_, &MeasurementDisplay::ShowReading);
+    connect(link_.get(), &SensorLink::DataReceived, display_,
             &MeasurementDisplay::NoteReceiveEvent);
     status_->FollowLink(*link_);
-    connect(link_.get(), &SensorLink::busyChanged, this, &MainWindow::SetExchangeRunning);
-    connect(link_.get(), &SensorLink::portError, this, &MainWindow::ReportPortError);
+    connect(link_.get(), &SensorLink::BusyChanged, this, &MainWindow::SetExchangeRunning);
+    connect(link_.get(), &SensorLink::PortError, this, &MainWindow::ReportPortError);
 }
 
 void MainWindow::ConnectMenus() {
@@ -132,11 +132,11 @@ void MainWindow::ConnectMenus() {
     // Any command the user gives comes first: a scale search still running stops for it.
     // Connected before the commands themselves, so it stops before they start.
     for (QAction* entry : menuBar()->findChildren<QAction*>()) {
-        connect(entry, &QAction::triggered, link_.get(), &SensorLink::giveWay);
+        connect(entry, &QAction::triggered, link_.get(), &SensorLink::GiveWay);
     }
     connect(m.mnuFindScaleOnOpen, &QAction::toggled, this, [this](bool find) {
         UserSettings().setValue(kFindScaleKey, find);
-        link_->setFindScaleOnOpen(find);
+        link_->SetFindScaleOnOpen(find);
     });
     connect(m.mnuSensorTypeKelvoA, &QAction::triggered, this,
             &MainWindow::mnuSensorTypeKelvoAClick);

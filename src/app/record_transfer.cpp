@@ -53,7 +53,7 @@ std::vector<QLineEdit*> RecordTransfer::NumberBoxes() const {
 
 void RecordTransfer::Forget(const QLineEdit* box) {
     const auto shown = shown_.find(box->objectName().toStdString());
-    if (shown != shown_.end() && shown->second.text != Text(box)) {
+    if (shown != shown_.end() && shown->second.Text != Text(box)) {
         shown_.erase(shown);
     }
 }
@@ -100,8 +100,8 @@ WindowTexts RecordTransfer::Texts() const {
 
 void RecordTransfer::Apply(const WindowTexts& texts, WindowShare share) {
     editors_.Range().ShowRange(Qs(texts.MinRange), Qs(texts.MaxRange));
-    for (int n = 1; n <= share.switches; ++n) {
-        ApplySwitch(texts.Switch(n), n, share.widthAndMode);
+    for (int n = 1; n <= share.Switches; ++n) {
+        ApplySwitch(texts.Switch(n), n, share.WidthAndMode);
     }
     ApplyAnalog(texts);
     description_.setText(Qs(texts.Description));

@@ -59,20 +59,20 @@ void StatusPanel::ShowReadings(const QString& note) {
 }
 
 void StatusPanel::FollowLink(const SensorLink& link) {
-    const auto showPort = [this, &link] { ShowPort(link.portNumber(), link.portDevice()); };
-    QObject::connect(&link, &SensorLink::portOpenChanged, bar_, showPort);
-    QObject::connect(&link, &SensorLink::portError, bar_, [this, &link](const QString& message) {
-        ShowPort(link.portNumber(), link.portDevice(), message);
+    const auto showPort = [this, &link] { ShowPort(link.PortNumber(), link.PortDevice()); };
+    QObject::connect(&link, &SensorLink::PortOpenChanged, bar_, showPort);
+    QObject::connect(&link, &SensorLink::PortError, bar_, [this, &link](const QString& message) {
+        ShowPort(link.PortNumber(), link.PortDevice(), message);
     });
-    QObject::connect(&link, &SensorLink::busyChanged, bar_, [this](bool busy) {
+    QObject::connect(&link, &SensorLink::BusyChanged, bar_, [this](bool busy) {
         ShowActivity(busy ? QString("Looking for the sensor") : QString());
     });
-    QObject::connect(&link, &SensorLink::progressChanged, bar_, [this, &link](int registerNumber) {
+    QObject::connect(&link, &SensorLink::ProgressChanged, bar_, [this, &link](int registerNumber) {
         progress_->setValue(registerNumber);
-        const char* what = link.protocol().LinkState() == 4 ? "Writing" : "Reading";
+        const char* what = link.Protocol().LinkState() == 4 ? "Writing" : "Reading";
         ShowActivity(QString("%1 configuration: register %2").arg(what).arg(registerNumber));
     });
-    QObject::connect(&link, &SensorLink::progressVisibleChanged, progress_, &QWidget::setVisible);
+    QObject::connect(&link, &SensorLink::ProgressVisibleChanged, progress_, &QWidget::setVisible);
     showPort();
 }
 

@@ -15,15 +15,15 @@ namespace telmora {
 
 namespace {
 
-std::string quoted(const std::filesystem::path& path) {
+std::string Quoted(const std::filesystem::path& path) {
     return "\"" + path.string() + "\"";
 }
 
-std::string systemReason(int error) {
+std::string SystemReason(int error) {
     return std::generic_category().message(error);
 }
 
-FileResult failure(std::string message) {
+FileResult Failure(std::string message) {
     return {false, std::move(message)};
 }
 
@@ -37,15 +37,15 @@ class Descriptor {
         if (fd_ >= 0)
             ::close(fd_);
     }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
 
   private:
     int fd_;
 };
 
 // Reads up to `size` bytes; returns the count read, or -1 with errno set.
-ssize_t readFully(int fd, std::uint8_t* data, std::size_t size) {
+ssize_t ReadFully(int fd, std::uint8_t* data, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
         const ssize_t n = ::read(fd, data + done, size - done);
@@ -60,7 +60,7 @@ ssize_t readFully(int fd, std::uint8_t* data, std::size_t size) {
     return static_cast<ssize_t>(done);
 }
 
-bool writeFully(int fd, const std::uint8_t* data, std::size_t size) {
+bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
         const ssize_t n = ::write(fd, data + done, size - done);
@@ -73,28 +73,28 @@ bool writeFully(int fd, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
-std::filesystem::path folderOf(const std::filesystem::path& target) {
+std::filesystem::path FolderOf(const std::filesystem::path& target) {
     return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
 }
 
 // The name a temporary file beside `target` takes just before it replaces the target:
 // hidden, and naming the process that made it, so a later save can tell whose it is.
-std::string temporaryPrefix(const std::filesystem::path& target) {
+std::string TemporaryPrefix(const std::filesystem::path& target) {
     return "." + target.filename().string() + ".";
 }
 
-std::filesystem::path temporaryName(const std::filesystem::path& target) {
+std::filesystem::path TemporaryName(const std::filesystem::path& target) {
     static unsigned serial = 0;
-    return folderOf(target) / (temporaryPrefix(target) + std::to_string(::getpid()) + "." +
+    return FolderOf(target) / (TemporaryPrefix(target) + std::to_string(::getpid()) + "." +
                                std::to_string(++serial) + ".tmp");
 }
 
 // A save killed between naming its temporary file and the rename leaves that file; the
 // next save of the same target removes those whose process has ended.
-void removeStaleTemporaries(const std::filesystem::path& target) {
-    const std::string prefix = temporaryPrefix(target);
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = TemporaryPrefix(target);
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folderOf(target), error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(FolderOf(target), error)) {
         const std::string name = entry.path().filename().string();
         if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
             !name.ends_with(".tmp"))
@@ -113,14 +113,14 @@ void removeStaleTemporaries(const std::filesystem::path& target) {
 // (the user's umask applies). Where the file system allows it the file has no name until
 // it is complete, so a save killed while writing leaves nothing; `named` tells which.
 // Returns -1 with errno set on failure.
-int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& created,
+int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& created,
                           bool& named) {
-    const int unnamed = ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const int unnamed = ::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     named = unnamed < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL);
     if (!named)
         return unnamed;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        created = temporaryName(target);
+        created = TemporaryName(target);
         const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -129,10 +129,10 @@ int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::
 }
 
 // Gives the complete unnamed file a name beside the target, for the rename.
-bool nameTemporary(int fd, const std::filesystem::path& target, std::filesystem::path& named) {
+bool NameTemporary(int fd, const std::filesystem::path& target, std::filesystem::path& named) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        named = temporaryName(target);
+        named = TemporaryName(target);
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, named.c_str(), AT_SYMLINK_FOLLOW) == 0)
             return true;
         if (errno != EEXIST)
@@ -143,8 +143,8 @@ bool nameTemporary(int fd, const std::filesystem::path& target, std::filesystem:
 
 // Makes the rename durable. Some file systems cannot sync a folder; the new file is in
 // place either way, so a failure here is not reported.
-void syncFolderOf(const std::filesystem::path& target) {
-    const int fd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void SyncFolderOf(const std::filesystem::path& target) {
+    const int fd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -172,61 +172,61 @@ ConfigFileContents ReadConfigFile(const std::filesystem::path& path) {
     ConfigFileContents contents;
     // Non-blocking, so that naming a pipe cannot hang the program.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!file.valid()) {
-        contents.error = "Cannot open " + quoted(path) + ": " + systemReason(errno) + ".";
+    if (!file.Valid()) {
+        contents.Error = "Cannot open " + Quoted(path) + ": " + SystemReason(errno) + ".";
         return contents;
     }
     struct stat status {};
-    if (::fstat(file.get(), &status) != 0) {
-        contents.error = "Cannot read " + quoted(path) + ": " + systemReason(errno) + ".";
+    if (::fstat(file.Get(), &status) != 0) {
+        contents.Error = "Cannot read " + Quoted(path) + ": " + SystemReason(errno) + ".";
         return contents;
     }
     if (S_ISDIR(status.st_mode)) {
-        contents.error = "Cannot read " + quoted(path) + ": " + systemReason(EISDIR) + ".";
+        contents.Error = "Cannot read " + Quoted(path) + ": " + SystemReason(EISDIR) + ".";
         return contents;
     }
     if (!S_ISREG(status.st_mode)) {
-        contents.error = "Cannot read " + quoted(path) + ": it is not a regular file.";
+        contents.Error = "Cannot read " + Quoted(path) + ": it is not a regular file.";
         return contents;
     }
-    const ssize_t count = readFully(file.get(), contents.bytes.data(), contents.bytes.size());
+    const ssize_t count = ReadFully(file.Get(), contents.Bytes.data(), contents.Bytes.size());
     if (count < 0) {
-        contents.error = "Cannot read " + quoted(path) + ": " + systemReason(errno) + ".";
+        contents.Error = "Cannot read " + Quoted(path) + ": " + SystemReason(errno) + ".";
         return contents;
     }
     if (static_cast<std::size_t>(count) < kConfigFileSize) {
-        contents.error = quoted(path) + " is not a configuration file: it holds " +
+        contents.Error = Quoted(path) + " is not a configuration file: it holds " +
                          std::to_string(count) + " bytes, a configuration file holds " +
                          std::to_string(kConfigFileSize) + ".";
-        contents.bytes = {};
+        contents.Bytes = {};
         return contents;
     }
-    contents.ok = true;
+    contents.Ok = true;
     return contents;
 }
 
 FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBytes& bytes) {
-    const std::string cannotSave = "Cannot save " + quoted(path) + ": ";
+    const std::string cannotSave = "Cannot save " + Quoted(path) + ": ";
     const SaveTarget resolved = ResolveSaveTarget(path);
-    if (!resolved.refusal.empty())
-        return failure(cannotSave + resolved.refusal + ".");
-    const std::filesystem::path& target = resolved.path;
-    removeStaleTemporaries(target);
+    if (!resolved.Refusal.empty())
+        return Failure(cannotSave + resolved.Refusal + ".");
+    const std::filesystem::path& target = resolved.Path;
+    RemoveStaleTemporaries(target);
 
     std::filesystem::path temporary;
     bool named = false;
-    Descriptor file(createTemporaryBeside(target, temporary, named));
-    if (!file.valid())
-        return failure(cannotSave + systemReason(errno) + ".");
+    Descriptor file(CreateTemporaryBeside(target, temporary, named));
+    if (!file.Valid())
+        return Failure(cannotSave + SystemReason(errno) + ".");
 
     // A replaced file keeps its permissions.
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(file.get(), existing.st_mode & 07777);
+        ::fchmod(file.Get(), existing.st_mode & 07777);
 
-    const bool written = writeFully(file.get(), bytes.data(), bytes.size()) &&
-                         ::fsync(file.get()) == 0 &&
-                         (named || nameTemporary(file.get(), target, temporary));
+    const bool written = WriteFully(file.Get(), bytes.data(), bytes.size()) &&
+                         ::fsync(file.Get()) == 0 &&
+                         (named || NameTemporary(file.Get(), target, temporary));
     if (written)
         named = true;
     // Renamed while still open (its bytes are on the disk already), so that a kill leaves
@@ -235,9 +235,9 @@ FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBy
         const int error = errno;
         if (named)
             ::unlink(temporary.c_str());
-        return failure(cannotSave + systemReason(error) + ".");
+        return Failure(cannotSave + SystemReason(error) + ".");
     }
-    syncFolderOf(target);
+    SyncFolderOf(target);
     return {true, {}};
 }
 

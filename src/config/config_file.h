@@ -23,14 +23,14 @@ void FileBytesToImage(const ConfigFileBytes& bytes, RegisterImage& image);
 // Outcome of a file operation. On failure `error` is a sentence for the user naming the
 // file and the reason, and nothing has changed.
 struct FileResult {
-    bool ok = false;
-    std::string error;
+    bool Ok = false;
+    std::string Error;
 };
 
 struct ConfigFileContents {
-    bool ok = false;
-    std::string error;
-    ConfigFileBytes bytes{};
+    bool Ok = false;
+    std::string Error;
+    ConfigFileBytes Bytes{};
 };
 
 // The first 256 bytes of the file. A file that does not exist, is not a regular file,

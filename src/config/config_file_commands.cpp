@@ -7,9 +7,9 @@ namespace telmora {
 FileResult LoadConfigurationFile(const std::filesystem::path& path, RegisterImage& image,
                                  SensorConfig& config) {
     const ConfigFileContents file = ReadConfigFile(path);
-    if (!file.ok)
-        return {false, file.error};
-    FileBytesToImage(file.bytes, image);
+    if (!file.Ok)
+        return {false, file.Error};
+    FileBytesToImage(file.Bytes, image);
     DecodeImageB(image, config);
     return {true, {}};
 }
@@ -20,7 +20,7 @@ FileResult SaveConfigurationFile(const std::filesystem::path& path, SensorConfig
     RegisterImage encodedImage = image;
     EncodeImageB(encodedConfig, encodedImage);
     FileResult result = WriteConfigFile(path, ImageToFileBytes(encodedImage));
-    if (result.ok) {
+    if (result.Ok) {
         config = std::move(encodedConfig);
         image = encodedImage;
     }

@@ -18,7 +18,7 @@ constexpr int kSwitchFlags[] = {kSw1Flags, kSw2Flags};
 
 // Bits of the operating flags that select the run mode; a mode family A lacks runs
 // continuously and the record is told so.
-int runModeBits(SensorConfig& config) {
+int RunModeBits(SensorConfig& config) {
     switch (config.RunMode) {
     case 1:
         return 64;
@@ -35,13 +35,13 @@ int runModeBits(SensorConfig& config) {
 }
 
 // Family A's only filter is the average, implied by a sample count above 1.
-void keepFamilyAFilter(SensorConfig& config) {
+void KeepFamilyAFilter(SensorConfig& config) {
     if (config.FilterType != 1 && config.FilterType != 2)
         config.FilterType = config.NumberOfSamples >= 2 ? 2 : 1;
 }
 
 // A distance as whole counts of CountDistance, rounded down.
-std::uint16_t distanceCount(float distance, float countDistance) {
+std::uint16_t DistanceCount(float distance, float countDistance) {
     return CountFloorOf(distance, countDistance, [countDistance](int count) {
         return DistanceOfCount(count, countDistance);
     });
@@ -62,36 +62,36 @@ void EncodeImageA(SensorConfig& config, RegisterImage& image) {
     const float countDistance = config.CountDistance;
 
     PutRangeCounts(config, image);
-    putWordLowHigh(image, kInterval,
+    PutWordLowHigh(image, kInterval,
                    CountFloorOf(config.Interval, kIntervalStepSecond, IntervalOfCount));
     for (int n = 1; n <= 2; ++n) {
         const ConstSwitchFields sw = Switch(std::as_const(config), n);
-        putWordLowHigh(image, kSwitchSetpoint[n - 1], distanceCount(sw.Setpoint, countDistance));
-        putByte(image, kSwitchFlags[n - 1], SwitchFlags(sw, false));
+        PutWordLowHigh(image, kSwitchSetpoint[n - 1], DistanceCount(sw.Setpoint, countDistance));
+        PutByte(image, kSwitchFlags[n - 1], SwitchFlags(sw, false));
     }
-    putWordLowHigh(image, kAnalogNearEndpoint,
-                   distanceCount(config.AnalogNearEndpoint, countDistance));
-    putWordLowHigh(image, kAnalogFarEndpoint,
-                   distanceCount(config.AnalogFarEndpoint, countDistance));
-    putByte(image, kConstantOne, 1);
+    PutWordLowHigh(image, kAnalogNearEndpoint,
+                   DistanceCount(config.AnalogNearEndpoint, countDistance));
+    PutWordLowHigh(image, kAnalogFarEndpoint,
+                   DistanceCount(config.AnalogFarEndpoint, countDistance));
+    PutByte(image, kConstantOne, 1);
     PutAnalogOutputs8Bit(config, image);
-    putByte(image, kAnalogFlags, AnalogFlags(config) + AnalogRangeCode(config));
+    PutByte(image, kAnalogFlags, AnalogFlags(config) + AnalogRangeCode(config));
 
-    putByte(image, kNumberOfSamples, config.NumberOfSamples);
-    keepFamilyAFilter(config);
-    putByte(image, kPrimingCycles, config.PrimingCycles);
-    putByte(image, kNumberOfPulses, config.NumberOfPulses);
+    PutByte(image, kNumberOfSamples, config.NumberOfSamples);
+    KeepFamilyAFilter(config);
+    PutByte(image, kPrimingCycles, config.PrimingCycles);
+    PutByte(image, kNumberOfPulses, config.NumberOfPulses);
 
-    operatingFlags += kFlagBit7 + runModeBits(config);
+    operatingFlags += kFlagBit7 + RunModeBits(config);
     if (config.PBEnabled)
         operatingFlags += kFlagPBEnabled;
-    putByte(image, kOperatingFlags, operatingFlags);
+    PutByte(image, kOperatingFlags, operatingFlags);
 
     PutDescription(config, image);
 }
 
 void DecodeImageA(const RegisterImage& image, SensorConfig& config) {
-    const std::uint8_t operatingFlags = registerByte(image, kOperatingFlags);
+    const std::uint8_t operatingFlags = RegisterByte(image, kOperatingFlags);
     config.CountDistance =
         (operatingFlags & kFlagLongRange) ? kCountDistanceLong : kCountDistanceNormal;
 
@@ -101,15 +101,15 @@ void DecodeImageA(const RegisterImage& image, SensorConfig& config) {
     for (int n = 1; n <= 2; ++n) {
         SwitchFields sw = Switch(config, n);
         sw.Setpoint = DecodeDistance(image, kSwitchSetpoint[n - 1], config.CountDistance);
-        DecodeSwitchFlags(registerByte(image, kSwitchFlags[n - 1]), sw, false);
+        DecodeSwitchFlags(RegisterByte(image, kSwitchFlags[n - 1]), sw, false);
     }
     config.AnalogNearEndpoint = DecodeDistance(image, kAnalogNearEndpoint, config.CountDistance);
     config.AnalogFarEndpoint = DecodeDistance(image, kAnalogFarEndpoint, config.CountDistance);
     DecodeAnalogFlags(image, config);
 
     const double fullScale = AnalogFullScale(config);
-    const int lower = registerByte(image, kAnalogLower8);
-    const int span = registerByte(image, kAnalogSpan8);
+    const int lower = RegisterByte(image, kAnalogLower8);
+    const int span = RegisterByte(image, kAnalogSpan8);
     config.AnalogNearOutput = static_cast<float>(lower / 255.0 * fullScale);
     config.AnalogOutputMax = static_cast<float>(fullScale);
     config.AnalogFarOutput = static_cast<float>((lower + span) * fullScale / 255.0);
@@ -123,11 +123,11 @@ void DecodeImageA(const RegisterImage& image, SensorConfig& config) {
         config.RunMode = 7;
     config.PBEnabled = (operatingFlags & 3) == 1;
 
-    const std::uint8_t samples = registerByte(image, kNumberOfSamples);
+    const std::uint8_t samples = RegisterByte(image, kNumberOfSamples);
     config.NumberOfSamples = samples;
     config.FilterType = samples > 1 ? 2 : 1;
-    config.PrimingCycles = registerByte(image, kPrimingCycles);
-    config.NumberOfPulses = registerByte(image, kNumberOfPulses);
+    config.PrimingCycles = RegisterByte(image, kPrimingCycles);
+    config.NumberOfPulses = RegisterByte(image, kNumberOfPulses);
 
     config.Description = DecodeDescription(image);
 }

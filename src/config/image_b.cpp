@@ -24,41 +24,41 @@ constexpr int kFlagTempComp = 8;
 constexpr int kMax12Bit = 4095;
 
 struct SwitchRegisters {
-    int setpoint;
-    int hyst;
-    int flags;
+    int Setpoint;
+    int Hyst;
+    int Flags;
 };
 constexpr SwitchRegisters kSwitchRegisters[] = {
     {kSw1Setpoint, 91, kSw1Flags}, {kSw2Setpoint, 93, kSw2Flags}, {23, 25, 27}, {28, 30, 32}};
 
 // A distance or time as the nearest whole count of its unit.
-std::uint16_t nearestCount(float value, double unit) {
-    return countNearest(value / unit);
+std::uint16_t NearestCount(float value, double unit) {
+    return CountNearest(value / unit);
 }
 
 // The 12-bit analog values are counted from the scaled output rounded to single
 // precision: a product just below a whole count in double that rounds up to it as a
 // single gives that count.
-std::uint16_t analogCount12(double exact, bool roundDown) {
-    const double single = toSingle(exact);
-    return roundDown ? countFloor(single, kMax12Bit) : countNearest(single, kMax12Bit);
+std::uint16_t AnalogCount12(double exact, bool roundDown) {
+    const double single = ToSingleOrInfinity(exact);
+    return roundDown ? CountFloor(single, kMax12Bit) : CountNearest(single, kMax12Bit);
 }
 
-void putAnalogOutputs12Bit(const SensorConfig& config, RegisterImage& image) {
+void PutAnalogOutputs12Bit(const SensorConfig& config, RegisterImage& image) {
     const double fullScale = AnalogFullScale(config);
     const double near = config.AnalogNearOutput;
     const double span = config.AnalogFarOutput - near;
-    putWordLowHigh(image, kAnalogLower12, analogCount12(near * 4095 / fullScale, false));
-    std::uint16_t spanCount = analogCount12(span * 4095 / fullScale, IsVoltageOutput(config));
+    PutWordLowHigh(image, kAnalogLower12, AnalogCount12(near * 4095 / fullScale, false));
+    std::uint16_t spanCount = AnalogCount12(span * 4095 / fullScale, IsVoltageOutput(config));
     // A rounded-down span that decodes to the far output itself keeps its count.
     if (IsVoltageOutput(config) && spanCount < kMax12Bit &&
         static_cast<float>((spanCount + 1) * fullScale / 4095 + near) <= config.AnalogFarOutput) {
         ++spanCount;
     }
-    putWordLowHigh(image, kAnalogSpan12, spanCount);
+    PutWordLowHigh(image, kAnalogSpan12, spanCount);
 }
 
-void putFilterBits(const SensorConfig& config, RegisterImage& image, int& filterRunFlags) {
+void PutFilterBits(const SensorConfig& config, RegisterImage& image, int& filterRunFlags) {
     switch (config.FilterType) {
     case 3: // Maximum Of
         filterRunFlags += 1;
@@ -73,7 +73,7 @@ void putFilterBits(const SensorConfig& config, RegisterImage& image, int& filter
         filterRunFlags += 16;
         break;
     case 7: // Fast Slow
-        putByte(image, kFastSlowFlag, 128);
+        PutByte(image, kFastSlowFlag, 128);
         break;
     default: // none, or the average implied by the sample count
         break;
@@ -81,12 +81,12 @@ void putFilterBits(const SensorConfig& config, RegisterImage& image, int& filter
 }
 
 struct RunModeBits {
-    int operating = 0;
-    int network = 0;
-    int filterRun = 0;
+    int Operating = 0;
+    int Network = 0;
+    int FilterRun = 0;
 };
 
-RunModeBits runModeBits(std::int16_t runMode) {
+RunModeBits RunModeBitsOf(std::int16_t runMode) {
     switch (runMode) {
     case 1:
         return {64, 0, 0};
@@ -109,7 +109,7 @@ RunModeBits runModeBits(std::int16_t runMode) {
     }
 }
 
-std::int16_t decodeRunMode(std::uint8_t operating, std::uint8_t network, std::uint8_t filterRun) {
+std::int16_t DecodeRunMode(std::uint8_t operating, std::uint8_t network, std::uint8_t filterRun) {
     std::int16_t mode = (network & 64) ? 4 : 3;
     if (network & 32)
         mode = (network & 64) ? 6 : 5;
@@ -122,9 +122,9 @@ std::int16_t decodeRunMode(std::uint8_t operating, std::uint8_t network, std::ui
     return mode;
 }
 
-void decodeFilter(const RegisterImage& image, SensorConfig& config) {
-    const std::uint8_t samples = registerByte(image, kNumberOfSamples);
-    const std::uint8_t filterRun = registerByte(image, kFilterRunFlags);
+void DecodeFilter(const RegisterImage& image, SensorConfig& config) {
+    const std::uint8_t samples = RegisterByte(image, kNumberOfSamples);
+    const std::uint8_t filterRun = RegisterByte(image, kFilterRunFlags);
     config.NumberOfSamples = samples;
     config.FilterType = 1;
     if (samples > 1) {
@@ -135,7 +135,7 @@ void decodeFilter(const RegisterImage& image, SensorConfig& config) {
         config.FilterType = 5;
     if (filterRun & 16)
         config.FilterType = 6;
-    if (registerByte(image, kFastSlowFlag) & 128)
+    if (RegisterByte(image, kFastSlowFlag) & 128)
         config.FilterType = 7;
     // Only the counting filters use the sample count.
     if (config.FilterType == 1 || config.FilterType >= 5)
@@ -158,45 +158,45 @@ void EncodeImageB(SensorConfig& config, RegisterImage& image) {
     const double countDistance = config.CountDistance;
 
     PutRangeCounts(config, image);
-    putWordLowHigh(image, kInterval, nearestCount(config.Interval, kIntervalStepSecond));
+    PutWordLowHigh(image, kInterval, NearestCount(config.Interval, kIntervalStepSecond));
     for (int n = 1; n <= 4; ++n) {
         const ConstSwitchFields sw = Switch(std::as_const(config), n);
         const SwitchRegisters& at = kSwitchRegisters[n - 1];
-        putWordLowHigh(image, at.setpoint, nearestCount(sw.Setpoint, countDistance));
-        putWordLowHigh(image, at.hyst, nearestCount(sw.Hyst, countDistance));
-        putByte(image, at.flags, SwitchFlags(sw, true));
+        PutWordLowHigh(image, at.Setpoint, NearestCount(sw.Setpoint, countDistance));
+        PutWordLowHigh(image, at.Hyst, NearestCount(sw.Hyst, countDistance));
+        PutByte(image, at.Flags, SwitchFlags(sw, true));
     }
-    putWordLowHigh(image, kAnalogNearEndpoint,
-                   nearestCount(config.AnalogNearEndpoint, countDistance));
-    putWordLowHigh(image, kAnalogFarEndpoint,
-                   nearestCount(config.AnalogFarEndpoint, countDistance));
-    putByte(image, kConstantOne, 1);
-    putByte(image, kAnalogFlags, AnalogFlags(config) + AnalogRangeCode(config));
-    putAnalogOutputs12Bit(config, image);
+    PutWordLowHigh(image, kAnalogNearEndpoint,
+                   NearestCount(config.AnalogNearEndpoint, countDistance));
+    PutWordLowHigh(image, kAnalogFarEndpoint,
+                   NearestCount(config.AnalogFarEndpoint, countDistance));
+    PutByte(image, kConstantOne, 1);
+    PutByte(image, kAnalogFlags, AnalogFlags(config) + AnalogRangeCode(config));
+    PutAnalogOutputs12Bit(config, image);
     PutAnalogOutputs8Bit(config, image);
 
-    putByte(image, kNumberOfSamples, config.NumberOfSamples);
-    const RunModeBits runMode = runModeBits(config.RunMode);
-    int filterRunFlags = runMode.filterRun;
-    putFilterBits(config, image, filterRunFlags);
-    putByte(image, kFilterRunFlags, filterRunFlags);
-    putByte(image, kNetworkFlags, runMode.network);
-    putByte(image, kPrimingCycles, config.PrimingCycles);
+    PutByte(image, kNumberOfSamples, config.NumberOfSamples);
+    const RunModeBits runMode = RunModeBitsOf(config.RunMode);
+    int filterRunFlags = runMode.FilterRun;
+    PutFilterBits(config, image, filterRunFlags);
+    PutByte(image, kFilterRunFlags, filterRunFlags);
+    PutByte(image, kNetworkFlags, runMode.Network);
+    PutByte(image, kPrimingCycles, config.PrimingCycles);
 
-    operatingFlags += runMode.operating;
+    operatingFlags += runMode.Operating;
     if (config.PBEnabled)
         operatingFlags += kFlagPBEnabled;
     if (config.TempComp)
         operatingFlags += kFlagTempComp;
-    putByte(image, kOperatingFlags, operatingFlags);
+    PutByte(image, kOperatingFlags, operatingFlags);
 
-    putByte(image, kNodeAddress, config.NodeAddress);
-    putByte(image, kNumberOfPulses, config.NumberOfPulses);
+    PutByte(image, kNodeAddress, config.NodeAddress);
+    PutByte(image, kNumberOfPulses, config.NumberOfPulses);
     PutDescription(config, image);
 }
 
 void DecodeImageB(const RegisterImage& image, SensorConfig& config) {
-    const std::uint8_t operatingFlags = registerByte(image, kOperatingFlags);
+    const std::uint8_t operatingFlags = RegisterByte(image, kOperatingFlags);
     switch (operatingFlags & (kFlagBit7 | kFlagLongRange)) {
     case kFlagBit7:
         config.CountDistance = kCountDistanceNormal;
@@ -218,9 +218,9 @@ void DecodeImageB(const RegisterImage& image, SensorConfig& config) {
     for (int n = 1; n <= 4; ++n) {
         SwitchFields sw = Switch(config, n);
         const SwitchRegisters& at = kSwitchRegisters[n - 1];
-        sw.Setpoint = DecodeDistance(image, at.setpoint, countDistance);
-        sw.Hyst = DecodeDistance(image, at.hyst, countDistance);
-        DecodeSwitchFlags(registerByte(image, at.flags), sw, true);
+        sw.Setpoint = DecodeDistance(image, at.Setpoint, countDistance);
+        sw.Hyst = DecodeDistance(image, at.Hyst, countDistance);
+        DecodeSwitchFlags(RegisterByte(image, at.Flags), sw, true);
     }
     config.AnalogNearEndpoint = DecodeDistance(image, kAnalogNearEndpoint, countDistance);
     config.AnalogFarEndpoint = DecodeDistance(image, kAnalogFarEndpoint, countDistance);
@@ -228,21 +228,21 @@ void DecodeImageB(const RegisterImage& image, SensorConfig& config) {
 
     const double fullScale = AnalogFullScale(config);
     config.AnalogNearOutput =
-        static_cast<float>(wordLowHigh(image, kAnalogLower12) / 4095.0 * fullScale);
+        static_cast<float>(WordLowHigh(image, kAnalogLower12) / 4095.0 * fullScale);
     config.AnalogOutputMax = static_cast<float>(fullScale);
     config.AnalogFarOutput = static_cast<float>(
-        wordLowHigh(image, kAnalogSpan12) * fullScale / 4095 + config.AnalogNearOutput);
+        WordLowHigh(image, kAnalogSpan12) * fullScale / 4095 + config.AnalogNearOutput);
     if (config.AnalogSlope == 0) // the near endpoint carries the higher output
         std::swap(config.AnalogNearOutput, config.AnalogFarOutput);
 
-    config.RunMode = decodeRunMode(operatingFlags, registerByte(image, kNetworkFlags),
-                                   registerByte(image, kFilterRunFlags));
+    config.RunMode = DecodeRunMode(operatingFlags, RegisterByte(image, kNetworkFlags),
+                                   RegisterByte(image, kFilterRunFlags));
     config.PBEnabled = (operatingFlags & 3) == 1;
     config.TempComp = (operatingFlags & 24) == 8;
-    config.PrimingCycles = registerByte(image, kPrimingCycles);
-    config.NumberOfPulses = registerByte(image, kNumberOfPulses);
-    config.NodeAddress = registerByte(image, kNodeAddress);
-    decodeFilter(image, config);
+    config.PrimingCycles = RegisterByte(image, kPrimingCycles);
+    config.NumberOfPulses = RegisterByte(image, kNumberOfPulses);
+    config.NodeAddress = RegisterByte(image, kNodeAddress);
+    DecodeFilter(image, config);
 
     config.Description = DecodeDescription(image);
 }

@@ -13,8 +13,8 @@ bool NeedsLongRange(float maxRange) {
 }
 
 void PutRangeCounts(const SensorConfig& config, RegisterImage& image) {
-    putWordLowHigh(image, kMinRange, CountFloorOf(config.MinRange, kRangeStepInch, RangeOfCount));
-    putWordLowHigh(image, kMaxRange, CountFloorOf(config.MaxRange, kRangeStepInch, RangeOfCount));
+    PutWordLowHigh(image, kMinRange, CountFloorOf(config.MinRange, kRangeStepInch, RangeOfCount));
+    PutWordLowHigh(image, kMaxRange, CountFloorOf(config.MaxRange, kRangeStepInch, RangeOfCount));
 }
 
 int SwitchFlags(const ConstSwitchFields& sw, bool withMode) {
@@ -54,11 +54,11 @@ int AnalogRangeCode(const SensorConfig& config) {
 
 void PutAnalogOutputs8Bit(const SensorConfig& config, RegisterImage& image) {
     const double fullScale = AnalogFullScale(config);
-    const int lower = countNearest(config.AnalogNearOutput * 255.0 / fullScale, kMaxByteValue);
-    putByte(image, kAnalogLower8, lower);
+    const int lower = CountNearest(config.AnalogNearOutput * 255.0 / fullScale, kMaxByteValue);
+    PutByte(image, kAnalogLower8, lower);
     const int span =
-        countNearest(config.AnalogFarOutput * 255.0 / fullScale - lower, kMaxByteValue);
-    putByte(image, kAnalogSpan8, span);
+        CountNearest(config.AnalogFarOutput * 255.0 / fullScale - lower, kMaxByteValue);
+    PutByte(image, kAnalogSpan8, span);
 }
 
 void PutDescription(SensorConfig& config, RegisterImage& image) {
@@ -67,9 +67,9 @@ void PutDescription(SensorConfig& config, RegisterImage& image) {
     config.Description =
         std::string(FirstCharacters(config.Description, kDescriptionMaxCharacters));
     const std::vector<std::uint8_t> codes = Utf8ToWindows1252(config.Description);
-    putByte(image, kDescriptionLength, static_cast<int>(codes.size()));
+    PutByte(image, kDescriptionLength, static_cast<int>(codes.size()));
     for (std::size_t i = 0; i < codes.size(); ++i)
-        putByte(image, kDescriptionFirst + static_cast<int>(i), codes[i]);
+        PutByte(image, kDescriptionFirst + static_cast<int>(i), codes[i]);
 }
 
 float RangeOfCount(int count) {
@@ -81,19 +81,19 @@ float IntervalOfCount(int count) {
 }
 
 float DistanceOfCount(int count, float countDistance) {
-    return toSingle(count * static_cast<double>(countDistance));
+    return ToSingleOrInfinity(count * static_cast<double>(countDistance));
 }
 
 float DecodeRangeCount(const RegisterImage& image, int k) {
-    return RangeOfCount(wordLowHigh(image, k));
+    return RangeOfCount(WordLowHigh(image, k));
 }
 
 float DecodeInterval(const RegisterImage& image) {
-    return IntervalOfCount(wordLowHigh(image, kInterval));
+    return IntervalOfCount(WordLowHigh(image, kInterval));
 }
 
 float DecodeDistance(const RegisterImage& image, int k, float countDistance) {
-    return DistanceOfCount(wordLowHigh(image, k), countDistance);
+    return DistanceOfCount(WordLowHigh(image, k), countDistance);
 }
 
 void DecodeSwitchFlags(std::uint8_t flags, SwitchFields sw, bool withMode) {
@@ -106,7 +106,7 @@ void DecodeSwitchFlags(std::uint8_t flags, SwitchFields sw, bool withMode) {
 }
 
 void DecodeAnalogFlags(const RegisterImage& image, SensorConfig& config) {
-    const std::uint8_t flags = registerByte(image, kAnalogFlags);
+    const std::uint8_t flags = RegisterByte(image, kAnalogFlags);
     config.AnalogPowerUp = static_cast<std::int16_t>(flags & 2);
     config.AnalogSlope = static_cast<std::int16_t>(flags & 1);
     config.AnalogEchoLoss = static_cast<std::int16_t>(flags & 12);
@@ -116,10 +116,10 @@ void DecodeAnalogFlags(const RegisterImage& image, SensorConfig& config) {
 
 std::string DecodeDescription(const RegisterImage& image) {
     const std::size_t length =
-        std::min<std::size_t>(registerByte(image, kDescriptionLength), kDescriptionMaxCharacters);
+        std::min<std::size_t>(RegisterByte(image, kDescriptionLength), kDescriptionMaxCharacters);
     std::string codes;
     for (std::size_t i = 0; i < length; ++i)
-        codes += static_cast<char>(registerByte(image, kDescriptionFirst + static_cast<int>(i)));
+        codes += static_cast<char>(RegisterByte(image, kDescriptionFirst + static_cast<int>(i)));
     return Windows1252ToUtf8(codes);
 }
 

@@ -60,7 +60,7 @@ float DistanceOfCount(int count, float countDistance);
 // count whose decoded single is not above `value`. A decoded value thus gives back its own
 // count, even where the single lies just below count x unit.
 template <typename Decoded> std::uint16_t CountFloorOf(float value, double unit, Decoded decoded) {
-    std::uint16_t count = countFloor(value / unit);
+    std::uint16_t count = CountFloor(value / unit);
     if (count < kMaxWordCount && decoded(count + 1) <= value) {
         ++count;
     }

@@ -6,24 +6,24 @@
 
 namespace telmora {
 
-std::uint8_t registerByte(const RegisterImage& image, int k) {
+std::uint8_t RegisterByte(const RegisterImage& image, int k) {
     return static_cast<std::uint8_t>(static_cast<std::uint16_t>(image[k]) & 0xFF);
 }
 
-void putByte(RegisterImage& image, int k, int value) {
+void PutByte(RegisterImage& image, int k, int value) {
     image[k] = static_cast<std::int16_t>(std::clamp(value, 0, int{kMaxByteValue}));
 }
 
-void putWordLowHigh(RegisterImage& image, int k, std::uint16_t count) {
+void PutWordLowHigh(RegisterImage& image, int k, std::uint16_t count) {
     image[k] = static_cast<std::int16_t>(count & 0xFF);
     image[k + 1] = static_cast<std::int16_t>(count >> 8);
 }
 
-std::uint16_t wordLowHigh(const RegisterImage& image, int k) {
-    return static_cast<std::uint16_t>(registerByte(image, k + 1) << 8 | registerByte(image, k));
+std::uint16_t WordLowHigh(const RegisterImage& image, int k) {
+    return static_cast<std::uint16_t>(RegisterByte(image, k + 1) << 8 | RegisterByte(image, k));
 }
 
-std::uint16_t countFloor(double quotient, std::uint16_t maxCount) {
+std::uint16_t CountFloor(double quotient, std::uint16_t maxCount) {
     if (!(quotient > 0)) // also NaN
         return 0;
     if (quotient >= maxCount)
@@ -31,7 +31,7 @@ std::uint16_t countFloor(double quotient, std::uint16_t maxCount) {
     return static_cast<std::uint16_t>(std::floor(quotient));
 }
 
-std::uint16_t countNearest(double quotient, std::uint16_t maxCount) {
+std::uint16_t CountNearest(double quotient, std::uint16_t maxCount) {
     if (!(quotient > 0))
         return 0;
     if (quotient >= maxCount)
@@ -45,11 +45,11 @@ std::uint16_t countNearest(double quotient, std::uint16_t maxCount) {
     return static_cast<std::uint16_t>(std::min<std::uint32_t>(count, maxCount));
 }
 
-float toSingle(double value) {
-    constexpr double largest = std::numeric_limits<float>::max();
-    if (value > largest)
+float ToSingleOrInfinity(double value) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    if (value > kLargest)
         return std::numeric_limits<float>::infinity();
-    if (value < -largest)
+    if (value < -kLargest)
         return -std::numeric_limits<float>::infinity();
     return static_cast<float>(value); // NaN stays NaN
 }

@@ -14,23 +14,23 @@ inline constexpr std::uint16_t kMaxByteValue = 255;
 
 // The 8-bit value of register k. Elements of an image loaded from a file may hold any
 // 16-bit number; the sensor's registers keep only their low eight bits.
-std::uint8_t registerByte(const RegisterImage& image, int k);
+std::uint8_t RegisterByte(const RegisterImage& image, int k);
 
 // Register k = value forced into 0..255.
-void putByte(RegisterImage& image, int k, int value);
+void PutByte(RegisterImage& image, int k, int value);
 
 // A two-register count: element k holds the low byte, element k + 1 the high byte.
-void putWordLowHigh(RegisterImage& image, int k, std::uint16_t count);
-std::uint16_t wordLowHigh(const RegisterImage& image, int k);
+void PutWordLowHigh(RegisterImage& image, int k, std::uint16_t count);
+std::uint16_t WordLowHigh(const RegisterImage& image, int k);
 
 // Counts of a quotient, forced into 0..maxCount: a negative quotient or NaN gives 0, a
 // quotient at or beyond maxCount (infinity included) gives maxCount.
-std::uint16_t countFloor(double quotient, std::uint16_t maxCount = kMaxWordCount);
+std::uint16_t CountFloor(double quotient, std::uint16_t maxCount = kMaxWordCount);
 // Nearest whole count, a half going to the even neighbour (255.5 gives 256, 254.5 gives 254).
-std::uint16_t countNearest(double quotient, std::uint16_t maxCount = kMaxWordCount);
+std::uint16_t CountNearest(double quotient, std::uint16_t maxCount = kMaxWordCount);
 
 // A double rounded to single precision; magnitudes beyond the float range become
 // infinities instead of relying on an out-of-range conversion.
-float toSingle(double value);
+float ToSingleOrInfinity(double value);
 
 } // namespace telmora

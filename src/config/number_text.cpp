@@ -11,79 +11,79 @@ namespace telmora {
 
 namespace {
 
-bool isBlank(char c) {
+bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
-bool isDigit(char c) {
+bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
 // The leading number of `text` with its blanks removed ("- 1 2.5e1" gives "-12.5e1"), and
 // how many characters of `text` it used, trailing blanks included.
 struct Scanned {
-    std::string number;
-    std::size_t used = 0;
-    bool hasDigits = false;
+    std::string Number;
+    std::size_t Used = 0;
+    bool HasDigits = false;
 };
 
-Scanned scanLeadingNumber(std::string_view text) {
+Scanned ScanLeadingNumber(std::string_view text) {
     Scanned out;
     std::size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < text.size() && isBlank(text[i]))
+        while (i < text.size() && IsBlank(text[i]))
             ++i;
     };
     skipBlanks();
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        out.number += text[i++];
+        out.Number += text[i++];
         skipBlanks();
     }
     bool seenPeriod = false;
     while (i < text.size()) {
         const char c = text[i];
-        if (isDigit(c)) {
-            out.number += c;
-            out.hasDigits = true;
+        if (IsDigit(c)) {
+            out.Number += c;
+            out.HasDigits = true;
         } else if (c == '.' && !seenPeriod) {
-            out.number += c;
+            out.Number += c;
             seenPeriod = true;
-        } else if (!isBlank(c)) {
+        } else if (!IsBlank(c)) {
             break;
         }
         ++i;
     }
-    out.used = i;
-    if (!out.hasDigits || i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
+    out.Used = i;
+    if (!out.HasDigits || i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
         return out;
 
     // An exponent counts only when digits follow its letter (and sign).
     std::size_t j = i + 1;
     std::string exponent = "e";
     auto skipBlanksAt = [&] {
-        while (j < text.size() && isBlank(text[j]))
+        while (j < text.size() && IsBlank(text[j]))
             ++j;
     };
     skipBlanksAt();
     if (j < text.size() && (text[j] == '+' || text[j] == '-'))
         exponent += text[j++];
     bool exponentDigits = false;
-    while (j < text.size() && (isDigit(text[j]) || isBlank(text[j]))) {
-        if (isDigit(text[j])) {
+    while (j < text.size() && (IsDigit(text[j]) || IsBlank(text[j]))) {
+        if (IsDigit(text[j])) {
             exponent += text[j];
             exponentDigits = true;
         }
         ++j;
     }
     if (exponentDigits) {
-        out.number += exponent;
-        out.used = j;
+        out.Number += exponent;
+        out.Used = j;
     }
     return out;
 }
 
 // The power of ten of the first significant digit of an unsigned number text such as
 // "0.00123e-5" (-8), used only to tell an overflow from an underflow.
-long long decimalMagnitude(std::string_view digits) {
+long long DecimalMagnitude(std::string_view digits) {
     const std::size_t exponentAt = digits.find_first_of("eE");
     const std::string_view mantissa = digits.substr(0, exponentAt);
     long long exponent = 0;
@@ -105,7 +105,7 @@ long long decimalMagnitude(std::string_view digits) {
     return position + exponent;
 }
 
-double toDouble(const std::string& number) {
+double ToDouble(const std::string& number) {
     std::string_view digits = number;
     bool negative = false;
     if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
@@ -118,7 +118,7 @@ double toDouble(const std::string& number) {
     if (result.ec == std::errc::result_out_of_range) {
         // Far too large saturates at the largest finite value and far too small is 0, so
         // every caller's limits still apply.
-        value = decimalMagnitude(digits) > 0 ? std::numeric_limits<double>::max() : 0.0;
+        value = DecimalMagnitude(digits) > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
     return negative ? -value : value;
 }
@@ -127,12 +127,12 @@ double toDouble(const std::string& number) {
 // Such a value ends in a 5 at decimal `decimals` + 1 and nothing after it, which for a
 // binary number means its lowest set bit is 2^-(decimals + 1): scaled by 2^(decimals + 1)
 // (exact for a double) it is an odd whole number.
-bool isExactHalf(double magnitude, int decimals) {
+bool IsExactHalf(double magnitude, int decimals) {
     const double scaled = std::ldexp(magnitude, decimals + 1);
     return scaled < 0x1p53 && std::floor(scaled) == scaled && std::fmod(scaled, 2.0) == 1.0;
 }
 
-std::string printfFixed(double magnitude, int decimals) {
+std::string PrintfFixed(double magnitude, int decimals) {
     char buffer[400];
     const int length = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, magnitude);
     return std::string(buffer, static_cast<std::size_t>(std::clamp(length, 0, 399)));
@@ -141,7 +141,7 @@ std::string printfFixed(double magnitude, int decimals) {
 // `value` with `decimals` digits after the point, rounding a value exactly halfway away
 // from zero. glibc's printf rounds the exact binary value correctly and only differs on
 // exact halves, where it goes to the even neighbour.
-std::string formatFixed(double value, int decimals) {
+std::string FormatFixed(double value, int decimals) {
     if (std::isnan(value))
         return "NaN";
     if (std::isinf(value))
@@ -150,10 +150,10 @@ std::string formatFixed(double value, int decimals) {
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
     std::string text;
-    if (isExactHalf(magnitude, decimals)) {
+    if (IsExactHalf(magnitude, decimals)) {
         // Exactly halfway: printf's digits to one more place end in 5 and are exact; carry
         // one into the last kept digit.
-        text = printfFixed(magnitude, decimals + 1);
+        text = PrintfFixed(magnitude, decimals + 1);
         text.pop_back();
         int k = static_cast<int>(text.size()) - 1;
         for (; k >= 0 && (text[k] == '9' || text[k] == '.'); --k) {
@@ -167,7 +167,7 @@ std::string formatFixed(double value, int decimals) {
         if (decimals == 0)
             text.pop_back(); // the point left behind by "%.1f"
     } else {
-        text = printfFixed(magnitude, decimals);
+        text = PrintfFixed(magnitude, decimals);
     }
     // A value that rounds to zero is written without a minus sign.
     const bool allZero = text.find_first_not_of("0.") == std::string::npos;
@@ -177,8 +177,8 @@ std::string formatFixed(double value, int decimals) {
 } // namespace
 
 double ReadNumber(std::string_view text) {
-    const Scanned scanned = scanLeadingNumber(text);
-    return scanned.hasDigits ? toDouble(scanned.number) : 0.0;
+    const Scanned scanned = ScanLeadingNumber(text);
+    return scanned.HasDigits ? ToDouble(scanned.Number) : 0.0;
 }
 
 float ToSingle(double value) {
@@ -195,26 +195,26 @@ float ReadSingle(std::string_view text) {
 }
 
 bool IsNumber(std::string_view text) {
-    const Scanned scanned = scanLeadingNumber(text);
-    std::size_t i = scanned.used;
-    while (i < text.size() && isBlank(text[i]))
+    const Scanned scanned = ScanLeadingNumber(text);
+    std::size_t i = scanned.Used;
+    while (i < text.size() && IsBlank(text[i]))
         ++i;
-    return scanned.hasDigits && i == text.size();
+    return scanned.HasDigits && i == text.size();
 }
 
 std::string FormatTwoDecimals(double value) {
-    return formatFixed(value, 2);
+    return FormatFixed(value, 2);
 }
 std::string FormatOneDecimal(double value) {
-    return formatFixed(value, 1);
+    return FormatFixed(value, 1);
 }
 std::string FormatWhole(double value) {
-    return formatFixed(value, 0);
+    return FormatFixed(value, 0);
 }
 
 std::string FormatGeneral(double value) {
     if (!std::isfinite(value))
-        return formatFixed(value, 0);
+        return FormatFixed(value, 0);
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.7G", value);
     const std::string text = buffer;
@@ -224,10 +224,10 @@ std::string FormatGeneral(double value) {
 std::int32_t RoundHalfEven(double value) {
     if (std::isnan(value))
         return 0;
-    constexpr double low = std::numeric_limits<std::int32_t>::min();
-    constexpr double high = std::numeric_limits<std::int32_t>::max();
+    constexpr double kLow = std::numeric_limits<std::int32_t>::min();
+    constexpr double kHigh = std::numeric_limits<std::int32_t>::max();
     // nearbyint rounds halves to even in the default rounding mode.
-    const double rounded = std::nearbyint(std::clamp(value, low, high));
+    const double rounded = std::nearbyint(std::clamp(value, kLow, kHigh));
     return static_cast<std::int32_t>(rounded);
 }
 

@@ -13,23 +13,23 @@
 namespace telmora {
 
 struct OptionState {
-    std::int16_t code;
-    std::string_view caption;
+    std::int16_t Code;
+    std::string_view Caption;
 };
 
 template <typename State, std::size_t N> struct OptionTable {
-    std::array<OptionState, N> states; // indexed by State
+    std::array<OptionState, N> States; // indexed by State
     // What a label shows for a code no state has; none: the label keeps its caption.
-    std::optional<State> shownForOtherCodes;
+    std::optional<State> ShownForOtherCodes;
     // What a caption no state has reads back as.
-    State readForOtherCaptions;
+    State ReadForOtherCaptions;
 
-    constexpr std::string_view Caption(State s) const { return at(s).caption; }
-    constexpr std::int16_t Code(State s) const { return at(s).code; }
+    constexpr std::string_view Caption(State s) const { return At(s).Caption; }
+    constexpr std::int16_t Code(State s) const { return At(s).Code; }
 
     constexpr std::optional<State> WithCode(int code) const {
         for (std::size_t i = 0; i < N; ++i) {
-            if (states[i].code == code) {
+            if (States[i].Code == code) {
                 return static_cast<State>(i);
             }
         }
@@ -37,7 +37,7 @@ template <typename State, std::size_t N> struct OptionTable {
     }
     constexpr std::optional<State> WithCaption(std::string_view caption) const {
         for (std::size_t i = 0; i < N; ++i) {
-            if (states[i].caption == caption) {
+            if (States[i].Caption == caption) {
                 return static_cast<State>(i);
             }
         }
@@ -47,10 +47,10 @@ template <typename State, std::size_t N> struct OptionTable {
     // Record to window and back.
     constexpr std::optional<State> Shown(int code) const {
         const std::optional<State> s = WithCode(code);
-        return s ? s : shownForOtherCodes;
+        return s ? s : ShownForOtherCodes;
     }
     constexpr State Read(std::string_view caption) const {
-        return WithCaption(caption).value_or(readForOtherCaptions);
+        return WithCaption(caption).value_or(ReadForOtherCaptions);
     }
     constexpr std::int16_t CodeOf(std::string_view caption) const { return Code(Read(caption)); }
 
@@ -66,7 +66,7 @@ template <typename State, std::size_t N> struct OptionTable {
     }
 
   private:
-    constexpr const OptionState& at(State s) const { return states[static_cast<std::size_t>(s)]; }
+    constexpr const OptionState& At(State s) const { return States[static_cast<std::size_t>(s)]; }
 };
 
 // Switch mode (SwNMode): any mode bit shows as a window.

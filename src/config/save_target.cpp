@@ -30,23 +30,23 @@ SaveTarget ResolveSaveTarget(const std::filesystem::path& path) {
     SaveTarget target{path, {}};
     for (int links = 0;; ++links) {
         struct stat status {};
-        if (::lstat(target.path.c_str(), &status) != 0)
+        if (::lstat(target.Path.c_str(), &status) != 0)
             return target; // not there yet: the save creates it (or reports why it cannot)
         if (!S_ISLNK(status.st_mode)) {
-            target.refusal = Refusal(status.st_mode);
+            target.Refusal = Refusal(status.st_mode);
             return target;
         }
         if (links == kMaxLinks) {
-            target.refusal = std::generic_category().message(ELOOP);
+            target.Refusal = std::generic_category().message(ELOOP);
             return target;
         }
         std::error_code error;
-        const std::filesystem::path next = std::filesystem::read_symlink(target.path, error);
+        const std::filesystem::path next = std::filesystem::read_symlink(target.Path, error);
         if (error) {
-            target.refusal = error.message();
+            target.Refusal = error.message();
             return target;
         }
-        target.path = next.is_absolute() ? next : target.path.parent_path() / next;
+        target.Path = next.is_absolute() ? next : target.Path.parent_path() / next;
     }
 }
 

@@ -9,10 +9,10 @@ namespace telmora {
 struct SaveTarget {
     // The file to create or replace: `path` with every symbolic link followed, also one
     // that leads to a file not yet there, so a save writes through the link and keeps it.
-    std::filesystem::path path;
+    std::filesystem::path Path;
     // Empty when the target may be written; otherwise why not, as the end of a sentence
     // ("it is a named pipe, not a file").
-    std::string refusal;
+    std::string Refusal;
 };
 
 // Follows `path`'s symbolic links and refuses a folder, a named pipe, a device or a socket:

@@ -5,7 +5,7 @@
 namespace telmora {
 
 namespace {
-template <typename Config, typename Fields> Fields switchFields(Config& c, int n) {
+template <typename Config, typename Fields> Fields SwitchFieldsOf(Config& c, int n) {
     switch (n) {
     case 1:
         return {c.Sw1Setpoint, c.Sw1Hyst,    c.Sw1Polarity,  c.Sw1Mode,
@@ -25,7 +25,7 @@ template <typename Config, typename Fields> Fields switchFields(Config& c, int n
 const std::string kDefaultDescription = "<describe configuration here>";
 
 // Fields both families default alike.
-void loadCommonDefaults(SensorConfig& c) {
+void LoadCommonDefaults(SensorConfig& c) {
     c.Interval = 50.0f / 1000.0f;
     c.NumberOfPulses = 10;
     c.PrimingCycles = 1;
@@ -56,15 +56,15 @@ void loadCommonDefaults(SensorConfig& c) {
 } // namespace
 
 SwitchFields Switch(SensorConfig& config, int n) {
-    return switchFields<SensorConfig, SwitchFields>(config, n);
+    return SwitchFieldsOf<SensorConfig, SwitchFields>(config, n);
 }
 
 ConstSwitchFields Switch(const SensorConfig& config, int n) {
-    return switchFields<const SensorConfig, ConstSwitchFields>(config, n);
+    return SwitchFieldsOf<const SensorConfig, ConstSwitchFields>(config, n);
 }
 
 void LoadFactoryDefaultsA(SensorConfig& c) {
-    loadCommonDefaults(c);
+    LoadCommonDefaults(c);
     c.MinRange = 6.5f;
     c.MaxRange = std::bit_cast<float>(0x435DB852u); // 221.72
     c.FilterType = 1;
@@ -73,7 +73,7 @@ void LoadFactoryDefaultsA(SensorConfig& c) {
 }
 
 void LoadFactoryDefaultsB(SensorConfig& c) {
-    loadCommonDefaults(c);
+    LoadCommonDefaults(c);
     c.MinRange = 8.0f;
     c.MaxRange = std::bit_cast<float>(0x435DC53Cu); // the float nearest 65535 counts
     c.TempComp = true;

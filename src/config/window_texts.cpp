@@ -11,66 +11,66 @@ namespace telmora {
 
 namespace {
 
-std::string text(std::string_view caption) {
+std::string Text(std::string_view caption) {
     return std::string(caption);
 }
 
-std::string boxName(const char* prefix, int n, const char* suffix) {
+std::string BoxName(const char* prefix, int n, const char* suffix) {
     return prefix + std::to_string(n) + suffix;
 }
 
 // Remembers what a show wrote into a number box.
-void remember(WindowTexts& window, const std::string& name, const std::string& text, float value) {
+void Remember(WindowTexts& window, const std::string& name, const std::string& text, float value) {
     window.Shown[name] = ShownNumber{text, value};
 }
 
 // A box's number: the value it was shown from while its text is unchanged, else its text.
-float readBox(const WindowTexts& window, const std::string& name, const std::string& text) {
+float ReadBox(const WindowTexts& window, const std::string& name, const std::string& text) {
     const auto shown = window.Shown.find(name);
-    if (shown != window.Shown.end() && shown->second.text == text) {
-        return shown->second.value;
+    if (shown != window.Shown.end() && shown->second.Text == text) {
+        return shown->second.Value;
     }
     return ReadSingle(text);
 }
 
-void showSwitch(const SensorConfig& record, int n, WindowShare share, WindowTexts& window) {
+void ShowSwitch(const SensorConfig& record, int n, WindowShare share, WindowTexts& window) {
     WindowSwitch& sw = window.Switch(n);
     const ConstSwitchFields fields = Switch(record, n);
     sw.Setpoint = FormatTwoDecimals(fields.Setpoint);
-    if (share.widthAndMode) {
+    if (share.WidthAndMode) {
         sw.Hyst = FormatTwoDecimals(fields.Hyst);
     }
-    sw.PowerUp = text(kSwitchPowerUp.Caption(*kSwitchPowerUp.Shown(fields.PowerUp)));
-    sw.EchoLoss = text(kSwitchEchoLoss.Caption(*kSwitchEchoLoss.Shown(fields.EchoLoss)));
-    if (share.widthAndMode) {
-        sw.Mode = text(kSwitchMode.Caption(*kSwitchMode.Shown(fields.Mode)));
+    sw.PowerUp = Text(kSwitchPowerUp.Caption(*kSwitchPowerUp.Shown(fields.PowerUp)));
+    sw.EchoLoss = Text(kSwitchEchoLoss.Caption(*kSwitchEchoLoss.Shown(fields.EchoLoss)));
+    if (share.WidthAndMode) {
+        sw.Mode = Text(kSwitchMode.Caption(*kSwitchMode.Shown(fields.Mode)));
     }
     const SwitchPolarity polarity = *kSwitchPolarity.Shown(fields.Polarity);
-    sw.Left = text(kSwitchPolarity.Caption(polarity));
-    sw.Right = text(FarHandleCaption(polarity));
+    sw.Left = Text(kSwitchPolarity.Caption(polarity));
+    sw.Right = Text(FarHandleCaption(polarity));
     sw.SetAllowed = kSetAllowed.Shown(fields.SetAllowed) == SetAllowed::Allowed;
     sw.Setpoint = PlacedSetpointText(sw.Setpoint);
-    remember(window, boxName("txtSw", n, "Setpoint"), sw.Setpoint, fields.Setpoint);
-    if (share.widthAndMode) {
-        remember(window, boxName("txtSw", n, "Hyst"), sw.Hyst, fields.Hyst);
+    Remember(window, BoxName("txtSw", n, "Setpoint"), sw.Setpoint, fields.Setpoint);
+    if (share.WidthAndMode) {
+        Remember(window, BoxName("txtSw", n, "Hyst"), sw.Hyst, fields.Hyst);
     }
 }
 
-void showRecord(const SensorConfig& record, WindowShare share, WindowTexts& window) {
+void ShowRecord(const SensorConfig& record, WindowShare share, WindowTexts& window) {
     window.MinRange = FormatTwoDecimals(record.MinRange);
     window.MaxRange = FormatTwoDecimals(record.MaxRange);
-    for (int n = 1; n <= share.switches; ++n) {
-        showSwitch(record, n, share, window);
+    for (int n = 1; n <= share.Switches; ++n) {
+        ShowSwitch(record, n, share, window);
     }
     window.AnalogNearEndpoint = FormatTwoDecimals(record.AnalogNearEndpoint);
     window.AnalogFarEndpoint = FormatTwoDecimals(record.AnalogFarEndpoint);
     window.AnalogPowerUp =
-        text(kAnalogPowerUp.Caption(*kAnalogPowerUp.Shown(record.AnalogPowerUp)));
+        Text(kAnalogPowerUp.Caption(*kAnalogPowerUp.Shown(record.AnalogPowerUp)));
     if (const auto echoLoss = kAnalogEchoLoss.Shown(record.AnalogEchoLoss)) {
-        window.AnalogEchoLoss = text(kAnalogEchoLoss.Caption(*echoLoss));
+        window.AnalogEchoLoss = Text(kAnalogEchoLoss.Caption(*echoLoss));
     }
     window.AnalogSetAllowed = kSetAllowed.Shown(record.AnalogSetAllowed) == SetAllowed::Allowed;
-    window.AnalogMode = text(kAnalogMode.Caption(*kAnalogMode.Shown(record.AnalogMode)));
+    window.AnalogMode = Text(kAnalogMode.Caption(*kAnalogMode.Shown(record.AnalogMode)));
     window.AnalogNearOutput = FormatGeneral(record.AnalogNearOutput);
     window.AnalogFarOutput = FormatGeneral(record.AnalogFarOutput);
     window.AnalogFarEndpoint = PlacedEndpointText(window.AnalogFarEndpoint);
@@ -80,49 +80,49 @@ void showRecord(const SensorConfig& record, WindowShare share, WindowTexts& wind
     window.AnalogFarOutput =
         PlacedOutputText(window.AnalogFarOutput, record.AnalogOutputMin, record.AnalogOutputMax);
     window.Description = record.Description;
-    remember(window, "txtMinRange", window.MinRange, record.MinRange);
-    remember(window, "txtMaxRange", window.MaxRange, record.MaxRange);
-    remember(window, "txtAnalogNearEndpoint", window.AnalogNearEndpoint, record.AnalogNearEndpoint);
-    remember(window, "txtAnalogFarEndpoint", window.AnalogFarEndpoint, record.AnalogFarEndpoint);
+    Remember(window, "txtMinRange", window.MinRange, record.MinRange);
+    Remember(window, "txtMaxRange", window.MaxRange, record.MaxRange);
+    Remember(window, "txtAnalogNearEndpoint", window.AnalogNearEndpoint, record.AnalogNearEndpoint);
+    Remember(window, "txtAnalogFarEndpoint", window.AnalogFarEndpoint, record.AnalogFarEndpoint);
     // An output beyond the scale is shown, and kept, as the limit it was held to.
-    remember(window, "txtAnalogNearOutput", window.AnalogNearOutput,
+    Remember(window, "txtAnalogNearOutput", window.AnalogNearOutput,
              LimitOutput(record.AnalogNearOutput, record.AnalogOutputMin, record.AnalogOutputMax));
-    remember(window, "txtAnalogFarOutput", window.AnalogFarOutput,
+    Remember(window, "txtAnalogFarOutput", window.AnalogFarOutput,
              LimitOutput(record.AnalogFarOutput, record.AnalogOutputMin, record.AnalogOutputMax));
 }
 
-std::int16_t setAllowedCode(bool checked) {
+std::int16_t SetAllowedCode(bool checked) {
     return kSetAllowed.Code(checked ? SetAllowed::Allowed : SetAllowed::NotAllowed);
 }
 
-void readSwitch(const WindowTexts& window, int n, WindowShare share, SensorConfig& record) {
+void ReadSwitch(const WindowTexts& window, int n, WindowShare share, SensorConfig& record) {
     const WindowSwitch& sw = window.Switch(n);
     SwitchFields fields = Switch(record, n);
-    fields.Setpoint = readBox(window, boxName("txtSw", n, "Setpoint"), sw.Setpoint);
-    if (share.widthAndMode) {
-        fields.Hyst = readBox(window, boxName("txtSw", n, "Hyst"), sw.Hyst);
+    fields.Setpoint = ReadBox(window, BoxName("txtSw", n, "Setpoint"), sw.Setpoint);
+    if (share.WidthAndMode) {
+        fields.Hyst = ReadBox(window, BoxName("txtSw", n, "Hyst"), sw.Hyst);
         fields.Mode = kSwitchMode.CodeOf(sw.Mode);
     }
     fields.PowerUp = kSwitchPowerUp.CodeOf(sw.PowerUp);
     fields.EchoLoss = kSwitchEchoLoss.CodeOf(sw.EchoLoss);
     fields.Polarity = kSwitchPolarity.CodeOf(sw.Left);
-    fields.SetAllowed = setAllowedCode(sw.SetAllowed);
+    fields.SetAllowed = SetAllowedCode(sw.SetAllowed);
 }
 
-void readWindow(const WindowTexts& window, WindowShare share, SensorConfig& record) {
-    record.MinRange = readBox(window, "txtMinRange", window.MinRange);
-    record.MaxRange = readBox(window, "txtMaxRange", window.MaxRange);
-    for (int n = 1; n <= share.switches; ++n) {
-        readSwitch(window, n, share, record);
+void ReadWindow(const WindowTexts& window, WindowShare share, SensorConfig& record) {
+    record.MinRange = ReadBox(window, "txtMinRange", window.MinRange);
+    record.MaxRange = ReadBox(window, "txtMaxRange", window.MaxRange);
+    for (int n = 1; n <= share.Switches; ++n) {
+        ReadSwitch(window, n, share, record);
     }
-    record.AnalogNearEndpoint = readBox(window, "txtAnalogNearEndpoint", window.AnalogNearEndpoint);
-    record.AnalogFarEndpoint = readBox(window, "txtAnalogFarEndpoint", window.AnalogFarEndpoint);
+    record.AnalogNearEndpoint = ReadBox(window, "txtAnalogNearEndpoint", window.AnalogNearEndpoint);
+    record.AnalogFarEndpoint = ReadBox(window, "txtAnalogFarEndpoint", window.AnalogFarEndpoint);
     record.AnalogPowerUp = kAnalogPowerUp.CodeOf(window.AnalogPowerUp);
     record.AnalogEchoLoss = kAnalogEchoLoss.CodeOf(window.AnalogEchoLoss);
-    record.AnalogSetAllowed = setAllowedCode(window.AnalogSetAllowed);
+    record.AnalogSetAllowed = SetAllowedCode(window.AnalogSetAllowed);
     record.AnalogMode = kAnalogMode.CodeOf(window.AnalogMode);
-    float nearOutput = readBox(window, "txtAnalogNearOutput", window.AnalogNearOutput);
-    float farOutput = readBox(window, "txtAnalogFarOutput", window.AnalogFarOutput);
+    float nearOutput = ReadBox(window, "txtAnalogNearOutput", window.AnalogNearOutput);
+    float farOutput = ReadBox(window, "txtAnalogFarOutput", window.AnalogFarOutput);
     // The encoders want the lower output first; the slope remembers which end it was.
     if (nearOutput <= farOutput) {
         record.AnalogSlope = 1;
@@ -144,18 +144,18 @@ WindowTexts DesignWindow() {
     for (WindowSwitch& sw : window.Switches) {
         sw = WindowSwitch{"888.88",
                           "888.88",
-                          text(kSwitchMode.Caption(SwitchMode::Hyst)),
-                          text(kSwitchPowerUp.Caption(SwitchPowerUp::Off)),
-                          text(kSwitchEchoLoss.Caption(SwitchEchoLoss::NC)),
-                          text(kSwitchPolarity.Caption(SwitchPolarity::Normal)),
-                          text(FarHandleCaption(SwitchPolarity::Normal)),
+                          Text(kSwitchMode.Caption(SwitchMode::Hyst)),
+                          Text(kSwitchPowerUp.Caption(SwitchPowerUp::Off)),
+                          Text(kSwitchEchoLoss.Caption(SwitchEchoLoss::NC)),
+                          Text(kSwitchPolarity.Caption(SwitchPolarity::Normal)),
+                          Text(FarHandleCaption(SwitchPolarity::Normal)),
                           false};
     }
     window.AnalogNearOutput = "10.0";
     window.AnalogFarOutput = "20.0";
     window.AnalogPowerUp = "Off";
-    window.AnalogEchoLoss = text(kAnalogEchoLoss.Caption(AnalogEchoLoss::NC));
-    window.AnalogMode = text(kAnalogMode.Caption(AnalogMode::Voltage));
+    window.AnalogEchoLoss = Text(kAnalogEchoLoss.Caption(AnalogEchoLoss::NC));
+    window.AnalogMode = Text(kAnalogMode.Caption(AnalogMode::Voltage));
     return window;
 }
 
@@ -183,19 +183,19 @@ float LimitOutput(float value, float outMin, float outMax) {
 }
 
 void ShowRecordA(const SensorConfig& record, WindowTexts& window) {
-    showRecord(record, kWindowShareA, window);
+    ShowRecord(record, kWindowShareA, window);
 }
 
 void ShowRecordB(const SensorConfig& record, WindowTexts& window) {
-    showRecord(record, kWindowShareB, window);
+    ShowRecord(record, kWindowShareB, window);
 }
 
 void ReadWindowA(const WindowTexts& window, SensorConfig& record) {
-    readWindow(window, kWindowShareA, record);
+    ReadWindow(window, kWindowShareA, record);
 }
 
 void ReadWindowB(const WindowTexts& window, SensorConfig& record) {
-    readWindow(window, kWindowShareB, record);
+    ReadWindow(window, kWindowShareB, record);
 }
 
 void ShowRecord(SensorFamily family, const SensorConfig& record, WindowTexts& window) {

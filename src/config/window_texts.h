@@ -33,8 +33,8 @@ struct WindowSwitch {
 // gives the value, so a configuration passed on unedited never loses precision to the
 // box's two (or one) decimals.
 struct ShownNumber {
-    std::string text;
-    float value = 0;
+    std::string Text;
+    float Value = 0;
 };
 
 // Every control of the main window that holds part of a configuration.
@@ -61,8 +61,8 @@ struct WindowTexts {
 // The share of the window a family's record covers: family A has switches 1 and 2
 // without width or mode, family B all four with both.
 struct WindowShare {
-    int switches;
-    bool widthAndMode;
+    int Switches;
+    bool WidthAndMode;
 };
 inline constexpr WindowShare kWindowShareA{2, false};
 inline constexpr WindowShare kWindowShareB{4, true};

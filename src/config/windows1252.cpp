@@ -15,11 +15,11 @@ constexpr std::array<char32_t, 32> kHighControls = {
 
 constexpr char32_t kMalformed = 0xFFFFFFFF;
 
-char32_t codePointOf(std::uint8_t code) {
+char32_t CodePointOf(std::uint8_t code) {
     return code >= 0x80 && code <= 0x9F ? kHighControls[code - 0x80] : char32_t{code};
 }
 
-std::uint8_t codeOf(char32_t codePoint) {
+std::uint8_t CodeOf(char32_t codePoint) {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
         return static_cast<std::uint8_t>(codePoint);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
@@ -29,7 +29,7 @@ std::uint8_t codeOf(char32_t codePoint) {
     return kUnmappableCode;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
+void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -43,13 +43,13 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 struct Character {
-    char32_t codePoint; // kMalformed for a byte that starts no well-formed sequence
-    std::size_t length;
+    char32_t CodePoint; // kMalformed for a byte that starts no well-formed sequence
+    std::size_t Length;
 };
 
 // The character starting at text[pos]. Overlong forms, surrogates and values beyond
 // U+10FFFF are malformed; a malformed character is the single byte at pos.
-Character characterAt(std::string_view text, std::size_t pos) {
+Character CharacterAt(std::string_view text, std::size_t pos) {
     const auto lead = static_cast<std::uint8_t>(text[pos]);
     if (lead < 0x80)
         return {lead, 1};
@@ -84,16 +84,16 @@ std::string Windows1252ToUtf8(std::string_view codes) {
     std::string out;
     out.reserve(codes.size() * 2);
     for (const char code : codes)
-        appendUtf8(out, codePointOf(static_cast<std::uint8_t>(code)));
+        AppendUtf8(out, CodePointOf(static_cast<std::uint8_t>(code)));
     return out;
 }
 
 std::vector<std::uint8_t> Utf8ToWindows1252(std::string_view text, std::size_t maxCharacters) {
     std::vector<std::uint8_t> codes;
     for (std::size_t pos = 0; pos < text.size() && codes.size() < maxCharacters;) {
-        const Character c = characterAt(text, pos);
-        codes.push_back(c.codePoint == kMalformed ? kUnmappableCode : codeOf(c.codePoint));
-        pos += c.length;
+        const Character c = CharacterAt(text, pos);
+        codes.push_back(c.CodePoint == kMalformed ? kUnmappableCode : CodeOf(c.CodePoint));
+        pos += c.Length;
     }
     return codes;
 }
@@ -101,7 +101,7 @@ std::vector<std::uint8_t> Utf8ToWindows1252(std::string_view text, std::size_t m
 std::string_view FirstCharacters(std::string_view text, std::size_t maxCharacters) {
     std::size_t pos = 0;
     for (std::size_t count = 0; pos < text.size() && count < maxCharacters; ++count)
-        pos += characterAt(text, pos).length;
+        pos += CharacterAt(text, pos).Length;
     return text.substr(0, pos);
 }
 

@@ -5,13 +5,13 @@
 namespace telmora {
 
 void ChartDrawing::FillBackground(const ChartBox& box) {
-    pending_.push_back({DrawOp::Kind::FillBackground, box.left, box.top, box.left + box.width,
-                        box.top + box.height});
+    pending_.push_back({DrawOp::Kind::FillBackground, box.Left, box.Top, box.Left + box.Width,
+                        box.Top + box.Height});
 }
 
 void ChartDrawing::Outline(const ChartBox& box) {
     pending_.push_back(
-        {DrawOp::Kind::Outline, box.left, box.top, box.left + box.width, box.top + box.height});
+        {DrawOp::Kind::Outline, box.Left, box.Top, box.Left + box.Width, box.Top + box.Height});
 }
 
 void ChartDrawing::DrawPoint(float x, float y) {

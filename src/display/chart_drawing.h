@@ -10,10 +10,10 @@ namespace telmora {
 
 // A rectangle of the window in twips of its current geometry.
 struct ChartBox {
-    float left = 0;
-    float top = 0;
-    float width = 0;
-    float height = 0;
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
 };
 
 struct DrawOp {
@@ -22,11 +22,11 @@ struct DrawOp {
         Outline,        // the rectangle's outline in the foreground colour
         Line,           // x1,y1 to x2,y2 in the foreground colour; a point when both agree
     };
-    Kind kind;
-    float x1;
-    float y1;
-    float x2;
-    float y2;
+    Kind Kind;
+    float X1;
+    float Y1;
+    float X2;
+    float Y2;
 
     bool operator==(const DrawOp&) const = default;
 };

@@ -25,7 +25,7 @@ std::string Reason(int error) {
 } // namespace
 
 std::string LogLine(const TimeOfDay& time, float distance) {
-    return TwoDigits(time.hour) + ":" + TwoDigits(time.minute) + ":" + TwoDigits(time.second) +
+    return TwoDigits(time.Hour) + ":" + TwoDigits(time.Minute) + ":" + TwoDigits(time.Second) +
            " " + FormatTwoDecimals(distance) + "\r\n";
 }
 
@@ -40,12 +40,12 @@ bool DataLogFile::Open(const std::string& path, std::string& error) {
     // A pipe or device named as the log would hang the program or take the lines; a link
     // is written through, also to a file not yet there.
     const SaveTarget target = ResolveSaveTarget(path);
-    if (!target.refusal.empty()) {
-        error = target.refusal;
+    if (!target.Refusal.empty()) {
+        error = target.Refusal;
         return false;
     }
     // Non-blocking, so that a pipe put there meanwhile cannot hang the open.
-    const int fd = ::open(target.path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    const int fd = ::open(target.Path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         error = Reason(errno);
         return false;

@@ -9,9 +9,9 @@
 namespace telmora {
 
 struct TimeOfDay {
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
+    int Hour = 0;
+    int Minute = 0;
+    int Second = 0;
 };
 
 // "hh:mm:ss" followed by the distance with " ##0.00" and a carriage return and line feed.

@@ -21,17 +21,17 @@ std::int16_t RoundToInt16(double value) {
 std::optional<double> MeterValue(float d, const AnalogCharacteristic& analog,
                                  std::string_view echoLossCaption) {
     // The distance is compared in single precision, as the boxes' numbers are shown.
-    const float nearEnd = static_cast<float>(analog.nearEndpoint);
-    const float farEnd = static_cast<float>(analog.farEndpoint);
+    const float nearEnd = static_cast<float>(analog.NearEndpoint);
+    const float farEnd = static_cast<float>(analog.FarEndpoint);
     if (nearEnd < d && d < farEnd) {
-        return analog.nearOutput + (d - analog.nearEndpoint) *
-                                       (analog.farOutput - analog.nearOutput) /
-                                       (analog.farEndpoint - analog.nearEndpoint);
+        return analog.NearOutput + (d - analog.NearEndpoint) *
+                                       (analog.FarOutput - analog.NearOutput) /
+                                       (analog.FarEndpoint - analog.NearEndpoint);
     }
     if (d == 0) {
-        const bool farIsLarger = analog.farEndpoint > analog.nearEndpoint;
-        const double atLargerDistance = farIsLarger ? analog.farOutput : analog.nearOutput;
-        const double atSmallerDistance = farIsLarger ? analog.nearOutput : analog.farOutput;
+        const bool farIsLarger = analog.FarEndpoint > analog.NearEndpoint;
+        const double atLargerDistance = farIsLarger ? analog.FarOutput : analog.NearOutput;
+        const double atSmallerDistance = farIsLarger ? analog.NearOutput : analog.FarOutput;
         const std::optional<AnalogEchoLoss> response = kAnalogEchoLoss.WithCaption(echoLossCaption);
         if (response == AnalogEchoLoss::High) {
             return atLargerDistance;
@@ -43,10 +43,10 @@ std::optional<double> MeterValue(float d, const AnalogCharacteristic& analog,
     }
     std::optional<double> value;
     if (d <= nearEnd) {
-        value = analog.nearOutput;
+        value = analog.NearOutput;
     }
     if (d >= farEnd) {
-        value = analog.farOutput;
+        value = analog.FarOutput;
     }
     return value;
 }
@@ -57,16 +57,16 @@ TickResult GaugeTimer::Tick(const EchoTrack& track) {
     if (readingTicks_ <= kSilenceTicksLimit) {
         ++readingTicks_;
     }
-    double targetLeft = track.targetLeft;
+    double targetLeft = track.TargetLeft;
     if (silenceTicks_ > kSilenceTicksLimit) {
         silenceTicks_ = 0;
-        result.hideGauges = true;
-        targetLeft = track.rangeBarRight;
+        result.HideGauges = true;
+        targetLeft = track.RangeBarRight;
     }
 
     echoX_ = static_cast<std::int16_t>(echoOutbound_ ? echoX_ + kEchoStep : echoX_ - kEchoStep);
-    double echoHeight = track.echoHeight;
-    const double sensorRight = track.sensorLeft + track.sensorWidth;
+    double echoHeight = track.EchoHeight;
+    const double sensorRight = track.SensorLeft + track.SensorWidth;
     if (sensorRight > echoX_) {
         echoX_ = RoundToInt16(sensorRight);
         echoOutbound_ = true;
@@ -76,9 +76,9 @@ TickResult GaugeTimer::Tick(const EchoTrack& track) {
         echoOutbound_ = false;
         echoX_ = RoundToInt16(targetLeft);
     }
-    result.echoLeft = echoX_;
-    result.echoTop = track.sensorTop + track.sensorHeight / 2 - echoHeight / 2;
-    result.echoHeight = echoHeight + kEchoGrowth;
+    result.EchoLeft = echoX_;
+    result.EchoTop = track.SensorTop + track.SensorHeight / 2 - echoHeight / 2;
+    result.EchoHeight = echoHeight + kEchoGrowth;
     return result;
 }
 

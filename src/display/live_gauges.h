@@ -11,10 +11,10 @@ namespace telmora {
 
 // The analog output editor's four numbers, as its boxes show them.
 struct AnalogCharacteristic {
-    double nearEndpoint = 0;
-    double farEndpoint = 0;
-    double nearOutput = 0;
-    double farOutput = 0;
+    double NearEndpoint = 0;
+    double FarEndpoint = 0;
+    double NearOutput = 0;
+    double FarOutput = 0;
 };
 
 // The meter's value for distance d (0: echo lost): the linear characteristic between the
@@ -33,21 +33,21 @@ inline constexpr int kEchoGrowth = 5;        // twips per tick
 // Where the echo symbol turns, as the tick reads it from the window (twips, current
 // geometry).
 struct EchoTrack {
-    double sensorLeft = 0; // the sensor symbol shpKelvoA
-    double sensorTop = 0;
-    double sensorWidth = 0;
-    double sensorHeight = 0;
-    double echoHeight = kEchoStartHeight; // the echo symbol shpEcho as it stands
-    double targetLeft = 0;                // left edge of the target marker Frame1
-    double rangeBarRight = 0;             // right end of the range bar, where a hidden marker rests
+    double SensorLeft = 0; // the sensor symbol shpKelvoA
+    double SensorTop = 0;
+    double SensorWidth = 0;
+    double SensorHeight = 0;
+    double EchoHeight = kEchoStartHeight; // the echo symbol shpEcho as it stands
+    double TargetLeft = 0;                // left edge of the target marker Frame1
+    double RangeBarRight = 0;             // right end of the range bar, where a hidden marker rests
 };
 
 struct TickResult {
-    bool hideGauges = false; // hide the marker, both target lines and the meter, and put
+    bool HideGauges = false; // hide the marker, both target lines and the meter, and put
                              // the marker at the right end of the range bar
-    double echoLeft = 0;
-    double echoTop = 0;
-    double echoHeight = 0; // the height after this tick's growth
+    double EchoLeft = 0;
+    double EchoTop = 0;
+    double EchoHeight = 0; // the height after this tick's growth
 };
 
 class GaugeTimer {

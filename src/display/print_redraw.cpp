@@ -18,9 +18,9 @@ bool RedrawChartForPrint(StripChart& chart, const ChartBox& box, int speed,
     }
     drawing.FillBackground(box);
     drawing.Outline(box);
-    drawing.DrawPoint(box.left, box.top);
+    drawing.DrawPoint(box.Left, box.Top);
     const int step = std::max(speed, kChartSpeedMin);
-    const int last = RoundHalfEven(chart.ChartX() - box.left - static_cast<float>(step));
+    const int last = RoundHalfEven(chart.ChartX() - box.Left - static_cast<float>(step));
     const auto& points = chart.ChartPoints();
     for (int i = 0; i <= last; i += step) {
         // A box that shrank since the sweep began holds fewer points than the head passed.
@@ -28,15 +28,15 @@ bool RedrawChartForPrint(StripChart& chart, const ChartBox& box, int speed,
             break;
         }
         const double y =
-            box.height * static_cast<double>(points[static_cast<std::size_t>(i)]) / maxRange +
-            box.top;
+            box.Height * static_cast<double>(points[static_cast<std::size_t>(i)]) / maxRange +
+            box.Top;
         // Points are not limited to the box (the window clips the drawing to it), but they
         // must stay within the vertical position's 16-bit range.
         const auto rounded = static_cast<std::int16_t>(
             std::clamp<std::int32_t>(RoundHalfEven(y), std::numeric_limits<std::int16_t>::min(),
                                      std::numeric_limits<std::int16_t>::max()));
         chart.SetChartY(rounded);
-        drawing.DrawTo(box.left + static_cast<float>(i), rounded);
+        drawing.DrawTo(box.Left + static_cast<float>(i), rounded);
     }
     return true;
 }

@@ -25,16 +25,16 @@ std::int16_t ChartYFor(float d, const ChartBox& box, float minRange, float maxRa
     // The range entries keep the maximum above the minimum; a box with no span would
     // divide by zero, so it draws on the top edge as the range bar puts such distances
     // on its left edge.
-    float y = box.top;
+    float y = box.Top;
     if (span > 0) {
-        y = box.top + (d - minRange) * box.height / span;
+        y = box.Top + (d - minRange) * box.Height / span;
     }
-    const float bottom = box.top + box.height;
+    const float bottom = box.Top + box.Height;
     if (y >= bottom) {
         y = bottom;
     }
-    if (y <= box.top) {
-        y = box.top;
+    if (y <= box.Top) {
+        y = box.Top;
     }
     return ToInt16(RoundHalfEven(y));
 }
@@ -44,10 +44,10 @@ void StripChart::SizeBuffer(float boxWidth) {
 }
 
 void StripChart::ChartReset(const ChartBox& box, ChartDrawing& drawing) {
-    chartX_ = box.left;
+    chartX_ = box.Left;
     drawing.FillBackground(box);
     drawing.Outline(box);
-    drawing.DrawPoint(box.left, box.top);
+    drawing.DrawPoint(box.Left, box.Top);
 }
 
 void StripChart::ChartAddPoint(float d, const ChartBox& box, int speed, float minRange,
@@ -57,25 +57,25 @@ void StripChart::ChartAddPoint(float d, const ChartBox& box, int speed, float mi
     }
     // The first point after start-up, or after the box moved right of the head, starts
     // from the top-left corner.
-    if (chartX_ < box.left) {
-        chartX_ = box.left;
-        drawing.DrawPoint(box.left, box.top);
+    if (chartX_ < box.Left) {
+        chartX_ = box.Left;
+        drawing.DrawPoint(box.Left, box.Top);
     }
     chartX_ += static_cast<float>(speed);
-    if (chartX_ > box.left + box.width) {
+    if (chartX_ > box.Left + box.Width) {
         ChartReset(box, drawing);
     }
     chartY_ = ChartYFor(d, box, minRange, maxRange);
-    if (chartX_ > box.left) {
+    if (chartX_ > box.Left) {
         drawing.DrawTo(chartX_, chartY_);
     } else {
         drawing.DrawPoint(chartX_, chartY_);
     }
     const std::size_t index =
-        static_cast<std::size_t>(std::max(0, RoundHalfEven(chartX_ - box.left)));
+        static_cast<std::size_t>(std::max(0, RoundHalfEven(chartX_ - box.Left)));
     if (index >= points_.size()) {
         // The box has grown since the buffer was sized.
-        SizeBuffer(box.width);
+        SizeBuffer(box.Width);
     }
     if (index < points_.size()) {
         points_[index] = d;

@@ -9,7 +9,7 @@ namespace telmora {
 
 namespace {
 
-std::string limitedNote(std::string_view name, const std::string& value, std::string_view units,
+std::string LimitedNote(std::string_view name, const std::string& value, std::string_view units,
                         std::string_view which) {
     return std::string(name) + " limited to " + value + " " + std::string(units) + ", " +
            std::string(which);
@@ -26,12 +26,12 @@ EntryOutcome DistanceEntry(std::string_view name, float entry, float maxRange) {
     const float largest = LargestDistance(maxRange);
     if (entry > largest) {
         return {largest,
-                limitedNote(name, FormatTwoDecimals(largest), "inches",
+                LimitedNote(name, FormatTwoDecimals(largest), "inches",
                             "the largest the sensor can hold"),
                 false};
     }
     if (entry < 0) {
-        return {0, limitedNote(name, "0.00", "inches", "the smallest the sensor can hold"), false};
+        return {0, LimitedNote(name, "0.00", "inches", "the smallest the sensor can hold"), false};
     }
     return {entry, {}, false};
 }
@@ -47,7 +47,7 @@ EntryOutcome MinRangeEntry(float entry, float maxRange) {
     const float value = LimitMinRange(entry, maxRange);
     if (value != entry) {
         return {value,
-                limitedNote("Minimum range", FormatTwoDecimals(value), "inches",
+                LimitedNote("Minimum range", FormatTwoDecimals(value), "inches",
                             "the smallest allowed"),
                 false};
     }
@@ -65,7 +65,7 @@ EntryOutcome MaxRangeEntry(float entry, float minRange) {
     const float value = LimitMaxRange(entry, minRange);
     if (value != entry) {
         return {value,
-                limitedNote("Maximum range", FormatTwoDecimals(value), "inches",
+                LimitedNote("Maximum range", FormatTwoDecimals(value), "inches",
                             "the largest the sensor can hold"),
                 false};
     }
@@ -79,7 +79,7 @@ EntryOutcome OutputEntry(std::string_view name, float entry, float outMin, float
         return {value, {}, false};
     }
     return {value,
-            limitedNote(name, FormatOneDecimal(value), units,
+            LimitedNote(name, FormatOneDecimal(value), units,
                         value == outMax ? "the top of the output scale"
                                         : "the bottom of the output scale"),
             false};

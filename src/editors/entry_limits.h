@@ -9,9 +9,9 @@
 namespace telmora {
 
 struct EntryOutcome {
-    float value = 0;      // the value to store and show
-    std::string note;     // empty when the entry is stored as typed
-    bool refused = false; // the box goes back to the value it held before
+    float Value = 0;      // the value to store and show
+    std::string Note;     // empty when the entry is stored as typed
+    bool Refused = false; // the box goes back to the value it held before
 };
 
 // A distance the switches and the analog endpoints count in sensor ticks: 0 to 65535 ticks

@@ -10,11 +10,11 @@
 namespace telmora {
 
 struct PairLayout {
-    float firstSize = 0;   // width (or height) of the first handle; its start stays put
-    float secondStart = 0; // the second handle starts at the meeting point
-    float secondSize = 0;  // and reaches the end of the scale
-    float boxStart = 0;    // the value box is centred on the meeting point
-    float unitsStart = 0;  // the unit label follows the box
+    float FirstSize = 0;   // width (or height) of the first handle; its start stays put
+    float SecondStart = 0; // the second handle starts at the meeting point
+    float SecondSize = 0;  // and reaches the end of the scale
+    float BoxStart = 0;    // the value box is centred on the meeting point
+    float UnitsStart = 0;  // the unit label follows the box
 };
 
 // `meet` lies within [scaleStart, scaleEnd]; sizes never come out negative, even when the
@@ -33,9 +33,9 @@ float DraggedDistance(const BarSpan& bar, float handleLeft, float pointerX, floa
 // The analog output scale runs upwards: its bottom edge stands for outMin, its top edge for
 // outMax.
 struct OutputSpan {
-    float top = 0;
-    float height = 0;
-    float bottom() const { return top + height; } // summed in single precision
+    float Top = 0;
+    float Height = 0;
+    float Bottom() const { return Top + Height; } // summed in single precision
 };
 
 // Height of output u on the scale, clamped to its edges. Equal ends of the scale put every

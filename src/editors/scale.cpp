@@ -7,30 +7,30 @@ namespace telmora {
 
 float DistanceToX(const BarSpan& bar, float d, float min, float max) {
     if (max - min == 0) {
-        return bar.left;
+        return bar.Left;
     }
     const double span = static_cast<double>(max) - static_cast<double>(min);
-    float x = ToSingle(bar.left + bar.width * (static_cast<double>(d) - min) / span);
-    if (std::isnan(x) || x < bar.left) {
-        x = bar.left;
+    float x = ToSingle(bar.Left + bar.Width * (static_cast<double>(d) - min) / span);
+    if (std::isnan(x) || x < bar.Left) {
+        x = bar.Left;
     }
-    if (x > bar.right()) {
-        x = bar.right();
+    if (x > bar.Right()) {
+        x = bar.Right();
     }
     return x;
 }
 
 float XToDistance(const BarSpan& bar, float x, float min, float max, float origin) {
-    if (std::isnan(x) || x < bar.left) {
-        x = bar.left;
+    if (std::isnan(x) || x < bar.Left) {
+        x = bar.Left;
     }
-    if (x > bar.right()) {
-        x = bar.right();
+    if (x > bar.Right()) {
+        x = bar.Right();
     }
-    if (!(bar.width > 0)) {
+    if (!(bar.Width > 0)) {
         return min;
     }
-    const float fraction = (x - origin) / bar.width;
+    const float fraction = (x - origin) / bar.Width;
     return ToSingle(min + (static_cast<double>(max) - min) * fraction);
 }
 

@@ -11,9 +11,9 @@ namespace telmora {
 
 // Where the range bar stands now (its left edge and width, twips).
 struct BarSpan {
-    float left = 0;
-    float width = 0;
-    float right() const { return left + width; } // summed in single precision
+    float Left = 0;
+    float Width = 0;
+    float Right() const { return Left + Width; } // summed in single precision
 };
 
 // Position of distance d on the bar, clamped to its edges. Equal bounds put every
@@ -25,7 +25,7 @@ float DistanceToX(const BarSpan& bar, float d, float min, float max);
 // A bar of no width gives the minimum.
 float XToDistance(const BarSpan& bar, float x, float min, float max, float origin);
 inline float XToDistance(const BarSpan& bar, float x, float min, float max) {
-    return XToDistance(bar, x, min, max, bar.left);
+    return XToDistance(bar, x, min, max, bar.Left);
 }
 
 // Limits of the range entries: the maximum stays above the minimum and at most 443.54;

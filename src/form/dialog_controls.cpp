@@ -65,7 +65,7 @@ void LayOutWithOkCancel(QDialog* dialog, QWidget* body, const QString& okTooltip
     const OkCancel buttons = MakeOkCancel(dialog, okTooltip);
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(body);
-    layout->addWidget(buttons.box);
+    layout->addWidget(buttons.Box);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

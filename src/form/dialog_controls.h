@@ -37,9 +37,9 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title,
 QFrame* MakeShape(QWidget* parent, const char* name);
 
 struct OkCancel {
-    QDialogButtonBox* box;
-    QPushButton* ok;
-    QPushButton* cancel;
+    QDialogButtonBox* Box;
+    QPushButton* Ok;
+    QPushButton* Cancel;
 };
 
 // cmdOK accepts the dialog (which stores), cmdCancel rejects it (which stores nothing).
@@ -50,9 +50,9 @@ void LayOutWithOkCancel(QDialog* dialog, QWidget* body, const QString& okTooltip
 
 // fraPBSwitch: whether the sensor's pushbutton may program it, the same in both families.
 struct PushButtonFrame {
-    QGroupBox* frame;
-    QRadioButton* enabled;
-    QRadioButton* disabled;
+    QGroupBox* Frame;
+    QRadioButton* Enabled;
+    QRadioButton* Disabled;
 };
 PushButtonFrame MakePushButtonFrame(QWidget* parent);
 

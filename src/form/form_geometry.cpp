@@ -54,8 +54,8 @@ QSize FormGeometry::DesignSizePixels() const {
 
 void FormGeometry::Place(QWidget* control, TwipRect design) {
     const bool known = rects_.contains(control);
-    rects_.insert(control, QRectF(design.left, design.top, std::max(0.0, design.width),
-                                  std::max(0.0, design.height)));
+    rects_.insert(control, QRectF(design.Left, design.Top, std::max(0.0, design.Width),
+                                  std::max(0.0, design.Height)));
     if (!known) {
         connect(control, &QObject::destroyed, this, &FormGeometry::Forget);
     }
@@ -64,7 +64,7 @@ void FormGeometry::Place(QWidget* control, TwipRect design) {
 
 void FormGeometry::PlaceLine(FormLine* line, TwipPoint designStart, TwipPoint designEnd) {
     const bool known = lines_.contains(line);
-    lines_.insert(line, {QPointF(designStart.x, designStart.y), QPointF(designEnd.x, designEnd.y)});
+    lines_.insert(line, {QPointF(designStart.X, designStart.Y), QPointF(designEnd.X, designEnd.Y)});
     if (!known) {
         connect(line, &QObject::destroyed, this, &FormGeometry::Forget);
     }
@@ -82,57 +82,57 @@ TwipRect FormGeometry::Rect(const QWidget* control) const {
 
 void FormGeometry::SetRect(QWidget* control, TwipRect current) {
     QRectF& d = DesignRect(control);
-    d = QRectF(current.left / scaleX_, current.top / scaleY_,
-               std::max(0.0, current.width) / scaleX_, std::max(0.0, current.height) / scaleY_);
+    d = QRectF(current.Left / scaleX_, current.Top / scaleY_,
+               std::max(0.0, current.Width) / scaleX_, std::max(0.0, current.Height) / scaleY_);
     Apply(control);
 }
 
 void FormGeometry::SetLeft(QWidget* control, double left) {
     TwipRect r = Rect(control);
-    r.left = left;
+    r.Left = left;
     SetRect(control, r);
 }
 
 void FormGeometry::SetTop(QWidget* control, double top) {
     TwipRect r = Rect(control);
-    r.top = top;
+    r.Top = top;
     SetRect(control, r);
 }
 
 void FormGeometry::SetWidth(QWidget* control, double width) {
     TwipRect r = Rect(control);
-    r.width = width;
+    r.Width = width;
     SetRect(control, r);
 }
 
 void FormGeometry::SetHeight(QWidget* control, double height) {
     TwipRect r = Rect(control);
-    r.height = height;
+    r.Height = height;
     SetRect(control, r);
 }
 
 TwipPoint FormGeometry::LineStart(const FormLine* line) const {
-    const QPointF p = DesignToCurrent(DesignEnds(line).start);
+    const QPointF p = DesignToCurrent(DesignEnds(line).Start);
     return {p.x(), p.y()};
 }
 
 TwipPoint FormGeometry::LineEnd(const FormLine* line) const {
-    const QPointF p = DesignToCurrent(DesignEnds(line).end);
+    const QPointF p = DesignToCurrent(DesignEnds(line).End);
     return {p.x(), p.y()};
 }
 
 void FormGeometry::SetLineStart(FormLine* line, TwipPoint current) {
-    DesignEnds(line).start = CurrentToDesign({current.x, current.y});
+    DesignEnds(line).Start = CurrentToDesign({current.X, current.Y});
     ApplyLine(line);
 }
 
 void FormGeometry::SetLineEnd(FormLine* line, TwipPoint current) {
-    DesignEnds(line).end = CurrentToDesign({current.x, current.y});
+    DesignEnds(line).End = CurrentToDesign({current.X, current.Y});
     ApplyLine(line);
 }
 
 void FormGeometry::SetLineEnds(FormLine* line, TwipPoint start, TwipPoint end) {
-    DesignEnds(line) = {CurrentToDesign({start.x, start.y}), CurrentToDesign({end.x, end.y})};
+    DesignEnds(line) = {CurrentToDesign({start.X, start.Y}), CurrentToDesign({end.X, end.Y})};
     ApplyLine(line);
 }
 
@@ -180,17 +180,17 @@ void FormGeometry::Apply(QWidget* control) {
     const TwipRect r = Rect(control);
     const double px = TwipsPerPixelX();
     const double py = TwipsPerPixelY();
-    const long left = std::lround(r.left / px);
-    const long top = std::lround(r.top / py);
-    const long right = std::lround((r.left + r.width) / px);
-    const long bottom = std::lround((r.top + r.height) / py);
+    const long left = std::lround(r.Left / px);
+    const long top = std::lround(r.Top / py);
+    const long right = std::lround((r.Left + r.Width) / px);
+    const long bottom = std::lround((r.Top + r.Height) / py);
     control->setGeometry(static_cast<int>(left), static_cast<int>(top),
                          static_cast<int>(right - left), static_cast<int>(bottom - top));
 }
 
 void FormGeometry::ApplyLine(FormLine* line) {
-    const QPointF start = TwipsToPixels(DesignToCurrent(DesignEnds(line).start));
-    const QPointF end = TwipsToPixels(DesignToCurrent(DesignEnds(line).end));
+    const QPointF start = TwipsToPixels(DesignToCurrent(DesignEnds(line).Start));
+    const QPointF end = TwipsToPixels(DesignToCurrent(DesignEnds(line).End));
     const QPoint a(static_cast<int>(std::lround(start.x())),
                    static_cast<int>(std::lround(start.y())));
     const QPoint b(static_cast<int>(std::lround(end.x())), static_cast<int>(std::lround(end.y())));

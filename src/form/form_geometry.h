@@ -66,15 +66,15 @@ inline constexpr double kFormDesignWidth = 11880;
 inline constexpr double kFormDesignHeight = 7800;
 
 struct TwipRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
+    double Left = 0;
+    double Top = 0;
+    double Width = 0;
+    double Height = 0;
 };
 
 struct TwipPoint {
-    double x = 0;
-    double y = 0;
+    double X = 0;
+    double Y = 0;
 };
 
 class FormGeometry : public QObject {
@@ -106,10 +106,10 @@ class FormGeometry : public QObject {
 
     // Current geometry of a placed control, in twips.
     TwipRect Rect(const QWidget* control) const;
-    double Left(const QWidget* control) const { return Rect(control).left; }
-    double Top(const QWidget* control) const { return Rect(control).top; }
-    double Width(const QWidget* control) const { return Rect(control).width; }
-    double Height(const QWidget* control) const { return Rect(control).height; }
+    double Left(const QWidget* control) const { return Rect(control).Left; }
+    double Top(const QWidget* control) const { return Rect(control).Top; }
+    double Width(const QWidget* control) const { return Rect(control).Width; }
+    double Height(const QWidget* control) const { return Rect(control).Height; }
 
     void SetRect(QWidget* control, TwipRect current);
     void SetLeft(QWidget* control, double left);
@@ -133,8 +133,8 @@ class FormGeometry : public QObject {
 
   private:
     struct LineEnds {
-        QPointF start;
-        QPointF end;
+        QPointF Start;
+        QPointF End;
     };
 
     QRectF& DesignRect(const QWidget* control);

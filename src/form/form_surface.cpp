@@ -28,7 +28,7 @@ FormSurface::FormSurface(QWidget* parent) : QWidget(parent) {
 // destroyed() must no longer reach the layer list.
 FormSurface::~FormSurface() {
     for (const Layer& layer : layers_) {
-        QObject::disconnect(layer.removal);
+        QObject::disconnect(layer.Removal);
     }
 }
 
@@ -45,10 +45,10 @@ int FormSurface::AddPaintLayer(QObject* owner, PaintLayer paint) {
 
 void FormSurface::RemovePaintLayer(int id) {
     layers_.removeIf([id](const Layer& layer) {
-        if (layer.id != id) {
+        if (layer.Id != id) {
             return false;
         }
-        QObject::disconnect(layer.removal);
+        QObject::disconnect(layer.Removal);
         return true;
     });
     update();
@@ -57,7 +57,7 @@ void FormSurface::RemovePaintLayer(int id) {
 void FormSurface::PaintLayers(QPainter& painter) const {
     for (const Layer& layer : layers_) {
         painter.save();
-        layer.paint(painter);
+        layer.Paint(painter);
         painter.restore();
     }
 }

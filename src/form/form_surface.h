@@ -53,10 +53,10 @@ class FormSurface : public QWidget {
   private:
     friend class FormGeometry;
     struct Layer {
-        int id;
-        QObject* owner;
-        PaintLayer paint;
-        QMetaObject::Connection removal;
+        int Id;
+        QObject* Owner;
+        PaintLayer Paint;
+        QMetaObject::Connection Removal;
     };
 
     FormGeometry* geometry_ = nullptr; // set by the FormGeometry that lays this surface out

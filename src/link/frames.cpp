@@ -12,18 +12,18 @@ namespace {
 constexpr std::uint8_t kDetectionRegister = 55;
 constexpr std::uint8_t kDetectionValue = 132;
 
-template <std::size_t N> struct RegisterList { std::array<std::uint8_t, N> registers{}; };
+template <std::size_t N> struct RegisterList { std::array<std::uint8_t, N> Registers{}; };
 
 // 11, 33 to 89, then (for a read) 96, 97, 99.
 constexpr auto kFamilyARead = [] {
     RegisterList<61> list;
     std::size_t k = 0;
-    list.registers[k++] = 11;
+    list.Registers[k++] = 11;
     for (int reg = 33; reg <= 89; ++reg)
-        list.registers[k++] = static_cast<std::uint8_t>(reg);
-    list.registers[k++] = 96;
-    list.registers[k++] = 97;
-    list.registers[k++] = 99;
+        list.Registers[k++] = static_cast<std::uint8_t>(reg);
+    list.Registers[k++] = 96;
+    list.Registers[k++] = 97;
+    list.Registers[k++] = 99;
     return list;
 }();
 constexpr std::size_t kFamilyAWriteCount = 58;
@@ -31,8 +31,8 @@ constexpr std::size_t kFamilyAWriteCount = 58;
 // 10 to 99 for a read, 10 to 96 for a write.
 constexpr auto kFamilyBRead = [] {
     RegisterList<90> list;
-    for (std::size_t k = 0; k < list.registers.size(); ++k)
-        list.registers[k] = static_cast<std::uint8_t>(10 + k);
+    for (std::size_t k = 0; k < list.Registers.size(); ++k)
+        list.Registers[k] = static_cast<std::uint8_t>(10 + k);
     return list;
 }();
 constexpr std::size_t kFamilyBWriteCount = 87;
@@ -153,9 +153,9 @@ int LastWriteRegister(SensorFamily family) {
 std::span<const std::uint8_t> ReadRegisters(SensorFamily family) {
     switch (family) {
     case SensorFamily::A:
-        return kFamilyARead.registers;
+        return kFamilyARead.Registers;
     case SensorFamily::B:
-        return kFamilyBRead.registers;
+        return kFamilyBRead.Registers;
     case SensorFamily::None:
         break;
     }

@@ -37,18 +37,18 @@ bool ScaleFinder::Start() {
 }
 
 bool ScaleFinder::ExchangeEnded(const ExchangeResult& result) {
-    if (!Running() || result.outcome == ExchangeOutcome::Stopped)
+    if (!Running() || result.Outcome == ExchangeOutcome::Stopped)
         return false;
-    if (result.outcome == ExchangeOutcome::PortLost) {
+    if (result.Outcome == ExchangeOutcome::PortLost) {
         state_ = State::GaveWay;
         return true;
     }
     if (state_ == State::Detecting) {
-        if (!result.completed()) {
+        if (!result.Completed()) {
             state_ = State::NoSensor;
             return true;
         }
-        family_ = result.family;
+        family_ = result.Family;
         if (protocol_.StartRegisterRead(family_, kScaleRegister)) {
             state_ = State::Reading;
             return false;
@@ -56,7 +56,7 @@ bool ScaleFinder::ExchangeEnded(const ExchangeResult& result) {
         state_ = State::NoReply;
     } else {
         // The protocol took the scale from the reply itself.
-        state_ = result.completed() ? State::Found : State::NoReply;
+        state_ = result.Completed() ? State::Found : State::NoReply;
     }
     // The sensor answered the detection: it streams again only after the end command.
     protocol_.SendEnd();

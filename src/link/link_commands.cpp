@@ -31,9 +31,9 @@ ExchangeResult LinkCommands::DetectSensor() {
         return WaitForEnd(Exchange::Detection, false);
     host_.SetFamily(SensorFamily::None);
     const ExchangeResult result = WaitForEnd(Exchange::Detection, protocol_.StartDetection());
-    if (result.completed())
-        host_.SetFamily(result.family);
-    else if (result.outcome == ExchangeOutcome::NoSensor)
+    if (result.Completed())
+        host_.SetFamily(result.Family);
+    else if (result.Outcome == ExchangeOutcome::NoSensor)
         host_.Warn(kNoSensorFoundText);
     return result;
 }
@@ -62,8 +62,8 @@ bool LinkCommands::MayBegin() {
 
 void LinkCommands::WarnIfStopped(const ExchangeResult& result) {
     // A lost port is reported by whoever saw it fail, with what it meant for this exchange.
-    if (result.outcome == ExchangeOutcome::ReplyLate ||
-        result.outcome == ExchangeOutcome::ReplyDamaged)
+    if (result.Outcome == ExchangeOutcome::ReplyLate ||
+        result.Outcome == ExchangeOutcome::ReplyDamaged)
         host_.Warn(StoppedExchangeText(result));
 }
 
@@ -72,15 +72,15 @@ void LinkCommands::GetConfigurationFromSensor() {
         return;
     BusyScope busy(busy_);
     const ExchangeResult detection = DetectSensor();
-    if (!detection.completed())
+    if (!detection.Completed())
         return;
-    const ExchangeResult read = ReadConfiguration(detection.family);
-    if (!read.completed()) {
+    const ExchangeResult read = ReadConfiguration(detection.Family);
+    if (!read.Completed()) {
         // The image is left undecoded and no end command goes out.
         WarnIfStopped(read);
         return;
     }
-    host_.ShowRecord(read.family, protocol_.Image());
+    host_.ShowRecord(read.Family, protocol_.Image());
     SendEnd();
     host_.ShowStatus(CompletedExchangeText(read));
 }
@@ -92,9 +92,9 @@ void LinkCommands::SaveConfigurationToSensor() {
         return;
     BusyScope busy(busy_);
     const ExchangeResult detection = DetectSensor();
-    if (!detection.completed())
+    if (!detection.Completed())
         return;
-    if (detection.family != wanted) {
+    if (detection.Family != wanted) {
         // The detection has already set the window up for the family it found.
         SendEnd();
         host_.Warn(kWrongSensorTypeText);
@@ -102,7 +102,7 @@ void LinkCommands::SaveConfigurationToSensor() {
     }
     const RegisterImage image = host_.ReadWindow(wanted);
     const ExchangeResult write = WriteConfiguration(wanted, image);
-    if (!write.completed()) {
+    if (!write.Completed()) {
         WarnIfStopped(write);
         return;
     }

@@ -3,14 +3,14 @@
 namespace telmora {
 
 std::string StoppedExchangeText(const ExchangeResult& result) {
-    if (result.completed() || result.unansweredRegister < 0)
+    if (result.Completed() || result.UnansweredRegister < 0)
         return {};
     const std::string stop =
-        "stopped at register " + std::to_string(result.unansweredRegister) +
-        (result.outcome == ExchangeOutcome::ReplyDamaged
+        "stopped at register " + std::to_string(result.UnansweredRegister) +
+        (result.Outcome == ExchangeOutcome::ReplyDamaged
              ? ": the sensor's answer came damaged " + std::to_string(kMaxRegisterTries) + " times."
              : ": no answer came from the sensor.");
-    switch (result.exchange) {
+    switch (result.Exchange) {
     case Exchange::Read:
         return "Reading the configuration " + stop +
                " The window still shows the earlier configuration.";
@@ -26,8 +26,8 @@ std::string StoppedExchangeText(const ExchangeResult& result) {
 }
 
 std::string CompletedExchangeText(const ExchangeResult& result) {
-    const std::string family(FamilyName(result.family));
-    switch (result.exchange) {
+    const std::string family(FamilyName(result.Family));
+    switch (result.Exchange) {
     case Exchange::Read:
         return "Configuration read from the " + family + " sensor.";
     case Exchange::Write:

@@ -145,10 +145,10 @@ void LinkProtocol::HandleEcho(char c) {
     // The sensor echoes the detection frame one byte at a time. A byte that does not fit
     // starts the comparison over, as the echo's first byte when it is one: the frame's
     // first byte appears nowhere else in it, so no other restart can be missed.
-    static const std::string frame = DetectionFrame();
-    const auto expected = frame[static_cast<std::size_t>(receiveState_ - kStateEchoFirst)];
+    static const std::string kFrame = DetectionFrame();
+    const auto expected = kFrame[static_cast<std::size_t>(receiveState_ - kStateEchoFirst)];
     if (c != expected) {
-        receiveState_ = c == frame.front() ? kStateEchoFirst + 1 : kStateEchoFirst;
+        receiveState_ = c == kFrame.front() ? kStateEchoFirst + 1 : kStateEchoFirst;
         return;
     }
     if (receiveState_ < kStateEchoLast) {
@@ -171,13 +171,13 @@ void LinkProtocol::HandleEcho(char c) {
 // is dropped and characters that may yet grow into one wait. Five other characters make
 // a family B sensor; when the period ends, fewer make family A.
 void LinkProtocol::ScanIdentification(bool periodOver) {
-    static const std::string echo = DetectionFrame();
-    for (std::size_t at = replies_.find(echo); at != std::string::npos; at = replies_.find(echo))
-        replies_.erase(at, echo.size());
+    static const std::string kEcho = DetectionFrame();
+    for (std::size_t at = replies_.find(kEcho); at != std::string::npos; at = replies_.find(kEcho))
+        replies_.erase(at, kEcho.size());
     std::size_t growing = 0;
     if (!periodOver) {
-        for (std::size_t n = std::min(replies_.size(), echo.size() - 1); n > 0; --n) {
-            if (replies_.compare(replies_.size() - n, n, echo, 0, n) == 0) {
+        for (std::size_t n = std::min(replies_.size(), kEcho.size() - 1); n > 0; --n) {
+            if (replies_.compare(replies_.size() - n, n, kEcho, 0, n) == 0) {
                 growing = n;
                 break;
             }
@@ -445,7 +445,7 @@ void LinkProtocol::EndExchange(ExchangeOutcome outcome, SensorFamily family) {
     lastResult_ = ExchangeResult{exchange_, outcome, family, -1};
     if (outcome != ExchangeOutcome::Completed &&
         (exchange_ == Exchange::Read || exchange_ == Exchange::Write))
-        lastResult_.unansweredRegister = registerIndex_;
+        lastResult_.UnansweredRegister = registerIndex_;
     exchange_ = Exchange::None;
     listener_.OnExchangeEnded(lastResult_);
 }

@@ -45,15 +45,15 @@ enum class ExchangeOutcome {
 };
 
 struct ExchangeResult {
-    Exchange exchange = Exchange::None;
-    ExchangeOutcome outcome = ExchangeOutcome::Completed;
+    telmora::Exchange Exchange = telmora::Exchange::None;
+    ExchangeOutcome Outcome = ExchangeOutcome::Completed;
     // Detection: the family identified (None unless completed). Read and write: the
     // family whose register order was used.
-    SensorFamily family = SensorFamily::None;
+    SensorFamily Family = SensorFamily::None;
     // Read and write that did not complete: the register whose reply never came right.
-    int unansweredRegister = -1;
+    int UnansweredRegister = -1;
 
-    bool completed() const { return outcome == ExchangeOutcome::Completed; }
+    bool Completed() const { return Outcome == ExchangeOutcome::Completed; }
 };
 
 // What the protocol reports. Every call comes from inside Receive, HandleGroup,

@@ -93,12 +93,12 @@ PortHolder FindHolderOfName(const std::string& device) {
 PortHolder FindPortHolder(const std::string& device) {
     const PortHolder holder = FindHolderOfName(device);
     const std::string resolved = ResolvedDevice(device);
-    return holder.pid != 0 || resolved == device ? holder : FindHolderOfName(resolved);
+    return holder.Pid != 0 || resolved == device ? holder : FindHolderOfName(resolved);
 }
 
 std::string HolderText(const PortHolder& holder) {
-    return (holder.program.empty() ? std::string("another program") : holder.program) +
-           ", process " + std::to_string(holder.pid);
+    return (holder.Program.empty() ? std::string("another program") : holder.Program) +
+           ", process " + std::to_string(holder.Pid);
 }
 
 bool PortLock::Acquire(const std::string& device, PortHolder& holder) {
@@ -135,13 +135,13 @@ bool PortLock::AcquireName(const std::string& name, PortHolder& holder) {
     bool taken = false;
     for (int attempt = 0; attempt < 3 && !taken; ++attempt) {
         taken = ::link(draft.c_str(), path.c_str()) == 0;
-        if (!taken && (holder = FindHolderOfName(name)).pid != 0)
+        if (!taken && (holder = FindHolderOfName(name)).Pid != 0)
             break;
     }
     ::unlink(draft.c_str());
     if (taken)
         paths_.push_back(path);
-    return taken || holder.pid == 0;
+    return taken || holder.Pid == 0;
 }
 
 void PortLock::Release() {

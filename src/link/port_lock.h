@@ -15,8 +15,8 @@ namespace telmora {
 std::string PortLockPath(const std::string& device);
 
 struct PortHolder {
-    long pid = 0;        // 0: nobody holds the port
-    std::string program; // from /proc/PID/comm, else the name in the lock file
+    long Pid = 0;        // 0: nobody holds the port
+    std::string Program; // from /proc/PID/comm, else the name in the lock file
 };
 
 // The device `device` leads to once every symbolic link on the way is followed (a

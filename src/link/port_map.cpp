@@ -9,11 +9,11 @@ namespace telmora {
 namespace {
 
 std::string_view Trim(std::string_view text) {
-    constexpr std::string_view blanks = " \t\r\n";
-    const auto first = text.find_first_not_of(blanks);
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const auto first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos)
         return {};
-    const auto last = text.find_last_not_of(blanks);
+    const auto last = text.find_last_not_of(kBlanks);
     return text.substr(first, last - first + 1);
 }
 

@@ -60,10 +60,10 @@ QString TwipsOf(const FormGeometry* g, const QWidget* w) {
     }
     if (auto* line = qobject_cast<const FormLine*>(w)) {
         const TwipPoint a = g->LineStart(line), b = g->LineEnd(line);
-        return QString("%1,%2 to %3,%4").arg(a.x).arg(a.y).arg(b.x).arg(b.y);
+        return QString("%1,%2 to %3,%4").arg(a.X).arg(a.Y).arg(b.X).arg(b.Y);
     }
     const TwipRect r = g->Rect(w);
-    return QString("%1,%2 %3x%4").arg(r.left).arg(r.top).arg(r.width).arg(r.height);
+    return QString("%1,%2 %3x%4").arg(r.Left).arg(r.Top).arg(r.Width).arg(r.Height);
 }
 
 // One line a control (and one a menu entry, in menu order); "UNNAMED" lines for controls a

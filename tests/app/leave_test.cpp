@@ -85,9 +85,9 @@ void LeaveTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop() {
     int registersAtNo = -1;
     std::unique_ptr<NextModal> no, yes;
     QTimer watch;
-    connect(&window.Link(), &SensorLink::progressChanged, this, [&] { ++registers; });
+    connect(&window.Link(), &SensorLink::ProgressChanged, this, [&] { ++registers; });
     connect(&watch, &QTimer::timeout, this, [&] {
-        if (!window.Link().isBusy()) {
+        if (!window.Link().IsBusy()) {
             return;
         }
         if (simulator.contains("silent") && Frames(app_test::ReadAll(received)).size() >= 2) {
@@ -117,8 +117,8 @@ void LeaveTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop() {
     QTimer::singleShot(kPatienceMs, [] { QCoreApplication::exit(99); });
     QCOMPARE(QApplication::exec(), 0);
 
-    QVERIFY(!window.Link().isBusy());
-    QVERIFY(!window.Link().isPortOpen());
+    QVERIFY(!window.Link().IsBusy());
+    QVERIFY(!window.Link().IsPortOpen());
     if (write) {
         for (const auto& box : {no.get(), yes.get()}) {
             QVERIFY(box != nullptr && box->Seen());

@@ -66,12 +66,12 @@ void LineScaleTest::FactoryKelvoB_ShowsItsDistanceAtOnce_OnlySensorExchangesChan
     QCOMPARE(window.Config().CountDistance, kCountDistanceNormal);
     QVERIFY(window.LoadConfigurationFile(sandbox.Path("normal.cfg")));
     QVERIFY(MoreReadings(window, 3));
-    QCOMPARE(window.Link().lineCountDistance(), kCountDistanceLong);
+    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceLong);
     QCOMPARE(Shown(window), forty);
 
     // Written to the sensor, the normal range is the sensor's scale: still 40 inches.
     window.Menus().mnuFileSaveToSensor->trigger();
-    QCOMPARE(window.Link().lineCountDistance(), kCountDistanceNormal);
+    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceNormal);
     QCOMPARE(window.Status().Scale()->text(),
              QString("Distances in 0.003384 inch per count, as the sensor counts"));
     QVERIFY(MoreReadings(window, 3));
@@ -113,12 +113,12 @@ void LineScaleTest::CommandDuringTheSearch_RunsAtOnce() {
     Sandbox sandbox(sim.Path());
     Sandbox::SetFindScale(true);
     MainWindow window;
-    QTRY_VERIFY_WITH_TIMEOUT(window.Link().isFindingScale(), kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(window.Link().IsFindingScale(), kPatienceMs);
     NextModal unexpected(NextModal::Dismiss, 2 * kPatienceMs);
     window.Menus().mnuFileOpenFromSensor->trigger();
     QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
-    QVERIFY(!window.Link().isFindingScale());
-    QCOMPARE(window.Link().lineCountDistance(), kCountDistanceLong);
+    QVERIFY(!window.Link().IsFindingScale());
+    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceLong);
     QCOMPARE(window.Status().Scale()->text(), kFound);
     QVERIFY(MoreReadings(window, 2));
     QCOMPARE(TextOf(window, "txtCurrentDistance"), QString("40.00"));

@@ -45,7 +45,7 @@ void MainWindowTest::StartUp_SetsUpFamilyBFactoryConfigurationAndIsQuietAboutAPo
     // The start-up texts of the window and its status bar are in the window texts' golden file.
     QVERIFY(window.Status().Progress()->isHidden());
     NextModal later(NextModal::Dismiss); // asked for again, the port gets a warning
-    QVERIFY(!window.Link().openPort(1));
+    QVERIFY(!window.Link().OpenPort(1));
     QVERIFY(later.Seen());
     QCOMPARE(later.Title(), QString("Warning"));
     QVERIFY(later.Text().contains("Comm1"));

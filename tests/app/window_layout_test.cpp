@@ -38,7 +38,7 @@ QMap<QString, Placement> Placements(MainWindow& window) {
         const TwipPoint a = line != nullptr ? g.LineStart(line) : TwipPoint{};
         const TwipPoint b = line != nullptr ? g.LineEnd(line) : TwipPoint{};
         all.insert(w->objectName(),
-                   {{r.left, r.top, r.width, r.height, a.x, a.y, b.x, b.y}, w->geometry()});
+                   {{r.Left, r.Top, r.Width, r.Height, a.X, a.Y, b.X, b.Y}, w->geometry()});
     }
     return all;
 }
@@ -124,7 +124,7 @@ void WindowLayoutTest::OddTexts_InEveryBox_NeverUpsetAPlacementOrTheReadBack() {
         for (QWidget* w : window.Surface().findChildren<QWidget*>()) {
             if (window.Geometry().IsPlaced(w) && !qobject_cast<FormLine*>(w)) {
                 const TwipRect r = window.Geometry().Rect(w);
-                QVERIFY2(std::isfinite(r.left) && std::isfinite(r.width) && r.width >= 0,
+                QVERIFY2(std::isfinite(r.Left) && std::isfinite(r.Width) && r.Width >= 0,
                          qPrintable(w->objectName() + " after " + text));
             }
         }
@@ -164,14 +164,14 @@ void WindowLayoutTest::Place_PutsControlsAtTheirTwipsNeighboursMeetAndMovesSurvi
     const double scale = geometry.ScaleX();
     QVERIFY(qAbs(scale - 2) < 0.01);
     geometry.SetLeft(right, 3000);
-    geometry.SetLineEnd(line, {5000, geometry.LineEnd(line).y});
+    geometry.SetLineEnd(line, {5000, geometry.LineEnd(line).Y});
     QCOMPARE(geometry.Left(right), 3000.0);
     QCOMPARE(right->x(), qRound(3000 / geometry.TwipsPerPixelX()));
     surface.resize(surface.sizeHint());
     QCoreApplication::processEvents();
     QVERIFY(qAbs(geometry.Left(right) - 3000 / scale) < 1e-6);
-    QVERIFY(qAbs(geometry.LineEnd(line).x - 5000 / scale) < 1e-6);
-    QCOMPARE(geometry.LineStart(line).x, 4440.0);
+    QVERIFY(qAbs(geometry.LineEnd(line).X - 5000 / scale) < 1e-6);
+    QCOMPARE(geometry.LineStart(line).X, 4440.0);
 }
 
 // Readings move the target lines up to 160 times a second; a move must not repaint the
@@ -207,8 +207,8 @@ void WindowLayoutTest::MovingALine_RepaintsOnlyWhereItWasAndIs() {
     QTRY_VERIFY(counter.paints.value(line) > 0);
     QCoreApplication::processEvents();
     QCOMPARE(counter.paints.value(between), 0);
-    QCOMPARE(geometry.LineStart(line).x, 4500.0);
-    QCOMPARE(geometry.LineEnd(line).y, 600.0);
+    QCOMPARE(geometry.LineStart(line).X, 4500.0);
+    QCOMPARE(geometry.LineEnd(line).Y, 600.0);
 }
 
 void WindowLayoutTest::PaintLayerAndDrawings_LieBeneathControls() {

@@ -107,14 +107,14 @@ void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows
     sensor.Description = "From the sensor";
     const QString sensorFile = dir.filePath("sensor.cfg");
     const QString written = dir.filePath("written.cfg");
-    QVERIFY(SaveConfigurationFile(sensorFile.toStdString(), sensor, image).ok);
+    QVERIFY(SaveConfigurationFile(sensorFile.toStdString(), sensor, image).Ok);
     Simulator sim(
         {"--rate", "5", "--family", "b", "--config", sensorFile, "--dump-image", written});
     Sandbox sandbox(sim.Path());
     MainWindow window;
     window.Menus().mnuSensorTypeKelvoA->trigger(); // the detection finds family B
     QStringList activity;
-    connect(&window.Link(), &SensorLink::progressChanged, this,
+    connect(&window.Link(), &SensorLink::ProgressChanged, this,
             [&] { activity << window.Status().Activity()->text(); });
     NextModal unexpected(NextModal::Dismiss, 2 * kPatienceMs);
 
@@ -148,8 +148,8 @@ void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows
     auto held = [&] {
         RegisterImage image{};
         const ConfigFileContents dump = ReadConfigFile(written.toStdString());
-        if (dump.ok) {
-            FileBytesToImage(dump.bytes, image);
+        if (dump.Ok) {
+            FileBytesToImage(dump.Bytes, image);
         }
         return image;
     };

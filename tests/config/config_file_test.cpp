@@ -110,7 +110,7 @@ TEST_F(ConfigFile, SaveReplacesALongerFileWith256BytesKeepingItsPermissionsAndLi
     SensorConfig config = DefaultsB();
     RegisterImage image{};
     const FileResult result = SaveConfigurationFile(path("link.cfg"), config, image);
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.Ok) << result.Error;
     EXPECT_TRUE(fs::is_symlink(path("link.cfg")));
     EXPECT_EQ(fs::status(path("target.cfg")).permissions() & fs::perms::all, permissions);
     const auto bytes = fileBytes(path("target.cfg"));
@@ -129,7 +129,7 @@ TEST_F(ConfigFile, LoadReadsTheFirst256BytesAndSwitches3And4WhateverFamilyWasSho
     LoadFactoryDefaultsA(config); // switches 3 and 4 keep their family B values
     config.Sw3Setpoint = 40;
     RegisterImage image{};
-    ASSERT_TRUE(SaveConfigurationFile(path("c.cfg"), config, image).ok);
+    ASSERT_TRUE(SaveConfigurationFile(path("c.cfg"), config, image).Ok);
     auto bytes = fileBytes(path("c.cfg"));
     bytes.resize(400, 0xFF);
     writeBytes(path("c.cfg"), bytes);
@@ -139,7 +139,7 @@ TEST_F(ConfigFile, LoadReadsTheFirst256BytesAndSwitches3And4WhateverFamilyWasSho
     RegisterImage loadedImage{};
     loadedImage[128] = 42;
     const FileResult result = LoadConfigurationFile(path("c.cfg"), loadedImage, loaded);
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.Ok) << result.Error;
     EXPECT_TRUE(std::equal(image.begin(), image.begin() + 128, loadedImage.begin()));
     EXPECT_EQ(loadedImage[128], 42); // the file does not hold element 128
     EXPECT_EQ(loaded.Sw3Setpoint, static_cast<float>(11820 * double{0.003384f})); // 40 inch
@@ -164,9 +164,9 @@ TEST_F(ConfigFile, LoadRefusesMissingShortAndUnreadableFilesAndChangesNothing) {
         RegisterImage image;
         image.fill(5);
         const FileResult result = LoadConfigurationFile(path(name), image, config);
-        EXPECT_FALSE(result.ok) << name;
-        EXPECT_NE(result.error.find(path(name).string()), std::string::npos) << result.error;
-        EXPECT_NE(result.error.find(reason), std::string::npos) << result.error;
+        EXPECT_FALSE(result.Ok) << name;
+        EXPECT_NE(result.Error.find(path(name).string()), std::string::npos) << result.Error;
+        EXPECT_NE(result.Error.find(reason), std::string::npos) << result.Error;
         EXPECT_EQ(image[0], 5) << name;
         EXPECT_EQ(image[127], 5) << name;
         EXPECT_EQ(config.Description, DefaultsB().Description) << name;
@@ -188,9 +188,9 @@ TEST_F(ConfigFile, FailedSaveReportsTheReasonAndKeepsEverything) {
         image.fill(3);
         const FileResult result = c.conditions(
             folder_, [&] { return SaveConfigurationFile(path("keep.cfg"), config, image); });
-        EXPECT_FALSE(result.ok) << c.reason;
-        EXPECT_NE(result.error.find(path("keep.cfg").string()), std::string::npos) << result.error;
-        EXPECT_NE(result.error.find(c.reason), std::string::npos) << result.error;
+        EXPECT_FALSE(result.Ok) << c.reason;
+        EXPECT_NE(result.Error.find(path("keep.cfg").string()), std::string::npos) << result.Error;
+        EXPECT_NE(result.Error.find(c.reason), std::string::npos) << result.Error;
         EXPECT_EQ(fileBytes(path("keep.cfg")), earlier) << c.reason;
         EXPECT_EQ(config.CountDistance, 0.003384f) << c.reason; // the encode did not take effect
         EXPECT_EQ(image[0], 3) << c.reason;
@@ -199,8 +199,8 @@ TEST_F(ConfigFile, FailedSaveReportsTheReasonAndKeepsEverything) {
     SensorConfig config = DefaultsB();
     RegisterImage image{};
     const FileResult result = SaveConfigurationFile(path("nowhere/x.cfg"), config, image);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("No such file or directory"), std::string::npos) << result.error;
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Error.find("No such file or directory"), std::string::npos) << result.Error;
     EXPECT_FALSE(fs::exists(path("nowhere"))); // no folder is created
 }
 
@@ -231,7 +231,7 @@ TEST_F(ConfigFile, SavesWriteThroughLinksAndRefusePipesDevicesAndFolders) {
             std::string error;
             DataLogFile logFile;
             const bool ok = log ? logFile.Open(path(c.name).string(), error)
-                                : (error = WriteConfigFile(path(c.name), bytes).error).empty();
+                                : (error = WriteConfigFile(path(c.name), bytes).Error).empty();
             EXPECT_EQ(ok, c.writesTo != nullptr) << c.name << " " << error;
             EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << " " << error;
             if (!log && !ok) {
@@ -253,7 +253,7 @@ TEST_F(ConfigFile, SavesKilledAtRandomMomentsLeaveTheTargetWhole) {
     ConfigFileBytes first{}, second{};
     first.fill(0x11);
     second.fill(0x22);
-    ASSERT_TRUE(WriteConfigFile(path("x.cfg"), first).ok);
+    ASSERT_TRUE(WriteConfigFile(path("x.cfg"), first).Ok);
     std::mt19937 random(7);
     std::uniform_int_distribution<long> delayNs(0, 3'000'000);
     for (int round = 0; round < 50; ++round) {
@@ -281,7 +281,7 @@ TEST_F(ConfigFile, SavesKilledAtRandomMomentsLeaveTheTargetWhole) {
         ASSERT_TRUE(bytes == std::vector<std::uint8_t>(first.begin(), first.end()) ||
                     bytes == std::vector<std::uint8_t>(second.begin(), second.end()))
             << "round " << round << ": " << bytes.size() << " bytes";
-        ASSERT_TRUE(WriteConfigFile(path("x.cfg"), first).ok);
+        ASSERT_TRUE(WriteConfigFile(path("x.cfg"), first).Ok);
         ASSERT_EQ(filesInFolder(), 1u) << "round " << round;
     }
 }

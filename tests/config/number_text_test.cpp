@@ -68,8 +68,8 @@ TEST(ReadNumber, SkipsBlanksStopsAtOtherTextAndSaturatesHugeExponents) {
 }
 
 // Beyond the vectors: exact halves round away from zero while near halves follow the binary
-// value (1.005 is stored just below the half); no negative zero; one integer digit at least; single values
-// show as the user typed them.
+// value (1.005 is stored just below the half); no negative zero; one integer digit at least; single
+// values show as the user typed them.
 TEST(DisplayFormats, HalvesNegativeZeroAndSinglesShowAsTyped) {
     // clang-format off
     const struct {

@@ -50,7 +50,7 @@ TEST(Meter, FollowsTheCharacteristicAndTheEchoLossLevel) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Meter(c.d, c.analog, c.echoLoss), c.shown)
-            << c.d << " " << c.echoLoss << " near " << c.analog.nearEndpoint;
+            << c.d << " " << c.echoLoss << " near " << c.analog.NearEndpoint;
     }
 }
 
@@ -63,25 +63,25 @@ TEST(GaugeTimer, EchoLeavesTheSensorGrowingAndTurnsAtTheTarget) {
     GaugeTimer timer;
     TickResult step = timer.Tick(Track(1000, 250));
     // First tick: the echo starts at the sensor symbol's right edge, centred on it.
-    EXPECT_EQ(step.echoLeft, 600);
-    EXPECT_EQ(step.echoTop, 2700 + 150 - 125);
-    EXPECT_EQ(step.echoHeight, 255);
+    EXPECT_EQ(step.EchoLeft, 600);
+    EXPECT_EQ(step.EchoTop, 2700 + 150 - 125);
+    EXPECT_EQ(step.EchoHeight, 255);
     EXPECT_TRUE(timer.EchoOutbound());
     std::vector<double> lefts;
     for (int i = 0; i < 6; ++i) {
-        step = timer.Tick(Track(1000, step.echoHeight));
-        lefts.push_back(step.echoLeft);
+        step = timer.Tick(Track(1000, step.EchoHeight));
+        lefts.push_back(step.EchoLeft);
     }
     EXPECT_EQ(lefts, (std::vector<double>{700, 800, 900, 1000, 1000, 900}));
     EXPECT_FALSE(timer.EchoOutbound());
-    EXPECT_EQ(step.echoHeight, 250 + 7 * 5);
+    EXPECT_EQ(step.EchoHeight, 250 + 7 * 5);
     // Back past the sensor it starts again from its edge at the first height.
     for (const double left : {800, 700, 600, 600}) {
-        step = timer.Tick(Track(1000, step.echoHeight));
-        EXPECT_EQ(step.echoLeft, left);
+        step = timer.Tick(Track(1000, step.EchoHeight));
+        EXPECT_EQ(step.EchoLeft, left);
     }
     EXPECT_TRUE(timer.EchoOutbound());
-    EXPECT_EQ(step.echoHeight, 255);
+    EXPECT_EQ(step.EchoHeight, 255);
 }
 
 } // namespace

@@ -41,7 +41,7 @@ void LiveStreamTest::StreamFromSimulatedSensor_IsCountedAveragedAndLoggedInFull(
     QVERIFY(window.Display().Log().StartLog(logPath));
     window.show();
     sandbox.Write("config/telmora/ports", ("1=" + terminal + "\n").toUtf8());
-    QVERIFY(window.Link().openPort(1));
+    QVERIFY(window.Link().OpenPort(1));
     QTRY_VERIFY_WITH_TIMEOUT(app_test::ReadAll(simLog).contains("stream stops after"), 30000);
 
     // What the window should show: each reading's counts times the start-up count

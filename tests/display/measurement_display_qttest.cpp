@@ -95,8 +95,8 @@ int TracePixels(Bench& b) {
     const TwipRect box = b.geometry.Rect(b.Control("StripChartBox"));
     const double x = b.geometry.TwipsPerPixelX(), y = b.geometry.TwipsPerPixelY();
     int dark = 0;
-    for (int row = int(box.top / y) + 3; row <= int((box.top + box.height) / y) - 4; ++row) {
-        for (int col = int(box.left / x) + 3; col <= int((box.left + box.width) / x) - 4; ++col) {
+    for (int row = int(box.Top / y) + 3; row <= int((box.Top + box.Height) / y) - 4; ++row) {
+        for (int col = int(box.Left / x) + 3; col <= int((box.Left + box.Width) / x) - 4; ++col) {
             dark += qGray(shot.pixel(col, row)) < 100;
         }
     }
@@ -143,12 +143,12 @@ void MeasurementDisplayTest::
     const double x = DistanceToX({840, 6495}, 12.0f, 8.0f, 221.77f);
     auto* top = b.Control<FormLine>("linTargetLineTop");
     const FormGeometry& g = b.geometry;
-    QCOMPARE(QList<double>({b.Left("Frame1"), b.Left("fraVoltmeter"), g.LineStart(top).x,
-                            g.LineEnd(top).x, g.LineStart(top).y, g.LineEnd(top).y}),
+    QCOMPARE(QList<double>({b.Left("Frame1"), b.Left("fraVoltmeter"), g.LineStart(top).X,
+                            g.LineEnd(top).X, g.LineStart(top).Y, g.LineEnd(top).Y}),
              QList<double>({x, x, x, x, 2520, 600}));
     b.display->ShowReading(500.0f);
     QCOMPARE(QList<double>({b.Left("Frame1"), b.Left("fraVoltmeter"),
-                            g.LineStart(b.Control<FormLine>("linTargetLineBottom")).x}),
+                            g.LineStart(b.Control<FormLine>("linTargetLineBottom")).X}),
              QList<double>({kBarEnd, kBarEnd, kBarEnd}));
 }
 

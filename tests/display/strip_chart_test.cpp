@@ -19,16 +19,16 @@ DrawOp Line(float x1, float y1, float x2, float y2) {
 }
 
 std::vector<DrawOp> ResetOps(const ChartBox& box) {
-    return {{DrawOp::Kind::FillBackground, box.left, box.top, box.left + box.width,
-             box.top + box.height},
-            {DrawOp::Kind::Outline, box.left, box.top, box.left + box.width, box.top + box.height},
-            Line(box.left, box.top, box.left, box.top)};
+    return {{DrawOp::Kind::FillBackground, box.Left, box.Top, box.Left + box.Width,
+             box.Top + box.Height},
+            {DrawOp::Kind::Outline, box.Left, box.Top, box.Left + box.Width, box.Top + box.Height},
+            Line(box.Left, box.Top, box.Left, box.Top)};
 }
 
 struct ChartFixture : ::testing::Test {
     StripChart chart;
     ChartDrawing drawing;
-    void SetUp() override { chart.SizeBuffer(kBox.width); }
+    void SetUp() override { chart.SizeBuffer(kBox.Width); }
     void Add(float d, int speed = kChartSpeedDefault) {
         chart.ChartAddPoint(d, kBox, speed, kMin, kMax, drawing);
     }
@@ -64,15 +64,15 @@ TEST_F(ChartFixture, PointsAreSpacedBySpeedAndStoredByPosition) {
     drawing.TakeOps();
     Add(40.0f, 25);
     ASSERT_EQ(drawing.PendingOps().size(), 1u);
-    EXPECT_EQ(drawing.PendingOps()[0].x1, 120 + 40 + 40 + 25);
-    EXPECT_EQ(drawing.PendingOps()[0].x2, 120 + 40 + 40 + 25 + 25);
+    EXPECT_EQ(drawing.PendingOps()[0].X1, 120 + 40 + 40 + 25);
+    EXPECT_EQ(drawing.PendingOps()[0].X2, 120 + 40 + 40 + 25 + 25);
     const std::vector<float>& p = chart.ChartPoints();
     EXPECT_EQ((std::vector<float>{p.at(40), p.at(80), p.at(105), p.at(130), p.at(60)}),
               (std::vector<float>{10, 20, 30, 40, 0}));
 }
 
 TEST_F(ChartFixture, AtSpeed80_HeadPassingTheRightEdgeErasesAndStartsWithASinglePoint) {
-    const int fit = static_cast<int>(kBox.width / 80); // 102 steps fit in the box
+    const int fit = static_cast<int>(kBox.Width / 80); // 102 steps fit in the box
     for (int i = 0; i < fit; ++i) {
         Add(50.0f, 80);
     }
@@ -107,8 +107,8 @@ TEST_F(ChartFixture, Stopped_IgnoresReadingsAndResetsAtOnceThenStartsFromTheTopL
     Add(8.0f);
     const std::vector<DrawOp> resumed = drawing.TakeOps(); // from the same head
     ASSERT_EQ(resumed.size(), 1u);
-    EXPECT_EQ(resumed[0].x1, 200);
-    EXPECT_EQ(resumed[0].x2, 240);
+    EXPECT_EQ(resumed[0].X1, 200);
+    EXPECT_EQ(resumed[0].X2, 240);
     chart.SetRunning(false);
     chart.ChartReset(kBox, drawing);
     EXPECT_EQ(drawing.TakeOps(), ResetOps(kBox));
@@ -138,11 +138,11 @@ TEST_F(ChartFixture, PrintRedraw_SamplesUpToThePointBeforeTheHeadFromZeroToTheMa
     ASSERT_EQ(ops.size(), 3u + 10u);
     EXPECT_EQ(std::vector<DrawOp>(ops.begin(), ops.begin() + 3), ResetOps(kBox));
     for (int k = 0; k < 10; ++k) {
-        EXPECT_EQ(ops[3 + k].x2, 120 + 40 * k) << k; // elements 0, 40, ..., 360
+        EXPECT_EQ(ops[3 + k].X2, 120 + 40 * k) << k; // elements 0, 40, ..., 360
     }
-    EXPECT_EQ(ops[3].y2, 5520);        // element 0 was never written: top edge
-    EXPECT_EQ(ops[6].y2, 5520 + 906);  // 110.885 at mid-height whatever the minimum
-    EXPECT_GT(ops[7].y2, 5520 + 1812); // beyond the maximum: below the box, not limited
+    EXPECT_EQ(ops[3].Y2, 5520);        // element 0 was never written: top edge
+    EXPECT_EQ(ops[6].Y2, 5520 + 906);  // 110.885 at mid-height whatever the minimum
+    EXPECT_GT(ops[7].Y2, 5520 + 1812); // beyond the maximum: below the box, not limited
     // The head and the pen stay as the redraw left them: the live chart goes on from here.
     EXPECT_EQ(chart.ChartX(), 520);
     EXPECT_EQ(drawing.PenX(), 480);
@@ -166,7 +166,7 @@ TEST_F(ChartFixture, PrintRedraw_EmptyChartCurrentSpacingAndNoMaximum) {
     RedrawChartForPrint(chart, kBox, 80, "221.77", drawing);
     std::vector<float> xs;
     for (const DrawOp& op : drawing.TakeOps()) {
-        xs.push_back(op.x2 - 120);
+        xs.push_back(op.X2 - 120);
     }
     EXPECT_EQ(xs, (std::vector<float>{8172, 8172, 0, 0, 80, 160}));
     chart.ChartReset(kBox, drawing);

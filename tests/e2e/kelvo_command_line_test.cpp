@@ -48,7 +48,7 @@ std::string startUpFile() {
     RegisterImage image{};
     const std::string path = tempPath("kelvo-start-up.cfg");
     const FileResult saved = SaveConfigurationFile(path, session.Record, image);
-    EXPECT_TRUE(saved.ok) << saved.error;
+    EXPECT_TRUE(saved.Ok) << saved.Error;
     return path;
 }
 

@@ -92,9 +92,9 @@ TEST_F(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
         SimProcess sim(recorded({"--family", flag}, stored));
         Program program(sim);
         program.host.family = family == SensorFamily::A ? SensorFamily::B : SensorFamily::A;
-        ASSERT_TRUE(program.link.openPort(1));
+        ASSERT_TRUE(program.link.OpenPort(1));
 
-        program.link.getConfigurationFromSensor();
+        program.link.GetConfigurationFromSensor();
 
         std::string tail(kIdentificationQuery);
         for (auto reg : ReadRegisters(family))
@@ -111,7 +111,7 @@ TEST_F(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
         const RegisterImage& window = program.host.windowImage =
             AwkwardImage(family == SensorFamily::A ? 101 : 202);
 
-        program.link.saveConfigurationToSensor();
+        program.link.SaveConfigurationToSensor();
 
         const auto written = WriteRegisters(family);
         tail = kIdentificationQuery;
@@ -135,18 +135,18 @@ TEST_F(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
 TEST_F(LinkEndToEnd, HangUpDuringARead_ClosesThePortAndTellsTheUser) {
     SimProcess sim(recorded({"--fault", "hangup-at=40"}, AwkwardImage(3)));
     Program program(sim);
-    QSignalSpy errors(&program.link, &SensorLink::portError);
-    ASSERT_TRUE(program.link.openPort(1));
+    QSignalSpy errors(&program.link, &SensorLink::PortError);
+    ASSERT_TRUE(program.link.OpenPort(1));
 
-    program.link.getConfigurationFromSensor();
+    program.link.GetConfigurationFromSensor();
 
     ASSERT_EQ(errors.count(), 1);
     const std::string message = errors.first().at(0).toString().toStdString();
     EXPECT_TRUE(message.starts_with("Comm1 (" + sim.TerminalPath() + ") stopped working"))
         << message;
     EXPECT_NE(message.find("register 40"), std::string::npos) << message;
-    EXPECT_FALSE(program.link.isPortOpen());
-    EXPECT_FALSE(program.link.isBusy());
+    EXPECT_FALSE(program.link.IsPortOpen());
+    EXPECT_FALSE(program.link.IsBusy());
     EXPECT_TRUE(program.host.warnings.empty());
     EXPECT_EQ(program.host.shownImage, RegisterImage{}); // no record shown
 }

@@ -49,8 +49,8 @@ class PortOwnerTest : public QObject {
     void WindowHolds_KelvoIsRefusedAndTheWindowReadsOn() {
         Rig r(true);
         QVERIFY(r.terminal.ok());
-        QVERIFY(r.link.openPort(1));
-        QSignalSpy readings(&r.link, &SensorLink::reading);
+        QVERIFY(r.link.OpenPort(1));
+        QSignalSpy readings(&r.link, &SensorLink::Reading);
 
         QFile comm("/proc/self/comm");
         QVERIFY(comm.open(QIODevice::ReadOnly));
@@ -71,7 +71,7 @@ class PortOwnerTest : public QObject {
         r.terminal.Write("\r01234");
         QTRY_COMPARE_WITH_TIMEOUT(readings.count(), 1, kPatienceMs);
         QCOMPARE(readings.at(0).at(0).toFloat(), 4.175856f);
-        QVERIFY(r.link.isPortOpen());
+        QVERIFY(r.link.IsPortOpen());
     }
 
     void KelvoHolds_TheWindowIsRefusedAndKelvoReadsOn() {
@@ -80,17 +80,17 @@ class PortOwnerTest : public QObject {
         QProcess kelvo;
         kelvo.start(KELVO_PATH, {"monitor", "--port", r.kelvoName});
         QVERIFY(kelvo.waitForStarted(kPatienceMs));
-        QTRY_COMPARE_WITH_TIMEOUT(FindPortHolder(r.windowName.toStdString()).pid,
+        QTRY_COMPARE_WITH_TIMEOUT(FindPortHolder(r.windowName.toStdString()).Pid,
                                   long{kelvo.processId()}, kPatienceMs);
 
-        QSignalSpy errors(&r.link, &SensorLink::portError);
-        QVERIFY(!r.link.openPort(1));
+        QSignalSpy errors(&r.link, &SensorLink::PortError);
+        QVERIFY(!r.link.OpenPort(1));
         QCOMPARE(errors.count(), 1);
         QCOMPARE(errors.at(0).at(0).toString(),
                  QStringLiteral("Comm1 (%1) is in use by kelvo, process %2.")
                      .arg(r.windowName)
                      .arg(kelvo.processId()));
-        QVERIFY(!r.link.isPortOpen());
+        QVERIFY(!r.link.IsPortOpen());
 
         r.terminal.Write("\r01234");
         QVERIFY(kelvo.waitForReadyRead(kPatienceMs));
@@ -100,7 +100,7 @@ class PortOwnerTest : public QObject {
         kelvo.terminate();
         QVERIFY(kelvo.waitForFinished(kPatienceMs));
         QCOMPARE(kelvo.exitCode(), 0);
-        QVERIFY(r.link.openPort(1));
+        QVERIFY(r.link.OpenPort(1));
     }
 };
 

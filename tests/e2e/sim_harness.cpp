@@ -119,15 +119,15 @@ std::string ScratchPath(const std::string& name) {
 std::string ImageFile(const std::string& name, const RegisterImage& image) {
     const std::string path = ScratchPath(name);
     const FileResult written = WriteConfigFile(path, ImageToFileBytes(image));
-    EXPECT_TRUE(written.ok) << written.error;
+    EXPECT_TRUE(written.Ok) << written.Error;
     return path;
 }
 
 RegisterImage ImageOf(const std::string& configFile) {
     const ConfigFileContents contents = ReadConfigFile(configFile);
-    EXPECT_TRUE(contents.ok) << contents.error;
+    EXPECT_TRUE(contents.Ok) << contents.Error;
     RegisterImage image{};
-    FileBytesToImage(contents.bytes, image);
+    FileBytesToImage(contents.Bytes, image);
     return image;
 }
 

@@ -50,8 +50,8 @@ void AnalogEditorTest::OutputAtEitherEnd_PutsTheMeetingPointOnTheBoxEdge() {
     QCOMPARE(b.geometry.Height(upper), 735.0); // the upper handle fills the whole side
     QCOMPARE(b.geometry.Top(lower), kBoxBottom);
     QCOMPARE(b.geometry.Height(lower), 0.0);
-    QCOMPARE(b.geometry.LineEnd(left).y, kBoxBottom);
-    QCOMPARE(b.geometry.LineStart(mid).y, kBoxBottom);
+    QCOMPARE(b.geometry.LineEnd(left).Y, kBoxBottom);
+    QCOMPARE(b.geometry.LineStart(mid).Y, kBoxBottom);
     QCOMPARE(b.geometry.Top(a.NearOutputBox()), kBoxBottom - 285 / 2.0);
     QCOMPARE(b.geometry.Top(b.Control("lblAnalogNearOutputUnits")),
              b.geometry.Top(a.NearOutputBox()) + 285);
@@ -59,11 +59,11 @@ void AnalogEditorTest::OutputAtEitherEnd_PutsTheMeetingPointOnTheBoxEdge() {
     EditorBench::Enter(a.FarOutputBox(), "20");
     QCOMPARE(b.geometry.Height(b.Control("lblAnalogRightTop")), 0.0);
     QCOMPARE(b.geometry.Top(b.Control("lblAnalogRightBottom")), kBoxTop);
-    QCOMPARE(b.geometry.LineEnd(mid).y, kBoxTop);
-    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogRight")).y, kBoxTop);
+    QCOMPARE(b.geometry.LineEnd(mid).Y, kBoxTop);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogRight")).Y, kBoxTop);
     // The left end of the left line and the right end of the right line keep their places.
-    QCOMPARE(b.geometry.LineStart(left).x, 720.0);
-    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogRight")).x, 7440.0);
+    QCOMPARE(b.geometry.LineStart(left).X, 720.0);
+    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogRight")).X, 7440.0);
 }
 
 void AnalogEditorTest::ModeChange_ThereAndBack_KeepsEveryHandleInPlace() {
@@ -75,7 +75,7 @@ void AnalogEditorTest::ModeChange_ThereAndBack_KeepsEveryHandleInPlace() {
              {"lblAnalogLeftTop", "lblAnalogLeftBottom", "lblAnalogRightTop",
               "lblAnalogRightBottom", "lblAnalogTopRight", "lblAnalogBottomRight"}) {
             const TwipRect r = b.geometry.Rect(b.Control(name));
-            places << r.left << r.top << r.height;
+            places << r.Left << r.Top << r.Height;
         }
         return places;
     };
@@ -122,17 +122,17 @@ void AnalogEditorTest::EndpointPlacement_MovesHandlesBoxAndLineEnds() {
     QCOMPARE(b.geometry.Left(a.FarEndpointBox()), x - 615 / 2.0);
     QCOMPARE(b.geometry.Left(b.Control("lblAnalogFarEndpointUnits")), x + 615 / 2.0);
     auto* farMark = b.Control<FormLine>("linAnalogFarSetpoint");
-    QCOMPARE(b.geometry.LineEnd(farMark).x, x);
-    QCOMPARE(b.geometry.LineStart(farMark).y, 3480.0); // tops and bottoms stay
-    QCOMPARE(b.geometry.LineEnd(farMark).y, 4440.0);
-    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogMid")).x, x);
-    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogRight")).x, x);
+    QCOMPARE(b.geometry.LineEnd(farMark).X, x);
+    QCOMPARE(b.geometry.LineStart(farMark).Y, 3480.0); // tops and bottoms stay
+    QCOMPARE(b.geometry.LineEnd(farMark).Y, 4440.0);
+    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogMid")).X, x);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogRight")).X, x);
 
     EditorBench::Enter(a.NearEndpointBox(), "0");
     QCOMPARE(b.geometry.Width(b.Control("lblAnalogBottomLeft")), 0.0);
-    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogLeft")).x, 840.0);
-    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogMid")).x, 840.0);
-    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogNearSetpoint")).x, 840.0);
+    QCOMPARE(b.geometry.LineEnd(b.Control<FormLine>("linAnalogLeft")).X, 840.0);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogMid")).X, 840.0);
+    QCOMPARE(b.geometry.LineStart(b.Control<FormLine>("linAnalogNearSetpoint")).X, 840.0);
 }
 
 void AnalogEditorTest::OddEndpoints_StayAsTypedAndArePlacedByTheirLeadingNumber() {
@@ -155,7 +155,7 @@ void AnalogEditorTest::OddEndpoints_StayAsTypedAndArePlacedByTheirLeadingNumber(
     EditorBench::Enter(a.NearEndpointBox(), "80");
     QCOMPARE(a.NearEndpointBox()->text(), QString("80.00"));
     auto* mid = b.Control<FormLine>("linAnalogMid");
-    QVERIFY(b.geometry.LineStart(mid).x > b.geometry.LineEnd(mid).x);
+    QVERIFY(b.geometry.LineStart(mid).X > b.geometry.LineEnd(mid).X);
 }
 
 void AnalogEditorTest::DragPastTheBarOrBox_GivesTheirEnds() {

@@ -12,10 +12,10 @@ constexpr OutputSpan kBox{3600, 735}; // the analog box at its design place
 
 // Placement inside the bar is checked on the switch rows; here, the widths at its ends.
 TEST(HandlePair, HandleWidthsAreNeverNegative) {
-    EXPECT_EQ(PlaceHandlePair(7335, 840, 7335, 615).secondSize, 0);
-    EXPECT_EQ(PlaceHandlePair(840, 840, 7335, 615).firstSize, 0);
+    EXPECT_EQ(PlaceHandlePair(7335, 840, 7335, 615).SecondSize, 0);
+    EXPECT_EQ(PlaceHandlePair(840, 840, 7335, 615).FirstSize, 0);
     // A first handle that starts a little beyond the meeting point gets width 0.
-    EXPECT_EQ(PlaceHandlePair(840, 841, 7335, 615).firstSize, 0);
+    EXPECT_EQ(PlaceHandlePair(840, 841, 7335, 615).FirstSize, 0);
 }
 
 TEST(SwitchDrag, PointerGivesTheDistanceWithinTheRange) {

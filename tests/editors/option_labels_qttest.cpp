@@ -87,7 +87,7 @@ void OptionLabelsTest::ReversePolarityTwice_BringsBackTheCaptionsAndColours() {
     EditorBench b;
     SwitchEditor& sw = b.editors.Sw(1);
     for (const bool reversed : {true, false}) {
-        sw.PopUp().polarity->trigger();
+        sw.PopUp().Polarity->trigger();
         QCOMPARE(sw.NearHandle()->text(), QString(reversed ? "On" : "Off"));
         QCOMPARE(Background(sw.NearHandle()), reversed ? kEditorRed : kEditorGreen);
         QCOMPARE(sw.FarHandle()->text(), QString(reversed ? "Off" : "On"));

@@ -104,11 +104,11 @@ void SwitchEditorTest::RightPressOrBareMove_OpensThePopUpOrNothingButNeverDrags(
     QCOMPARE(sw.SetpointBox()->text(), before);
     QCOMPARE(b.geometry.Left(sw.FarHandle()), meeting);
     QTest::mousePress(sw.FarHandle(), Qt::RightButton, {}, {5, 5});
-    QVERIFY(sw.PopUp().menu->isVisible());
+    QVERIFY(sw.PopUp().Menu->isVisible());
     QVERIFY(!sw.Dragging());
     QTest::mouseMove(sw.FarHandle(), {200, 5});
     QCOMPARE(sw.SetpointBox()->text(), before);
-    sw.PopUp().menu->close();
+    sw.PopUp().Menu->close();
     QTest::mouseRelease(sw.FarHandle(), Qt::RightButton, {}, {200, 5});
 }
 

@@ -120,7 +120,7 @@ TEST_F(Commands, GetWithNoSensor_WarnsNoSensorFoundAndNothingIsReadOrWrittenUnti
     sensor.sent.clear();
     host.log.clear();
     bench.commands.SaveConfigurationToSensor();
-    EXPECT_EQ(bench.commands.ReadConfiguration(SensorFamily::None).outcome,
+    EXPECT_EQ(bench.commands.ReadConfiguration(SensorFamily::None).Outcome,
               ExchangeOutcome::NotStarted);
     EXPECT_TRUE(sensor.sent.empty());
     EXPECT_TRUE(host.log.empty());
@@ -205,7 +205,7 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         }
         const auto frames = SentAfterDetection(b.sensor);
         const ExchangeResult& result = b.protocol.LastResult();
-        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.Outcome, c.outcome);
         EXPECT_EQ(b.protocol.ReceiveState(), 1);
         EXPECT_EQ(b.protocol.GroupSize(), 1);
         const std::string name = "Kelvo-B";
@@ -222,7 +222,7 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         }
         EXPECT_EQ(frames.back(), frame40);
         EXPECT_FALSE(b.protocol.TransferOk());
-        EXPECT_EQ(result.unansweredRegister, 40);
+        EXPECT_EQ(result.UnansweredRegister, 40);
         // The last try ends the exchange as soon as its reply fails, or after a period.
         EXPECT_EQ(b.listener.endTimes.back(), times.back() + (c.outcome == late ? 100 : 3));
         EXPECT_EQ(b.listener.progress.back(), 40);
@@ -247,8 +247,8 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
 TEST_F(Commands, LateReply_AReplyAfter100MillisecondsIsTooLateAndStartsNothing) {
     sensor.lateFromRegister = 0; // every reply takes 150 ms
     const ExchangeResult result = bench.commands.WriteConfiguration(SensorFamily::B, {});
-    EXPECT_EQ(result.outcome, ExchangeOutcome::ReplyLate);
-    EXPECT_EQ(result.unansweredRegister, 10);
+    EXPECT_EQ(result.Outcome, ExchangeOutcome::ReplyLate);
+    EXPECT_EQ(result.UnansweredRegister, 10);
     EXPECT_EQ(sensor.sent.size(), 1u);
     // The reply that comes afterwards is read as measurement stream.
     bench.clock.RunUntil(bench.clock.Now() + 200);
@@ -289,9 +289,9 @@ TEST_F(Commands, PortLostDuringAWrite_EndsItAsALateReplyDoesWithoutEndOrHostWarn
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "E"), 0);
     EXPECT_TRUE(host.warnings.empty());
     const ExchangeResult& result = bench.protocol.LastResult();
-    EXPECT_EQ(result.outcome, ExchangeOutcome::PortLost);
-    EXPECT_EQ(result.exchange, Exchange::Write);
-    EXPECT_GT(result.unansweredRegister, 10);
+    EXPECT_EQ(result.Outcome, ExchangeOutcome::PortLost);
+    EXPECT_EQ(result.Exchange, Exchange::Write);
+    EXPECT_GT(result.UnansweredRegister, 10);
     EXPECT_FALSE(bench.protocol.TransferOk());
     EXPECT_EQ(bench.protocol.ReceiveState(), 1);
     EXPECT_FALSE(bench.commands.Busy());

@@ -50,8 +50,8 @@ TEST(Detection, FramesEachTickUntilAnEchoThenTheIdentificationReplyDecidesTheFam
         EXPECT_EQ(b.protocol.DetectTries(), c.tries) << c.name;
         EXPECT_EQ(b.sensor.sent.size(), std::size_t(c.tries + found)) << c.name;
         EXPECT_EQ(b.sensor.sent.back().bytes, found ? "T00" : frame) << c.name;
-        EXPECT_EQ(result.outcome, found ? ExchangeOutcome::Completed : ExchangeOutcome::NoSensor);
-        EXPECT_EQ(result.family, c.found) << c.name;
+        EXPECT_EQ(result.Outcome, found ? ExchangeOutcome::Completed : ExchangeOutcome::NoSensor);
+        EXPECT_EQ(result.Family, c.found) << c.name;
         EXPECT_EQ(b.host.family, c.found) << c.name;
         const std::string last =
             found ? "SetFamily " + std::string(FamilyName(c.found)) : "Warn No Sensor Found";

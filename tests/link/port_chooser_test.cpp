@@ -85,19 +85,19 @@ class PortChooserTest : public QObject {
         QVERIFY(other.waitForReadyRead(2000));
         QCOMPARE(other.readAll(), QByteArray("abc"));
 
-        CommPortsDialog& dialog = s.chooser.dialog();
+        CommPortsDialog& dialog = s.chooser.Dialog();
         // Captions and names are checked with the window's other texts.
         for (int n = 1; n <= 4; ++n) {
-            QVERIFY(!dialog.option(n)->isEnabled()); // until a scan enables it
+            QVERIFY(!dialog.Option(n)->isEnabled()); // until a scan enables it
         }
-        dialog.loadPorts(s.chooser.PortAvailable(), LoadPortDevices());
-        QCOMPARE(dialog.deviceLabel(1)->text(), QStringLiteral("no device"));
-        QCOMPARE(dialog.deviceLabel(2)->text(), s.two.path());
-        QCOMPARE(dialog.deviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
-        QCOMPARE(dialog.option(2)->accessibleName(), QStringLiteral("Comm2, %1").arg(s.two.path()));
-        QVERIFY(!dialog.option(1)->isEnabled());
-        QVERIFY(dialog.option(2)->isEnabled());
-        QVERIFY(!dialog.option(3)->isEnabled());
+        dialog.LoadPorts(s.chooser.PortAvailable(), LoadPortDevices());
+        QCOMPARE(dialog.DeviceLabel(1)->text(), QStringLiteral("no device"));
+        QCOMPARE(dialog.DeviceLabel(2)->text(), s.two.path());
+        QCOMPARE(dialog.DeviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
+        QCOMPARE(dialog.Option(2)->accessibleName(), QStringLiteral("Comm2, %1").arg(s.two.path()));
+        QVERIFY(!dialog.Option(1)->isEnabled());
+        QVERIFY(dialog.Option(2)->isEnabled());
+        QVERIFY(!dialog.Option(3)->isEnabled());
     }
 
     void missingOrOddSavedPort_asksAndRemembersTheChoice_data() {
@@ -117,10 +117,10 @@ class PortChooserTest : public QObject {
         int selectedBefore = -1;
         bool offered = false;
         WhenDialogShown driver([&](CommPortsDialog& dialog) {
-            selectedBefore = dialog.selectedPort();
-            offered = dialog.option(choice)->isEnabled();
-            QTest::mouseClick(dialog.option(choice), Qt::LeftButton);
-            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+            selectedBefore = dialog.SelectedPort();
+            offered = dialog.Option(choice)->isEnabled();
+            QTest::mouseClick(dialog.Option(choice), Qt::LeftButton);
+            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
         });
         s.chooser.OpenSavedPort();
 
@@ -129,10 +129,10 @@ class PortChooserTest : public QObject {
         QVERIFY(offered);
         QCOMPARE(s.chooser.PortNumber(), choice);
         QCOMPARE(s.SavedBytes(), QByteArray(1, char(choice)) + QByteArray(1, '\0'));
-        QVERIFY(s.link.isPortOpen());
-        QCOMPARE(s.link.portNumber(), choice);
-        QCOMPARE(s.link.portDevice(), choice == 2 ? s.two.path() : s.three.path());
-        QVERIFY(s.chooser.dialog().isHidden()); // hidden after OK, not destroyed
+        QVERIFY(s.link.IsPortOpen());
+        QCOMPARE(s.link.PortNumber(), choice);
+        QCOMPARE(s.link.PortDevice(), choice == 2 ? s.two.path() : s.three.path());
+        QVERIFY(s.chooser.Dialog().isHidden()); // hidden after OK, not destroyed
     }
 
     void savedPort_opensWithoutAskingAndComPortShowsTheLatestScan() {
@@ -144,7 +144,7 @@ class PortChooserTest : public QObject {
             s.chooser.OpenSavedPort();
             QVERIFY(!driver.Seen());
         }
-        QCOMPARE(s.link.portNumber(), 3);
+        QCOMPARE(s.link.PortNumber(), 3);
 
         // "&ComPort" shows the saved port selected and, since the scan closed the program's
         // own port first, offered; closing by the title bar keeps the port, whatever was checked.
@@ -152,17 +152,17 @@ class PortChooserTest : public QObject {
         bool offered = false;
         {
             WhenDialogShown driver([&](CommPortsDialog& dialog) {
-                selected = dialog.selectedPort();
-                offered = dialog.option(3)->isEnabled();
-                dialog.option(2)->setChecked(true);
+                selected = dialog.SelectedPort();
+                offered = dialog.Option(3)->isEnabled();
+                dialog.Option(2)->setChecked(true);
                 dialog.close();
             });
-            s.chooser.chooseComPort();
+            s.chooser.ChooseComPort();
         }
         QCOMPARE(selected, 3);
         QVERIFY(offered);
         QCOMPARE(s.chooser.PortNumber(), 3);
-        QCOMPARE(s.link.portNumber(), 3);
+        QCOMPARE(s.link.PortNumber(), 3);
         QCOMPARE(s.SavedBytes(), QByteArray("\x03\x00more", 6));
 
         // Another program takes port 2 between two showings of the hidden dialog; OK reopens 3.
@@ -170,13 +170,13 @@ class PortChooserTest : public QObject {
         QVERIFY(other.open(QIODevice::ReadWrite));
         offered = true;
         WhenDialogShown driver([&](CommPortsDialog& dialog) {
-            offered = dialog.option(2)->isEnabled();
-            dialog.okButton()->click();
+            offered = dialog.Option(2)->isEnabled();
+            dialog.OkButton()->click();
         });
-        s.chooser.chooseComPort();
+        s.chooser.ChooseComPort();
         QVERIFY(!offered);
-        QVERIFY(s.link.isPortOpen());
-        QCOMPARE(s.link.portNumber(), 3);
+        QVERIFY(s.link.IsPortOpen());
+        QCOMPARE(s.link.PortNumber(), 3);
     }
 
     void noUsablePort_okKeepsThePortClosed() {
@@ -188,13 +188,13 @@ class PortChooserTest : public QObject {
         WhenDialogShown driver([&](CommPortsDialog& dialog) {
             allDisabled = true;
             for (int n = 1; n <= 4; ++n)
-                allDisabled = allDisabled && !dialog.option(n)->isEnabled();
-            dialog.okButton()->click();
+                allDisabled = allDisabled && !dialog.Option(n)->isEnabled();
+            dialog.OkButton()->click();
         });
         s.chooser.OpenSavedPort();
         QVERIFY(allDisabled);
         QCOMPARE(s.chooser.PortNumber(), 0);
-        QVERIFY(!s.link.isPortOpen());
+        QVERIFY(!s.link.IsPortOpen());
         QCOMPARE(s.SavedBytes(), QByteArray("\x00\x00", 2));
     }
 };

@@ -42,15 +42,15 @@ class SensorLinkTest : public QObject {
     void openPort_setsNineThousandSixHundred8N1WithoutFlowControl() {
         Rig r;
         QVERIFY(r.terminal->ok());
-        QSignalSpy opened(&r.link, &SensorLink::portOpenChanged);
-        QSignalSpy readings(&r.link, &SensorLink::reading);
-        QSignalSpy arrivals(&r.link, &SensorLink::dataReceived);
+        QSignalSpy opened(&r.link, &SensorLink::PortOpenChanged);
+        QSignalSpy readings(&r.link, &SensorLink::Reading);
+        QSignalSpy arrivals(&r.link, &SensorLink::DataReceived);
 
-        QVERIFY(r.link.openPort(1));
-        QCOMPARE(r.link.portNumber(), 1);
-        QCOMPARE(r.link.portDevice(), r.terminal->path());
+        QVERIFY(r.link.OpenPort(1));
+        QCOMPARE(r.link.PortNumber(), 1);
+        QCOMPARE(r.link.PortDevice(), r.terminal->path());
         QCOMPARE(opened.count(), 1);
-        QCOMPARE(r.link.protocol().ReceiveState(), 1);
+        QCOMPARE(r.link.Protocol().ReceiveState(), 1);
 
         termios line{};
         QCOMPARE(::tcgetattr(r.terminal->slave(), &line), 0);
@@ -66,9 +66,9 @@ class SensorLinkTest : public QObject {
         QCOMPARE(readings.at(0).at(0).toFloat(), 4.175856f);
         QVERIFY(arrivals.count() >= 1);
 
-        r.link.closePort();
-        QVERIFY(!r.link.isPortOpen());
-        QCOMPARE(r.link.portNumber(), 0);
+        r.link.ClosePort();
+        QVERIFY(!r.link.IsPortOpen());
+        QCOMPARE(r.link.PortNumber(), 0);
         QCOMPARE(opened.count(), 2);
     }
 
@@ -85,35 +85,35 @@ class SensorLinkTest : public QObject {
         for (const auto& c : cases) {
             Rig r;
             r.map.Write({c.device});
-            QSignalSpy errors(&r.link, &SensorLink::portError);
-            QVERIFY(!r.link.openPort(c.number));
+            QSignalSpy errors(&r.link, &SensorLink::PortError);
+            QVERIFY(!r.link.OpenPort(c.number));
             QCOMPARE(errors.count(), 1);
             const QString message = errors.at(0).at(0).toString();
             QVERIFY2(message.startsWith(c.expected), qPrintable(message));
-            QVERIFY(!r.link.isPortOpen());
+            QVERIFY(!r.link.IsPortOpen());
         }
     }
 
     void whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive() {
         Rig r;
-        QVERIFY(r.link.openPort(1));
-        QSignalSpy busy(&r.link, &SensorLink::busyChanged);
+        QVERIFY(r.link.OpenPort(1));
+        QSignalSpy busy(&r.link, &SensorLink::BusyChanged);
 
         int checks = 0;
         QTimer during;
         during.setInterval(50);
         connect(&during, &QTimer::timeout, &r.link, [&] {
-            if (!r.link.isBusy())
+            if (!r.link.IsBusy())
                 return;
             ++checks;
-            QVERIFY(!r.link.openPort(2));
-            r.link.closePort();
-            QVERIFY(r.link.isPortOpen());
-            r.link.getConfigurationFromSensor(); // returns at once
-            r.link.saveConfigurationToSensor();
+            QVERIFY(!r.link.OpenPort(2));
+            r.link.ClosePort();
+            QVERIFY(r.link.IsPortOpen());
+            r.link.GetConfigurationFromSensor(); // returns at once
+            r.link.SaveConfigurationToSensor();
         });
         during.start();
-        r.link.getConfigurationFromSensor();
+        r.link.GetConfigurationFromSensor();
         during.stop();
 
         QVERIFY2(checks >= 5, "the window's timers run while the command waits");
@@ -127,14 +127,14 @@ class SensorLinkTest : public QObject {
     // An idle port that hangs up; a hang-up during an exchange is tested against the simulator.
     void hangUp_closesThePortReportsItOnceAndDoesNotSpin() {
         Rig r;
-        QSignalSpy errors(&r.link, &SensorLink::portError);
-        QSignalSpy opened(&r.link, &SensorLink::portOpenChanged);
-        QVERIFY(r.link.openPort(1));
+        QSignalSpy errors(&r.link, &SensorLink::PortError);
+        QSignalSpy opened(&r.link, &SensorLink::PortOpenChanged);
+        QVERIFY(r.link.OpenPort(1));
         const QString device = r.terminal->path();
 
         r.terminal.reset(); // the whole line goes away
         QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
-        QVERIFY(!r.link.isPortOpen());
+        QVERIFY(!r.link.IsPortOpen());
         const QString message = errors.at(0).at(0).toString();
         QVERIFY2(message.startsWith(
                      QStringLiteral("Comm1 (%1) stopped working; it may have been disconnected (")

@@ -22,27 +22,27 @@ Bytes BuildFrame(char letter, std::uint8_t reg, std::uint8_t value) {
 
 void FrameParser::Push(std::span<const std::uint8_t> bytes, std::vector<Received>& out) {
     pending_.insert(pending_.end(), bytes.begin(), bytes.end());
-    while (!pending_.empty() && takeOne(out)) {
+    while (!pending_.empty() && TakeOne(out)) {
     }
 }
 
-void FrameParser::skipFirst(std::vector<Received>& out) {
+void FrameParser::SkipFirst(std::vector<Received>& out) {
     // Consecutive stray bytes are reported as one unit.
-    if (!out.empty() && out.back().kind == Received::Kind::Stray) {
-        out.back().bytes.push_back(pending_.front());
+    if (!out.empty() && out.back().Kind == ReceivedKind::Stray) {
+        out.back().Bytes.push_back(pending_.front());
     } else {
-        out.push_back({Received::Kind::Stray, 0, 0, {pending_.front()}});
+        out.push_back({ReceivedKind::Stray, 0, 0, {pending_.front()}});
     }
     pending_.erase(pending_.begin());
 }
 
-bool FrameParser::takeOne(std::vector<Received>& out) {
+bool FrameParser::TakeOne(std::vector<Received>& out) {
     const std::uint8_t first = pending_.front();
-    auto take = [&](Received::Kind kind, std::size_t length) {
+    auto take = [&](ReceivedKind kind, std::size_t length) {
         Received r{kind, 0, 0, Bytes(pending_.begin(), pending_.begin() + length)};
         if (length == kFrameLength) {
-            r.reg = pending_[3];
-            r.value = pending_[4];
+            r.Reg = pending_[3];
+            r.Value = pending_[4];
         }
         pending_.erase(pending_.begin(), pending_.begin() + length);
         out.push_back(std::move(r));
@@ -52,15 +52,15 @@ bool FrameParser::takeOne(std::vector<Received>& out) {
     // means the first byte did not start a command.
     for (std::size_t i = 1; i < std::min<std::size_t>(pending_.size(), 3); ++i) {
         if (pending_[i] != '0' && (first == 'W' || first == 'G' || first == 'P' || first == 'T')) {
-            skipFirst(out);
+            SkipFirst(out);
             return true;
         }
     }
     switch (first) {
     case 'E':
-        return take(Received::Kind::End, 1);
+        return take(ReceivedKind::End, 1);
     case 'T':
-        return pending_.size() >= kIdentLength && take(Received::Kind::Ident, kIdentLength);
+        return pending_.size() >= kIdentLength && take(ReceivedKind::Ident, kIdentLength);
     case 'W':
     case 'G':
     case 'P': {
@@ -68,15 +68,15 @@ bool FrameParser::takeOne(std::vector<Received>& out) {
             return false;
         }
         if (pending_[5] != FrameChecksum(pending_)) {
-            return take(Received::Kind::BadChecksum, kFrameLength);
+            return take(ReceivedKind::BadChecksum, kFrameLength);
         }
-        auto kind = first == 'W'   ? Received::Kind::Write
-                    : first == 'G' ? Received::Kind::Get
-                                   : Received::Kind::Put;
+        auto kind = first == 'W'   ? ReceivedKind::Write
+                    : first == 'G' ? ReceivedKind::Get
+                                   : ReceivedKind::Put;
         return take(kind, kFrameLength);
     }
     default:
-        skipFirst(out);
+        SkipFirst(out);
         return true;
     }
 }

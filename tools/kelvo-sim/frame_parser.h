@@ -8,21 +8,22 @@ namespace telmora::sim {
 
 using Bytes = std::vector<std::uint8_t>;
 
+enum class ReceivedKind {
+    Write,       // "W" frame, echoed back whole
+    Get,         // "G" frame: read register
+    Put,         // "P" frame: store value in register
+    Ident,       // "T00"
+    End,         // "E"
+    BadChecksum, // a six-byte frame whose last byte is not the sum of the others
+    Stray,       // bytes that start no command
+};
+
 // One unit the sensor makes out of the program's bytes.
 struct Received {
-    enum class Kind {
-        Write,       // "W" frame, echoed back whole
-        Get,         // "G" frame: read register
-        Put,         // "P" frame: store value in register
-        Ident,       // "T00"
-        End,         // "E"
-        BadChecksum, // a six-byte frame whose last byte is not the sum of the others
-        Stray,       // bytes that start no command
-    };
-    Kind kind;
-    std::uint8_t reg = 0;
-    std::uint8_t value = 0;
-    Bytes bytes; // exactly what arrived for this unit
+    ReceivedKind Kind;
+    std::uint8_t Reg = 0;
+    std::uint8_t Value = 0;
+    sim::Bytes Bytes; // exactly what arrived for this unit
 };
 
 // The checksum of a six-byte frame: the sum of its first five bytes, modulo 256.
@@ -46,8 +47,8 @@ class FrameParser {
   private:
     // Takes one unit off the front of pending_ if it is decided; false when more bytes
     // are needed.
-    bool takeOne(std::vector<Received>& out);
-    void skipFirst(std::vector<Received>& out);
+    bool TakeOne(std::vector<Received>& out);
+    void SkipFirst(std::vector<Received>& out);
 
     Bytes pending_;
 };

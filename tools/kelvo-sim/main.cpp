@@ -22,14 +22,14 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitSystem = 1;
 
-int usageError(const std::string& message) {
+int UsageError(const std::string& message) {
     std::fprintf(stderr, "kelvo-sim: %s\n", message.c_str());
     return kExitUsage;
 }
 
 // The signals that end a run arrive through a descriptor, so the event loop sees them
 // between two steps rather than in the middle of one.
-int blockStopSignals() {
+int BlockStopSignals() {
     sigset_t stops;
     sigemptyset(&stops);
     sigaddset(&stops, SIGTERM);
@@ -45,44 +45,44 @@ int blockStopSignals() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     ParsedOptions parsed = ParseOptions(args);
-    if (parsed.showHelp) {
+    if (parsed.ShowHelp) {
         std::fputs(HelpText().c_str(), stdout);
         return 0;
     }
-    if (!parsed.error.empty()) {
-        return usageError(parsed.error);
+    if (!parsed.Error.empty()) {
+        return UsageError(parsed.Error);
     }
-    const SimOptions& options = parsed.options;
+    const SimOptions& options = parsed.Options;
 
-    telmora::RegisterImage image = FactoryImage(options.family);
-    if (!options.configPath.empty()) {
-        ImageLoad load = LoadImageFile(options.configPath);
-        if (!load.image) {
-            return usageError(load.error);
+    telmora::RegisterImage image = FactoryImage(options.Family);
+    if (!options.ConfigPath.empty()) {
+        ImageLoad load = LoadImageFile(options.ConfigPath);
+        if (!load.Image) {
+            return UsageError(load.Error);
         }
-        image = *load.image;
+        image = *load.Image;
     }
 
-    std::FILE* log = options.quiet ? nullptr : stderr;
-    if (!options.logPath.empty() && !options.quiet) {
-        log = std::fopen(options.logPath.c_str(), "w");
+    std::FILE* log = options.Quiet ? nullptr : stderr;
+    if (!options.LogPath.empty() && !options.Quiet) {
+        log = std::fopen(options.LogPath.c_str(), "w");
         if (log == nullptr) {
-            return usageError("cannot write " + options.logPath + ": " + std::strerror(errno));
+            return UsageError("cannot write " + options.LogPath + ": " + std::strerror(errno));
         }
     }
     int recordFd = -1;
-    if (!options.recordPath.empty()) {
-        recordFd = open(options.recordPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (!options.RecordPath.empty()) {
+        recordFd = open(options.RecordPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (recordFd < 0) {
-            return usageError("cannot write " + options.recordPath + ": " + std::strerror(errno));
+            return UsageError("cannot write " + options.RecordPath + ": " + std::strerror(errno));
         }
     }
 
-    int signalFd = blockStopSignals();
+    int signalFd = BlockStopSignals();
     SimTerminal terminal;
     std::string error = terminal.Open();
-    if (error.empty() && !options.linkPath.empty()) {
-        error = terminal.MakeLink(options.linkPath);
+    if (error.empty() && !options.LinkPath.empty()) {
+        error = terminal.MakeLink(options.LinkPath);
     }
     if (!error.empty() || signalFd < 0) {
         std::fprintf(stderr, "kelvo-sim: %s\n",
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     SimRunner runner(options, image, terminal, log, recordFd);
-    runner.Log(std::string("Kelvo-") + (options.family == Family::A ? "A" : "B") + " sensor on " +
+    runner.Log(std::string("Kelvo-") + (options.Family == Family::A ? "A" : "B") + " sensor on " +
                terminal.Path());
     int status = runner.Run(signalFd);
     if (recordFd >= 0) {

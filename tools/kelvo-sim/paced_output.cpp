@@ -21,16 +21,16 @@ void PacedOutput::Clear() {
     blocked_ = false;
 }
 
-PacedOutput::Clock::time_point PacedOutput::dueTime(const Pending& p) const {
+PacedOutput::Clock::time_point PacedOutput::DueTime(const Pending& p) const {
     // A character reaches the far end when its last bit has crossed the line.
-    return paced_ ? std::max(p.releaseAt, lineFreeAt_) + kCharTime : p.releaseAt;
+    return paced_ ? std::max(p.ReleaseAt, lineFreeAt_) + kCharTime : p.ReleaseAt;
 }
 
 std::optional<PacedOutput::Clock::time_point> PacedOutput::NextDue() const {
     if (queue_.empty()) {
         return std::nullopt;
     }
-    return dueTime(queue_.front());
+    return DueTime(queue_.front());
 }
 
 bool PacedOutput::Flush(Clock::time_point now) {
@@ -44,7 +44,7 @@ bool PacedOutput::Flush(Clock::time_point now) {
         std::size_t n = 0;
         Clock::time_point lineFree = std::max(lineFreeAt_, earliest);
         for (const Pending& p : queue_) {
-            Clock::time_point due = paced_ ? std::max(p.releaseAt, lineFree) : p.releaseAt;
+            Clock::time_point due = paced_ ? std::max(p.ReleaseAt, lineFree) : p.ReleaseAt;
             if ((paced_ ? due + kCharTime : due) > now || n == sizeof chunk) {
                 break;
             }
@@ -52,7 +52,7 @@ bool PacedOutput::Flush(Clock::time_point now) {
             // so a late wake-up does not slow the line down for good.
             lineFree = due + kCharTime;
             lineFreeAfter[n] = lineFree;
-            chunk[n++] = p.byte;
+            chunk[n++] = p.Byte;
         }
         if (n == 0) {
             return true;

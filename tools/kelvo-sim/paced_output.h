@@ -43,11 +43,11 @@ class PacedOutput {
 
   private:
     struct Pending {
-        std::uint8_t byte;
-        Clock::time_point releaseAt;
+        std::uint8_t Byte;
+        Clock::time_point ReleaseAt;
     };
 
-    Clock::time_point dueTime(const Pending& p) const;
+    Clock::time_point DueTime(const Pending& p) const;
 
     int fd_;
     bool paced_;

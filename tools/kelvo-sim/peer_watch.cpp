@@ -10,12 +10,12 @@ namespace telmora::sim {
 
 namespace {
 
-bool allDigits(std::string_view s) {
+bool AllDigits(std::string_view s) {
     return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 // True if any descriptor of process pid refers to path.
-bool processHolds(const std::string& pid, const std::string& path) {
+bool ProcessHolds(const std::string& pid, const std::string& path) {
     const std::string fdDir = "/proc/" + pid + "/fd";
     DIR* dir = opendir(fdDir.c_str());
     if (dir == nullptr) {
@@ -24,7 +24,7 @@ bool processHolds(const std::string& pid, const std::string& path) {
     bool holds = false;
     char target[256];
     while (dirent* entry = readdir(dir)) {
-        if (!allDigits(entry->d_name)) {
+        if (!AllDigits(entry->d_name)) {
             continue;
         }
         const std::string link = fdDir + "/" + entry->d_name;
@@ -46,7 +46,7 @@ PeerWatch::PeerWatch(std::string devicePath) : path_(std::move(devicePath)) {
         ::close(notify_);
         notify_ = -1;
     }
-    present_ = countOthers();
+    present_ = CountOthers();
 }
 
 PeerWatch::~PeerWatch() {
@@ -61,11 +61,11 @@ bool PeerWatch::Refresh() {
         while (read(notify_, buffer, sizeof buffer) > 0) {
         }
     }
-    present_ = countOthers();
+    present_ = CountOthers();
     return present_;
 }
 
-bool PeerWatch::countOthers() const {
+bool PeerWatch::CountOthers() const {
     const std::string self = std::to_string(getpid());
     DIR* proc = opendir("/proc");
     if (proc == nullptr) {
@@ -73,8 +73,8 @@ bool PeerWatch::countOthers() const {
     }
     bool found = false;
     while (dirent* entry = readdir(proc)) {
-        if (allDigits(entry->d_name) && self != entry->d_name &&
-            processHolds(entry->d_name, path_)) {
+        if (AllDigits(entry->d_name) && self != entry->d_name &&
+            ProcessHolds(entry->d_name, path_)) {
             found = true;
             break;
         }

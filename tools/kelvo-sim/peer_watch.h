@@ -23,7 +23,7 @@ class PeerWatch {
     bool Present() const { return present_; }
 
   private:
-    bool countOthers() const;
+    bool CountOthers() const;
 
     std::string path_;
     int notify_ = -1;

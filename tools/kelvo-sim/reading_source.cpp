@@ -9,20 +9,20 @@ namespace telmora::sim {
 
 double ReadingSource::DistanceAt(long index) const {
     const DistancePattern& p = pattern_;
-    if (p.lostEvery > 0 && (index + 1) % p.lostEvery == 0) {
+    if (p.LostEvery > 0 && (index + 1) % p.LostEvery == 0) {
         return 0.0;
     }
-    double phase = static_cast<double>(index % p.period) / static_cast<double>(p.period);
-    switch (p.kind) {
+    double phase = static_cast<double>(index % p.Period) / static_cast<double>(p.Period);
+    switch (p.Kind) {
     case PatternKind::Ramp:
-        return p.from + (p.to - p.from) * phase;
+        return p.From + (p.To - p.From) * phase;
     case PatternKind::Sine:
         // Starts at FROM, reaches TO half way through the cycle.
-        return p.from + (p.to - p.from) * (1.0 - std::cos(2.0 * std::numbers::pi * phase)) / 2.0;
+        return p.From + (p.To - p.From) * (1.0 - std::cos(2.0 * std::numbers::pi * phase)) / 2.0;
     case PatternKind::Fixed:
         break;
     }
-    return p.from;
+    return p.From;
 }
 
 std::string ReadingSource::CountsText(double distance, float countDistance) {

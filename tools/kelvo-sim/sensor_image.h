@@ -18,8 +18,8 @@ float CountDistanceOf(const RegisterImage& image, Family family, float previous)
 // A configuration file: elements 0 to 127 as 16-bit little-endian integers, 256 bytes.
 // Element 128 is not stored and loads as 0. Bytes after the first 256 are ignored.
 struct ImageLoad {
-    std::optional<RegisterImage> image;
-    std::string error;
+    std::optional<RegisterImage> Image;
+    std::string Error;
 };
 ImageLoad LoadImageFile(const std::string& path);
 

@@ -9,7 +9,7 @@ namespace telmora::sim {
 
 namespace {
 
-std::string bytesText(const Bytes& bytes) {
+std::string BytesText(const Bytes& bytes) {
     std::string text;
     for (std::uint8_t b : bytes) {
         text += (text.empty() ? "" : " ") + std::to_string(b);
@@ -17,21 +17,21 @@ std::string bytesText(const Bytes& bytes) {
     return text;
 }
 
-std::string frameText(const Received& unit) {
-    return std::string(1, static_cast<char>(unit.bytes[0])) + " " + std::to_string(unit.reg) + " " +
-           std::to_string(unit.value);
+std::string FrameText(const Received& unit) {
+    return std::string(1, static_cast<char>(unit.Bytes[0])) + " " + std::to_string(unit.Reg) + " " +
+           std::to_string(unit.Value);
 }
 
 } // namespace
 
 SensorModel::SensorModel(const SimOptions& options, RegisterImage image, SensorLine& line)
-    : options_(options), image_(image), line_(line), source_(options.pattern),
-      random_(options.seed), strayRandom_(options.faults.straySeed.value_or(options.seed)),
-      damageRandom_(options.faults.damageSeed.value_or(options.seed)),
-      countDistance_(CountDistanceOf(image, options.family, kCountDistanceNormal)),
-      exchangeTimeout_(std::chrono::milliseconds(options.exchangeTimeoutMs)),
-      readingPeriod_(options.rate > 0 ? std::chrono::duration_cast<Clock::duration>(
-                                            std::chrono::duration<double>(1.0 / options.rate))
+    : options_(options), image_(image), line_(line), source_(options.Pattern),
+      random_(options.Seed), strayRandom_(options.Faults.StraySeed.value_or(options.Seed)),
+      damageRandom_(options.Faults.DamageSeed.value_or(options.Seed)),
+      countDistance_(CountDistanceOf(image, options.Family, kCountDistanceNormal)),
+      exchangeTimeout_(std::chrono::milliseconds(options.ExchangeTimeoutMs)),
+      readingPeriod_(options.Rate > 0 ? std::chrono::duration_cast<Clock::duration>(
+                                            std::chrono::duration<double>(1.0 / options.Rate))
                                       : Clock::duration::zero()) {}
 
 void SensorModel::SetPeerPresent(bool present, Clock::time_point now) {
@@ -43,9 +43,9 @@ void SensorModel::SetPeerPresent(bool present, Clock::time_point now) {
     nextReadingAt_ = now;
 }
 
-bool SensorModel::streaming() const {
-    return !hungUp_ && peerPresent_ && !inExchange_ && !options_.faults.silent &&
-           (!options_.count || readingsSent_ < *options_.count);
+bool SensorModel::Streaming() const {
+    return !hungUp_ && peerPresent_ && !inExchange_ && !options_.Faults.Silent &&
+           (!options_.Count || readingsSent_ < *options_.Count);
 }
 
 std::optional<Clock::time_point> SensorModel::NextDeadline(bool lineIdle) const {
@@ -53,7 +53,7 @@ std::optional<Clock::time_point> SensorModel::NextDeadline(bool lineIdle) const 
     if (inExchange_ || parser_.HasPartial()) {
         next = lastReceiveAt_ + exchangeTimeout_;
     }
-    if (streaming() && lineIdle) {
+    if (Streaming() && lineIdle) {
         next = next ? std::min(*next, nextReadingAt_) : nextReadingAt_;
     }
     return next;
@@ -70,25 +70,25 @@ void SensorModel::Receive(std::span<const std::uint8_t> bytes, Clock::time_point
         if (hungUp_) {
             return;
         }
-        handle(unit);
+        Handle(unit);
     }
 }
 
-void SensorModel::handle(const Received& unit) {
-    using Kind = Received::Kind;
-    const Faults& faults = options_.faults;
-    if (unit.kind == Kind::Stray) {
-        line_.Log("rx stray bytes: " + bytesText(unit.bytes));
+void SensorModel::Handle(const Received& unit) {
+    using Kind = ReceivedKind;
+    const Faults& faults = options_.Faults;
+    if (unit.Kind == Kind::Stray) {
+        line_.Log("rx stray bytes: " + BytesText(unit.Bytes));
         return;
     }
-    if (unit.kind == Kind::BadChecksum) {
-        line_.Log("rx bad checksum: " + bytesText(unit.bytes) + " -> dropped");
+    if (unit.Kind == Kind::BadChecksum) {
+        line_.Log("rx bad checksum: " + BytesText(unit.Bytes) + " -> dropped");
         return;
     }
-    if (unit.kind == Kind::End) {
+    if (unit.Kind == Kind::End) {
         line_.Log("rx E");
         if (inExchange_) {
-            endExchange("E");
+            EndExchange("E");
         }
         line_.EndReceived(image_);
         return;
@@ -97,86 +97,86 @@ void SensorModel::handle(const Received& unit) {
         inExchange_ = true;
         line_.Log("exchange begins; readings paused");
     }
-    const std::string what = unit.kind == Kind::Ident ? "T00" : frameText(unit);
-    if (faults.silent) {
+    const std::string what = unit.Kind == Kind::Ident ? "T00" : FrameText(unit);
+    if (faults.Silent) {
         line_.Log("rx " + what + " -> no reply (silent)");
         return;
     }
     if (stopped_) {
         line_.Log("rx " + what + " -> no reply (stopped at register " +
-                  std::to_string(*faults.stopAt) + ")");
+                  std::to_string(*faults.StopAt) + ")");
         return;
     }
-    switch (unit.kind) {
+    switch (unit.Kind) {
     case Kind::Write:
-        if (echoesHeld_ < faults.echoBurst) {
+        if (echoesHeld_ < faults.EchoBurst) {
             // A slow adapter: the echoes pile up and then arrive together.
-            heldEchoes_.insert(heldEchoes_.end(), unit.bytes.begin(), unit.bytes.end());
+            heldEchoes_.insert(heldEchoes_.end(), unit.Bytes.begin(), unit.Bytes.end());
             ++echoesHeld_;
-            if (echoesHeld_ < faults.echoBurst) {
+            if (echoesHeld_ < faults.EchoBurst) {
                 line_.Log("rx " + what + " -> echo held (echo-burst)");
                 break;
             }
             line_.Log("rx " + what + " -> " + std::to_string(echoesHeld_) + " echoes at once");
-            reply(std::exchange(heldEchoes_, {}));
+            Reply(std::exchange(heldEchoes_, {}));
             break;
         }
         line_.Log("rx " + what + " -> echo");
-        reply(unit.bytes);
+        Reply(unit.Bytes);
         break;
     case Kind::Ident:
-        if (options_.family == Family::A) {
+        if (options_.Family == Family::A) {
             line_.Log("rx T00 -> no reply (family A)");
-        } else if (faults.noIdent) {
+        } else if (faults.NoIdent) {
             line_.Log("rx T00 -> no reply (no-ident)");
         } else {
             line_.Log(std::string("rx T00 -> ") + kIdentReply);
-            reply(Bytes(kIdentReply, kIdentReply + 5));
+            Reply(Bytes(kIdentReply, kIdentReply + 5));
         }
         break;
     default:
-        handleRegisterFrame(unit);
+        HandleRegisterFrame(unit);
         break;
     }
 }
 
-void SensorModel::handleRegisterFrame(const Received& unit) {
-    const Faults& faults = options_.faults;
-    const std::string what = "rx " + frameText(unit);
-    if (faults.hangupAt == unit.reg) {
-        hangUp(what + " -> hang-up at register " + std::to_string(unit.reg));
+void SensorModel::HandleRegisterFrame(const Received& unit) {
+    const Faults& faults = options_.Faults;
+    const std::string what = "rx " + FrameText(unit);
+    if (faults.HangupAt == unit.Reg) {
+        HangUp(what + " -> hang-up at register " + std::to_string(unit.Reg));
         return;
     }
-    if (faults.stopAt == unit.reg) {
+    if (faults.StopAt == unit.Reg) {
         stopped_ = true;
-        line_.Log(what + " -> no reply (stopped at register " + std::to_string(unit.reg) + ")");
+        line_.Log(what + " -> no reply (stopped at register " + std::to_string(unit.Reg) + ")");
         return;
     }
-    const bool inImage = unit.reg < image_.size();
-    if (unit.kind == Received::Kind::Get) {
-        auto value = static_cast<std::uint8_t>(inImage ? image_[unit.reg] : 0);
+    const bool inImage = unit.Reg < image_.size();
+    if (unit.Kind == ReceivedKind::Get) {
+        auto value = static_cast<std::uint8_t>(inImage ? image_[unit.Reg] : 0);
         line_.Log(what + " -> " + std::to_string(value));
-        reply(withDamage(BuildFrame('G', unit.reg, value)));
+        Reply(WithDamage(BuildFrame('G', unit.Reg, value)));
         return;
     }
-    if (faults.ignoreP.contains(unit.reg)) {
+    if (faults.IgnoreP.contains(unit.Reg)) {
         line_.Log(what + " -> acknowledged, not stored (ignore-p)");
     } else if (!inImage) {
         line_.Log(what + " -> acknowledged, no such register");
     } else {
-        image_[unit.reg] = unit.value;
+        image_[unit.Reg] = unit.Value;
         line_.Log(what + " -> stored");
     }
-    reply(withDamage(BuildFrame('P', unit.reg, unit.value)));
+    Reply(WithDamage(BuildFrame('P', unit.Reg, unit.Value)));
 }
 
-void SensorModel::reply(Bytes bytes) {
-    line_.Send(withStray(withGarbage(std::move(bytes))),
-               std::chrono::milliseconds(options_.faults.lateMs));
+void SensorModel::Reply(Bytes bytes) {
+    line_.Send(WithStray(WithGarbage(std::move(bytes))),
+               std::chrono::milliseconds(options_.Faults.LateMs));
 }
 
-Bytes SensorModel::withDamage(Bytes frame) {
-    const int percent = options_.faults.damagePercent;
+Bytes SensorModel::WithDamage(Bytes frame) {
+    const int percent = options_.Faults.DamagePercent;
     if (percent > 0 && static_cast<int>(damageRandom_() % 100) < percent) {
         frame.back() ^= 1;
         line_.Log("damage: checksum " + std::to_string(frame.back()));
@@ -184,8 +184,8 @@ Bytes SensorModel::withDamage(Bytes frame) {
     return frame;
 }
 
-Bytes SensorModel::withStray(Bytes bytes) {
-    const int percent = options_.faults.strayPercent;
+Bytes SensorModel::WithStray(Bytes bytes) {
+    const int percent = options_.Faults.StrayPercent;
     if (percent <= 0 || static_cast<int>(strayRandom_() % 100) >= percent) {
         return bytes;
     }
@@ -197,8 +197,8 @@ Bytes SensorModel::withStray(Bytes bytes) {
     return bytes;
 }
 
-Bytes SensorModel::withGarbage(Bytes bytes) {
-    const int percent = options_.faults.garbagePercent;
+Bytes SensorModel::WithGarbage(Bytes bytes) {
+    const int percent = options_.Faults.GarbagePercent;
     if (percent <= 0 || static_cast<int>(random_() % 100) >= percent) {
         return bytes;
     }
@@ -206,12 +206,12 @@ Bytes SensorModel::withGarbage(Bytes bytes) {
     for (std::uint8_t& b : noise) {
         b = static_cast<std::uint8_t>(random_() % 256);
     }
-    line_.Log("garbage: " + bytesText(noise));
+    line_.Log("garbage: " + BytesText(noise));
     noise.insert(noise.end(), bytes.begin(), bytes.end());
     return noise;
 }
 
-void SensorModel::endExchange(const std::string& why) {
+void SensorModel::EndExchange(const std::string& why) {
     inExchange_ = false;
     stopped_ = false;
     echoesHeld_ = 0;
@@ -220,7 +220,7 @@ void SensorModel::endExchange(const std::string& why) {
     line_.Log("exchange ends (" + why + "); readings resume");
 }
 
-void SensorModel::hangUp(const std::string& why) {
+void SensorModel::HangUp(const std::string& why) {
     hungUp_ = true;
     line_.Log(why);
     line_.HangUp();
@@ -232,32 +232,32 @@ void SensorModel::Tick(Clock::time_point now, bool lineIdle) {
     }
     if ((inExchange_ || parser_.HasPartial()) && now - lastReceiveAt_ >= exchangeTimeout_) {
         if (inExchange_) {
-            endExchange("no command for " + std::to_string(options_.exchangeTimeoutMs) + " ms");
+            EndExchange("no command for " + std::to_string(options_.ExchangeTimeoutMs) + " ms");
         } else {
             parser_.Reset();
             line_.Log("partial command dropped after a pause");
         }
         nextReadingAt_ = now;
     }
-    if (streaming() && lineIdle && now >= nextReadingAt_) {
-        sendReading(now);
+    if (Streaming() && lineIdle && now >= nextReadingAt_) {
+        SendReading(now);
     }
-    const auto hangupAfter = options_.faults.hangupAfter;
+    const auto hangupAfter = options_.Faults.HangupAfter;
     if (hangupAfter && readingsSent_ >= *hangupAfter && peerPresent_) {
-        hangUp("hang-up after " + std::to_string(readingsSent_) + " readings");
+        HangUp("hang-up after " + std::to_string(readingsSent_) + " readings");
     }
 }
 
-void SensorModel::sendReading(Clock::time_point now) {
-    countDistance_ = CountDistanceOf(image_, options_.family, countDistance_);
+void SensorModel::SendReading(Clock::time_point now) {
+    countDistance_ = CountDistanceOf(image_, options_.Family, countDistance_);
     const std::string text =
         ReadingSource::CountsText(source_.DistanceAt(readingsSent_), countDistance_);
     Bytes bytes{'\r'};
     bytes.insert(bytes.end(), text.begin(), text.end());
     ++readingsSent_;
     line_.Log("reading " + std::to_string(readingsSent_) + " " + text);
-    line_.Stream(withGarbage(std::move(bytes)));
-    if (options_.count && readingsSent_ == *options_.count) {
+    line_.Stream(WithGarbage(std::move(bytes)));
+    if (options_.Count && readingsSent_ == *options_.Count) {
         line_.Log("stream stops after " + std::to_string(readingsSent_) + " readings");
     }
     // Keep the cadence through small delays; after a stall, carry on without a burst.

@@ -57,16 +57,16 @@ class SensorModel {
     bool InExchange() const { return inExchange_; }
 
   private:
-    void handle(const Received& unit);
-    void handleRegisterFrame(const Received& unit);
-    void reply(Bytes bytes);
-    void sendReading(Clock::time_point now);
-    void endExchange(const std::string& why);
-    void hangUp(const std::string& why);
-    bool streaming() const;
-    Bytes withGarbage(Bytes bytes);
-    Bytes withStray(Bytes bytes);
-    Bytes withDamage(Bytes frame);
+    void Handle(const Received& unit);
+    void HandleRegisterFrame(const Received& unit);
+    void Reply(Bytes bytes);
+    void SendReading(Clock::time_point now);
+    void EndExchange(const std::string& why);
+    void HangUp(const std::string& why);
+    bool Streaming() const;
+    Bytes WithGarbage(Bytes bytes);
+    Bytes WithStray(Bytes bytes);
+    Bytes WithDamage(Bytes frame);
 
     SimOptions options_;
     RegisterImage image_;

@@ -24,13 +24,13 @@ constexpr auto kHangUpDrain = 1s;
 constexpr auto kHangUpLook = 5ms;
 constexpr auto kHandOver = 20ms;
 
-timespec timeoutUntil(std::optional<Clock::time_point> wake, Clock::time_point now) {
+timespec TimeoutUntil(std::optional<Clock::time_point> wake, Clock::time_point now) {
     auto wait = wake ? std::max(*wake - now, Clock::duration::zero()) : Clock::duration(1h);
     auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
     return {static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
-void earliest(std::optional<Clock::time_point>& wake, std::optional<Clock::time_point> t) {
+void Earliest(std::optional<Clock::time_point>& wake, std::optional<Clock::time_point> t) {
     if (t && (!wake || *t < *wake)) {
         wake = t;
     }
@@ -41,7 +41,7 @@ void earliest(std::optional<Clock::time_point>& wake, std::optional<Clock::time_
 SimRunner::SimRunner(const SimOptions& options, RegisterImage image, SimTerminal& terminal,
                      std::FILE* log, int recordFd)
     : options_(options), terminal_(terminal), log_(log), recordFd_(recordFd), start_(Clock::now()),
-      now_(start_), output_(terminal.SensorFd(), options.paced), model_(options, image, *this) {}
+      now_(start_), output_(terminal.SensorFd(), options.Paced), model_(options, image, *this) {}
 
 void SimRunner::Stream(Bytes bytes) {
     output_.Enqueue(bytes, now_, true);
@@ -61,22 +61,22 @@ void SimRunner::Log(const std::string& line) {
 }
 
 void SimRunner::EndReceived(const RegisterImage& image) {
-    dumpImage(image);
+    DumpImage(image);
 }
 
 void SimRunner::HangUp() {
     hangUpRequested_ = true;
 }
 
-void SimRunner::dumpImage(const RegisterImage& image) {
-    if (options_.dumpImagePath.empty()) {
+void SimRunner::DumpImage(const RegisterImage& image) {
+    if (options_.DumpImagePath.empty()) {
         return;
     }
-    std::string error = SaveImageFile(options_.dumpImagePath, image);
-    Log(error.empty() ? "image written to " + options_.dumpImagePath : error);
+    std::string error = SaveImageFile(options_.DumpImagePath, image);
+    Log(error.empty() ? "image written to " + options_.DumpImagePath : error);
 }
 
-bool SimRunner::readFromProgram(Clock::time_point now) {
+bool SimRunner::ReadFromProgram(Clock::time_point now) {
     std::uint8_t buffer[4096];
     for (;;) {
         ssize_t n = ::read(terminal_.SensorFd(), buffer, sizeof buffer);
@@ -84,7 +84,7 @@ bool SimRunner::readFromProgram(Clock::time_point now) {
             if (recordFd_ >= 0 && ::write(recordFd_, buffer, static_cast<std::size_t>(n)) != n) {
                 Log(std::string("cannot record received bytes: ") + std::strerror(errno));
             }
-            if (!options_.paced) {
+            if (!options_.Paced) {
                 model_.Receive(std::span(buffer, static_cast<std::size_t>(n)), now);
                 continue;
             }
@@ -103,7 +103,7 @@ bool SimRunner::readFromProgram(Clock::time_point now) {
     }
 }
 
-void SimRunner::deliverArrived(Clock::time_point now) {
+void SimRunner::DeliverArrived(Clock::time_point now) {
     Bytes arrived;
     while (!inbound_.empty() && inbound_.front().second <= now) {
         arrived.push_back(inbound_.front().first);
@@ -127,20 +127,20 @@ int SimRunner::Run(int signalFd) {
     for (;;) {
         std::optional<Clock::time_point> wake = model_.NextDeadline(output_.Idle());
         if (!output_.WaitingForRoom()) {
-            earliest(wake, output_.NextDue());
+            Earliest(wake, output_.NextDue());
         }
         if (!inbound_.empty()) {
-            earliest(wake, inbound_.front().second);
+            Earliest(wake, inbound_.front().second);
         }
         if (peers.Fd() < 0) {
-            earliest(wake, nextRescan);
+            Earliest(wake, nextRescan);
         }
-        if (options_.exitOnCloseMs && peerSeen && !peers.Present()) {
-            earliest(wake, absentSince + std::chrono::milliseconds(*options_.exitOnCloseMs));
+        if (options_.ExitOnCloseMs && peerSeen && !peers.Present()) {
+            Earliest(wake, absentSince + std::chrono::milliseconds(*options_.ExitOnCloseMs));
         }
         if (hangUpBy) {
             // Nothing tells when the program has read the last bytes; look again shortly.
-            earliest(wake, std::min(*hangUpBy, Clock::now() + kHangUpLook));
+            Earliest(wake, std::min(*hangUpBy, Clock::now() + kHangUpLook));
         }
 
         pollfd fds[3] = {
@@ -149,7 +149,7 @@ int SimRunner::Run(int signalFd) {
             {signalFd, POLLIN, 0},
             {peers.Fd(), POLLIN, 0},
         };
-        timespec timeout = timeoutUntil(wake, Clock::now());
+        timespec timeout = TimeoutUntil(wake, Clock::now());
         if (ppoll(fds, 3, &timeout, nullptr) < 0 && errno != EINTR) {
             Log(std::string("poll failed: ") + std::strerror(errno));
             status = 1;
@@ -179,12 +179,12 @@ int SimRunner::Run(int signalFd) {
                 }
             }
         }
-        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) && !readFromProgram(now_)) {
+        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) && !ReadFromProgram(now_)) {
             Log(std::string("cannot read the terminal: ") + std::strerror(errno));
             status = 1;
             break;
         }
-        deliverArrived(now_);
+        DeliverArrived(now_);
         model_.Tick(now_, output_.Idle());
         if (!output_.Flush(now_)) {
             Log(std::string("cannot write the terminal: ") + std::strerror(errno));
@@ -205,14 +205,14 @@ int SimRunner::Run(int signalFd) {
                 break;
             }
         }
-        if (options_.exitOnCloseMs && peerSeen && !peers.Present() &&
-            now_ - absentSince >= std::chrono::milliseconds(*options_.exitOnCloseMs)) {
-            Log("other end closed for " + std::to_string(*options_.exitOnCloseMs) + " ms; exiting");
+        if (options_.ExitOnCloseMs && peerSeen && !peers.Present() &&
+            now_ - absentSince >= std::chrono::milliseconds(*options_.ExitOnCloseMs)) {
+            Log("other end closed for " + std::to_string(*options_.ExitOnCloseMs) + " ms; exiting");
             break;
         }
     }
     terminal_.Close();
-    dumpImage(model_.Image());
+    DumpImage(model_.Image());
     return status;
 }
 

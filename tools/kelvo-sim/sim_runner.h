@@ -30,10 +30,10 @@ class SimRunner : public SensorLine {
     void HangUp() override;
 
   private:
-    bool readFromProgram(Clock::time_point now);
+    bool ReadFromProgram(Clock::time_point now);
     // Hands the model what has arrived by `now` on the paced line.
-    void deliverArrived(Clock::time_point now);
-    void dumpImage(const RegisterImage& image);
+    void DeliverArrived(Clock::time_point now);
+    void DumpImage(const RegisterImage& image);
 
     SimOptions options_;
     SimTerminal& terminal_;

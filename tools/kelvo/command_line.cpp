@@ -8,8 +8,8 @@ namespace telmora::kelvo {
 namespace {
 
 struct CommandEntry {
-    Command command;
-    std::string_view name;
+    kelvo::Command Command;
+    std::string_view Name;
 };
 
 constexpr std::array<CommandEntry, 5> kCommands{{
@@ -20,21 +20,21 @@ constexpr std::array<CommandEntry, 5> kCommands{{
     {Command::Monitor, "monitor"},
 }};
 
-Command commandNamed(std::string_view name) {
+Command CommandNamed(std::string_view name) {
     for (const CommandEntry& entry : kCommands) {
-        if (entry.name == name) {
-            return entry.command;
+        if (entry.Name == name) {
+            return entry.Command;
         }
     }
     return Command::None;
 }
 
-bool usesPort(Command c) {
+bool UsesPort(Command c) {
     return c == Command::Detect || c == Command::Read || c == Command::Write ||
            c == Command::Monitor;
 }
 
-bool takesFile(Command c) {
+bool TakesFile(Command c) {
     return c == Command::Write || c == Command::Show;
 }
 
@@ -60,7 +60,7 @@ class OptionReader {
                 return error;
             }
         }
-        return options_.help ? "" : Missing();
+        return options_.Help ? "" : Missing();
     }
 
   private:
@@ -83,19 +83,19 @@ class OptionReader {
             return "";
         };
         if (name == "--help" || name == "-h") {
-            return flag(true, options_.help, true);
+            return flag(true, options_.Help, true);
         }
         if (name == "--no-verify") {
-            return flag(command_ == Command::Write, options_.verify, false);
+            return flag(command_ == Command::Write, options_.Verify, false);
         }
         if (name == "--json") {
-            return flag(command_ == Command::Show, options_.json, true);
+            return flag(command_ == Command::Show, options_.Json, true);
         }
         if (name == "--csv") {
-            return flag(command_ == Command::Monitor, options_.csv, true);
+            return flag(command_ == Command::Monitor, options_.Csv, true);
         }
 
-        const bool known = (name == "--port" && usesPort(command_)) ||
+        const bool known = (name == "--port" && UsesPort(command_)) ||
                            ((name == "-o" || name == "--output") && command_ == Command::Read) ||
                            (name == "--family" && command_ == Command::Write) ||
                            (name == "--count" && command_ == Command::Monitor);
@@ -111,16 +111,16 @@ class OptionReader {
             return std::string(name) + " needs a value";
         }
         if (name == "--port") {
-            return Store(name, value, options_.port);
+            return Store(name, value, options_.Port);
         }
         if (name == "-o" || name == "--output") {
-            return Store(name, value, options_.output);
+            return Store(name, value, options_.Output);
         }
         if (name == "--family") {
             if (value == "a" || value == "A") {
-                options_.family = SensorFamily::A;
+                options_.Family = SensorFamily::A;
             } else if (value == "b" || value == "B") {
-                options_.family = SensorFamily::B;
+                options_.Family = SensorFamily::B;
             } else {
                 return "--family must be a or b, not '" + value + "'";
             }
@@ -131,7 +131,7 @@ class OptionReader {
         if (ec != std::errc() || end != value.data() + value.size() || count < 1) {
             return "--count needs a whole number from 1 up, not '" + value + "'";
         }
-        options_.count = count;
+        options_.Count = count;
         return "";
     }
 
@@ -144,24 +144,24 @@ class OptionReader {
     }
 
     std::string Positional(const std::string& arg) {
-        if (takesFile(command_) && options_.file.empty()) {
+        if (TakesFile(command_) && options_.File.empty()) {
             if (arg.empty()) {
                 return "the file name is empty";
             }
-            options_.file = arg;
+            options_.File = arg;
             return "";
         }
         return "unexpected argument '" + arg + "'";
     }
 
     std::string Missing() const {
-        if (usesPort(command_) && options_.port.empty()) {
+        if (UsesPort(command_) && options_.Port.empty()) {
             return "missing --port DEVICE";
         }
-        if (command_ == Command::Read && options_.output.empty()) {
+        if (command_ == Command::Read && options_.Output.empty()) {
             return "missing -o FILE";
         }
-        if (takesFile(command_) && options_.file.empty()) {
+        if (TakesFile(command_) && options_.File.empty()) {
             return "missing the configuration file";
         }
         return "";
@@ -181,8 +181,8 @@ class OptionReader {
 
 std::string_view CommandName(Command command) {
     for (const CommandEntry& entry : kCommands) {
-        if (entry.command == command) {
-            return entry.name;
+        if (entry.Command == command) {
+            return entry.Name;
         }
     }
     return "";
@@ -190,35 +190,35 @@ std::string_view CommandName(Command command) {
 
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
     ParsedCommandLine parsed;
-    Options& options = parsed.options;
+    Options& options = parsed.Options;
     if (args.empty()) {
-        parsed.error = "no command given";
+        parsed.Error = "no command given";
         return parsed;
     }
     const std::string& first = args.front();
     if (first == "--help" || first == "-h" || first == "help") {
-        options.help = true;
+        options.Help = true;
         if (args.size() > 1) {
-            options.command = commandNamed(args[1]);
-            if (options.command == Command::None || args.size() > 2) {
-                parsed.error = "unexpected argument '" + args[1] + "'";
+            options.Command = CommandNamed(args[1]);
+            if (options.Command == Command::None || args.size() > 2) {
+                parsed.Error = "unexpected argument '" + args[1] + "'";
             }
         }
         return parsed;
     }
     if (first == "--version") {
-        options.version = true;
+        options.Version = true;
         if (args.size() > 1) {
-            parsed.error = "unexpected argument '" + args[1] + "'";
+            parsed.Error = "unexpected argument '" + args[1] + "'";
         }
         return parsed;
     }
-    options.command = commandNamed(first);
-    if (options.command == Command::None) {
-        parsed.error = "unknown command '" + first + "'";
+    options.Command = CommandNamed(first);
+    if (options.Command == Command::None) {
+        parsed.Error = "unknown command '" + first + "'";
         return parsed;
     }
-    parsed.error = OptionReader(options.command, args.subspan(1), options).Read();
+    parsed.Error = OptionReader(options.Command, args.subspan(1), options).Read();
     return parsed;
 }
 

@@ -15,22 +15,22 @@ enum class Command { None, Detect, Read, Write, Show, Monitor };
 std::string_view CommandName(Command command); // "detect", ..., "" for None
 
 struct Options {
-    Command command = Command::None;
-    bool help = false;    // --help: the command's usage (kelvo's own without a command)
-    bool version = false; // --version
-    std::string port;     // --port DEVICE
-    std::string output;   // read: -o FILE
-    std::string file;     // write, show: the configuration file
-    SensorFamily family = SensorFamily::None; // write: --family a|b (None: any)
-    bool verify = true;                       // write: off with --no-verify
-    bool json = false;                        // show: --json
-    bool csv = false;                         // monitor: --csv
-    std::optional<long> count;                // monitor: --count N
+    kelvo::Command Command = kelvo::Command::None;
+    bool Help = false;    // --help: the command's usage (kelvo's own without a command)
+    bool Version = false; // --version
+    std::string Port;     // --port DEVICE
+    std::string Output;   // read: -o FILE
+    std::string File;     // write, show: the configuration file
+    SensorFamily Family = SensorFamily::None; // write: --family a|b (None: any)
+    bool Verify = true;                       // write: off with --no-verify
+    bool Json = false;                        // show: --json
+    bool Csv = false;                         // monitor: --csv
+    std::optional<long> Count;                // monitor: --count N
 };
 
 struct ParsedCommandLine {
-    Options options;
-    std::string error; // one line naming what is wrong; empty when understood
+    kelvo::Options Options;
+    std::string Error; // one line naming what is wrong; empty when understood
 };
 
 // `args` without the program name. Options may come in any order, as "--name VALUE" or

@@ -8,7 +8,7 @@ volatile std::sig_atomic_t interrupted = 0;
 sigset_t waitMask;
 bool installed = false;
 
-extern "C" void onInterrupt(int) {
+extern "C" void OnInterrupt(int) {
     interrupted = 1;
 }
 
@@ -19,7 +19,7 @@ void InstallInterruptHandlers() {
         return;
     }
     struct sigaction action {};
-    action.sa_handler = onInterrupt;
+    action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);

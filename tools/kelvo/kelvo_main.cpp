@@ -9,22 +9,22 @@ namespace telmora::kelvo {
 
 int RunKelvo(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     const ParsedCommandLine parsed = ParseCommandLine(args);
-    const Options& options = parsed.options;
-    if (!parsed.error.empty()) {
-        const std::string_view command = CommandName(options.command);
+    const Options& options = parsed.Options;
+    if (!parsed.Error.empty()) {
+        const std::string_view command = CommandName(options.Command);
         const std::string who = command.empty() ? "kelvo" : "kelvo " + std::string(command);
-        err << who << ": " << parsed.error << " (see '" << who << " --help')\n";
+        err << who << ": " << parsed.Error << " (see '" << who << " --help')\n";
         return kExitUsage;
     }
-    if (options.version) {
+    if (options.Version) {
         out << "kelvo 1.08\n";
         return kExitOk;
     }
-    if (options.help) {
-        out << HelpText(options.command);
+    if (options.Help) {
+        out << HelpText(options.Command);
         return kExitOk;
     }
-    switch (options.command) {
+    switch (options.Command) {
     case Command::Show:
         return RunShow(options, out, err);
     case Command::Detect:

@@ -11,21 +11,21 @@ namespace telmora::kelvo {
 int RunMonitor(const Options& options, std::ostream& out, std::ostream& err) {
     SerialPort port;
     std::string error;
-    if (!port.Open(options.port, error)) {
+    if (!port.Open(options.Port, error)) {
         err << "kelvo: " << error << "\n";
         return kExitPort;
     }
     // Readings are converted with the scale a freshly opened line assumes.
     SensorSession session(port);
-    const ReadingStyle style = options.csv ? ReadingStyle::Csv : ReadingStyle::Plain;
-    if (options.csv) {
+    const ReadingStyle style = options.Csv ? ReadingStyle::Csv : ReadingStyle::Plain;
+    if (options.Csv) {
         out << kCsvHeader << "\n" << std::flush;
     }
     long printed = 0;
     const SessionStop stop = session.FollowStream([&](float distance) {
         out << ReadingLine(std::chrono::system_clock::now(), distance, style) << "\n" << std::flush;
         ++printed;
-        return !options.count || printed < *options.count;
+        return !options.Count || printed < *options.Count;
     });
     if (stop == SessionStop::PortLost) {
         err << "kelvo: " << session.PortFailure() << "\n";

@@ -16,49 +16,49 @@ namespace telmora::kelvo {
 
 namespace {
 
-void fail(std::ostream& err, std::string_view message) {
+void Fail(std::ostream& err, std::string_view message) {
     err << "kelvo: " << message << "\n";
 }
 
-bool openPort(const Options& options, SerialPort& port, std::ostream& err) {
+bool OpenPort(const Options& options, SerialPort& port, std::ostream& err) {
     std::string error;
-    if (!port.Open(options.port, error)) {
-        fail(err, error);
+    if (!port.Open(options.Port, error)) {
+        Fail(err, error);
         return false;
     }
     return true;
 }
 
 // The exit status and message of an exchange that did not complete.
-int reportStopped(const ExchangeResult& result, const SensorSession& session, std::ostream& err) {
+int ReportStopped(const ExchangeResult& result, const SensorSession& session, std::ostream& err) {
     if (session.Stop() == SessionStop::Interrupted) {
-        fail(err, "interrupted");
+        Fail(err, "interrupted");
         return kExitInterrupted;
     }
-    switch (result.outcome) {
+    switch (result.Outcome) {
     case ExchangeOutcome::NoSensor:
-        fail(err, kNoSensorFoundText);
+        Fail(err, kNoSensorFoundText);
         return kExitNoSensor;
     case ExchangeOutcome::PortLost:
-        fail(err, session.PortFailure());
+        Fail(err, session.PortFailure());
         return kExitPort;
     case ExchangeOutcome::ReplyLate: {
-        const std::string reg = std::to_string(result.unansweredRegister);
-        if (result.exchange == Exchange::Write) {
-            fail(err, "the sensor stopped answering at the write of register " + reg +
+        const std::string reg = std::to_string(result.UnansweredRegister);
+        if (result.Exchange == Exchange::Write) {
+            Fail(err, "the sensor stopped answering at the write of register " + reg +
                           "; it now holds a partly written configuration");
         } else {
-            fail(err, "the sensor stopped answering at the read of register " + reg);
+            Fail(err, "the sensor stopped answering at the read of register " + reg);
         }
         return kExitTimeout;
     }
     case ExchangeOutcome::ReplyDamaged: {
         const std::string what =
-            std::string(result.exchange == Exchange::Write ? "write" : "read") + " of register " +
-            std::to_string(result.unansweredRegister);
-        fail(err, "the sensor's reply to the " + what + " came damaged " +
+            std::string(result.Exchange == Exchange::Write ? "write" : "read") + " of register " +
+            std::to_string(result.UnansweredRegister);
+        Fail(err, "the sensor's reply to the " + what + " came damaged " +
                       std::to_string(kMaxRegisterTries) + " times" +
-                      (result.exchange == Exchange::Write
+                      (result.Exchange == Exchange::Write
                            ? "; it now holds a partly written configuration"
                            : ""));
         return kExitTimeout;
@@ -67,7 +67,7 @@ int reportStopped(const ExchangeResult& result, const SensorSession& session, st
     case ExchangeOutcome::Stopped:
         // Each exchange starts only after the one before has ended and none is stopped
         // for another, so this means a fault in kelvo itself.
-        fail(err, "the link refused to start an exchange");
+        Fail(err, "the link refused to start an exchange");
         return kExitPort;
     case ExchangeOutcome::Completed:
         break;
@@ -75,12 +75,12 @@ int reportStopped(const ExchangeResult& result, const SensorSession& session, st
     return kExitOk;
 }
 
-bool stopped(const ExchangeResult& result, const SensorSession& session) {
-    return session.Stop() != SessionStop::Done || !result.completed();
+bool Stopped(const ExchangeResult& result, const SensorSession& session) {
+    return session.Stop() != SessionStop::Done || !result.Completed();
 }
 
 // "74 (wrote 218, read 0)" for every register of the family's write order that differs.
-std::vector<std::string> differingRegisters(SensorFamily family, const RegisterImage& written,
+std::vector<std::string> DifferingRegisters(SensorFamily family, const RegisterImage& written,
                                             const RegisterImage& readBack) {
     std::vector<std::string> differences;
     for (const std::uint8_t reg : WriteRegisters(family)) {
@@ -94,7 +94,7 @@ std::vector<std::string> differingRegisters(SensorFamily family, const RegisterI
     return differences;
 }
 
-std::string joined(const std::vector<std::string>& parts) {
+std::string Joined(const std::vector<std::string>& parts) {
     std::string text;
     for (const std::string& part : parts) {
         text += (text.empty() ? "" : ", ") + part;
@@ -104,20 +104,20 @@ std::string joined(const std::vector<std::string>& parts) {
 
 // Every sensor command starts the same way: open the port, then detect the sensor.
 struct DetectedSensor {
-    SerialPort port;
-    WindowSession startUp = StartUpSession();
-    std::optional<SensorSession> session; // made once the port is open
-    ExchangeResult found;
+    SerialPort Port;
+    WindowSession StartUp = StartUpSession();
+    std::optional<SensorSession> Session; // made once the port is open
+    ExchangeResult Found;
 
     // kExitOk when the port opened and a sensor answered; otherwise the exit status, with
     // the message written to `err`.
     int Connect(const Options& options, std::ostream& err) {
-        if (!openPort(options, port, err)) {
+        if (!OpenPort(options, Port, err)) {
             return kExitPort;
         }
-        session.emplace(port);
-        found = session->DetectSensor();
-        return stopped(found, *session) ? reportStopped(found, *session, err) : kExitOk;
+        Session.emplace(Port);
+        Found = Session->DetectSensor();
+        return Stopped(Found, *Session) ? ReportStopped(Found, *Session, err) : kExitOk;
     }
 };
 
@@ -128,12 +128,12 @@ int RunDetect(const Options& options, std::ostream& out, std::ostream& err) {
     if (const int status = sensor.Connect(options, err); status != kExitOk) {
         return status;
     }
-    SensorSession& session = *sensor.session;
-    const ExchangeResult& found = sensor.found;
+    SensorSession& session = *sensor.Session;
+    const ExchangeResult& found = sensor.Found;
     // The sensor waits for configuration frames after answering; the end command sends
     // it back to streaming readings.
     session.SendEnd();
-    out << FamilyName(found.family) << "\n";
+    out << FamilyName(found.Family) << "\n";
     return kExitOk;
 }
 
@@ -142,84 +142,84 @@ int RunRead(const Options& options, std::ostream& out, std::ostream& err) {
     if (const int status = sensor.Connect(options, err); status != kExitOk) {
         return status;
     }
-    SensorSession& session = *sensor.session;
-    const ExchangeResult& found = sensor.found;
-    const ExchangeResult read = session.ReadConfiguration(found.family);
-    if (stopped(read, session)) {
-        return reportStopped(read, session, err);
+    SensorSession& session = *sensor.Session;
+    const ExchangeResult& found = sensor.Found;
+    const ExchangeResult read = session.ReadConfiguration(found.Family);
+    if (Stopped(read, session)) {
+        return ReportStopped(read, session, err);
     }
     session.SendEnd();
-    sensor.port.Close();
+    sensor.Port.Close();
 
-    const RegisterImage fileImage = FileImageAfterSensorRead(found.family, session.Image());
-    const FileResult saved = WriteConfigFile(options.output, ImageToFileBytes(fileImage));
-    if (!saved.ok) {
-        fail(err, saved.error);
+    const RegisterImage fileImage = FileImageAfterSensorRead(found.Family, session.Image());
+    const FileResult saved = WriteConfigFile(options.Output, ImageToFileBytes(fileImage));
+    if (!saved.Ok) {
+        Fail(err, saved.Error);
         return kExitFile;
     }
-    out << FamilyName(found.family) << " configuration saved to " << options.output << "\n";
+    out << FamilyName(found.Family) << " configuration saved to " << options.Output << "\n";
     return kExitOk;
 }
 
 int RunWrite(const Options& options, std::ostream& out, std::ostream& err) {
-    const ConfigFileContents contents = ReadConfigFile(options.file);
-    if (!contents.ok) {
-        fail(err, contents.error);
+    const ConfigFileContents contents = ReadConfigFile(options.File);
+    if (!contents.Ok) {
+        Fail(err, contents.Error);
         return kExitFile;
     }
     RegisterImage fileImage{};
-    FileBytesToImage(contents.bytes, fileImage);
+    FileBytesToImage(contents.Bytes, fileImage);
 
     DetectedSensor sensor;
     if (const int status = sensor.Connect(options, err); status != kExitOk) {
         return status;
     }
-    SensorSession& session = *sensor.session;
-    const ExchangeResult& found = sensor.found;
-    const SensorFamily family = found.family;
-    if (options.family != SensorFamily::None && options.family != family) {
+    SensorSession& session = *sensor.Session;
+    const ExchangeResult& found = sensor.Found;
+    const SensorFamily family = found.Family;
+    if (options.Family != SensorFamily::None && options.Family != family) {
         session.SendEnd();
-        fail(err, std::string(kWrongSensorTypeText) + " (found " + std::string(FamilyName(family)) +
+        Fail(err, std::string(kWrongSensorTypeText) + " (found " + std::string(FamilyName(family)) +
                       ")");
         return kExitWrongFamily;
     }
 
     const RegisterImage image = SensorImageFromFile(fileImage, family);
     const ExchangeResult written = session.WriteConfiguration(family, image);
-    if (stopped(written, session)) {
-        return reportStopped(written, session, err);
+    if (Stopped(written, session)) {
+        return ReportStopped(written, session, err);
     }
     session.SendEnd();
     const auto registers = WriteRegisters(family).size();
-    if (!options.verify) {
-        out << FamilyName(family) << ": " << registers << " registers written from " << options.file
+    if (!options.Verify) {
+        out << FamilyName(family) << ": " << registers << " registers written from " << options.File
             << "\n";
         return kExitOk;
     }
 
     // Read back as "Get Configuration From Sensor" would: detection, then the read.
     const ExchangeResult again = session.DetectSensor();
-    if (stopped(again, session)) {
-        return reportStopped(again, session, err);
+    if (Stopped(again, session)) {
+        return ReportStopped(again, session, err);
     }
-    if (again.family != family) {
-        fail(err, "the sensor answered as " + std::string(FamilyName(again.family)) +
+    if (again.Family != family) {
+        Fail(err, "the sensor answered as " + std::string(FamilyName(again.Family)) +
                       " after the write as " + std::string(FamilyName(family)));
         return kExitVerifyFailed;
     }
     const ExchangeResult readBack = session.ReadConfiguration(family);
-    if (stopped(readBack, session)) {
-        return reportStopped(readBack, session, err);
+    if (Stopped(readBack, session)) {
+        return ReportStopped(readBack, session, err);
     }
     session.SendEnd();
-    const std::vector<std::string> differences = differingRegisters(family, image, session.Image());
+    const std::vector<std::string> differences = DifferingRegisters(family, image, session.Image());
     if (!differences.empty()) {
-        fail(err, "the configuration read back differs at " + std::to_string(differences.size()) +
+        Fail(err, "the configuration read back differs at " + std::to_string(differences.size()) +
                       " register" + (differences.size() == 1 ? "" : "s") + ": " +
-                      joined(differences));
+                      Joined(differences));
         return kExitVerifyFailed;
     }
-    out << FamilyName(family) << ": " << registers << " registers written from " << options.file
+    out << FamilyName(family) << ": " << registers << " registers written from " << options.File
         << " and verified\n";
     return kExitOk;
 }

@@ -13,13 +13,13 @@ namespace telmora::kelvo {
 
 namespace {
 
-std::string reason(int err) {
+std::string Reason(int err) {
     return std::strerror(err);
 }
 
 // Raw 9600 8N1: no echo, no line editing, no CR/LF translation, no XON/XOFF, no parity
 // marks, no hang-up on modem lines. Reads never block (O_NONBLOCK); the event loop polls.
-bool configureLine(int fd, int& err) {
+bool ConfigureLine(int fd, int& err) {
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) {
         err = errno;
@@ -61,7 +61,7 @@ bool SerialPort::Open(const std::string& device, std::string& error) {
     if (fd < 0) {
         const int err = errno;
         lock_.Release();
-        error = prefix + (err == EBUSY ? "in use by another program" : reason(err));
+        error = prefix + (err == EBUSY ? "in use by another program" : Reason(err));
         return false;
     }
     auto refuse = [&](const std::string& why) {
@@ -75,15 +75,15 @@ bool SerialPort::Open(const std::string& device, std::string& error) {
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
-        return refuse(err == EWOULDBLOCK ? "in use by another program" : reason(err));
+        return refuse(err == EWOULDBLOCK ? "in use by another program" : Reason(err));
     }
     // Further opens of the terminal fail while it is ours (as the window's port does too).
     if (::ioctl(fd, TIOCEXCL) != 0) {
-        return refuse(reason(errno));
+        return refuse(Reason(errno));
     }
     int err = 0;
-    if (!configureLine(fd, err)) {
-        return refuse(reason(err));
+    if (!ConfigureLine(fd, err)) {
+        return refuse(Reason(err));
     }
     fd_ = fd;
     device_ = device;
@@ -164,7 +164,7 @@ SerialPort::ReadStatus SerialPort::ReadAvailable(std::string& into) {
 void SerialPort::Fail(std::string_view what, int err) {
     failure_ = "Port " + device_ + " failed: " + std::string(what);
     if (err != 0) {
-        failure_ += " (" + reason(err) + ")";
+        failure_ += " (" + Reason(err) + ")";
     }
 }
 

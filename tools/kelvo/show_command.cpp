@@ -13,12 +13,12 @@ int RunShow(const Options& options, std::ostream& out, std::ostream& err) {
     // Decoded onto the record the program starts with, as "Get Configuration From Disk"
     // does right after start-up.
     WindowSession session = StartUpSession();
-    const FileResult loaded = LoadConfigurationFile(options.file, session.Image, session.Record);
-    if (!loaded.ok) {
-        err << "kelvo: " << loaded.error << "\n";
+    const FileResult loaded = LoadConfigurationFile(options.File, session.Image, session.Record);
+    if (!loaded.Ok) {
+        err << "kelvo: " << loaded.Error << "\n";
         return kExitFile;
     }
-    out << (options.json ? ConfigurationJson(session.Record) : ConfigurationText(session.Record));
+    out << (options.Json ? ConfigurationJson(session.Record) : ConfigurationText(session.Record));
     return kExitOk;
 }
 

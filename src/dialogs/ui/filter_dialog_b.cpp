@@ -17,9 +17,9 @@ namespace telmora {
 namespace {
 
 struct FilterOption {
-    std::int16_t code;
-    const char* name;
-    const char* tooltip;
+    std::int16_t Code;
+    const char* Name;
+    const char* Tooltip;
 };
 
 // Top to bottom as the dialog shows them.
@@ -54,9 +54,9 @@ FilterDialogB::FilterDialogB(SensorConfig& config, QWidget* parent)
     int row = 0;
     for (const FilterOption& option : kFilterOptions) {
         QRadioButton* button = MakeOption(
-            frame, option.name, QString::fromUtf8(kSensorFilter.CaptionOfCode(option.code)),
-            QString::fromUtf8(option.tooltip));
-        filterOptions_->addButton(button, option.code);
+            frame, option.Name, QString::fromUtf8(kSensorFilter.CaptionOfCode(option.Code)),
+            QString::fromUtf8(option.Tooltip));
+        filterOptions_->addButton(button, option.Code);
         grid->addWidget(button, row++, 0);
     }
 

@@ -2,8 +2,8 @@
 
 #include "config/number_text.h"
 #include "config/sensor_config.h"
-#include "form/dialog_controls.h"
 #include "dialogs/interval_text.h"
+#include "form/dialog_controls.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -51,7 +51,7 @@ void RunModeDialog::Assemble(QWidget* note, QGroupBox* runModeFrame,
         layout->addWidget(note);
     }
     layout->addLayout(groups);
-    layout->addWidget(buttons.box);
+    layout->addWidget(buttons.Box);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -71,9 +71,9 @@ void RunModeDialog::MakePrimingInput(QWidget* parent, const QString& tooltip) {
 
 QGroupBox* RunModeDialog::BuildPushButtonFrame() {
     const PushButtonFrame pushButton = MakePushButtonFrame(this);
-    fraPBSwitch_ = pushButton.frame;
-    optPBEnabled_ = pushButton.enabled;
-    optPBDisabled_ = pushButton.disabled;
+    fraPBSwitch_ = pushButton.Frame;
+    optPBEnabled_ = pushButton.Enabled;
+    optPBDisabled_ = pushButton.Disabled;
     return fraPBSwitch_;
 }
 

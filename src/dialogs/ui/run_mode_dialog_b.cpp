@@ -23,12 +23,12 @@ namespace {
 constexpr std::int16_t kSensorOnlyRunMode = 8;
 
 struct RunModeOption {
-    int code;
-    const char* name;
-    const char* tooltip;
-    bool node;     // the node address input is enabled
-    bool priming;  // the priming input is enabled
-    bool pbSwitch; // push-button programming may be allowed
+    int Code;
+    const char* Name;
+    const char* Tooltip;
+    bool Node;     // the node address input is enabled
+    bool Priming;  // the priming input is enabled
+    bool PbSwitch; // push-button programming may be allowed
 };
 
 constexpr RunModeOption kRunModes[] = {
@@ -50,7 +50,7 @@ constexpr RunModeOption kRunModes[] = {
 
 const RunModeOption* FindRunMode(int code) {
     for (const RunModeOption& option : kRunModes) {
-        if (option.code == code) {
+        if (option.Code == code) {
             return &option;
         }
     }
@@ -93,9 +93,9 @@ QGroupBox* RunModeDialogB::BuildRunModeFrame() {
     auto* frame = MakeGroup(this, "Frame1", QStringLiteral("Run Mode"), QStringLiteral("Run Mode"));
     auto option = [&](QWidget* parent, int code) {
         const RunModeOption& mode = *FindRunMode(code);
-        return AddRunModeOption(parent, code, mode.name,
-                                QString::fromUtf8(kSensorRunMode.CaptionOfCode(mode.code)),
-                                QString::fromUtf8(mode.tooltip));
+        return AddRunModeOption(parent, code, mode.Name,
+                                QString::fromUtf8(kSensorRunMode.CaptionOfCode(mode.Code)),
+                                QString::fromUtf8(mode.Tooltip));
     };
 
     // Shape1 gathers the modes that prime before measuring; Shape2 within it the network
@@ -165,10 +165,10 @@ void RunModeDialogB::Load() {
 
 void RunModeDialogB::RunModeOptionClick(int runMode) {
     const RunModeOption& mode = *FindRunMode(runMode);
-    SetInputEnabled(lblNodeAddress_, txtNodeAddress_, mode.node);
-    SetInputEnabled(lblPrimingCycles_, txtPrimingCycles_, mode.priming);
-    SetPushButtonEnabled(mode.pbSwitch);
-    if (!mode.pbSwitch) {
+    SetInputEnabled(lblNodeAddress_, txtNodeAddress_, mode.Node);
+    SetInputEnabled(lblPrimingCycles_, txtPrimingCycles_, mode.Priming);
+    SetPushButtonEnabled(mode.PbSwitch);
+    if (!mode.PbSwitch) {
         optPBDisabled_->setChecked(true);
     }
 }

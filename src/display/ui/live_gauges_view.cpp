@@ -64,14 +64,14 @@ void LiveGaugesView::BuildControls(FormSurface& surface) {
     linTargetLineBottom_ = new FormLine(&surface, "linTargetLineBottom", QColor(0, 0, 255));
     geometry_.PlaceLine(linTargetLineBottom_, {kRangeBarRight, 3240}, {kRangeBarRight, 4680});
 
-    Frame1_ = new QFrame(&surface);
-    Frame1_->setObjectName("Frame1");
-    Frame1_->setAccessibleName("Target");
-    Frame1_->setFrameShape(QFrame::Box);
-    Frame1_->setAutoFillBackground(true);
-    geometry_.Place(Frame1_, kFrame1Design);
-    MakeLabel(Frame1_, geometry_, "Label3", "Target", {240, 30, 555, 210});
-    txtCurrentDistance_ = MakeValueBox(Frame1_, geometry_, "txtCurrentDistance", "Target distance",
+    frame1_ = new QFrame(&surface);
+    frame1_->setObjectName("Frame1");
+    frame1_->setAccessibleName("Target");
+    frame1_->setFrameShape(QFrame::Box);
+    frame1_->setAutoFillBackground(true);
+    geometry_.Place(frame1_, kFrame1Design);
+    MakeLabel(frame1_, geometry_, "Label3", "Target", {240, 30, 555, 210});
+    txtCurrentDistance_ = MakeValueBox(frame1_, geometry_, "txtCurrentDistance", "Target distance",
                                        {240, 270, 555, 285});
     txtCurrentDistance_->setText(ToText(FormatTwoDecimals(0)));
     // The pointer at the marker's left edge points at the distance on the range bar.
@@ -80,7 +80,7 @@ void LiveGaugesView::BuildControls(FormSurface& surface) {
         {tip, {195, 187}}, {tip, {195, 427}}, {{195, 187}, {195, 427}}, {tip, {195, 307}}};
     const char* pointerNames[4] = {"Line1", "Line2", "Line3", "Line4"};
     for (int i = 0; i < 4; ++i) {
-        auto* line = new FormLine(Frame1_, pointerNames[i], QColor(0, 0, 255));
+        auto* line = new FormLine(frame1_, pointerNames[i], QColor(0, 0, 255));
         geometry_.PlaceLine(line, pointer[i][0], pointer[i][1]);
     }
 
@@ -90,9 +90,9 @@ void LiveGaugesView::BuildControls(FormSurface& surface) {
     geometry_.Place(fraVoltmeter_, kVoltmeterDesign);
     auto* face = new FormShape(fraVoltmeter_, "shpVoltMeter", FormShape::Kind::RoundedRectangle);
     face->SetFillColor(QColor(255, 128, 0));
-    geometry_.Place(face, {0, 0, kVoltmeterDesign.width, kVoltmeterDesign.height});
+    geometry_.Place(face, {0, 0, kVoltmeterDesign.Width, kVoltmeterDesign.Height});
     lblVoltMeter_ = MakeLabel(fraVoltmeter_, geometry_, "lblVoltMeter", "20.0",
-                              {0, 0, kVoltmeterDesign.width, kVoltmeterDesign.height});
+                              {0, 0, kVoltmeterDesign.Width, kVoltmeterDesign.Height});
     lblVoltMeter_->setAlignment(Qt::AlignCenter);
     lblVoltMeter_->setToolTip("Meter indicating analog output");
     lblVoltMeter_->setAccessibleName("Analog output meter");
@@ -104,14 +104,14 @@ void LiveGaugesView::BuildControls(FormSurface& surface) {
 BarSpan LiveGaugesView::RangeBar() const {
     if (!lblRange_.isNull() && geometry_.IsPlaced(lblRange_)) {
         const TwipRect r = geometry_.Rect(lblRange_);
-        return {static_cast<float>(r.left), static_cast<float>(r.width)};
+        return {static_cast<float>(r.Left), static_cast<float>(r.Width)};
     }
     return {static_cast<float>(kRangeBarLeft * geometry_.ScaleX()),
             static_cast<float>(kRangeBarWidth * geometry_.ScaleX())};
 }
 
 void LiveGaugesView::PlaceMarkerAtRangeEnd() {
-    geometry_.SetLeft(Frame1_, RangeBar().right());
+    geometry_.SetLeft(frame1_, RangeBar().Right());
 }
 
 void LiveGaugesView::ShowCurrentDistance(float distance) {
@@ -143,49 +143,49 @@ void LiveGaugesView::UpdateGauges(float distance) {
     }
 
     if (distance > 0) {
-        geometry_.SetLeft(Frame1_, x);
+        geometry_.SetLeft(frame1_, x);
         for (FormLine* line : {linTargetLineTop_, linTargetLineBottom_}) {
-            geometry_.SetLineEnds(line, {x, geometry_.LineStart(line).y},
-                                  {x, geometry_.LineEnd(line).y});
+            geometry_.SetLineEnds(line, {x, geometry_.LineStart(line).Y},
+                                  {x, geometry_.LineEnd(line).Y});
         }
         SetTargetShown(true);
         geometry_.SetLeft(fraVoltmeter_, x);
     } else {
         SetTargetShown(false);
-        geometry_.SetLeft(Frame1_, bar.right());
+        geometry_.SetLeft(frame1_, bar.Right());
     }
 }
 
 void LiveGaugesView::SetTargetShown(bool shown) {
     linTargetLineTop_->setVisible(shown);
     linTargetLineBottom_->setVisible(shown);
-    Frame1_->setVisible(shown);
+    frame1_->setVisible(shown);
 }
 
 void LiveGaugesView::Timer2Timer() {
     const TwipRect sensor = geometry_.Rect(shpKelvoA_);
     EchoTrack track;
-    track.sensorLeft = sensor.left;
-    track.sensorTop = sensor.top;
-    track.sensorWidth = sensor.width;
-    track.sensorHeight = sensor.height;
-    track.echoHeight = geometry_.Height(shpEcho_);
-    track.targetLeft = geometry_.Left(Frame1_);
-    track.rangeBarRight = RangeBar().right();
+    track.SensorLeft = sensor.Left;
+    track.SensorTop = sensor.Top;
+    track.SensorWidth = sensor.Width;
+    track.SensorHeight = sensor.Height;
+    track.EchoHeight = geometry_.Height(shpEcho_);
+    track.TargetLeft = geometry_.Left(frame1_);
+    track.RangeBarRight = RangeBar().Right();
     const TickResult tick = timer_.Tick(track);
     if (timer_.ReadingsStale() && !staleShown_) {
         staleShown_ = true;
         emit ReadingsNote("No readings since " + lastReading_.toString("hh:mm:ss"));
     }
-    if (tick.hideGauges) {
+    if (tick.HideGauges) {
         SetTargetShown(false);
-        geometry_.SetLeft(Frame1_, track.rangeBarRight);
+        geometry_.SetLeft(frame1_, track.RangeBarRight);
         fraVoltmeter_->setVisible(false);
     }
     TwipRect echo = geometry_.Rect(shpEcho_);
-    echo.left = tick.echoLeft;
-    echo.top = tick.echoTop;
-    echo.height = tick.echoHeight;
+    echo.Left = tick.EchoLeft;
+    echo.Top = tick.EchoTop;
+    echo.Height = tick.EchoHeight;
     geometry_.SetRect(shpEcho_, echo);
 }
 

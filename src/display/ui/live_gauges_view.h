@@ -70,7 +70,7 @@ class LiveGaugesView : public QObject {
     QTime lastReading_;
     bool staleShown_ = false;
 
-    QFrame* Frame1_ = nullptr;
+    QFrame* frame1_ = nullptr;
     QLineEdit* txtCurrentDistance_ = nullptr;
     FormLine* linTargetLineTop_ = nullptr;
     FormLine* linTargetLineBottom_ = nullptr;

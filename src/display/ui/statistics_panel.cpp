@@ -1,7 +1,7 @@
 #include "display/ui/statistics_panel.h"
 
-#include "form/form_surface.h"
 #include "form/display_controls.h"
+#include "form/form_surface.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,10 +29,10 @@ TwipRect BoxAt(int row) {
 
 StatisticsPanel::StatisticsPanel(FormSurface& surface, FormGeometry& geometry) : QObject(&surface) {
     struct Row {
-        const char* captionName;
-        const char* caption;
-        const char* boxName;
-        const char* spoken;
+        const char* CaptionName;
+        const char* Caption;
+        const char* BoxName;
+        const char* Spoken;
     };
     const Row rows[] = {
         {"lblCurrDistance", "Current", "txtCurrDistance", "Current distance"},
@@ -45,8 +45,8 @@ StatisticsPanel::StatisticsPanel(FormSurface& surface, FormGeometry& geometry) :
     QLineEdit* boxes[6];
     for (int i = 0; i < 6; ++i) {
         QLabel* caption =
-            MakeLabel(&surface, geometry, rows[i].captionName, rows[i].caption, CaptionAt(i));
-        boxes[i] = MakeValueBox(&surface, geometry, rows[i].boxName, rows[i].spoken, BoxAt(i));
+            MakeLabel(&surface, geometry, rows[i].CaptionName, rows[i].Caption, CaptionAt(i));
+        boxes[i] = MakeValueBox(&surface, geometry, rows[i].BoxName, rows[i].Spoken, BoxAt(i));
         caption->setBuddy(boxes[i]);
     }
     txtCurrDistance_ = boxes[0];

@@ -43,12 +43,12 @@ StripChartView::StripChartView(FormSurface& surface, FormGeometry& geometry,
 
 void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& config) {
     // The box itself is only a place on the window: the trace is painted beneath it.
-    StripChartBox_ = new QWidget(&surface);
-    StripChartBox_->setObjectName("StripChartBox");
-    StripChartBox_->setAccessibleName("Strip chart");
-    StripChartBox_->setAccessibleDescription("Measured distance over time, near at the top");
-    StripChartBox_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    geometry_.Place(StripChartBox_, kChartBoxDesign);
+    stripChartBox_ = new QWidget(&surface);
+    stripChartBox_->setObjectName("StripChartBox");
+    stripChartBox_->setAccessibleName("Strip chart");
+    stripChartBox_->setAccessibleDescription("Measured distance over time, near at the top");
+    stripChartBox_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    geometry_.Place(stripChartBox_, kChartBoxDesign);
 
     lblMinRange_ = MakeLabel(&surface, geometry_, "lblMinRange", {}, {8400, 5400, 615, 255});
     lblMinRange_->setAccessibleName("Chart top, minimum range");
@@ -100,9 +100,9 @@ void StripChartView::ShowMaxRangeCaption(const QString& text) {
 }
 
 ChartBox StripChartView::Box() const {
-    const TwipRect r = geometry_.Rect(StripChartBox_);
-    return {static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.width),
-            static_cast<float>(r.height)};
+    const TwipRect r = geometry_.Rect(stripChartBox_);
+    return {static_cast<float>(r.Left), static_cast<float>(r.Top), static_cast<float>(r.Width),
+            static_cast<float>(r.Height)};
 }
 
 int StripChartView::Speed() const {
@@ -110,7 +110,7 @@ int StripChartView::Speed() const {
 }
 
 void StripChartView::SizeBuffer() {
-    chart_.SizeBuffer(Box().width);
+    chart_.SizeBuffer(Box().Width);
 }
 
 void StripChartView::ChartAddPoint(float distance) {
@@ -153,10 +153,10 @@ void StripChartView::TakeDrawing() {
     const float sx = static_cast<float>(geometry_.ScaleX());
     const float sy = static_cast<float>(geometry_.ScaleY());
     for (DrawOp& op : ops) {
-        op.x1 /= sx;
-        op.x2 /= sx;
-        op.y1 /= sy;
-        op.y2 /= sy;
+        op.X1 /= sx;
+        op.X2 /= sx;
+        op.Y1 /= sy;
+        op.Y2 /= sy;
     }
     Retain(ops);
     unpainted_.insert(unpainted_.end(), ops.begin(), ops.end());
@@ -181,7 +181,7 @@ void StripChartView::FlushDrawing() {
 
 void StripChartView::Retain(const std::vector<DrawOp>& ops) {
     for (const DrawOp& op : ops) {
-        if (op.kind == DrawOp::Kind::FillBackground) {
+        if (op.Kind == DrawOp::Kind::FillBackground) {
             // Every erase covers the whole box, and nothing is drawn outside it: what was
             // retained before is hidden, so the retained trace stays as long as one sweep.
             retained_.clear();
@@ -191,14 +191,14 @@ void StripChartView::Retain(const std::vector<DrawOp>& ops) {
 }
 
 QRectF StripChartView::ClipInDesignTwips() const {
-    const TwipRect box = geometry_.Rect(StripChartBox_);
+    const TwipRect box = geometry_.Rect(stripChartBox_);
     // Half a screen pixel around the box holds the outer half of the outline's pen.
     const double marginX = surface_.TwipsPerPixelX() / 2;
     const double marginY = surface_.TwipsPerPixelY() / 2;
-    return QRectF((box.left - marginX) / geometry_.ScaleX(),
-                  (box.top - marginY) / geometry_.ScaleY(),
-                  (box.width + 2 * marginX) / geometry_.ScaleX(),
-                  (box.height + 2 * marginY) / geometry_.ScaleY());
+    return QRectF((box.Left - marginX) / geometry_.ScaleX(),
+                  (box.Top - marginY) / geometry_.ScaleY(),
+                  (box.Width + 2 * marginX) / geometry_.ScaleX(),
+                  (box.Height + 2 * marginY) / geometry_.ScaleY());
 }
 
 QTransform StripChartView::DesignToPixels() const {
@@ -281,8 +281,8 @@ void StripChartView::PaintOps(QPainter& painter, const DrawOp* first, const Draw
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     for (const DrawOp* op = first; op != last; ++op) {
-        const QRectF rect(QPointF(op->x1, op->y1), QPointF(op->x2, op->y2));
-        switch (op->kind) {
+        const QRectF rect(QPointF(op->X1, op->Y1), QPointF(op->X2, op->Y2));
+        switch (op->Kind) {
         case DrawOp::Kind::FillBackground:
             // Over the outline's outer half too, up to the clip, so an erase leaves nothing.
             painter.fillRect(rect.adjusted(-width, -width, width, width),
@@ -292,10 +292,10 @@ void StripChartView::PaintOps(QPainter& painter, const DrawOp* first, const Draw
             painter.drawRect(rect);
             break;
         case DrawOp::Kind::Line:
-            if (op->x1 == op->x2 && op->y1 == op->y2) {
-                painter.drawPoint(QPointF(op->x1, op->y1));
+            if (op->X1 == op->X2 && op->Y1 == op->Y2) {
+                painter.drawPoint(QPointF(op->X1, op->Y1));
             } else {
-                painter.drawLine(QPointF(op->x1, op->y1), QPointF(op->x2, op->y2));
+                painter.drawLine(QPointF(op->X1, op->Y1), QPointF(op->X2, op->Y2));
             }
             break;
         }

@@ -98,7 +98,7 @@ class StripChartView : public QObject {
     bool traceHidden_ = false;
     QTimer paintTimer_;
 
-    QWidget* StripChartBox_ = nullptr;
+    QWidget* stripChartBox_ = nullptr;
     QScrollBar* hsbChartSpeed_ = nullptr;
     QLabel* lblMinRange_ = nullptr;
     QLabel* lblMaxRange_ = nullptr;

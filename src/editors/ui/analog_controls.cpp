@@ -97,28 +97,28 @@ void AnalogEditor::BuildBox(FormSurface& surface) {
 
 void AnalogEditor::BuildHandles(FormSurface& surface) {
     FormGeometry& g = geometry_;
-    farEndpoint_.first = MakeHandle(
+    farEndpoint_.First = MakeHandle(
         surface, g, "lblAnalogTopLeft", "Analog far endpoint handle, left part",
         "Drag to desired analog far endpoint", {840, 3360, 2655, 135}, Qt::SizeHorCursor);
-    farEndpoint_.second = MakeHandle(
+    farEndpoint_.Second = MakeHandle(
         surface, g, "lblAnalogTopRight", "Analog far endpoint handle, right part",
         "Drag to desired analog far enpoint", {3480, 3360, 3855, 135}, Qt::SizeHorCursor);
-    nearEndpoint_.first = MakeHandle(
+    nearEndpoint_.First = MakeHandle(
         surface, g, "lblAnalogBottomLeft", "Analog near endpoint handle, left part",
         "Drag to desired analog near endpoint", {840, 4440, 2655, 135}, Qt::SizeHorCursor);
-    nearEndpoint_.second = MakeHandle(
+    nearEndpoint_.Second = MakeHandle(
         surface, g, "lblAnalogBottomRight", "Analog near endpoint handle, right part",
         "Drag to desired analog near setpoint", {3480, 4440, 3855, 135}, Qt::SizeHorCursor);
-    nearOutput_.first = MakeHandle(surface, g, "lblAnalogLeftTop",
+    nearOutput_.First = MakeHandle(surface, g, "lblAnalogLeftTop",
                                    "Analog output at near endpoint handle, upper part", nullptr,
                                    {600, 3600, 135, 615}, Qt::SizeVerCursor);
-    nearOutput_.second = MakeHandle(surface, g, "lblAnalogLeftBottom",
+    nearOutput_.Second = MakeHandle(surface, g, "lblAnalogLeftBottom",
                                     "Analog output at near endpoint handle, lower part", nullptr,
                                     {600, 4200, 135, 135}, Qt::SizeVerCursor);
-    farOutput_.first = MakeHandle(surface, g, "lblAnalogRightTop",
+    farOutput_.First = MakeHandle(surface, g, "lblAnalogRightTop",
                                   "Analog output at far endpoint handle, upper part", nullptr,
                                   {7440, 3600, 135, 375}, Qt::SizeVerCursor);
-    farOutput_.second = MakeHandle(surface, g, "lblAnalogRightBottom",
+    farOutput_.Second = MakeHandle(surface, g, "lblAnalogRightBottom",
                                    "Analog output at far endpoint handle, lower part", nullptr,
                                    {7440, 3960, 135, 375}, Qt::SizeVerCursor);
 
@@ -131,49 +131,49 @@ void AnalogEditor::BuildHandles(FormSurface& surface) {
     MakeCorner(surface, g, "lblART", {7440, 3360, 135, 240});
     MakeCorner(surface, g, "lblARB", {7440, 4335, 135, 240});
 
-    farEndpoint_.lineEnds = {{linAnalogMid_, End::Finish},
+    farEndpoint_.LineEnds = {{linAnalogMid_, End::Finish},
                              {linAnalogRight_, End::Start},
                              {linAnalogFarSetpoint_, End::Start},
                              {linAnalogFarSetpoint_, End::Finish}};
-    nearEndpoint_.lineEnds = {{linAnalogLeft_, End::Finish},
+    nearEndpoint_.LineEnds = {{linAnalogLeft_, End::Finish},
                               {linAnalogMid_, End::Start},
                               {linAnalogNearSetpoint_, End::Start},
                               {linAnalogNearSetpoint_, End::Finish}};
-    nearOutput_.lineEnds = {
+    nearOutput_.LineEnds = {
         {linAnalogLeft_, End::Start}, {linAnalogLeft_, End::Finish}, {linAnalogMid_, End::Start}};
-    farOutput_.lineEnds = {{linAnalogRight_, End::Start},
+    farOutput_.LineEnds = {{linAnalogRight_, End::Start},
                            {linAnalogRight_, End::Finish},
                            {linAnalogMid_, End::Finish}};
 }
 
 void AnalogEditor::BuildBoxes(FormSurface& surface) {
     const Qt::Alignment unitAlign = Qt::AlignLeft | Qt::AlignVCenter;
-    nearEndpoint_.box = new EntryBox(&surface, "txtAnalogNearEndpoint", "Analog near endpoint",
+    nearEndpoint_.Box = new EntryBox(&surface, "txtAnalogNearEndpoint", "Analog near endpoint",
                                      "Enter analog near endpoint");
-    geometry_.Place(nearEndpoint_.box, {1560, 4560, 615, 285});
-    nearEndpoint_.units = MakeCaption(&surface, "lblAnalogNearEndpointUnits", "inches", unitAlign);
-    geometry_.Place(nearEndpoint_.units, {2160, 4560, 615, 255});
+    geometry_.Place(nearEndpoint_.Box, {1560, 4560, 615, 285});
+    nearEndpoint_.Units = MakeCaption(&surface, "lblAnalogNearEndpointUnits", "inches", unitAlign);
+    geometry_.Place(nearEndpoint_.Units, {2160, 4560, 615, 255});
 
-    farEndpoint_.box = new EntryBox(&surface, "txtAnalogFarEndpoint", "Analog far endpoint",
+    farEndpoint_.Box = new EntryBox(&surface, "txtAnalogFarEndpoint", "Analog far endpoint",
                                     "Enter analog far endpoint");
-    geometry_.Place(farEndpoint_.box, {5760, 3120, 615, 285});
-    farEndpoint_.units = MakeCaption(&surface, "lblAnalogFarEndpointUnits", "inches", unitAlign);
-    geometry_.Place(farEndpoint_.units, {6360, 3120, 615, 255});
+    geometry_.Place(farEndpoint_.Box, {5760, 3120, 615, 285});
+    farEndpoint_.Units = MakeCaption(&surface, "lblAnalogFarEndpointUnits", "inches", unitAlign);
+    geometry_.Place(farEndpoint_.Units, {6360, 3120, 615, 255});
 
-    nearOutput_.box =
+    nearOutput_.Box =
         new EntryBox(&surface, "txtAnalogNearOutput", "Analog output at near endpoint",
                      "Enter analog output at near endpoint");
-    nearOutput_.box->setText(Qs(DesignWindow().AnalogNearOutput));
-    geometry_.Place(nearOutput_.box, {120, 3720, 495, 285});
-    nearOutput_.units = MakeCaption(&surface, "lblAnalogNearOutputUnits", "ma", unitAlign);
-    geometry_.Place(nearOutput_.units, {120, 3960, 375, 255});
+    nearOutput_.Box->setText(Qs(DesignWindow().AnalogNearOutput));
+    geometry_.Place(nearOutput_.Box, {120, 3720, 495, 285});
+    nearOutput_.Units = MakeCaption(&surface, "lblAnalogNearOutputUnits", "ma", unitAlign);
+    geometry_.Place(nearOutput_.Units, {120, 3960, 375, 255});
 
-    farOutput_.box = new EntryBox(&surface, "txtAnalogFarOutput", "Analog output at far endpoint",
+    farOutput_.Box = new EntryBox(&surface, "txtAnalogFarOutput", "Analog output at far endpoint",
                                   "Enter analog output at far endpoint");
-    farOutput_.box->setText(Qs(DesignWindow().AnalogFarOutput));
-    geometry_.Place(farOutput_.box, {7560, 3480, 495, 285});
-    farOutput_.units = MakeCaption(&surface, "lblAnalogFarOutputUnits", "ma", unitAlign);
-    geometry_.Place(farOutput_.units, {7560, 3720, 375, 255});
+    farOutput_.Box->setText(Qs(DesignWindow().AnalogFarOutput));
+    geometry_.Place(farOutput_.Box, {7560, 3480, 495, 285});
+    farOutput_.Units = MakeCaption(&surface, "lblAnalogFarOutputUnits", "ma", unitAlign);
+    geometry_.Place(farOutput_.Units, {7560, 3720, 375, 255});
 }
 
 void AnalogEditor::BuildOptions(FormSurface& surface) {
@@ -232,13 +232,13 @@ void AnalogEditor::ConnectPair(HandlePair& pair, bool horizontal, void (AnalogEd
         TakeEntry(pair, !horizontal);
         (this->*place)();
     };
-    connect(pair.box, &EntryBox::Entered, this, take);
-    connect(pair.box, &EntryBox::FocusLeft, this, take);
+    connect(pair.Box, &EntryBox::Entered, this, take);
+    connect(pair.Box, &EntryBox::FocusLeft, this, take);
     // Any button starts a drag here, the right one included; the area's pop-up opens only
     // from the backdrop.
-    for (HandleLabel* handle : {pair.first, pair.second}) {
-        connect(handle, &HandleLabel::Pressed, this, [&pair] { pair.dragging = true; });
-        connect(handle, &HandleLabel::Released, this, [&pair] { pair.dragging = false; });
+    for (HandleLabel* handle : {pair.First, pair.Second}) {
+        connect(handle, &HandleLabel::Pressed, this, [&pair] { pair.Dragging = true; });
+        connect(handle, &HandleLabel::Released, this, [&pair] { pair.Dragging = false; });
         connect(handle, &HandleLabel::Moved, this,
                 [this, &pair, handle, horizontal](QPointF position) {
                     if (horizontal) {

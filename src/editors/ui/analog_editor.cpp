@@ -38,71 +38,71 @@ void AnalogEditor::PlaceAnalogFarOutput() {
 }
 
 void AnalogEditor::PlaceEndpoint(HandlePair& pair) {
-    pair.box->setText(QString::fromStdString(PlacedEndpointText(pair.box->text().toStdString())));
+    pair.Box->setText(QString::fromStdString(PlacedEndpointText(pair.Box->text().toStdString())));
     const BarSpan bar = range_.Bar();
-    const float x = DistanceToX(bar, Read(pair.box), range_.ShownMin(), range_.ShownMax());
+    const float x = DistanceToX(bar, Read(pair.Box), range_.ShownMin(), range_.ShownMax());
     const PairLayout layout =
-        PlaceHandlePair(x, static_cast<float>(geometry_.Left(pair.first)), bar.right(),
-                        static_cast<float>(geometry_.Width(pair.box)));
-    geometry_.SetWidth(pair.first, layout.firstSize);
-    geometry_.SetLeft(pair.second, layout.secondStart);
-    geometry_.SetWidth(pair.second, layout.secondSize);
-    geometry_.SetLeft(pair.box, layout.boxStart);
-    geometry_.SetLeft(pair.units, layout.unitsStart);
+        PlaceHandlePair(x, static_cast<float>(geometry_.Left(pair.First)), bar.Right(),
+                        static_cast<float>(geometry_.Width(pair.Box)));
+    geometry_.SetWidth(pair.First, layout.FirstSize);
+    geometry_.SetLeft(pair.Second, layout.SecondStart);
+    geometry_.SetWidth(pair.Second, layout.SecondSize);
+    geometry_.SetLeft(pair.Box, layout.BoxStart);
+    geometry_.SetLeft(pair.Units, layout.UnitsStart);
     SetLineEnds(pair, x, 0, true);
 }
 
 void AnalogEditor::TakeEntry(HandlePair& pair, bool output) {
-    const float entry = Read(pair.box);
+    const float entry = Read(pair.Box);
     const char* name = &pair == &nearEndpoint_  ? "Analog near endpoint"
                        : &pair == &farEndpoint_ ? "Analog far endpoint"
                        : &pair == &nearOutput_  ? "Analog near output"
                                                 : "Analog far output";
     const EntryOutcome outcome =
         output ? OutputEntry(name, entry, config_.AnalogOutputMin, config_.AnalogOutputMax,
-                             pair.units->text().toStdString())
+                             pair.Units->text().toStdString())
                : DistanceEntry(name, entry, range_.ShownMax());
-    if (outcome.note.empty()) {
+    if (outcome.Note.empty()) {
         return;
     }
     if (!output) { // the output placement itself holds an output within the scale
-        pair.box->setText(QString::fromStdString(FormatTwoDecimals(outcome.value)));
+        pair.Box->setText(QString::fromStdString(FormatTwoDecimals(outcome.Value)));
     }
-    emit LimitNoted(QString::fromStdString(outcome.note));
+    emit LimitNoted(QString::fromStdString(outcome.Note));
 }
 
 void AnalogEditor::PlaceOutput(HandlePair& pair) {
-    pair.box->setText(QString::fromStdString(PlacedOutputText(
-        pair.box->text().toStdString(), config_.AnalogOutputMin, config_.AnalogOutputMax)));
+    pair.Box->setText(QString::fromStdString(PlacedOutputText(
+        pair.Box->text().toStdString(), config_.AnalogOutputMin, config_.AnalogOutputMax)));
 
     const OutputSpan scale{static_cast<float>(geometry_.Top(shpAnalogBox_)),
                            static_cast<float>(geometry_.Height(shpAnalogBox_))};
     const float y =
-        OutputToY(scale, Read(pair.box), config_.AnalogOutputMin, config_.AnalogOutputMax);
+        OutputToY(scale, Read(pair.Box), config_.AnalogOutputMin, config_.AnalogOutputMax);
     // The upper handle keeps its top on the box's top edge.
-    const PairLayout layout = PlaceHandlePair(y, scale.top, scale.bottom(),
-                                              static_cast<float>(geometry_.Height(pair.box)));
-    geometry_.SetHeight(pair.first, layout.firstSize);
-    geometry_.SetTop(pair.second, layout.secondStart);
-    geometry_.SetHeight(pair.second, layout.secondSize);
-    geometry_.SetTop(pair.box, layout.boxStart);
-    geometry_.SetTop(pair.units, layout.unitsStart);
+    const PairLayout layout = PlaceHandlePair(y, scale.Top, scale.Bottom(),
+                                              static_cast<float>(geometry_.Height(pair.Box)));
+    geometry_.SetHeight(pair.First, layout.FirstSize);
+    geometry_.SetTop(pair.Second, layout.SecondStart);
+    geometry_.SetHeight(pair.Second, layout.SecondSize);
+    geometry_.SetTop(pair.Box, layout.BoxStart);
+    geometry_.SetTop(pair.Units, layout.UnitsStart);
     SetLineEnds(pair, 0, y, false);
 }
 
 void AnalogEditor::SetLineEnds(const HandlePair& pair, double x, double y, bool horizontal) {
-    for (const LineEnd& end : pair.lineEnds) {
+    for (const LineEnd& end : pair.LineEnds) {
         TwipPoint p =
-            end.end == End::Start ? geometry_.LineStart(end.line) : geometry_.LineEnd(end.line);
+            end.End == End::Start ? geometry_.LineStart(end.Line) : geometry_.LineEnd(end.Line);
         if (horizontal) {
-            p.x = x;
+            p.X = x;
         } else {
-            p.y = y;
+            p.Y = y;
         }
-        if (end.end == End::Start) {
-            geometry_.SetLineStart(end.line, p);
+        if (end.End == End::Start) {
+            geometry_.SetLineStart(end.Line, p);
         } else {
-            geometry_.SetLineEnd(end.line, p);
+            geometry_.SetLineEnd(end.Line, p);
         }
     }
 }
@@ -110,19 +110,19 @@ void AnalogEditor::SetLineEnds(const HandlePair& pair, double x, double y, bool 
 // The pointer's place on the window is taken from where the handle really stands on the
 // screen, so a handle rounded to whole pixels does not shift the value.
 void AnalogEditor::DragEndpoint(HandlePair& pair, HandleLabel* handle, QPointF position) {
-    if (!pair.dragging) {
+    if (!pair.Dragging) {
         return;
     }
     const double pointer = geometry_.PixelsToTwips(handle->mapTo(&surface_, position)).x();
     const float endpoint =
         DraggedDistance(range_.Bar(), 0, static_cast<float>(pointer), range_.ShownMin(),
-                        range_.ShownMax(), static_cast<float>(geometry_.Left(pair.first)));
-    pair.box->setText(QString::fromStdString(FormatTwoDecimals(endpoint)));
+                        range_.ShownMax(), static_cast<float>(geometry_.Left(pair.First)));
+    pair.Box->setText(QString::fromStdString(FormatTwoDecimals(endpoint)));
     PlaceEndpoint(pair);
 }
 
 void AnalogEditor::DragOutput(HandlePair& pair, HandleLabel* handle, QPointF position) {
-    if (!pair.dragging) {
+    if (!pair.Dragging) {
         return;
     }
     const double pointer = geometry_.PixelsToTwips(handle->mapTo(&surface_, position)).y();
@@ -130,7 +130,7 @@ void AnalogEditor::DragOutput(HandlePair& pair, HandleLabel* handle, QPointF pos
                            static_cast<float>(geometry_.Height(shpAnalogBox_))};
     const float output = DraggedOutput(scale, 0, static_cast<float>(pointer),
                                        config_.AnalogOutputMin, config_.AnalogOutputMax);
-    pair.box->setText(QString::fromStdString(FormatOneDecimal(output)));
+    pair.Box->setText(QString::fromStdString(FormatOneDecimal(output)));
     PlaceOutput(pair);
 }
 
@@ -138,7 +138,7 @@ void AnalogEditor::ChangeAnalogMode() {
     const AnalogMode mode = kAnalogMode.AfterClick(lblAnalogMode_->text().toStdString());
     ShowAnalogMode(mode);
     config_.AnalogOutputMax = AnalogOutputMaxFor(mode);
-    for (EntryBox* box : {farOutput_.box, nearOutput_.box}) {
+    for (EntryBox* box : {farOutput_.Box, nearOutput_.Box}) {
         box->setText(QString::fromStdString(FormatGeneral(OutputAfterModeChange(Read(box), mode))));
     }
     PlaceAnalogFarEndpoint();
@@ -151,7 +151,7 @@ void AnalogEditor::ShowAnalogMode(AnalogMode mode) {
     const bool voltage = mode == AnalogMode::Voltage;
     lblAnalogMode_->Show(Qs(kAnalogMode.Caption(mode)), voltage ? kEditorRed : kEditorGreen);
     const QString units = voltage ? "volts" : "ma";
-    for (QLabel* label : {nearOutput_.units, farOutput_.units}) {
+    for (QLabel* label : {nearOutput_.Units, farOutput_.Units}) {
         label->setText(units);
         label->setAccessibleName(units);
     }

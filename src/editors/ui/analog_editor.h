@@ -60,15 +60,15 @@ class AnalogEditor : public QObject {
     // both outputs over by a factor of 2 and places everything again.
     void ChangeAnalogMode();
 
-    bool AnalogFarEndpointDragging() const { return farEndpoint_.dragging; }
-    bool AnalogNearEndpointDragging() const { return nearEndpoint_.dragging; }
-    bool AnalogNearOutputDragging() const { return nearOutput_.dragging; }
-    bool AnalogFarOutputDragging() const { return farOutput_.dragging; }
+    bool AnalogFarEndpointDragging() const { return farEndpoint_.Dragging; }
+    bool AnalogNearEndpointDragging() const { return nearEndpoint_.Dragging; }
+    bool AnalogNearOutputDragging() const { return nearOutput_.Dragging; }
+    bool AnalogFarOutputDragging() const { return farOutput_.Dragging; }
 
-    EntryBox* FarEndpointBox() const { return farEndpoint_.box; }
-    EntryBox* NearEndpointBox() const { return nearEndpoint_.box; }
-    EntryBox* NearOutputBox() const { return nearOutput_.box; }
-    EntryBox* FarOutputBox() const { return farOutput_.box; }
+    EntryBox* FarEndpointBox() const { return farEndpoint_.Box; }
+    EntryBox* NearEndpointBox() const { return nearEndpoint_.Box; }
+    EntryBox* NearOutputBox() const { return nearOutput_.Box; }
+    EntryBox* FarOutputBox() const { return farOutput_.Box; }
     OptionLabel* ModeLabel() const { return lblAnalogMode_; }
     OptionLabel* EchoLossLabel() const { return lblAnalogEchoLoss_; }
     OptionLabel* PowerUpLabel() const { return lblAnalogPowerUp_; }
@@ -81,18 +81,18 @@ class AnalogEditor : public QObject {
   private:
     enum class End { Start, Finish };
     struct LineEnd {
-        FormLine* line;
-        End end;
+        FormLine* Line;
+        AnalogEditor::End End;
     };
     // Two handles meeting at a value, with the value's box, its unit label, the line ends
     // that follow the meeting point and the pair's dragging flag.
     struct HandlePair {
-        HandleLabel* first = nullptr; // left of (or above) the meeting point
-        HandleLabel* second = nullptr;
-        EntryBox* box = nullptr;
-        QLabel* units = nullptr;
-        std::vector<LineEnd> lineEnds;
-        bool dragging = false;
+        HandleLabel* First = nullptr; // left of (or above) the meeting point
+        HandleLabel* Second = nullptr;
+        EntryBox* Box = nullptr;
+        QLabel* Units = nullptr;
+        std::vector<LineEnd> LineEnds;
+        bool Dragging = false;
     };
 
     void BuildBox(FormSurface& surface);

@@ -39,7 +39,7 @@ void OutputEditors::RedrawOutputEditors() {
 
 void OutputEditors::SetFamilyBControlsVisible(bool visible) {
     for (auto& sw : switches_) {
-        sw->PopUp().mode->menuAction()->setVisible(visible);
+        sw->PopUp().Mode->menuAction()->setVisible(visible);
     }
     for (auto& sw : switches_) {
         for (QWidget* widget : sw->FamilyBOnlyWidgets()) {
@@ -49,8 +49,8 @@ void OutputEditors::SetFamilyBControlsVisible(bool visible) {
 }
 
 std::array<QMenu*, 5> OutputEditors::PopUpMenus() const {
-    return {switches_[0]->PopUp().menu, switches_[1]->PopUp().menu, switches_[2]->PopUp().menu,
-            switches_[3]->PopUp().menu, analog_->PopUpMenu()};
+    return {switches_[0]->PopUp().Menu, switches_[1]->PopUp().Menu, switches_[2]->PopUp().Menu,
+            switches_[3]->PopUp().Menu, analog_->PopUpMenu()};
 }
 
 } // namespace telmora

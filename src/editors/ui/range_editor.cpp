@@ -73,11 +73,11 @@ void RangeEditor::ApplyMinRange() {
 }
 
 void RangeEditor::Take(const EntryOutcome& entry, float& field) {
-    if (!entry.refused) {
-        field = entry.value;
+    if (!entry.Refused) {
+        field = entry.Value;
     }
-    if (!entry.note.empty()) {
-        emit LimitNoted(QString::fromStdString(entry.note));
+    if (!entry.Note.empty()) {
+        emit LimitNoted(QString::fromStdString(entry.Note));
     }
 }
 

@@ -24,9 +24,9 @@ constexpr double kRowHeight = 255;
 // Tooltips were written one switch at a time and differ in small ways; they are kept as
 // the users know them.
 struct SwitchTexts {
-    const char* modeTip;
-    const char* powerUpTip;
-    const char* echoLossTip;
+    const char* ModeTip;
+    const char* PowerUpTip;
+    const char* EchoLossTip;
 };
 
 SwitchTexts TextsOf(int n) {
@@ -110,7 +110,7 @@ void SwitchEditor::BuildRow(FormSurface& surface) {
     geometry_.Place(lblSetpointUnits_, {4395, top - 240, 615, 255});
 
     lblMode_ =
-        new OptionLabel(&surface, sw + "Mode", QString("Switch %1 mode").arg(n_), texts.modeTip);
+        new OptionLabel(&surface, sw + "Mode", QString("Switch %1 mode").arg(n_), texts.ModeTip);
     geometry_.Place(lblMode_, {7320, top, 495, kRowHeight});
     txtHyst_ = new EntryBox(&surface, QString("txtSw%1Hyst").arg(n_),
                             QString("Switch %1 hysteresis or window width").arg(n_),
@@ -119,10 +119,10 @@ void SwitchEditor::BuildRow(FormSurface& surface) {
     geometry_.Place(txtHyst_, {7800, top, 615, kRowHeight});
     lblEchoLoss_ =
         new OptionLabel(&surface, sw + "EchoLoss", QString("Switch %1 echo loss response").arg(n_),
-                        texts.echoLossTip);
+                        texts.EchoLossTip);
     geometry_.Place(lblEchoLoss_, {8400, top, 495, kRowHeight});
     lblPowerUp_ = new OptionLabel(&surface, sw + "PowerUp",
-                                  QString("Switch %1 power-up state").arg(n_), texts.powerUpTip);
+                                  QString("Switch %1 power-up state").arg(n_), texts.PowerUpTip);
     geometry_.Place(lblPowerUp_, {8880, top, 495, kRowHeight});
 }
 
@@ -159,14 +159,14 @@ void SwitchEditor::ConnectEvents() {
                 [this, handle](QPointF position) { DragTo(handle, position); });
     }
 
-    connect(popUp_.polarity, &QAction::triggered, this, &SwitchEditor::ReversePolarity);
-    connect(popUp_.echoLossNC, &QAction::triggered, this, &SwitchEditor::SetEchoLossNC);
-    connect(popUp_.echoLossOff, &QAction::triggered, this, &SwitchEditor::SetEchoLossOff);
-    connect(popUp_.echoLossOn, &QAction::triggered, this, &SwitchEditor::SetEchoLossOn);
-    connect(popUp_.powerUpOn, &QAction::triggered, this, &SwitchEditor::SetPowerUpOn);
-    connect(popUp_.powerUpOff, &QAction::triggered, this, &SwitchEditor::SetPowerUpOff);
-    connect(popUp_.modeHyst, &QAction::triggered, this, &SwitchEditor::SetModeHyst);
-    connect(popUp_.modeWind, &QAction::triggered, this, &SwitchEditor::SetModeWind);
+    connect(popUp_.Polarity, &QAction::triggered, this, &SwitchEditor::ReversePolarity);
+    connect(popUp_.EchoLossNc, &QAction::triggered, this, &SwitchEditor::SetEchoLossNC);
+    connect(popUp_.EchoLossOff, &QAction::triggered, this, &SwitchEditor::SetEchoLossOff);
+    connect(popUp_.EchoLossOn, &QAction::triggered, this, &SwitchEditor::SetEchoLossOn);
+    connect(popUp_.PowerUpOn, &QAction::triggered, this, &SwitchEditor::SetPowerUpOn);
+    connect(popUp_.PowerUpOff, &QAction::triggered, this, &SwitchEditor::SetPowerUpOff);
+    connect(popUp_.ModeHyst, &QAction::triggered, this, &SwitchEditor::SetModeHyst);
+    connect(popUp_.ModeWind, &QAction::triggered, this, &SwitchEditor::SetModeWind);
 }
 
 void SwitchEditor::Place() {
@@ -177,18 +177,18 @@ void SwitchEditor::Place() {
     const BarSpan bar = range_.Bar();
     const float x = DistanceToX(bar, setpoint, range_.ShownMin(), range_.ShownMax());
     const PairLayout layout =
-        PlaceHandlePair(x, static_cast<float>(geometry_.Left(lblLeft_)), bar.right(),
+        PlaceHandlePair(x, static_cast<float>(geometry_.Left(lblLeft_)), bar.Right(),
                         static_cast<float>(geometry_.Width(txtSetpoint_)));
-    geometry_.SetWidth(lblLeft_, layout.firstSize);
-    geometry_.SetLeft(lblRight_, layout.secondStart);
-    geometry_.SetWidth(lblRight_, layout.secondSize);
-    geometry_.SetLeft(txtSetpoint_, layout.boxStart);
-    geometry_.SetLeft(lblSetpointUnits_, layout.unitsStart);
+    geometry_.SetWidth(lblLeft_, layout.FirstSize);
+    geometry_.SetLeft(lblRight_, layout.SecondStart);
+    geometry_.SetWidth(lblRight_, layout.SecondSize);
+    geometry_.SetLeft(txtSetpoint_, layout.BoxStart);
+    geometry_.SetLeft(lblSetpointUnits_, layout.UnitsStart);
 }
 
 void SwitchEditor::HandlePressed(Qt::MouseButton button, QPoint globalPosition) {
     if (button == Qt::RightButton) {
-        popUp_.menu->popup(globalPosition);
+        popUp_.Menu->popup(globalPosition);
         return;
     }
     dragging_ = true;
@@ -210,10 +210,10 @@ void SwitchEditor::DragTo(HandleLabel* handle, QPointF position) {
 
 float SwitchEditor::Limited(const QString& name, float entry) {
     const EntryOutcome outcome = DistanceEntry(name.toStdString(), entry, range_.ShownMax());
-    if (!outcome.note.empty()) {
-        emit LimitNoted(QString::fromStdString(outcome.note));
+    if (!outcome.Note.empty()) {
+        emit LimitNoted(QString::fromStdString(outcome.Note));
     }
-    return outcome.value;
+    return outcome.Value;
 }
 
 void SwitchEditor::TakeSetpoint() {
@@ -234,15 +234,15 @@ void SwitchEditor::TakeWidth() {
 void SwitchEditor::ShowMode(SwitchMode mode) {
     const bool wind = mode == SwitchMode::Wind;
     lblMode_->Show(Qs(kSwitchMode.Caption(mode)), wind ? kEditorMagenta : kEditorCyan);
-    popUp_.modeHyst->setChecked(!wind);
-    popUp_.modeWind->setChecked(wind);
+    popUp_.ModeHyst->setChecked(!wind);
+    popUp_.ModeWind->setChecked(wind);
 }
 
 void SwitchEditor::ShowPowerUp(SwitchPowerUp state) {
     const bool on = state == SwitchPowerUp::On;
     lblPowerUp_->Show(Qs(kSwitchPowerUp.Caption(state)), on ? kEditorRed : kEditorGreen);
-    popUp_.powerUpOn->setChecked(on);
-    popUp_.powerUpOff->setChecked(!on);
+    popUp_.PowerUpOn->setChecked(on);
+    popUp_.PowerUpOff->setChecked(!on);
 }
 
 void SwitchEditor::ShowEchoLoss(SwitchEchoLoss response) {
@@ -250,9 +250,9 @@ void SwitchEditor::ShowEchoLoss(SwitchEchoLoss response) {
                           : response == SwitchEchoLoss::On ? kEditorRed
                                                            : kEditorGreen;
     lblEchoLoss_->Show(Qs(kSwitchEchoLoss.Caption(response)), colour);
-    popUp_.echoLossNC->setChecked(response == SwitchEchoLoss::NC);
-    popUp_.echoLossOff->setChecked(response == SwitchEchoLoss::Off);
-    popUp_.echoLossOn->setChecked(response == SwitchEchoLoss::On);
+    popUp_.EchoLossNc->setChecked(response == SwitchEchoLoss::NC);
+    popUp_.EchoLossOff->setChecked(response == SwitchEchoLoss::Off);
+    popUp_.EchoLossOn->setChecked(response == SwitchEchoLoss::On);
 }
 
 void SwitchEditor::ShowPolarity(SwitchPolarity polarity) {

@@ -35,9 +35,9 @@ void AddSeparator(QMenu* menu, const char* name) {
 
 // The separators were named one by one as the menus grew, hence no common pattern.
 struct SeparatorNames {
-    const char* first;
-    const char* second;
-    const char* third;
+    const char* First;
+    const char* Second;
+    const char* Third;
 };
 
 SeparatorNames SeparatorsOf(int n) {
@@ -57,35 +57,35 @@ SeparatorNames SeparatorsOf(int n) {
 
 SwitchPopUp BuildSwitchPopUp(int n, QWidget* parent) {
     SwitchPopUp p;
-    p.menu = new QMenu(QString("Sw%1PopUp").arg(n), parent);
-    p.menu->setObjectName(Name(n, "PopUp"));
+    p.Menu = new QMenu(QString("Sw%1PopUp").arg(n), parent);
+    p.Menu->setObjectName(Name(n, "PopUp"));
     const SeparatorNames separators = SeparatorsOf(n);
 
-    p.polarity = p.menu->addAction("Reverse Polarity");
-    p.polarity->setObjectName(Name(n, "Polarity"));
-    AddSeparator(p.menu, separators.first);
+    p.Polarity = p.Menu->addAction("Reverse Polarity");
+    p.Polarity->setObjectName(Name(n, "Polarity"));
+    AddSeparator(p.Menu, separators.First);
 
-    p.echoLoss = AddSubmenu(p.menu, Name(n, "EchoLoss"), "Echo Loss Response");
-    p.echoLossNC = AddCheckable(p.echoLoss, Name(n, "EchoLossNC"), "No Change");
-    p.echoLossOff = AddCheckable(p.echoLoss, Name(n, "EchoLossOff"),
+    p.EchoLoss = AddSubmenu(p.Menu, Name(n, "EchoLoss"), "Echo Loss Response");
+    p.EchoLossNc = AddCheckable(p.EchoLoss, Name(n, "EchoLossNC"), "No Change");
+    p.EchoLossOff = AddCheckable(p.EchoLoss, Name(n, "EchoLossOff"),
                                  Qs(kSwitchEchoLoss.Caption(SwitchEchoLoss::Off)));
-    p.echoLossOn = AddCheckable(p.echoLoss, Name(n, "EchoLossOn"),
+    p.EchoLossOn = AddCheckable(p.EchoLoss, Name(n, "EchoLossOn"),
                                 Qs(kSwitchEchoLoss.Caption(SwitchEchoLoss::On)));
-    AddSeparator(p.menu, separators.second);
+    AddSeparator(p.Menu, separators.Second);
 
     // Switch 1's entries kept their first captions, trailing blank included.
     const bool first = n == 1;
-    p.powerUp =
-        AddSubmenu(p.menu, Name(n, "PowerUp"), first ? "Powered Up State" : "Power Up State");
+    p.PowerUp =
+        AddSubmenu(p.Menu, Name(n, "PowerUp"), first ? "Powered Up State" : "Power Up State");
     const QString off = Qs(kSwitchPowerUp.Caption(SwitchPowerUp::Off));
-    p.powerUpOff = AddCheckable(p.powerUp, Name(n, "PowerUpOff"), first ? off + " " : off);
-    p.powerUpOn = AddCheckable(p.powerUp, Name(n, "PowerUpOn"),
+    p.PowerUpOff = AddCheckable(p.PowerUp, Name(n, "PowerUpOff"), first ? off + " " : off);
+    p.PowerUpOn = AddCheckable(p.PowerUp, Name(n, "PowerUpOn"),
                                Qs(kSwitchPowerUp.Caption(SwitchPowerUp::On)));
-    AddSeparator(p.menu, separators.third);
+    AddSeparator(p.Menu, separators.Third);
 
-    p.mode = AddSubmenu(p.menu, Name(n, "Mode"), "Mode");
-    p.modeHyst = AddCheckable(p.mode, Name(n, "ModeHyst"), "Hysteresis");
-    p.modeWind = AddCheckable(p.mode, Name(n, "ModeWind"), "Window");
+    p.Mode = AddSubmenu(p.Menu, Name(n, "Mode"), "Mode");
+    p.ModeHyst = AddCheckable(p.Mode, Name(n, "ModeHyst"), "Hysteresis");
+    p.ModeWind = AddCheckable(p.Mode, Name(n, "ModeWind"), "Window");
     return p;
 }
 

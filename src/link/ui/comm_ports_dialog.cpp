@@ -45,7 +45,7 @@ CommPortsDialog::CommPortsDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(okButton_, 0, Qt::AlignRight);
 }
 
-void CommPortsDialog::loadPorts(const std::array<bool, kPortCount>& available,
+void CommPortsDialog::LoadPorts(const std::array<bool, kPortCount>& available,
                                 const PortDevices& devices) {
     for (int n = 1; n <= kPortCount; ++n) {
         const auto k = static_cast<std::size_t>(n - 1);
@@ -58,7 +58,7 @@ void CommPortsDialog::loadPorts(const std::array<bool, kPortCount>& available,
     }
 }
 
-void CommPortsDialog::selectPort(int number) {
+void CommPortsDialog::SelectPort(int number) {
     // An exclusive group keeps one option checked; lift that to clear them all.
     group_->setExclusive(false);
     for (auto* option : options_)
@@ -68,18 +68,18 @@ void CommPortsDialog::selectPort(int number) {
         options_[static_cast<std::size_t>(number - 1)]->setChecked(true);
 }
 
-int CommPortsDialog::selectedPort() const {
+int CommPortsDialog::SelectedPort() const {
     for (int n = 1; n <= kPortCount; ++n)
         if (options_[static_cast<std::size_t>(n - 1)]->isChecked())
             return n;
     return 0;
 }
 
-QRadioButton* CommPortsDialog::option(int number) const {
+QRadioButton* CommPortsDialog::Option(int number) const {
     return options_.at(static_cast<std::size_t>(number - 1));
 }
 
-QLabel* CommPortsDialog::deviceLabel(int number) const {
+QLabel* CommPortsDialog::DeviceLabel(int number) const {
     return devices_.at(static_cast<std::size_t>(number - 1));
 }
 

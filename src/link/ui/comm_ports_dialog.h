@@ -23,15 +23,15 @@ class CommPortsDialog : public QDialog {
     explicit CommPortsDialog(QWidget* parent = nullptr);
 
     // Enables the option of every available port and shows each port's device.
-    void loadPorts(const std::array<bool, kPortCount>& available, const PortDevices& devices);
+    void LoadPorts(const std::array<bool, kPortCount>& available, const PortDevices& devices);
     // Selects the option of port `number`; no option when `number` is not 1 to 4.
-    void selectPort(int number);
+    void SelectPort(int number);
     // The first selected option in the order Comm1 to Comm4, or 0 when none is.
-    int selectedPort() const;
+    int SelectedPort() const;
 
-    QRadioButton* option(int number) const;
-    QLabel* deviceLabel(int number) const;
-    QPushButton* okButton() const { return okButton_; }
+    QRadioButton* Option(int number) const;
+    QLabel* DeviceLabel(int number) const;
+    QPushButton* OkButton() const { return okButton_; }
 
   private:
     QGroupBox* frame_;

@@ -1,8 +1,8 @@
 #include "link/ui/port_chooser.h"
 
-#include "link/ui/comm_ports_dialog.h"
 #include "link/cust_file.h"
 #include "link/port_map.h"
+#include "link/ui/comm_ports_dialog.h"
 #include "link/ui/port_probe.h"
 #include "link/ui/sensor_link.h"
 
@@ -27,7 +27,7 @@ PortChooser::~PortChooser() = default;
 
 void PortChooser::ScanPorts() {
     portAvailable_.fill(false);
-    link_.closePort();
+    link_.ClosePort();
     const PortDevices devices = LoadPortDevices();
     for (std::size_t k = 0; k < devices.size(); ++k)
         portAvailable_[k] =
@@ -37,35 +37,35 @@ void PortChooser::ScanPorts() {
 void PortChooser::OpenSavedPort() {
     portNumber_ = ReadCustFile(QFile::encodeName(custFilePath_).toStdString());
     if (!IsValidPort(portNumber_)) {
-        showDialog();
-        savePortNumber();
+        ShowDialog();
+        SavePortNumber();
     }
     if (IsValidPort(portNumber_))
-        link_.openPort(portNumber_);
+        link_.OpenPort(portNumber_);
 }
 
-void PortChooser::chooseComPort() {
-    if (link_.isBusy())
+void PortChooser::ChooseComPort() {
+    if (link_.IsBusy())
         return;
     ScanPorts();
-    savePortNumber();
-    dialog_->selectPort(portNumber_);
-    showDialog();
-    savePortNumber();
+    SavePortNumber();
+    dialog_->SelectPort(portNumber_);
+    ShowDialog();
+    SavePortNumber();
     if (IsValidPort(portNumber_))
-        link_.openPort(portNumber_);
+        link_.OpenPort(portNumber_);
 }
 
-void PortChooser::showDialog() {
+void PortChooser::ShowDialog() {
     // The options follow the latest scan every time the dialog is shown, so it never
     // offers a port the scan found unusable.
-    dialog_->loadPorts(portAvailable_, LoadPortDevices());
+    dialog_->LoadPorts(portAvailable_, LoadPortDevices());
     // "OK" takes the first selected option; closing the dialog keeps the port.
-    if (dialog_->exec() == QDialog::Accepted && dialog_->selectedPort() != 0)
-        portNumber_ = dialog_->selectedPort();
+    if (dialog_->exec() == QDialog::Accepted && dialog_->SelectedPort() != 0)
+        portNumber_ = dialog_->SelectedPort();
 }
 
-void PortChooser::savePortNumber() {
+void PortChooser::SavePortNumber() {
     WriteCustFile(QFile::encodeName(custFilePath_).toStdString(),
                   static_cast<std::int16_t>(portNumber_));
 }

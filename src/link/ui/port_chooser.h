@@ -32,15 +32,15 @@ class PortChooser : public QObject {
     // none valid is saved.
     void OpenSavedPort();
     // "&ComPort": scan, let the user choose, remember the choice and open the port.
-    void chooseComPort();
+    void ChooseComPort();
 
     int PortNumber() const { return portNumber_; }
     const std::array<bool, 4>& PortAvailable() const { return portAvailable_; }
-    CommPortsDialog& dialog() { return *dialog_; }
+    CommPortsDialog& Dialog() { return *dialog_; }
 
   private:
-    void showDialog();
-    void savePortNumber();
+    void ShowDialog();
+    void SavePortNumber();
 
     SensorLink& link_;
     CommPortsDialog* dialog_;

@@ -31,207 +31,207 @@ class SensorLink::Private : public LinkPort,
                             public ExchangeWaiter {
   public:
     Private(SensorLink& owner, LinkHost& host)
-        : q(owner), protocol(*this, *this, *this), commands(protocol, host, *this),
-          finder(protocol) {
-        timer1.setInterval(kTimer1PeriodMs);
-        timer1.setTimerType(Qt::PreciseTimer);
+        : Q(owner), Protocol(*this, *this, *this), Commands(Protocol, host, *this),
+          Finder(Protocol) {
+        Timer1.setInterval(kTimer1PeriodMs);
+        Timer1.setTimerType(Qt::PreciseTimer);
     }
 
     void Write(std::string_view bytes) override {
-        if (!port.isOpen())
+        if (!Port.isOpen())
             return;
-        port.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        Port.write(bytes.data(), static_cast<qint64>(bytes.size()));
         // Hand the frame to the driver now rather than on the next pass of the event
         // loop: each reply releases the next frame, so this delay would add up.
-        port.flush();
+        Port.flush();
     }
-    void Start() override { timer1.start(); }
-    void Stop() override { timer1.stop(); }
+    void Start() override { Timer1.start(); }
+    void Stop() override { Timer1.stop(); }
 
-    void OnReading(float distance) override { emit q.reading(distance); }
+    void OnReading(float distance) override { emit Q.Reading(distance); }
     void OnProgress(int value) override {
-        emit q.progressChanged(value);
-        setProgressShown(true);
+        emit Q.ProgressChanged(value);
+        SetProgressShown(true);
     }
-    void OnProgressHidden() override { setProgressShown(false); }
+    void OnProgressHidden() override { SetProgressShown(false); }
     void OnLineScale(float countDistance, bool changed) override {
         if (changed)
-            emit q.lineScaleChanged(countDistance);
-        if (protocol.RunningExchange() != Exchange::None)
-            showNote(ScaleKnownText(countDistance));
+            emit Q.LineScaleChanged(countDistance);
+        if (Protocol.RunningExchange() != Exchange::None)
+            ShowNote(ScaleKnownText(countDistance));
     }
     void OnExchangeEnded(const ExchangeResult& result) override {
-        if (finder.ExchangeEnded(result))
-            showNote(ScaleFoundText(finder, protocol.LineCountDistance()));
-        if (loop) {
-            loopEnded = true;
-            loop->quit();
+        if (Finder.ExchangeEnded(result))
+            ShowNote(ScaleFoundText(Finder, Protocol.LineCountDistance()));
+        if (Loop) {
+            LoopEnded = true;
+            Loop->quit();
         }
     }
 
     void WaitWhileExchangeRuns() override {
         // The receive handler and Timer1 run inside this loop; so do the user's other
         // commands, which the window keeps disabled while busy.
-        while (protocol.ExchangeRunning() && !leaving) {
+        while (Protocol.ExchangeRunning() && !LeaveRequested) {
             QEventLoop local;
-            loop = &local;
-            loopEnded = false;
+            Loop = &local;
+            LoopEnded = false;
             local.exec();
-            loop = nullptr;
+            Loop = nullptr;
             // Only the application's exit ends the loop otherwise, and from then on every
             // new loop returns at once: waiting on would spin and never end the program.
-            if (!loopEnded && protocol.ExchangeRunning())
-                leave();
+            if (!LoopEnded && Protocol.ExchangeRunning())
+                Leave();
         }
     }
-    bool Leaving() const override { return leaving; }
+    bool Leaving() const override { return LeaveRequested; }
 
-    void leave() {
-        finder.GiveWay();
-        leaving = true;
-        if (!protocol.ExchangeRunning())
+    void Leave() {
+        Finder.GiveWay();
+        LeaveRequested = true;
+        if (!Protocol.ExchangeRunning())
             return;
-        if (protocol.LinkState() != kWriteLinkState) {
-            protocol.SendEnd();
-            port.waitForBytesWritten(kEndWriteMs);
+        if (Protocol.LinkState() != kWriteLinkState) {
+            Protocol.SendEnd();
+            Port.waitForBytesWritten(kEndWriteMs);
         }
-        closeQuietly(); // ends the exchange as a lost port does, silently
+        CloseQuietly(); // ends the exchange as a lost port does, silently
     }
 
-    void setProgressShown(bool shown) {
-        if (progressShown == shown)
+    void SetProgressShown(bool shown) {
+        if (ProgressShown == shown)
             return;
-        progressShown = shown;
-        emit q.progressVisibleChanged(shown);
+        ProgressShown = shown;
+        emit Q.ProgressVisibleChanged(shown);
     }
 
-    QString portLabel() const { return QStringLiteral("Comm%1 (%2)").arg(portNumber).arg(device); }
+    QString PortLabel() const { return QStringLiteral("Comm%1 (%2)").arg(PortNumber).arg(Device); }
 
-    void receive() {
-        const QByteArray data = port.readAll();
+    void Receive() {
+        const QByteArray data = Port.readAll();
         // Once leaving, a late reply must not send the next frame after the end command.
-        if (data.isEmpty() || leaving)
+        if (data.isEmpty() || LeaveRequested)
             return;
-        emit q.dataReceived();
-        protocol.Receive(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+        emit Q.DataReceived();
+        Protocol.Receive(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
     }
 
-    void noticeError(QSerialPort::SerialPortError error) {
+    void NoticeError(QSerialPort::SerialPortError error) {
         // Failures to open are reported by openPort; a time-out is no failure.
-        if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !port.isOpen() ||
-            failing)
+        if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !Port.isOpen() ||
+            Failing)
             return;
-        failing = true;
-        const QString reason = port.errorString();
+        Failing = true;
+        const QString reason = Port.errorString();
         // Closed from the event loop, not from inside the port's own notification.
         QMetaObject::invokeMethod(
-            &q, [this, reason] { fail(reason); }, Qt::QueuedConnection);
+            &Q, [this, reason] { Fail(reason); }, Qt::QueuedConnection);
     }
 
     // The port failed while open (an adapter unplugged, the far end hung up): close it,
     // end a running exchange as a late reply would, and tell the window once.
-    void fail(const QString& reason) {
-        if (!port.isOpen())
+    void Fail(const QString& reason) {
+        if (!Port.isOpen())
             return;
         // The system's reason is often no help ("Inappropriate ioctl for device" for a
         // hang-up), so the usual cause is named first.
         QString message = QStringLiteral("%1 stopped working; it may have been disconnected "
                                          "(%2). The port is closed.")
-                              .arg(portLabel(), reason);
+                              .arg(PortLabel(), reason);
         // A scale search is no exchange the user asked for: its loss needs no words.
-        const bool exchangeRan = protocol.ExchangeRunning() && busy;
-        closeQuietly();
+        const bool exchangeRan = Protocol.ExchangeRunning() && Busy;
+        CloseQuietly();
         if (exchangeRan) {
-            const std::string stopped = StoppedExchangeText(protocol.LastResult());
+            const std::string stopped = StoppedExchangeText(Protocol.LastResult());
             if (!stopped.empty())
                 message += QLatin1Char(' ') + QString::fromStdString(stopped);
         }
-        emit q.portError(message);
+        emit Q.PortError(message);
     }
 
-    void closeQuietly() {
-        port.close();
-        resolvedLock.Release();
-        port.clearError();
-        failing = false;
-        protocol.PortClosed();
-        const bool wasOpen = portNumber != 0;
-        portNumber = 0;
-        device.clear();
+    void CloseQuietly() {
+        Port.close();
+        ResolvedLock.Release();
+        Port.clearError();
+        Failing = false;
+        Protocol.PortClosed();
+        const bool wasOpen = PortNumber != 0;
+        PortNumber = 0;
+        Device.clear();
         if (wasOpen)
-            emit q.portOpenChanged(false);
+            emit Q.PortOpenChanged(false);
     }
 
-    void showNote(const std::string& text) {
+    void ShowNote(const std::string& text) {
         if (!text.empty())
-            emit q.scaleNoteChanged(QString::fromStdString(text));
+            emit Q.ScaleNoteChanged(QString::fromStdString(text));
     }
 
-    void startScaleSearch() {
-        if (findScale && finder.Start())
-            showNote("Finding the sensor's distance scale");
+    void StartScaleSearch() {
+        if (FindScale && Finder.Start())
+            ShowNote("Finding the sensor's distance scale");
         else
-            showNote(ScaleAssumedText(protocol.LineCountDistance()));
+            ShowNote(ScaleAssumedText(Protocol.LineCountDistance()));
     }
 
-    void giveWay() {
-        if (finder.GiveWay())
-            showNote(ScaleAssumedText(protocol.LineCountDistance()));
+    void GiveWay() {
+        if (Finder.GiveWay())
+            ShowNote(ScaleAssumedText(Protocol.LineCountDistance()));
     }
 
-    void setBusy(bool value) {
-        busy = value;
-        emit q.busyChanged(value);
+    void SetBusy(bool value) {
+        Busy = value;
+        emit Q.BusyChanged(value);
     }
 
-    SensorLink& q;
-    QSerialPort port;
+    SensorLink& Q;
+    QSerialPort Port;
     // The serial port locks the name it was given; this lock covers the device a linked
     // name leads to, so a program naming the port by its other name sees it held.
-    PortLock resolvedLock;
-    QTimer timer1;
-    LinkProtocol protocol;
-    LinkCommands commands;
-    ScaleFinder finder;
-    bool findScale = false;
-    QEventLoop* loop = nullptr;
-    bool loopEnded = false;
-    bool leaving = false;
-    int portNumber = 0;
-    QString device;
-    bool busy = false;
-    bool failing = false;
-    bool progressShown = false;
+    PortLock ResolvedLock;
+    QTimer Timer1;
+    LinkProtocol Protocol;
+    LinkCommands Commands;
+    ScaleFinder Finder;
+    bool FindScale = false;
+    QEventLoop* Loop = nullptr;
+    bool LoopEnded = false;
+    bool LeaveRequested = false;
+    int PortNumber = 0;
+    QString Device;
+    bool Busy = false;
+    bool Failing = false;
+    bool ProgressShown = false;
 };
 
 SensorLink::SensorLink(LinkHost& host, QObject* parent)
     : QObject(parent), d_(std::make_unique<Private>(*this, host)) {
-    connect(&d_->timer1, &QTimer::timeout, this, [this] { d_->protocol.Timer1Tick(); });
-    connect(&d_->port, &QSerialPort::readyRead, this, [this] { d_->receive(); });
-    connect(&d_->port, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError error) { d_->noticeError(error); });
+    connect(&d_->Timer1, &QTimer::timeout, this, [this] { d_->Protocol.Timer1Tick(); });
+    connect(&d_->Port, &QSerialPort::readyRead, this, [this] { d_->Receive(); });
+    connect(&d_->Port, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { d_->NoticeError(error); });
 }
 
 SensorLink::~SensorLink() {
-    if (d_->port.isOpen())
-        d_->port.close();
+    if (d_->Port.isOpen())
+        d_->Port.close();
 }
 
-bool SensorLink::openPort(int number) {
-    if (d_->busy)
+bool SensorLink::OpenPort(int number) {
+    if (d_->Busy)
         return false;
-    d_->giveWay();
-    closePort();
+    d_->GiveWay();
+    ClosePort();
     if (number < 1 || number > kPortCount) {
-        emit portError(
+        emit PortError(
             QStringLiteral("There is no port %1; the sensor's port is one of Comm1 to Comm%2.")
                 .arg(number)
                 .arg(kPortCount));
         return false;
     }
-    const QString device = QString::fromStdString(PortDevice(number));
+    const QString device = QString::fromStdString(telmora::PortDevice(number));
     if (device.isEmpty()) {
-        emit portError(QStringLiteral("Comm%1 leads to no device. Name the sensor's serial device "
+        emit PortError(QStringLiteral("Comm%1 leads to no device. Name the sensor's serial device "
                                       "for it in %2.")
                            .arg(number)
                            .arg(QString::fromStdString(PortMapPath())));
@@ -241,17 +241,17 @@ bool SensorLink::openPort(int number) {
     // A port another program holds is left alone, and the user learns who holds it. The
     // serial port takes the same lock file itself when it opens.
     auto refuseHeld = [&](const PortHolder& holder) {
-        emit portError(QStringLiteral("Comm%1 (%2) is in use by %3.")
+        emit PortError(QStringLiteral("Comm%1 (%2) is in use by %3.")
                            .arg(number)
                            .arg(device, QString::fromStdString(HolderText(holder))));
         return false;
     };
-    if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.pid != 0)
+    if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.Pid != 0)
         return refuseHeld(holder);
-    if (PortHolder holder; !d_->resolvedLock.AcquireResolvedName(device.toStdString(), holder))
+    if (PortHolder holder; !d_->ResolvedLock.AcquireResolvedName(device.toStdString(), holder))
         return refuseHeld(holder);
 
-    QSerialPort& port = d_->port;
+    QSerialPort& port = d_->Port;
     port.setPortName(device);
     port.setBaudRate(kBaudRate);
     port.setDataBits(QSerialPort::Data8);
@@ -261,94 +261,94 @@ bool SensorLink::openPort(int number) {
     if (!port.open(QIODevice::ReadWrite)) {
         const QString reason = port.errorString();
         port.clearError();
-        d_->resolvedLock.Release();
+        d_->ResolvedLock.Release();
         // Taken between the check and the open.
-        if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.pid != 0)
+        if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.Pid != 0)
             return refuseHeld(holder);
-        emit portError(
+        emit PortError(
             QStringLiteral("Comm%1 (%2) could not be opened: %3.").arg(number).arg(device, reason));
         return false;
     }
-    d_->portNumber = number;
-    d_->device = device;
-    d_->protocol.PortOpened();
-    emit portOpenChanged(true);
+    d_->PortNumber = number;
+    d_->Device = device;
+    d_->Protocol.PortOpened();
+    emit PortOpenChanged(true);
     // From the event loop, once whoever opened the port has finished: a window opening its
     // saved port while it is still being built must not have an exchange start under it.
-    if (!d_->findScale) {
-        d_->startScaleSearch(); // only says the scale is assumed
+    if (!d_->FindScale) {
+        d_->StartScaleSearch(); // only says the scale is assumed
     } else {
         QTimer::singleShot(0, this, [this, number] {
-            if (d_->portNumber == number && !d_->protocol.ExchangeRunning())
-                d_->startScaleSearch();
+            if (d_->PortNumber == number && !d_->Protocol.ExchangeRunning())
+                d_->StartScaleSearch();
         });
     }
     return true;
 }
 
-void SensorLink::closePort() {
-    if (d_->busy || !d_->port.isOpen())
+void SensorLink::ClosePort() {
+    if (d_->Busy || !d_->Port.isOpen())
         return;
-    d_->giveWay();
-    d_->closeQuietly();
+    d_->GiveWay();
+    d_->CloseQuietly();
 }
 
-bool SensorLink::isPortOpen() const {
-    return d_->port.isOpen();
+bool SensorLink::IsPortOpen() const {
+    return d_->Port.isOpen();
 }
-int SensorLink::portNumber() const {
-    return d_->portNumber;
+int SensorLink::PortNumber() const {
+    return d_->PortNumber;
 }
-QString SensorLink::portDevice() const {
-    return d_->device;
+QString SensorLink::PortDevice() const {
+    return d_->Device;
 }
-bool SensorLink::isBusy() const {
-    return d_->busy;
+bool SensorLink::IsBusy() const {
+    return d_->Busy;
 }
-bool SensorLink::isWriting() const {
-    return d_->protocol.ExchangeRunning() && d_->protocol.LinkState() == kWriteLinkState;
+bool SensorLink::IsWriting() const {
+    return d_->Protocol.ExchangeRunning() && d_->Protocol.LinkState() == kWriteLinkState;
 }
-void SensorLink::leave() {
-    d_->leave();
+void SensorLink::Leave() {
+    d_->Leave();
 }
-const LinkProtocol& SensorLink::protocol() const {
-    return d_->protocol;
+const LinkProtocol& SensorLink::Protocol() const {
+    return d_->Protocol;
 }
 
-void SensorLink::setFindScaleOnOpen(bool find) {
-    d_->findScale = find;
+void SensorLink::SetFindScaleOnOpen(bool find) {
+    d_->FindScale = find;
     if (!find)
-        d_->giveWay();
+        d_->GiveWay();
 }
-bool SensorLink::findsScaleOnOpen() const {
-    return d_->findScale;
+bool SensorLink::FindsScaleOnOpen() const {
+    return d_->FindScale;
 }
-bool SensorLink::isFindingScale() const {
-    return d_->finder.Running();
+bool SensorLink::IsFindingScale() const {
+    return d_->Finder.Running();
 }
-float SensorLink::lineCountDistance() const {
-    return d_->protocol.LineCountDistance();
+float SensorLink::LineCountDistance() const {
+    return d_->Protocol.LineCountDistance();
 }
-void SensorLink::giveWay() {
-    d_->giveWay();
-}
-
-void SensorLink::getConfigurationFromSensor() {
-    if (d_->busy)
-        return;
-    d_->giveWay();
-    d_->setBusy(true);
-    d_->commands.GetConfigurationFromSensor();
-    d_->setBusy(false);
+void SensorLink::GiveWay() {
+    d_->GiveWay();
 }
 
-void SensorLink::saveConfigurationToSensor() {
-    if (d_->busy)
+void SensorLink::GetConfigurationFromSensor() {
+    if (d_->Busy)
         return;
-    d_->giveWay();
-    d_->setBusy(true);
-    d_->commands.SaveConfigurationToSensor();
-    d_->setBusy(false);
+    d_->GiveWay();
+    d_->SetBusy(true);
+    d_->Commands.GetConfigurationFromSensor();
+    d_->SetBusy(false);
+}
+
+void SensorLink::SaveConfigurationToSensor() {
+    if (d_->Busy)
+        return;
+    d_->GiveWay();
+    d_->SetBusy(true);
+    d_->Commands.SaveConfigurationToSensor();
+    d_->SetBusy(false);
 }
 
 } // namespace telmora

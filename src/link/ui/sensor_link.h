@@ -31,65 +31,65 @@ class SensorLink : public QObject {
     // Opens port `number` (1 to 4) on the device the port mapping names for it, closing
     // the open port first. On failure emits portError naming the port, its device and the
     // reason, and returns false; the link then has no open port. Refused while busy.
-    bool openPort(int number);
+    bool OpenPort(int number);
     // Closes the port (nothing happens when none is open). Refused while busy.
-    void closePort();
-    bool isPortOpen() const;
+    void ClosePort();
+    bool IsPortOpen() const;
     // The open port's number (1 to 4) and device, or 0 and "" when none is open.
-    int portNumber() const;
-    QString portDevice() const;
+    int PortNumber() const;
+    QString PortDevice() const;
 
     // A sensor command is running; the window keeps the commands that would start
     // another exchange, change the port or load a configuration disabled meanwhile.
-    bool isBusy() const;
+    bool IsBusy() const;
     // The sensor is being written: leaving now leaves it partly written.
-    bool isWriting() const;
+    bool IsWriting() const;
 
     // The program is ending. A waiting exchange ends at once: a detection or read first
     // sends the end command so the sensor streams again; a write simply stops. No
     // exchange starts afterwards. The wait also leaves by itself when the application is
     // told to quit while it waits.
-    void leave();
+    void Leave();
 
     // The receive handler's state, for the window's status and for tests.
-    const LinkProtocol& protocol() const;
+    const LinkProtocol& Protocol() const;
 
     // Whether opening a port starts the search for the sensor's scale (off until set).
     // The search runs in the background and tells its outcome by scaleNoteChanged.
-    void setFindScaleOnOpen(bool find);
-    bool findsScaleOnOpen() const;
-    bool isFindingScale() const;
-    float lineCountDistance() const;
+    void SetFindScaleOnOpen(bool find);
+    bool FindsScaleOnOpen() const;
+    bool IsFindingScale() const;
+    float LineCountDistance() const;
 
   public slots:
     // "Get Configuration From Sensor" and "Save Configuration To Sensor". Each returns
     // when the command has finished; the window stays responsive meanwhile. Ignored while
     // busy.
-    void getConfigurationFromSensor();
-    void saveConfigurationToSensor();
+    void GetConfigurationFromSensor();
+    void SaveConfigurationToSensor();
     // A command is about to run: a running scale search stops at once, ending the
     // sensor's command mode if it had begun one. Every command of the link does this
     // itself.
-    void giveWay();
+    void GiveWay();
 
   signals:
     // One reading of the measurement stream, in inches (0 or less: a lost echo).
-    void reading(float distance);
+    void Reading(float distance);
     // Characters arrived from the sensor (the gauges count the silence between these).
-    void dataReceived();
+    void DataReceived();
     // ProgressBar1: its value (a register number, 10 to 100) and whether it is shown.
-    void progressChanged(int value);
-    void progressVisibleChanged(bool visible);
-    void busyChanged(bool busy);
+    void ProgressChanged(int value);
+    void ProgressVisibleChanged(bool visible);
+    void BusyChanged(bool busy);
     // The port could not be opened or failed while open; the port is closed and the
     // message says which port, which device and why. The window shows it as a warning.
-    void portError(const QString& message);
+    void PortError(const QString& message);
     // The port was opened or closed.
-    void portOpenChanged(bool open);
+    void PortOpenChanged(bool open);
     // The line scale changed; readings from now on are in the new scale.
-    void lineScaleChanged(float countDistance);
+    void LineScaleChanged(float countDistance);
     // What the window's status bar says about the scale: found, assumed, or being sought.
-    void scaleNoteChanged(const QString& note);
+    void ScaleNoteChanged(const QString& note);
 
   private:
     class Private;
