@@ -1,10 +1,56 @@
 #include "form/display_controls.h"
 
+#include <QEvent>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <utility>
+
 namespace telmora {
+
+namespace {
+
+// Refits the box's font whenever the box changes size or its parent's font changes: the
+// geometry layer does both on every resize of the window, in either order.
+class TextFitter : public QObject {
+  public:
+    TextFitter(QLineEdit* box, QString widest)
+        : QObject(box), box_(box), widest_(std::move(widest)) {
+        box->installEventFilter(this);
+        if (box->parentWidget() != nullptr)
+            box->parentWidget()->installEventFilter(this);
+        Fit();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool resized = watched == box_ && event->type() == QEvent::Resize;
+        const bool refont = watched != box_ && event->type() == QEvent::FontChange;
+        if (resized || refont)
+            Fit();
+        return false;
+    }
+
+  private:
+    void Fit() {
+        const QWidget* parent = box_->parentWidget();
+        QFont font = parent != nullptr ? parent->font() : box_->font();
+        // The frame and the line edit's own side margin take this much of the width.
+        constexpr double kInnerMargin = 6;
+        const double room = box_->width() - kInnerMargin;
+        const double wanted = QFontMetricsF(font).horizontalAdvance(widest_);
+        if (room > 0 && wanted > room && font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * room / wanted);
+        if (font != box_->font())
+            box_->setFont(font);
+    }
+
+    QLineEdit* box_;
+    QString widest_;
+};
+
+} // namespace
 
 QLabel* MakeLabel(QWidget* parent, FormGeometry& geometry, const char* name, const QString& caption,
                   TwipRect design) {
@@ -25,6 +71,10 @@ QLineEdit* MakeValueBox(QWidget* parent, FormGeometry& geometry, const char* nam
     box->setTextMargins(0, 0, 0, 0);
     geometry.Place(box, design);
     return box;
+}
+
+void FitTextToBox(QLineEdit* box, const QString& widest) {
+    new TextFitter(box, widest);
 }
 
 QPushButton* MakeButton(QWidget* parent, FormGeometry& geometry, const char* name,

@@ -23,6 +23,11 @@ QLineEdit* MakeValueBox(QWidget* parent, FormGeometry& geometry, const char* nam
 // setting it again lays the text out again and repaints the box.
 void ShowValue(QLineEdit* box, const QString& text);
 
+// Keeps `widest` whole in `box` at every size of the window: the box's font follows the
+// surface's but shrinks, when the box is too narrow for it, until the text fits. A box
+// narrower than its longest value would otherwise scroll and show "35.50" for 135.50.
+void FitTextToBox(QLineEdit* box, const QString& widest);
+
 QPushButton* MakeButton(QWidget* parent, FormGeometry& geometry, const char* name,
                         const QString& caption, const QString& toolTip, TwipRect design);
 

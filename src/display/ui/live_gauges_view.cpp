@@ -74,6 +74,8 @@ void LiveGaugesView::BuildControls(FormSurface& surface) {
     txtCurrentDistance_ = MakeValueBox(frame1_, geometry_, "txtCurrentDistance", "Target distance",
                                        {240, 270, 555, 285});
     txtCurrentDistance_->setText(ToText(FormatTwoDecimals(0)));
+    // The longest distance a sensor reports has three whole digits.
+    FitTextToBox(txtCurrentDistance_, QStringLiteral("888.88"));
     // The pointer at the marker's left edge points at the distance on the range bar.
     const TwipPoint tip{30, 307};
     const TwipPoint pointer[4][2] = {
