@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "display/ui/data_log_command.h"
 #include "display/ui/measurement_display.h"
+#include "link/ui/sensor_link.h"
 
 #include <QApplication>
 #include <QDir>
@@ -252,6 +253,13 @@ int main(int argc, char* argv[]) {
     ports.write(
         QString("1=%1\n2=none\n3=none\n4=none\n").arg(relay.WindowTerminal()).toLocal8Bit());
     ports.close();
+    // No scale search when the port opens: that short exchange would take the first
+    // readings, and the count shown would then lag the readings sent.
+    QDir().mkpath(folder + "/config/Telmora");
+    QFile settings(folder + "/config/Telmora/Telmora.conf");
+    settings.open(QIODevice::WriteOnly);
+    settings.write("[link]\nfindDistanceScaleWhenOpening=false\n");
+    settings.close();
     QFile cust(folder + "/CustFile");
     cust.open(QIODevice::WriteOnly);
     cust.write(QByteArray("\x01\x00", 2));
@@ -260,6 +268,10 @@ int main(int argc, char* argv[]) {
     QDir::setCurrent(folder);
 
     telmora::MainWindow window;
+    if (window.Link().FindsScaleOnOpen()) {
+        std::fprintf(stderr, "the window's settings were not taken from %s\n", qPrintable(folder));
+        return 1;
+    }
     const QString logPath = folder + "/live.log";
     window.Display().Log().StartLog(logPath);
     if (!hidden) {
