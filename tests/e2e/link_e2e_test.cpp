@@ -63,29 +63,27 @@ RegisterImage AwkwardImage(int salt) {
     return image;
 }
 
+QCoreApplication& App() {
+    static int argc = 1;
+    static char name[] = "link_e2e_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    return app;
+}
+
 // The program's side: the mapping that leads port 1 to the simulator, the window and
 // the link.
 struct Program {
     explicit Program(const SimProcess& sim) : map({QString::fromStdString(sim.TerminalPath())}) {}
+    QCoreApplication& app = App();
     telmora::testing::TestPortMap map;
     telmora::testing::StandInHost host;
     SensorLink link{host};
 };
 
-class LinkEndToEnd : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "link_e2e_test";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
-};
-
 } // namespace
 
-TEST_F(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
+TEST(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
     for (const auto& [flag, family] : kFamilies) {
         SCOPED_TRACE(flag);
         const RegisterImage stored = AwkwardImage(family == SensorFamily::A ? 5 : 11);
@@ -132,7 +130,7 @@ TEST_F(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
     }
 }
 
-TEST_F(LinkEndToEnd, HangUpDuringARead_ClosesThePortAndTellsTheUser) {
+TEST(LinkEndToEnd, HangUpDuringARead_ClosesThePortAndTellsTheUser) {
     SimProcess sim(recorded({"--fault", "hangup-at=40"}, AwkwardImage(3)));
     Program program(sim);
     QSignalSpy errors(&program.link, &SensorLink::PortError);
