@@ -16,18 +16,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
+#include <cstring>
 
 using namespace telmora;
 using namespace telmora::testing;
 
 namespace {
-
-// Acts on the port dialog once it is shown modally (and closes it by a deadline).
-struct WhenDialogShown : test::NextModal {
-    explicit WhenDialogShown(std::function<void(CommPortsDialog&)> act)
-        : NextModal([act](QWidget* w) { act(*qobject_cast<CommPortsDialog*>(w)); }) {}
-};
 
 // Port 1 leads nowhere, 2 and 3 to terminals, 4 to a missing device.
 struct Setup {
@@ -40,6 +34,7 @@ struct Setup {
     QWidget window;
     SensorLink link{host};
     PortChooser chooser{link, &window, custFile};
+    CommPortsDialog& dialog = chooser.Dialog();
 
     QByteArray SavedBytes() const {
         QFile file(custFile);
@@ -76,28 +71,23 @@ class PortChooserTest : public QObject {
         QCOMPARE(s.chooser.PortAvailable(), expected);
         termios after{};
         QCOMPARE(::tcgetattr(s.two.slave(), &after), 0);
-        QCOMPARE(cfgetospeed(&after), cfgetospeed(&before));
-        QCOMPARE(after.c_lflag, before.c_lflag);
-        QCOMPARE(after.c_iflag, before.c_iflag);
-        QCOMPARE(after.c_cflag, before.c_cflag);
+        QCOMPARE(std::memcmp(&after, &before, sizeof after), 0);
         // The holder is undisturbed: its port still carries bytes.
         s.three.Write("abc");
         QVERIFY(other.waitForReadyRead(2000));
         QCOMPARE(other.readAll(), QByteArray("abc"));
 
-        CommPortsDialog& dialog = s.chooser.Dialog();
         // Captions and names are checked with the window's other texts.
-        for (int n = 1; n <= 4; ++n) {
-            QVERIFY(!dialog.Option(n)->isEnabled()); // until a scan enables it
-        }
-        dialog.LoadPorts(s.chooser.PortAvailable(), LoadPortDevices());
-        QCOMPARE(dialog.DeviceLabel(1)->text(), QStringLiteral("no device"));
-        QCOMPARE(dialog.DeviceLabel(2)->text(), s.two.path());
-        QCOMPARE(dialog.DeviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
-        QCOMPARE(dialog.Option(2)->accessibleName(), QStringLiteral("Comm2, %1").arg(s.two.path()));
-        QVERIFY(!dialog.Option(1)->isEnabled());
-        QVERIFY(dialog.Option(2)->isEnabled());
-        QVERIFY(!dialog.Option(3)->isEnabled());
+        for (int n = 1; n <= 4; ++n)
+            QVERIFY(!s.dialog.Option(n)->isEnabled()); // until a scan's result is loaded
+        s.dialog.LoadPorts(s.chooser.PortAvailable(), LoadPortDevices());
+        QCOMPARE(s.dialog.DeviceLabel(1)->text(), QStringLiteral("no device"));
+        QCOMPARE(s.dialog.DeviceLabel(2)->text(), s.two.path());
+        QCOMPARE(s.dialog.DeviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
+        QCOMPARE(s.dialog.Option(2)->accessibleName(),
+                 QStringLiteral("Comm2, %1").arg(s.two.path()));
+        for (int n = 1; n <= 4; ++n)
+            QCOMPARE(s.dialog.Option(n)->isEnabled(), expected[n - 1]);
     }
 
     void missingOrOddSavedPort_asksAndRemembersTheChoice_data() {
@@ -116,11 +106,11 @@ class PortChooserTest : public QObject {
         s.chooser.ScanPorts();
         int selectedBefore = -1;
         bool offered = false;
-        WhenDialogShown driver([&](CommPortsDialog& dialog) {
-            selectedBefore = dialog.SelectedPort();
-            offered = dialog.Option(choice)->isEnabled();
-            QTest::mouseClick(dialog.Option(choice), Qt::LeftButton);
-            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+        test::NextModal driver([&](QWidget*) {
+            selectedBefore = s.dialog.SelectedPort();
+            offered = s.dialog.Option(choice)->isEnabled();
+            QTest::mouseClick(s.dialog.Option(choice), Qt::LeftButton);
+            QTest::mouseClick(s.dialog.OkButton(), Qt::LeftButton);
         });
         s.chooser.OpenSavedPort();
 
@@ -132,7 +122,7 @@ class PortChooserTest : public QObject {
         QVERIFY(s.link.IsPortOpen());
         QCOMPARE(s.link.PortNumber(), choice);
         QCOMPARE(s.link.PortDevice(), choice == 2 ? s.two.path() : s.three.path());
-        QVERIFY(s.chooser.Dialog().isHidden()); // hidden after OK, not destroyed
+        QVERIFY(s.dialog.isHidden()); // hidden after OK, not destroyed
     }
 
     void savedPort_opensWithoutAskingAndComPortShowsTheLatestScan() {
@@ -140,7 +130,7 @@ class PortChooserTest : public QObject {
         s.Save(QByteArray("\x03\x00more", 6));
         s.chooser.ScanPorts();
         {
-            WhenDialogShown driver([](CommPortsDialog&) {});
+            test::NextModal driver([](QWidget*) {});
             s.chooser.OpenSavedPort();
             QVERIFY(!driver.Seen());
         }
@@ -151,11 +141,11 @@ class PortChooserTest : public QObject {
         int selected = -1;
         bool offered = false;
         {
-            WhenDialogShown driver([&](CommPortsDialog& dialog) {
-                selected = dialog.SelectedPort();
-                offered = dialog.Option(3)->isEnabled();
-                dialog.Option(2)->setChecked(true);
-                dialog.close();
+            test::NextModal driver([&](QWidget*) {
+                selected = s.dialog.SelectedPort();
+                offered = s.dialog.Option(3)->isEnabled();
+                s.dialog.Option(2)->setChecked(true);
+                s.dialog.close();
             });
             s.chooser.ChooseComPort();
         }
@@ -169,9 +159,9 @@ class PortChooserTest : public QObject {
         QSerialPort other(s.two.path());
         QVERIFY(other.open(QIODevice::ReadWrite));
         offered = true;
-        WhenDialogShown driver([&](CommPortsDialog& dialog) {
-            offered = dialog.Option(2)->isEnabled();
-            dialog.OkButton()->click();
+        test::NextModal driver([&](QWidget*) {
+            offered = s.dialog.Option(2)->isEnabled();
+            s.dialog.OkButton()->click();
         });
         s.chooser.ChooseComPort();
         QVERIFY(!offered);
@@ -185,11 +175,11 @@ class PortChooserTest : public QObject {
         s.chooser.ScanPorts();
         QCOMPARE(s.chooser.PortAvailable(), (std::array<bool, 4>{}));
         bool allDisabled = false;
-        WhenDialogShown driver([&](CommPortsDialog& dialog) {
+        test::NextModal driver([&](QWidget*) {
             allDisabled = true;
             for (int n = 1; n <= 4; ++n)
-                allDisabled = allDisabled && !dialog.Option(n)->isEnabled();
-            dialog.OkButton()->click();
+                allDisabled = allDisabled && !s.dialog.Option(n)->isEnabled();
+            s.dialog.OkButton()->click();
         });
         s.chooser.OpenSavedPort();
         QVERIFY(allDisabled);
