@@ -19,21 +19,6 @@ using namespace telmora;
 using namespace telmora::kelvo;
 using namespace telmora::simtest;
 
-namespace {
-
-// What kelvo sent after its detection frames, once the sensor has seen the closing "E".
-std::string sentAfterDetection(SimProcess& sim) {
-    EXPECT_TRUE(sim.WaitForLog("rx E"));
-    const std::string bytes = ReadFileBytes(sim.File("received.bin"));
-    std::size_t k = 0;
-    while (bytes.compare(k, 6, simtest::DetectionFrame()) == 0) {
-        k += 6;
-    }
-    return bytes.substr(k);
-}
-
-} // namespace
-
 TEST(KelvoFamilies, DetectReadShowWriteRead_SavesTheWindowsFileAndRoundTripsIt) {
     for (const auto& [flag, family] : kFamilies) {
         SCOPED_TRACE(std::string("family ") + flag);
@@ -137,7 +122,8 @@ TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
         }
         EXPECT_EQ(ReadFileBytes(out), "");
         if (!c.received.empty()) {
-            EXPECT_EQ(sentAfterDetection(sim), c.received);
+            ASSERT_TRUE(sim.WaitForLog("rx E"));
+            EXPECT_EQ(sim.SentAfterDetection(), c.received);
         }
     }
 }
@@ -154,7 +140,8 @@ TEST(KelvoWrite, NoVerify_SendsEveryRegisterAndReadsNothing) {
     for (const std::uint8_t reg : WriteRegisters(SensorFamily::B)) {
         expected += WriteFrame(reg, static_cast<std::uint8_t>(sent[reg]));
     }
-    EXPECT_EQ(sentAfterDetection(sim), expected + "E");
+    ASSERT_TRUE(sim.WaitForLog("rx E"));
+    EXPECT_EQ(sim.SentAfterDetection(), expected + "E");
 }
 
 TEST(KelvoMonitor, PrintsEachReadingWithTimeAndInches_LostEchoesAsLost_OrAsCsv) {

@@ -40,15 +40,10 @@ std::vector<std::string> recorded(std::vector<std::string> args, const RegisterI
 std::string sentAfterDetection(const SimProcess& sim, std::size_t from, std::size_t size) {
     QElapsedTimer clock;
     clock.start();
-    std::string bytes = ReadFileBytes(sim.File("received.bin"));
-    while (bytes.size() < from + size && clock.elapsed() < kPatienceMs) {
+    while (ReadFileBytes(sim.File("received.bin")).size() < from + size &&
+           clock.elapsed() < kPatienceMs)
         QTest::qWait(20); // the port sends from the event loop
-        bytes = ReadFileBytes(sim.File("received.bin"));
-    }
-    std::size_t k = std::min(from, bytes.size());
-    while (bytes.compare(k, 6, simtest::DetectionFrame()) == 0)
-        k += 6;
-    return bytes.substr(k);
+    return sim.SentAfterDetection(from);
 }
 
 // A register image whose values include the bytes a non-transparent line would change:
