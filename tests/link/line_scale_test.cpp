@@ -53,6 +53,7 @@ TEST(LineScale, OnlyTheSensorsAnswerForItsRangeFlagsSetsIt) {
         {"read stops late", SensorFamily::B, kLongB, -1, 90, kCountDistanceLong},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         LinkBench bench;
         Fit(bench, c.family, c.sensorFlags);
         bench.sensor.lateFromRegister = c.lateFrom;
@@ -63,16 +64,15 @@ TEST(LineScale, OnlyTheSensorsAnswerForItsRangeFlagsSetsIt) {
             bench.host.windowImage[kScaleRegister] = static_cast<std::int16_t>(c.windowFlags);
             bench.commands.SaveConfigurationToSensor();
         }
-        EXPECT_EQ(bench.protocol.LineCountDistance(), c.expected) << c.name;
-        EXPECT_FLOAT_EQ(Reading(bench), 1000 * c.expected) << c.name;
+        EXPECT_EQ(bench.protocol.LineCountDistance(), c.expected);
+        EXPECT_FLOAT_EQ(Reading(bench), 1000 * c.expected);
         // Reopening the port forgets the sensor.
         bench.protocol.PortOpened();
-        EXPECT_EQ(bench.protocol.LineCountDistance(), kCountDistanceNormal) << c.name;
+        EXPECT_EQ(bench.protocol.LineCountDistance(), kCountDistanceNormal);
         const bool changed = c.expected != kCountDistanceNormal;
         EXPECT_EQ(bench.listener.scaleChanges,
                   changed ? std::vector<float>({c.expected, kCountDistanceNormal})
-                          : std::vector<float>())
-            << c.name;
+                          : std::vector<float>());
     }
 }
 
@@ -103,6 +103,7 @@ TEST(LineScale, SearchAtPortOpenFindsTheScaleOrSaysItIsAssumed) {
          "Distances assume 0.003384 inch per count: the sensor did not tell its range"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         LinkBench bench;
         Fit(bench, c.family, c.flags);
         bench.sensor.present = c.present;
@@ -110,16 +111,15 @@ TEST(LineScale, SearchAtPortOpenFindsTheScaleOrSaysItIsAssumed) {
             bench.sensor.damage = [](const std::string& reply, int, int) {
                 return reply.substr(0, 5) + '\x01';
             };
-        ASSERT_TRUE(bench.finder.Start()) << c.name;
-        EXPECT_FALSE(bench.finder.Start()) << c.name; // one search at a time
+        ASSERT_TRUE(bench.finder.Start());
+        EXPECT_FALSE(bench.finder.Start()); // one search at a time
         while (bench.finder.Running() && bench.clock.RunNext()) {
         }
-        EXPECT_EQ(bench.finder.Outcome(), c.outcome) << c.name;
-        EXPECT_EQ(bench.protocol.LineCountDistance(), c.scale) << c.name;
-        EXPECT_EQ(Letters(bench), c.letters) << c.name;
-        EXPECT_EQ(ScaleFoundText(bench.finder, bench.protocol.LineCountDistance()), c.note)
-            << c.name;
-        EXPECT_TRUE(bench.host.log.empty()) << c.name; // no dialog, no window change
+        EXPECT_EQ(bench.finder.Outcome(), c.outcome);
+        EXPECT_EQ(bench.protocol.LineCountDistance(), c.scale);
+        EXPECT_EQ(Letters(bench), c.letters);
+        EXPECT_EQ(ScaleFoundText(bench.finder, bench.protocol.LineCountDistance()), c.note);
+        EXPECT_TRUE(bench.host.log.empty()); // no dialog, no window change
     }
     EXPECT_EQ(ScaleAssumedText(kCountDistanceNormal),
               "Distances assume 0.003384 inch per count until a configuration is read from the "
@@ -134,26 +134,27 @@ TEST(LineScale, SearchGivesWayToACommandAtOnce) {
     // Before the first detection frame, during the detection's frames, and in the read.
     const Case cases[] = {{50, ""}, {105, "W"}, {107, "WTG"}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.at);
         LinkBench bench;
         Fit(bench, SensorFamily::B, kLongB);
         bench.sensor.replyDelay = 1;
         ASSERT_TRUE(bench.finder.Start());
         bench.clock.RunUntil(c.at);
-        ASSERT_TRUE(bench.finder.Running()) << c.at;
-        EXPECT_EQ(Letters(bench), c.searched) << c.at;
+        ASSERT_TRUE(bench.finder.Running());
+        EXPECT_EQ(Letters(bench), c.searched);
         ASSERT_TRUE(bench.finder.GiveWay());
-        EXPECT_FALSE(bench.protocol.ExchangeRunning()) << c.at;
+        EXPECT_FALSE(bench.protocol.ExchangeRunning());
         EXPECT_EQ(bench.finder.Outcome(), ScaleFinder::State::GaveWay);
         // The end command only when the search had begun talking to the sensor.
-        EXPECT_EQ(Letters(bench), std::string(c.searched) + (*c.searched ? "E" : "")) << c.at;
+        EXPECT_EQ(Letters(bench), std::string(c.searched) + (*c.searched ? "E" : ""));
 
         const std::int64_t given = bench.clock.Now();
         const std::size_t before = bench.sensor.sent.size();
         bench.commands.GetConfigurationFromSensor();
-        EXPECT_TRUE(bench.host.warnings.empty()) << c.at;
-        EXPECT_EQ(bench.sensor.sent.at(before).time - given, kTimer1PeriodMs) << c.at;
-        EXPECT_EQ(bench.host.log.end()[-2], "ShowRecord Kelvo-B") << c.at;
-        EXPECT_EQ(bench.protocol.LineCountDistance(), kCountDistanceLong) << c.at;
+        EXPECT_TRUE(bench.host.warnings.empty());
+        EXPECT_EQ(bench.sensor.sent.at(before).time - given, kTimer1PeriodMs);
+        EXPECT_EQ(bench.host.log.end()[-2], "ShowRecord Kelvo-B");
+        EXPECT_EQ(bench.protocol.LineCountDistance(), kCountDistanceLong);
         EXPECT_FALSE(bench.finder.GiveWay()); // nothing left to stop
     }
 }
