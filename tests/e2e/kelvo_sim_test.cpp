@@ -1,6 +1,6 @@
 // kelvo against the simulated sensor over a pseudo-terminal: every command, both
 // families, and the faults a bench meets (no sensor, a sensor that stops, a write that
-// does not stick, the wrong family, a line that hangs up).
+// does not stick, the wrong family, a line that hangs up, held echoes, stray bytes).
 #include "sim_harness.h"
 #include "window_session.h"
 
@@ -9,7 +9,6 @@
 #include "link/frames.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <csignal>
@@ -19,27 +18,13 @@ using namespace telmora;
 using namespace telmora::kelvo;
 using namespace telmora::simtest;
 
-namespace {
-
-// What kelvo sent after its detection frames, once the sensor has seen the closing "E".
-std::string sentAfterDetection(SimProcess& sim) {
-    EXPECT_TRUE(sim.WaitForLog("rx E"));
-    const std::string bytes = ReadFileBytes(sim.File("received.bin"));
-    std::size_t k = 0;
-    while (bytes.compare(k, 6, simtest::DetectionFrame()) == 0) {
-        k += 6;
-    }
-    return bytes.substr(k);
-}
-
-} // namespace
-
-TEST(KelvoFamilies, DetectReadShowWriteRead_SavesTheWindowsFileAndRoundTripsIt) {
+TEST(KelvoFamilies, DetectReadWriteRead_SavesTheWindowsFileAndRoundTripsIt) {
     for (const auto& [flag, family] : kFamilies) {
         SCOPED_TRACE(std::string("family ") + flag);
         const RegisterImage sensor = UnusualImage(family);
+        // A slow adapter holds the detection echoes back and delivers them together.
         SimProcess sim({"--family", flag, "--config", ImageFile("sensor.cfg", sensor),
-                        "--dump-image", "@/held.cfg"});
+                        "--dump-image", "@/held.cfg", "--fault", "echo-burst=3"});
         const Finished detect = RunKelvo({"detect", "--port", sim.TerminalPath()});
         EXPECT_EQ(detect.status, 0) << detect.err;
         EXPECT_EQ(detect.out, std::string(FamilyName(family)) + "\n");
@@ -51,9 +36,6 @@ TEST(KelvoFamilies, DetectReadShowWriteRead_SavesTheWindowsFileAndRoundTripsIt) 
         const RegisterImage file = FileImageAfterSensorRead(family, sensor);
         const ConfigFileBytes expected = ImageToFileBytes(file);
         EXPECT_EQ(ReadFileBytes(first), std::string(expected.begin(), expected.end()));
-        const Finished show = RunKelvo({"show", first, "--json"});
-        ASSERT_EQ(show.status, 0) << show.err;
-        EXPECT_EQ(nlohmann::json::parse(show.out).at("Description"), "Tank 3 level");
 
         const Finished write =
             RunKelvo({"write", "--port", sim.TerminalPath(), first, "--family", flag});
@@ -136,7 +118,8 @@ TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
         }
         EXPECT_EQ(ReadFileBytes(out), "");
         if (!c.received.empty()) {
-            EXPECT_EQ(sentAfterDetection(sim), c.received);
+            ASSERT_TRUE(sim.WaitForLog("rx E"));
+            EXPECT_EQ(sim.SentAfterDetection(), c.received);
         }
     }
 }
@@ -153,7 +136,8 @@ TEST(KelvoWrite, NoVerify_SendsEveryRegisterAndReadsNothing) {
     for (const std::uint8_t reg : WriteRegisters(SensorFamily::B)) {
         expected += WriteFrame(reg, static_cast<std::uint8_t>(sent[reg]));
     }
-    EXPECT_EQ(sentAfterDetection(sim), expected + "E");
+    ASSERT_TRUE(sim.WaitForLog("rx E"));
+    EXPECT_EQ(sim.SentAfterDetection(), expected + "E");
 }
 
 TEST(KelvoMonitor, PrintsEachReadingWithTimeAndInches_LostEchoesAsLost_OrAsCsv) {
@@ -184,4 +168,42 @@ TEST(KelvoDetect, InterruptDuringTheExchange_InterruptedStatus) {
     EXPECT_EQ(run.status, 130);
     EXPECT_EQ(run.err, "kelvo: interrupted\n");
     EXPECT_EQ(run.out, "");
+}
+
+// A stray byte before 5% of the replies: each run gives exactly what a clean line gives or
+// fails with a non-zero status, and most runs succeed.
+TEST(KelvoNoisyLine, StrayBytesBeforeRepliesGiveTheCleanResultOrAFailure) {
+    constexpr int kSeeds = 20;
+    const RegisterImage sensor = UnusualImage(SensorFamily::B, 31.5f);
+    const std::string sensorFile = ImageFile("noisy.cfg", sensor);
+    const ConfigFileBytes clean =
+        ImageToFileBytes(FileImageAfterSensorRead(SensorFamily::B, sensor));
+    const RegisterImage file = UnusualImage(SensorFamily::B, 12.25f);
+    const std::string writeFile = ImageFile("noisy-write.cfg", file);
+    const RegisterImage sent = SensorImageFromFile(file, SensorFamily::B);
+    int reads = 0;
+    int writes = 0;
+    for (int seed = 1; seed <= kSeeds; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        SimProcess sim({"--family", "b", "--config", sensorFile, "--fault",
+                        "stray=5," + std::to_string(seed), "--dump-image", "@/held.cfg"});
+        if (RunKelvo({"read", "--port", sim.TerminalPath(), "-o", sim.File("read.cfg")}).status ==
+            0) {
+            ++reads;
+            EXPECT_EQ(ReadFileBytes(sim.File("read.cfg")), std::string(clean.begin(), clean.end()));
+        }
+        // The write checks itself by reading back.
+        const Finished write =
+            RunKelvo({"write", "--port", sim.TerminalPath(), writeFile, "--family", "b"});
+        ASSERT_EQ(sim.Stop(SIGTERM), 0);
+        if (write.status == 0) {
+            ++writes;
+            const RegisterImage held = ImageOf(sim.File("held.cfg"));
+            for (const std::uint8_t reg : WriteRegisters(SensorFamily::B)) {
+                EXPECT_EQ(held[reg], sent[reg]) << "register " << int(reg);
+            }
+        }
+    }
+    EXPECT_GE(reads, kSeeds * 8 / 10);
+    EXPECT_GE(writes, kSeeds * 8 / 10);
 }

@@ -40,15 +40,10 @@ std::vector<std::string> recorded(std::vector<std::string> args, const RegisterI
 std::string sentAfterDetection(const SimProcess& sim, std::size_t from, std::size_t size) {
     QElapsedTimer clock;
     clock.start();
-    std::string bytes = ReadFileBytes(sim.File("received.bin"));
-    while (bytes.size() < from + size && clock.elapsed() < kPatienceMs) {
+    while (ReadFileBytes(sim.File("received.bin")).size() < from + size &&
+           clock.elapsed() < kPatienceMs)
         QTest::qWait(20); // the port sends from the event loop
-        bytes = ReadFileBytes(sim.File("received.bin"));
-    }
-    std::size_t k = std::min(from, bytes.size());
-    while (bytes.compare(k, 6, simtest::DetectionFrame()) == 0)
-        k += 6;
-    return bytes.substr(k);
+    return sim.SentAfterDetection(from);
 }
 
 // A register image whose values include the bytes a non-transparent line would change:
@@ -63,29 +58,27 @@ RegisterImage AwkwardImage(int salt) {
     return image;
 }
 
+QCoreApplication& App() {
+    static int argc = 1;
+    static char name[] = "link_e2e_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    return app;
+}
+
 // The program's side: the mapping that leads port 1 to the simulator, the window and
 // the link.
 struct Program {
     explicit Program(const SimProcess& sim) : map({QString::fromStdString(sim.TerminalPath())}) {}
+    QCoreApplication& app = App();
     telmora::testing::TestPortMap map;
     telmora::testing::StandInHost host;
     SensorLink link{host};
 };
 
-class LinkEndToEnd : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "link_e2e_test";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
-};
-
 } // namespace
 
-TEST_F(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
+TEST(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
     for (const auto& [flag, family] : kFamilies) {
         SCOPED_TRACE(flag);
         const RegisterImage stored = AwkwardImage(family == SensorFamily::A ? 5 : 11);
@@ -132,7 +125,7 @@ TEST_F(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
     }
 }
 
-TEST_F(LinkEndToEnd, HangUpDuringARead_ClosesThePortAndTellsTheUser) {
+TEST(LinkEndToEnd, HangUpDuringARead_ClosesThePortAndTellsTheUser) {
     SimProcess sim(recorded({"--fault", "hangup-at=40"}, AwkwardImage(3)));
     Program program(sim);
     QSignalSpy errors(&program.link, &SensorLink::PortError);

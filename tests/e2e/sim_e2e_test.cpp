@@ -132,7 +132,8 @@ TEST(SimEnding, Terminate_WritesTheImageAndExitsCleanly) {
 }
 
 TEST(SimCommandLine, BadArgumentsAndUnusableConfigFiles_AreRefusedWithTheReason) {
-    const std::string folder = ::testing::TempDir() + "sim-e2e-";
+    // Files in the folder the harness removes when the test ends.
+    const std::string folder = ScratchPath("sim-e2e-");
     std::ofstream(folder + "short.cfg", std::ios::binary) << std::string(100, '\0');
     std::string wide(256, '\0');
     wide[2 * 40 + 1] = 1; // element 40 holds 256, more than a register holds

@@ -281,6 +281,15 @@ std::optional<std::string> SimProcess::ReadUntil(const std::string& marker) {
     return got.substr(0, got.size() - marker.size());
 }
 
+std::string SimProcess::SentAfterDetection(std::size_t from) const {
+    const std::string bytes = ReadFileBytes(File("received.bin"));
+    std::size_t k = std::min(from, bytes.size());
+    while (bytes.compare(k, 6, DetectionFrame()) == 0) {
+        k += 6;
+    }
+    return bytes.substr(k);
+}
+
 bool SimProcess::WaitForLog(const std::string& text) {
     return WaitUntil(Clock::now() + kPatience, [&] { return Log().find(text) != text.npos; });
 }

@@ -94,6 +94,9 @@ class SimProcess {
     std::optional<std::string> ReadUntil(const std::string& marker);
 
     std::string Log() const { return ReadFileBytes(File("sim.log")); }
+    // What the simulator recorded (--record @/received.bin) from byte `from` on, less the
+    // detection frames there.
+    std::string SentAfterDetection(std::size_t from = 0) const;
     bool WaitForLog(const std::string& text);
 
     // The exit status once the simulator ends by itself, or after `signal`.

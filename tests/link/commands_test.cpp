@@ -35,95 +35,72 @@ class Commands : public ::testing::Test {
     StandInHost& host = bench.host;
 };
 
-TEST(CommandsOnEachFamily, Get_ReadsItsRegistersOneReplyApartThenEndAndShowsThem) {
+// Frames in register order, each released by the previous reply, then the end command.
+// A save to a sensor of the other family sends only the end command; either way the window
+// switches to the sensor's family.
+TEST(CommandsOnEachFamily, GetAndSave_SendTheRegistersOneReplyApartThenEnd) {
+    enum Kind { kGet, kSave, kSaveToOtherFamily };
     for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
-        LinkBench b;
-        b.sensor.family = family;
-        b.sensor.replyDelay = 7;
-        b.host.family = Other(family);
-        b.commands.GetConfigurationFromSensor();
-
-        const auto& registers = ReadRegisters(family);
-        std::vector<std::string> expected;
-        for (int reg : registers)
-            expected.push_back(ReadFrame(static_cast<std::uint8_t>(reg)));
-        expected.push_back("E");
-        EXPECT_EQ(SentAfterDetection(b.sensor), expected);
-        std::vector<std::int64_t> reads;
-        for (const auto& frame : b.sensor.sent)
-            if (frame.bytes.front() == 'G')
-                reads.push_back(frame.time);
-        for (std::size_t k = 1; k < reads.size(); ++k)
-            EXPECT_EQ(reads[k] - reads[k - 1], 7);
-        // Each reply's fifth byte is stored; registers not read stay as they were.
-        for (int k = 0; k < 129; ++k) {
-            const bool read = std::find(registers.begin(), registers.end(), k) != registers.end();
-            EXPECT_EQ(b.protocol.Image()[k], read ? b.sensor.registers[k] : 0) << k;
-        }
-        const std::string name(FamilyName(family));
-        EXPECT_THAT(b.host.log,
-                    ElementsAre("SetFamily none", "SetFamily " + name, "ShowRecord " + name,
-                                "Status Configuration read from the " + name + " sensor."));
-        EXPECT_EQ(b.host.shownImage, b.protocol.Image());
-        // The progress bar moves from the second frame on.
-        EXPECT_THAT(b.listener.progress, ElementsAreArray(registers.begin() + 1, registers.end()));
-        EXPECT_EQ(b.listener.progressHidden, 1);
-        EXPECT_FALSE(b.commands.Busy());
-    }
-}
-
-// A sensor of the other family gets only the end command; the window switches its layout.
-TEST(CommandsOnEachFamily, Save_WritesTheWindowsImageForcedIntoBytesToAMatchingSensorOnly) {
-    for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
-        for (bool matching : {true, false}) {
+        for (Kind kind : {kGet, kSave, kSaveToOtherFamily}) {
+            SCOPED_TRACE(std::string(FamilyName(family)) + " " + std::to_string(kind));
             LinkBench b;
             b.sensor.family = family;
-            b.host.family = matching ? family : Other(family);
+            b.sensor.replyDelay = 7;
+            b.host.family = kind == kSave ? family : Other(family);
             for (std::size_t k = 0; k < b.host.windowImage.size(); ++k)
                 b.host.windowImage[k] = static_cast<std::int16_t>((k * 7) % 256);
-            b.host.windowImage[10] = -5;
+            b.host.windowImage[10] = -5; // forced into a byte
             b.host.windowImage[11] = 300;
-            b.commands.SaveConfigurationToSensor();
+            if (kind == kGet)
+                b.commands.GetConfigurationFromSensor();
+            else
+                b.commands.SaveConfigurationToSensor();
 
-            const auto& registers = WriteRegisters(family);
+            const auto& registers = kind == kGet ? ReadRegisters(family) : WriteRegisters(family);
             std::vector<std::string> expected;
-            for (int reg : registers)
-                if (matching)
-                    expected.push_back(WriteFrame(static_cast<std::uint8_t>(reg),
-                                                  static_cast<std::uint8_t>(std::clamp<int>(
-                                                      b.host.windowImage[reg], 0, 255))));
+            for (int reg : registers) {
+                const auto r = static_cast<std::uint8_t>(reg);
+                const auto value =
+                    static_cast<std::uint8_t>(std::clamp<int>(b.host.windowImage[reg], 0, 255));
+                if (kind != kSaveToOtherFamily)
+                    expected.push_back(kind == kGet ? ReadFrame(r) : WriteFrame(r, value));
+            }
             expected.push_back("E");
             EXPECT_EQ(SentAfterDetection(b.sensor), expected);
+            for (std::size_t k = 1; k + 1 < b.sensor.sent.size(); ++k)
+                if (b.sensor.sent[k - 1].bytes.front() == b.sensor.sent[k].bytes.front()) {
+                    EXPECT_EQ(b.sensor.sent[k].time - b.sensor.sent[k - 1].time, 7) << k;
+                }
             const std::string name(FamilyName(family));
-            if (matching) {
-                EXPECT_THAT(b.host.log,
-                            ElementsAre("SetFamily none", "SetFamily " + name, "ReadWindow " + name,
-                                        "Status Configuration saved to the " + name + " sensor."));
-                EXPECT_THAT(b.listener.progress,
-                            ElementsAreArray(registers.begin() + 1, registers.end()));
-            } else {
-                EXPECT_THAT(b.host.log,
-                            ElementsAre("SetFamily none", "SetFamily " + name,
-                                        "Warn Wrong Sensor Type, Check settings and try again"));
-            }
+            std::vector<std::string> log{"SetFamily none", "SetFamily " + name};
+            if (kind == kGet)
+                log.insert(log.end(), {"ShowRecord " + name,
+                                       "Status Configuration read from the " + name + " sensor."});
+            if (kind == kSave)
+                log.insert(log.end(), {"ReadWindow " + name,
+                                       "Status Configuration saved to the " + name + " sensor."});
+            if (kind == kSaveToOtherFamily)
+                log.push_back("Warn Wrong Sensor Type, Check settings and try again");
+            EXPECT_EQ(b.host.log, log);
             EXPECT_EQ(b.host.family, family);
+            EXPECT_FALSE(b.commands.Busy());
+            if (kind == kSaveToOtherFamily)
+                continue;
+            // The progress bar moves from the second frame on.
+            EXPECT_THAT(b.listener.progress,
+                        ElementsAreArray(registers.begin() + 1, registers.end()));
+            EXPECT_EQ(b.listener.progressHidden, 1);
+            if (kind == kSave)
+                continue;
+            // Each reply's fifth byte is stored; registers not read stay as they were.
+            for (int k = 0; k < 129; ++k) {
+                const bool read =
+                    std::find(registers.begin(), registers.end(), k) != registers.end();
+                EXPECT_EQ(b.protocol.Image()[k], read ? b.sensor.registers[k] : 0) << k;
+            }
+            EXPECT_EQ(b.host.shownImage, b.protocol.Image());
         }
     }
-}
-
-TEST_F(Commands, GetWithNoSensor_WarnsNoSensorFoundAndNothingIsReadOrWrittenUntilAFamilyIsKnown) {
-    sensor.present = false;
-    bench.commands.GetConfigurationFromSensor();
-    EXPECT_THAT(host.log, ElementsAre("SetFamily none", "Warn No Sensor Found"));
-    EXPECT_TRUE(SentAfterDetection(sensor).empty());
-
-    sensor.sent.clear();
-    host.log.clear();
-    bench.commands.SaveConfigurationToSensor();
-    EXPECT_EQ(bench.commands.ReadConfiguration(SensorFamily::None).Outcome,
-              ExchangeOutcome::NotStarted);
-    EXPECT_TRUE(sensor.sent.empty());
-    EXPECT_TRUE(host.log.empty());
 }
 
 // Every reply is checked whole. Stray characters around a good reply are passed over; a
@@ -165,6 +142,7 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         int frames;                   // sent for register 40
         std::int64_t askedAgainAfter; // from the first frame for register 40 to the second
         ExchangeOutcome outcome;
+        std::int64_t lateFrom = -1; // replies from this register on come after 150 ms
     } cases[] = {
         {"stray byte before", false, strayBefore, 3, 1, 0, done},
         {"the register before answered again", true, previousAgain, 3, 1, 0, done},
@@ -178,6 +156,8 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         {"P with another value three times", true, otherValue, 3, 3, 3, damaged},
         {"no reply to a read", false, none, 3, 1, 0, late},
         {"no reply to a write", true, none, 3, 1, 0, late},
+        // The reply that comes too late is read as measurement stream and starts nothing.
+        {"a reply after 150 ms", true, none, 0, 1, 0, late, 40},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -188,6 +168,7 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         b.sensor.damage = [&c](const std::string& reply, int reg, int nth) {
             return reg == 40 && nth < c.damagedReplies ? c.damage(reply) : reply;
         };
+        b.sensor.lateFromRegister = c.lateFrom;
         const auto before = b.sensor.registers;
         if (c.save)
             b.commands.SaveConfigurationToSensor();
@@ -204,11 +185,16 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
             EXPECT_EQ(times[1] - times[0], c.askedAgainAfter);
         }
         const auto frames = SentAfterDetection(b.sensor);
-        const ExchangeResult& result = b.protocol.LastResult();
+        const ExchangeResult result = b.protocol.LastResult();
         EXPECT_EQ(result.Outcome, c.outcome);
+        // Nothing is left to tick or send.
+        const auto sent = b.sensor.sent.size();
+        const auto ticks = b.timer.ticks.size();
+        b.clock.RunUntil(b.clock.Now() + 1000);
+        EXPECT_EQ(b.sensor.sent.size(), sent);
+        EXPECT_EQ(b.timer.ticks.size(), ticks);
         EXPECT_EQ(b.protocol.ReceiveState(), 1);
         EXPECT_EQ(b.protocol.GroupSize(), 1);
-        const std::string name = "Kelvo-B";
         if (c.outcome == done) {
             EXPECT_EQ(frames.back(), "E");
             EXPECT_TRUE(b.protocol.TransferOk());
@@ -227,12 +213,10 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         EXPECT_EQ(b.listener.endTimes.back(), times.back() + (c.outcome == late ? 100 : 3));
         EXPECT_EQ(b.listener.progress.back(), 40);
         EXPECT_EQ(b.listener.progressHidden, 0);
+        // Nothing read is shown: the window hears of the family, then the warning.
         ASSERT_EQ(b.host.warnings.size(), 1u);
-        std::vector<std::string> log{"SetFamily none", "SetFamily " + name};
-        if (c.save)
-            log.push_back("ReadWindow " + name);
-        log.push_back("Warn " + b.host.warnings[0]);
-        EXPECT_EQ(b.host.log, log);
+        EXPECT_EQ(b.host.log.size(), c.save ? 4u : 3u);
+        EXPECT_EQ(b.host.log.back(), "Warn " + b.host.warnings[0]);
         EXPECT_THAT(b.host.warnings[0],
                     HasSubstr(c.outcome == late
                                   ? "register 40: no answer came from the sensor."
@@ -244,24 +228,27 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
     }
 }
 
-TEST_F(Commands, LateReply_AReplyAfter100MillisecondsIsTooLateAndStartsNothing) {
-    sensor.lateFromRegister = 0; // every reply takes 150 ms
-    const ExchangeResult result = bench.commands.WriteConfiguration(SensorFamily::B, {});
-    EXPECT_EQ(result.Outcome, ExchangeOutcome::ReplyLate);
-    EXPECT_EQ(result.UnansweredRegister, 10);
-    EXPECT_EQ(sensor.sent.size(), 1u);
-    // The reply that comes afterwards is read as measurement stream.
-    bench.clock.RunUntil(bench.clock.Now() + 200);
-    EXPECT_EQ(sensor.sent.size(), 1u);
-    EXPECT_EQ(bench.protocol.ReceiveState(), 1);
-}
-
-TEST_F(Commands, WithoutAnOpenPort_WarnsAndSendsNothing) {
+TEST_F(Commands, WithoutAnOpenPortOrASensor_NothingIsReadOrWritten) {
     bench.protocol.PortClosed();
     bench.commands.GetConfigurationFromSensor();
     bench.commands.SaveConfigurationToSensor();
     EXPECT_TRUE(sensor.sent.empty());
     EXPECT_EQ(host.warnings, std::vector<std::string>(2, std::string(kNoPortOpenText)));
+
+    host.log.clear();
+    bench.protocol.PortOpened();
+    sensor.present = false;
+    bench.commands.GetConfigurationFromSensor();
+    EXPECT_THAT(host.log, ElementsAre("SetFamily none", "Warn No Sensor Found"));
+    EXPECT_TRUE(SentAfterDetection(sensor).empty());
+    // Until a family is known, a save sends nothing and says nothing.
+    sensor.sent.clear();
+    host.log.clear();
+    bench.commands.SaveConfigurationToSensor();
+    EXPECT_EQ(bench.commands.ReadConfiguration(SensorFamily::None).Outcome,
+              ExchangeOutcome::NotStarted);
+    EXPECT_TRUE(sensor.sent.empty());
+    EXPECT_TRUE(host.log.empty());
 }
 
 TEST_F(Commands, ACommandGivenWhileAnotherWaits_IsIgnored) {

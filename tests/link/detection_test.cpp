@@ -32,6 +32,7 @@ TEST(Detection, FramesEachTickUntilAnEchoThenTheIdentificationReplyDecidesTheFam
         {"cut echo held, family A", true, SensorFamily::A, SensorFamily::A, {frame, "W00"}, 2, 2},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         LinkBench b;
         b.sensor.present = c.present;
         b.sensor.family = c.sensorFamily;
@@ -46,28 +47,28 @@ TEST(Detection, FramesEachTickUntilAnEchoThenTheIdentificationReplyDecidesTheFam
                 times.push_back(sent.time);
         for (int k = 1; k <= c.tries; ++k)
             expectedTimes.push_back(100 * k);
-        EXPECT_EQ(times, expectedTimes) << c.name;
-        EXPECT_EQ(b.protocol.DetectTries(), c.tries) << c.name;
-        EXPECT_EQ(b.sensor.sent.size(), std::size_t(c.tries + found)) << c.name;
-        EXPECT_EQ(b.sensor.sent.back().bytes, found ? "T00" : frame) << c.name;
+        EXPECT_EQ(times, expectedTimes);
+        EXPECT_EQ(b.protocol.DetectTries(), c.tries);
+        EXPECT_EQ(b.sensor.sent.size(), std::size_t(c.tries + found));
+        EXPECT_EQ(b.sensor.sent.back().bytes, found ? "T00" : frame);
         EXPECT_EQ(result.Outcome, found ? ExchangeOutcome::Completed : ExchangeOutcome::NoSensor);
-        EXPECT_EQ(result.Family, c.found) << c.name;
-        EXPECT_EQ(b.host.family, c.found) << c.name;
+        EXPECT_EQ(result.Family, c.found);
+        EXPECT_EQ(b.host.family, c.found);
         const std::string last =
             found ? "SetFamily " + std::string(FamilyName(c.found)) : "Warn No Sensor Found";
-        EXPECT_EQ(b.host.log, (std::vector<std::string>{"SetFamily none", last})) << c.name;
+        EXPECT_EQ(b.host.log, (std::vector<std::string>{"SetFamily none", last}));
         if (found) {
-            EXPECT_EQ(b.listener.identified, std::vector<SensorFamily>{c.found}) << c.name;
+            EXPECT_EQ(b.listener.identified, std::vector<SensorFamily>{c.found});
         }
         // Timer1 starts a full period when the last frame leaves; its tick ends the wait.
         ASSERT_EQ(b.listener.endTimes.size(), 1u);
         if (c.found != SensorFamily::B) {
-            EXPECT_EQ(b.listener.endTimes[0], b.sensor.sent.back().time + 100) << c.name;
+            EXPECT_EQ(b.listener.endTimes[0], b.sensor.sent.back().time + 100);
         }
-        EXPECT_EQ(b.protocol.TransferOk(), found) << c.name;
+        EXPECT_EQ(b.protocol.TransferOk(), found);
         b.sensor.Send("\r01000"); // readings resume: the stream's state and group size are back
         b.clock.RunUntil(b.clock.Now() + 10);
-        EXPECT_EQ(b.listener.readings.size(), 1u) << c.name;
+        EXPECT_EQ(b.listener.readings.size(), 1u);
     }
 }
 

@@ -10,53 +10,25 @@ namespace {
 
 constexpr std::uint8_t kNormalB = 128, kLongB = 160, kLongA = 32;
 
-// The core wired to the fakes, with a scale finder hearing every exchange end.
-struct ScaleBench {
-    struct Listener : RecordingListener {
-        ScaleFinder* finder = nullptr;
-        std::vector<float> changes; // every new line scale
-        void OnExchangeEnded(const ExchangeResult& result) override {
-            RecordingListener::OnExchangeEnded(result);
-            finder->ExchangeEnded(result);
-        }
-        void OnLineScale(float countDistance, bool changed) override {
-            if (changed)
-                changes.push_back(countDistance);
-        }
-    };
-    FakeClock clock;
-    FakeTimer timer{clock};
-    FakeSensor sensor{clock};
-    Listener listener;
-    LinkProtocol protocol{sensor, timer, listener};
-    ScaleFinder finder{protocol};
-    StandInHost host;
-    FakeWaiter waiter{clock, protocol};
-    LinkCommands commands{protocol, host, waiter};
+// The letters of the frames sent, in order ("WT" for a detection answered by family B).
+std::string Letters(const LinkBench& bench) {
+    std::string letters;
+    for (const SentFrame& frame : bench.sensor.sent)
+        if (letters.empty() || frame.bytes.front() != 'W' || letters.back() != 'W')
+            letters += frame.bytes.front();
+    return letters;
+}
 
-    ScaleBench(SensorFamily family, std::uint8_t scaleFlags) {
-        timer.Attach(protocol);
-        sensor.Attach(protocol);
-        sensor.family = family;
-        sensor.registers[kScaleRegister] = scaleFlags;
-        listener.clock = &clock;
-        listener.finder = &finder;
-        protocol.PortOpened();
-    }
-    // The letters of the frames sent, in order ("WT" for a detection answered by family B).
-    std::string Letters() const {
-        std::string letters;
-        for (const SentFrame& frame : sensor.sent)
-            if (letters.empty() || frame.bytes.front() != 'W' || letters.back() != 'W')
-                letters += frame.bytes.front();
-        return letters;
-    }
-    float Reading() {
-        listener.readings.clear();
-        protocol.Receive("\r01000");
-        return listener.readings.at(0);
-    }
-};
+float Reading(LinkBench& bench) {
+    bench.listener.readings.clear();
+    bench.protocol.Receive("\r01000");
+    return bench.listener.readings.at(0);
+}
+
+void Fit(LinkBench& bench, SensorFamily family, std::uint8_t scaleFlags) {
+    bench.sensor.family = family;
+    bench.sensor.registers[kScaleRegister] = scaleFlags;
+}
 
 TEST(LineScale, OnlyTheSensorsAnswerForItsRangeFlagsSetsIt) {
     struct Case {
@@ -81,7 +53,9 @@ TEST(LineScale, OnlyTheSensorsAnswerForItsRangeFlagsSetsIt) {
         {"read stops late", SensorFamily::B, kLongB, -1, 90, kCountDistanceLong},
     };
     for (const Case& c : cases) {
-        ScaleBench bench(c.family, c.sensorFlags);
+        SCOPED_TRACE(c.name);
+        LinkBench bench;
+        Fit(bench, c.family, c.sensorFlags);
         bench.sensor.lateFromRegister = c.lateFrom;
         bench.host.family = c.family;
         if (c.windowFlags < 0) {
@@ -90,16 +64,15 @@ TEST(LineScale, OnlyTheSensorsAnswerForItsRangeFlagsSetsIt) {
             bench.host.windowImage[kScaleRegister] = static_cast<std::int16_t>(c.windowFlags);
             bench.commands.SaveConfigurationToSensor();
         }
-        EXPECT_EQ(bench.protocol.LineCountDistance(), c.expected) << c.name;
-        EXPECT_FLOAT_EQ(bench.Reading(), 1000 * c.expected) << c.name;
+        EXPECT_EQ(bench.protocol.LineCountDistance(), c.expected);
+        EXPECT_FLOAT_EQ(Reading(bench), 1000 * c.expected);
         // Reopening the port forgets the sensor.
         bench.protocol.PortOpened();
-        EXPECT_EQ(bench.protocol.LineCountDistance(), kCountDistanceNormal) << c.name;
+        EXPECT_EQ(bench.protocol.LineCountDistance(), kCountDistanceNormal);
         const bool changed = c.expected != kCountDistanceNormal;
-        EXPECT_EQ(bench.listener.changes,
+        EXPECT_EQ(bench.listener.scaleChanges,
                   changed ? std::vector<float>({c.expected, kCountDistanceNormal})
-                          : std::vector<float>())
-            << c.name;
+                          : std::vector<float>());
     }
 }
 
@@ -130,22 +103,23 @@ TEST(LineScale, SearchAtPortOpenFindsTheScaleOrSaysItIsAssumed) {
          "Distances assume 0.003384 inch per count: the sensor did not tell its range"},
     };
     for (const Case& c : cases) {
-        ScaleBench bench(c.family, c.flags);
+        SCOPED_TRACE(c.name);
+        LinkBench bench;
+        Fit(bench, c.family, c.flags);
         bench.sensor.present = c.present;
         if (c.damaged)
             bench.sensor.damage = [](const std::string& reply, int, int) {
                 return reply.substr(0, 5) + '\x01';
             };
-        ASSERT_TRUE(bench.finder.Start()) << c.name;
-        EXPECT_FALSE(bench.finder.Start()) << c.name; // one search at a time
+        ASSERT_TRUE(bench.finder.Start());
+        EXPECT_FALSE(bench.finder.Start()); // one search at a time
         while (bench.finder.Running() && bench.clock.RunNext()) {
         }
-        EXPECT_EQ(bench.finder.Outcome(), c.outcome) << c.name;
-        EXPECT_EQ(bench.protocol.LineCountDistance(), c.scale) << c.name;
-        EXPECT_EQ(bench.Letters(), c.letters) << c.name;
-        EXPECT_EQ(ScaleFoundText(bench.finder, bench.protocol.LineCountDistance()), c.note)
-            << c.name;
-        EXPECT_TRUE(bench.host.log.empty()) << c.name; // no dialog, no window change
+        EXPECT_EQ(bench.finder.Outcome(), c.outcome);
+        EXPECT_EQ(bench.protocol.LineCountDistance(), c.scale);
+        EXPECT_EQ(Letters(bench), c.letters);
+        EXPECT_EQ(ScaleFoundText(bench.finder, bench.protocol.LineCountDistance()), c.note);
+        EXPECT_TRUE(bench.host.log.empty()); // no dialog, no window change
     }
     EXPECT_EQ(ScaleAssumedText(kCountDistanceNormal),
               "Distances assume 0.003384 inch per count until a configuration is read from the "
@@ -160,25 +134,27 @@ TEST(LineScale, SearchGivesWayToACommandAtOnce) {
     // Before the first detection frame, during the detection's frames, and in the read.
     const Case cases[] = {{50, ""}, {105, "W"}, {107, "WTG"}};
     for (const Case& c : cases) {
-        ScaleBench bench(SensorFamily::B, kLongB);
+        SCOPED_TRACE(c.at);
+        LinkBench bench;
+        Fit(bench, SensorFamily::B, kLongB);
         bench.sensor.replyDelay = 1;
         ASSERT_TRUE(bench.finder.Start());
         bench.clock.RunUntil(c.at);
-        ASSERT_TRUE(bench.finder.Running()) << c.at;
-        EXPECT_EQ(bench.Letters(), c.searched) << c.at;
+        ASSERT_TRUE(bench.finder.Running());
+        EXPECT_EQ(Letters(bench), c.searched);
         ASSERT_TRUE(bench.finder.GiveWay());
-        EXPECT_FALSE(bench.protocol.ExchangeRunning()) << c.at;
+        EXPECT_FALSE(bench.protocol.ExchangeRunning());
         EXPECT_EQ(bench.finder.Outcome(), ScaleFinder::State::GaveWay);
         // The end command only when the search had begun talking to the sensor.
-        EXPECT_EQ(bench.Letters(), std::string(c.searched) + (*c.searched ? "E" : "")) << c.at;
+        EXPECT_EQ(Letters(bench), std::string(c.searched) + (*c.searched ? "E" : ""));
 
         const std::int64_t given = bench.clock.Now();
         const std::size_t before = bench.sensor.sent.size();
         bench.commands.GetConfigurationFromSensor();
-        EXPECT_TRUE(bench.host.warnings.empty()) << c.at;
-        EXPECT_EQ(bench.sensor.sent.at(before).time - given, kTimer1PeriodMs) << c.at;
-        EXPECT_EQ(bench.host.log.end()[-2], "ShowRecord Kelvo-B") << c.at;
-        EXPECT_EQ(bench.protocol.LineCountDistance(), kCountDistanceLong) << c.at;
+        EXPECT_TRUE(bench.host.warnings.empty());
+        EXPECT_EQ(bench.sensor.sent.at(before).time - given, kTimer1PeriodMs);
+        EXPECT_EQ(bench.host.log.end()[-2], "ShowRecord Kelvo-B");
+        EXPECT_EQ(bench.protocol.LineCountDistance(), kCountDistanceLong);
         EXPECT_FALSE(bench.finder.GiveWay()); // nothing left to stop
     }
 }

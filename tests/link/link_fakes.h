@@ -4,6 +4,7 @@
 // a whole exchange runs in microseconds and its timing can be checked to the millisecond.
 
 #include "link/frames.h"
+#include "link/line_scale.h"
 #include "link/link_commands.h"
 #include "link/link_protocol.h"
 #include "stand_in_host.h"
@@ -183,7 +184,8 @@ class FakeSensor : public LinkPort {
     std::map<int, int> asked_;
 };
 
-// Everything the protocol reported.
+// Everything the protocol reported; exchange ends also go to the scale finder, as the
+// window forwards them.
 class RecordingListener : public LinkListener {
   public:
     std::vector<float> readings;
@@ -191,13 +193,22 @@ class RecordingListener : public LinkListener {
     std::vector<int> progress;
     int progressHidden = 0;
     std::vector<std::int64_t> endTimes;
+    std::vector<float> scaleChanges; // every new line scale
     const FakeClock* clock = nullptr;
+    ScaleFinder* finder = nullptr;
 
     void OnReading(float distance) override { readings.push_back(distance); }
     void OnFamilyIdentified(SensorFamily family) override { identified.push_back(family); }
     void OnProgress(int value) override { progress.push_back(value); }
     void OnProgressHidden() override { ++progressHidden; }
-    void OnExchangeEnded(const ExchangeResult&) override { endTimes.push_back(clock->Now()); }
+    void OnExchangeEnded(const ExchangeResult& result) override {
+        endTimes.push_back(clock->Now());
+        finder->ExchangeEnded(result);
+    }
+    void OnLineScale(float countDistance, bool changed) override {
+        if (changed)
+            scaleChanges.push_back(countDistance);
+    }
 };
 
 // Waits the way the window does, by running events until Timer1 is off.
@@ -224,6 +235,7 @@ struct LinkBench {
     FakeSensor sensor{clock};
     RecordingListener listener;
     LinkProtocol protocol{sensor, timer, listener};
+    ScaleFinder finder{protocol};
     StandInHost host;
     FakeWaiter waiter{clock, protocol};
     LinkCommands commands{protocol, host, waiter};
@@ -232,6 +244,7 @@ struct LinkBench {
         timer.Attach(protocol);
         sensor.Attach(protocol);
         listener.clock = &clock;
+        listener.finder = &finder;
         protocol.PortOpened();
     }
 };

@@ -1,16 +1,26 @@
-// SensorLink over a real pseudo-terminal whose other end the test plays: line settings,
-// readings, busy state, a silent line and a line that hangs up.
+// SensorLink and port selection, with every port mapped to a pseudo-terminal whose other
+// end the test plays, a missing device or nothing: line settings, readings, busy state, a
+// line that hangs up, the scan, frmCommPorts, "CustFile" and opening the chosen port.
 
+#include "../support/modal.h"
 #include "link/link_protocol.h"
+#include "link/ui/comm_ports_dialog.h"
+#include "link/ui/port_chooser.h"
 #include "link/ui/sensor_link.h"
 #include "stand_in_host.h"
 #include "test_terminal.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <cstring>
 #include <sys/resource.h>
 
 using namespace telmora;
@@ -25,12 +35,29 @@ double CpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// A link whose port 1 leads to a terminal the test plays the sensor on.
-struct Rig {
-    std::unique_ptr<TestTerminal> terminal = std::make_unique<TestTerminal>();
-    TestPortMap map{{terminal->path(), QString()}};
+// Port 1 leads nowhere, 2 and 3 to terminals, 4 to a missing device.
+struct Setup {
+    std::unique_ptr<TestTerminal> two = std::make_unique<TestTerminal>(); // may hang up
+    TestTerminal three;
+    TestPortMap map{{QString(), two->path(), three.path(), QStringLiteral("/nonexistent/tty9")}};
+    QTemporaryDir work;
+    QString custFile = work.filePath(QStringLiteral("CustFile"));
     StandInHost host;
+    QWidget window;
     SensorLink link{host};
+    PortChooser chooser{link, &window, custFile};
+    CommPortsDialog& dialog = chooser.Dialog();
+
+    QByteArray SavedBytes() const {
+        QFile file(custFile);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+    void Save(const QByteArray& bytes) const {
+        QFile file(custFile);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
 };
 
 } // namespace
@@ -40,104 +67,98 @@ class SensorLinkTest : public QObject {
 
   private slots:
     void openPort_setsNineThousandSixHundred8N1WithoutFlowControl() {
-        Rig r;
-        QVERIFY(r.terminal->ok());
-        QSignalSpy opened(&r.link, &SensorLink::PortOpenChanged);
-        QSignalSpy readings(&r.link, &SensorLink::Reading);
-        QSignalSpy arrivals(&r.link, &SensorLink::DataReceived);
+        Setup s;
+        QVERIFY(s.two->ok());
+        QSignalSpy opened(&s.link, &SensorLink::PortOpenChanged);
+        QSignalSpy readings(&s.link, &SensorLink::Reading);
+        QSignalSpy arrivals(&s.link, &SensorLink::DataReceived);
 
-        QVERIFY(r.link.OpenPort(1));
-        QCOMPARE(r.link.PortNumber(), 1);
-        QCOMPARE(r.link.PortDevice(), r.terminal->path());
+        QVERIFY(s.link.OpenPort(2));
+        QCOMPARE(s.link.PortNumber(), 2);
+        QCOMPARE(s.link.PortDevice(), s.two->path());
         QCOMPARE(opened.count(), 1);
-        QCOMPARE(r.link.Protocol().ReceiveState(), 1);
+        QCOMPARE(s.link.Protocol().ReceiveState(), 1);
 
         termios line{};
-        QCOMPARE(::tcgetattr(r.terminal->slave(), &line), 0);
+        QCOMPARE(::tcgetattr(s.two->slave(), &line), 0);
         QCOMPARE(cfgetospeed(&line), speed_t(B9600));
         QCOMPARE(cfgetispeed(&line), speed_t(B9600));
         QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
+        // A line that changes no byte is met end to end, with every awkward byte value.
         QCOMPARE(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
-        QCOMPARE(line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | ISTRIP), tcflag_t(0));
-        QCOMPARE(line.c_lflag & (ICANON | ECHO), tcflag_t(0));
 
-        r.terminal->Write(QByteArray("\r01234"));
+        s.two->Write(QByteArray("\r01234"));
         QTRY_COMPARE_WITH_TIMEOUT(readings.count(), 1, 5000);
         QCOMPARE(readings.at(0).at(0).toFloat(), 4.175856f);
         QVERIFY(arrivals.count() >= 1);
 
-        r.link.ClosePort();
-        QVERIFY(!r.link.IsPortOpen());
-        QCOMPARE(r.link.PortNumber(), 0);
+        s.link.ClosePort();
+        QVERIFY(!s.link.IsPortOpen());
+        QCOMPARE(s.link.PortNumber(), 0);
         QCOMPARE(opened.count(), 2);
     }
 
     void openPort_reportsPortDeviceAndReason() {
-        const struct {
-            int number;
-            QString device, expected;
-        } cases[] = {
-            {1, QString(), "Comm1 leads to no device"},
-            {1, "/nonexistent/telmora-tty",
-             "Comm1 (/nonexistent/telmora-tty) could not be opened: "},
-            {5, QString(), "There is no port 5"},
+        const std::pair<int, QString> cases[] = {
+            {1, "Comm1 leads to no device"},
+            {4, "Comm4 (/nonexistent/tty9) could not be opened: "},
+            {5, "There is no port 5"},
         };
-        for (const auto& c : cases) {
-            Rig r;
-            r.map.Write({c.device});
-            QSignalSpy errors(&r.link, &SensorLink::PortError);
-            QVERIFY(!r.link.OpenPort(c.number));
+        for (const auto& [number, expected] : cases) {
+            Setup s;
+            QSignalSpy errors(&s.link, &SensorLink::PortError);
+            QVERIFY(!s.link.OpenPort(number));
             QCOMPARE(errors.count(), 1);
             const QString message = errors.at(0).at(0).toString();
-            QVERIFY2(message.startsWith(c.expected), qPrintable(message));
-            QVERIFY(!r.link.IsPortOpen());
+            QVERIFY2(message.startsWith(expected), qPrintable(message));
+            QVERIFY(!s.link.IsPortOpen());
         }
     }
 
     void whileBusy_portAndCommandsAreRefusedAndTheWindowStaysResponsive() {
-        Rig r;
-        QVERIFY(r.link.OpenPort(1));
-        QSignalSpy busy(&r.link, &SensorLink::BusyChanged);
+        Setup s;
+        QVERIFY(s.link.OpenPort(2));
+        QSignalSpy busy(&s.link, &SensorLink::BusyChanged);
 
         int checks = 0;
         QTimer during;
         during.setInterval(50);
-        connect(&during, &QTimer::timeout, &r.link, [&] {
-            if (!r.link.IsBusy())
+        connect(&during, &QTimer::timeout, &s.link, [&] {
+            if (!s.link.IsBusy())
                 return;
             ++checks;
-            QVERIFY(!r.link.OpenPort(2));
-            r.link.ClosePort();
-            QVERIFY(r.link.IsPortOpen());
-            r.link.GetConfigurationFromSensor(); // returns at once
-            r.link.SaveConfigurationToSensor();
+            QVERIFY(!s.link.OpenPort(3));
+            s.link.ClosePort();
+            QVERIFY(s.link.IsPortOpen());
+            s.link.GetConfigurationFromSensor(); // returns at once
+            s.link.SaveConfigurationToSensor();
         });
         during.start();
-        r.link.GetConfigurationFromSensor();
+        s.link.GetConfigurationFromSensor();
         during.stop();
 
         QVERIFY2(checks >= 5, "the window's timers run while the command waits");
         QCOMPARE(busy.count(), 2);
         QCOMPARE(busy.at(0).at(0).toBool(), true);
         QCOMPARE(busy.at(1).at(0).toBool(), false);
-        QCOMPARE(r.host.warnings.size(), std::size_t{1}); // one command's "No Sensor Found"
-        QCOMPARE(r.terminal->ReadWaiting().count('W'), 10);
+        QCOMPARE(s.host.warnings.size(), std::size_t{1}); // one command's "No Sensor Found"
+        QCOMPARE(s.two->ReadWaiting().count('W'), 10);
     }
 
     // An idle port that hangs up; a hang-up during an exchange is tested against the simulator.
     void hangUp_closesThePortReportsItOnceAndDoesNotSpin() {
-        Rig r;
-        QSignalSpy errors(&r.link, &SensorLink::PortError);
-        QSignalSpy opened(&r.link, &SensorLink::PortOpenChanged);
-        QVERIFY(r.link.OpenPort(1));
-        const QString device = r.terminal->path();
+        Setup s;
+        QSignalSpy errors(&s.link, &SensorLink::PortError);
+        QSignalSpy opened(&s.link, &SensorLink::PortOpenChanged);
+        QVERIFY(s.link.OpenPort(2));
+        const QString device = s.two->path();
 
-        r.terminal.reset(); // the whole line goes away
+        s.two.reset(); // the whole line goes away
         QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
-        QVERIFY(!r.link.IsPortOpen());
+        QVERIFY(!s.link.IsPortOpen());
         const QString message = errors.at(0).at(0).toString();
         QVERIFY2(message.startsWith(
-                     QStringLiteral("Comm1 (%1) stopped working; it may have been disconnected (")
+                     QStringLiteral("Comm2 (%1) stopped working; it may have been disconnected (")
                          .arg(device)),
                  qPrintable(message));
         QVERIFY2(message.endsWith(QStringLiteral("The port is closed.")), qPrintable(message));
@@ -147,6 +168,139 @@ class SensorLinkTest : public QObject {
         QTest::qWait(300);
         QVERIFY2(CpuSeconds() - before < 0.15, "the event loop idles once the port is closed");
         QCOMPARE(errors.count(), 1);
+    }
+    void scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas() {
+        // Another program holds port 3.
+        Setup s;
+        termios before{};
+        QCOMPARE(::tcgetattr(s.two->slave(), &before), 0);
+        cfsetspeed(&before, B1200);
+        before.c_lflag |= ICANON | ECHO;
+        QCOMPARE(::tcsetattr(s.two->slave(), TCSANOW, &before), 0);
+        QCOMPARE(::tcgetattr(s.two->slave(), &before), 0);
+        QSerialPort other(s.three.path());
+        QVERIFY(other.open(QIODevice::ReadWrite));
+
+        s.chooser.ScanPorts();
+        const std::array<bool, 4> expected{false, true, false, false};
+        QCOMPARE(s.chooser.PortAvailable(), expected);
+        termios after{};
+        QCOMPARE(::tcgetattr(s.two->slave(), &after), 0);
+        QCOMPARE(std::memcmp(&after, &before, sizeof after), 0);
+        // The holder is undisturbed: its port still carries bytes.
+        s.three.Write("abc");
+        QVERIFY(other.waitForReadyRead(2000));
+        QCOMPARE(other.readAll(), QByteArray("abc"));
+
+        // Captions and names are checked with the window's other texts.
+        for (int n = 1; n <= 4; ++n)
+            QVERIFY(!s.dialog.Option(n)->isEnabled()); // until a scan's result is loaded
+        s.dialog.LoadPorts(s.chooser.PortAvailable(), LoadPortDevices());
+        QCOMPARE(s.dialog.DeviceLabel(1)->text(), QStringLiteral("no device"));
+        QCOMPARE(s.dialog.DeviceLabel(2)->text(), s.two->path());
+        QCOMPARE(s.dialog.DeviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
+        QCOMPARE(s.dialog.Option(2)->accessibleName(),
+                 QStringLiteral("Comm2, %1").arg(s.two->path()));
+        for (int n = 1; n <= 4; ++n)
+            QCOMPARE(s.dialog.Option(n)->isEnabled(), expected[n - 1]);
+    }
+
+    void missingOrOddSavedPort_asksAndRemembersTheChoice_data() {
+        QTest::addColumn<QByteArray>("saved"); // null: no CustFile yet
+        QTest::addColumn<int>("choice");
+        QTest::newRow("first start") << QByteArray() << 2;
+        QTest::newRow("outside 1 to 4") << QByteArray("\x05\x00", 2) << 3;
+    }
+
+    void missingOrOddSavedPort_asksAndRemembersTheChoice() {
+        QFETCH(QByteArray, saved);
+        QFETCH(int, choice);
+        Setup s;
+        if (!saved.isNull())
+            s.Save(saved);
+        s.chooser.ScanPorts();
+        int selectedBefore = -1;
+        bool offered = false;
+        test::NextModal driver([&](QWidget*) {
+            selectedBefore = s.dialog.SelectedPort();
+            offered = s.dialog.Option(choice)->isEnabled();
+            QTest::mouseClick(s.dialog.Option(choice), Qt::LeftButton);
+            QTest::mouseClick(s.dialog.OkButton(), Qt::LeftButton);
+        });
+        s.chooser.OpenSavedPort();
+
+        QVERIFY(driver.Seen());
+        QCOMPARE(selectedBefore, 0);
+        QVERIFY(offered);
+        QCOMPARE(s.chooser.PortNumber(), choice);
+        QCOMPARE(s.SavedBytes(), QByteArray(1, char(choice)) + QByteArray(1, '\0'));
+        QVERIFY(s.link.IsPortOpen());
+        QCOMPARE(s.link.PortNumber(), choice);
+        QCOMPARE(s.link.PortDevice(), choice == 2 ? s.two->path() : s.three.path());
+        QVERIFY(s.dialog.isHidden()); // hidden after OK, not destroyed
+    }
+
+    void savedPort_opensWithoutAskingAndComPortShowsTheLatestScan() {
+        Setup s;
+        s.Save(QByteArray("\x03\x00more", 6));
+        s.chooser.ScanPorts();
+        {
+            test::NextModal driver([](QWidget*) {});
+            s.chooser.OpenSavedPort();
+            QVERIFY(!driver.Seen());
+        }
+        QCOMPARE(s.link.PortNumber(), 3);
+
+        // "&ComPort" shows the saved port selected and, since the scan closed the program's
+        // own port first, offered; closing by the title bar keeps the port, whatever was checked.
+        int selected = -1;
+        bool offered = false;
+        {
+            test::NextModal driver([&](QWidget*) {
+                selected = s.dialog.SelectedPort();
+                offered = s.dialog.Option(3)->isEnabled();
+                s.dialog.Option(2)->setChecked(true);
+                s.dialog.close();
+            });
+            s.chooser.ChooseComPort();
+        }
+        QCOMPARE(selected, 3);
+        QVERIFY(offered);
+        QCOMPARE(s.chooser.PortNumber(), 3);
+        QCOMPARE(s.link.PortNumber(), 3);
+        QCOMPARE(s.SavedBytes(), QByteArray("\x03\x00more", 6));
+
+        // Another program takes port 2 between two showings of the hidden dialog; OK reopens 3.
+        QSerialPort other(s.two->path());
+        QVERIFY(other.open(QIODevice::ReadWrite));
+        offered = true;
+        test::NextModal driver([&](QWidget*) {
+            offered = s.dialog.Option(2)->isEnabled();
+            s.dialog.OkButton()->click();
+        });
+        s.chooser.ChooseComPort();
+        QVERIFY(!offered);
+        QVERIFY(s.link.IsPortOpen());
+        QCOMPARE(s.link.PortNumber(), 3);
+    }
+
+    void noUsablePort_okKeepsThePortClosed() {
+        Setup s;
+        s.map.Write({QString(), QString(), QString(), QString()});
+        s.chooser.ScanPorts();
+        QCOMPARE(s.chooser.PortAvailable(), (std::array<bool, 4>{}));
+        bool allDisabled = false;
+        test::NextModal driver([&](QWidget*) {
+            allDisabled = true;
+            for (int n = 1; n <= 4; ++n)
+                allDisabled = allDisabled && !s.dialog.Option(n)->isEnabled();
+            s.dialog.OkButton()->click();
+        });
+        s.chooser.OpenSavedPort();
+        QVERIFY(allDisabled);
+        QCOMPARE(s.chooser.PortNumber(), 0);
+        QVERIFY(!s.link.IsPortOpen());
+        QCOMPARE(s.SavedBytes(), QByteArray("\x00\x00", 2));
     }
 };
 
