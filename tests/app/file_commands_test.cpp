@@ -35,10 +35,11 @@ void Type(QWidget& window, const char* name, const QString& text) {
     emit box->Entered();
 }
 
-// Accepts the next file dialog with `path` typed in; `seen` gets the dialog's title,
+// Runs `command`, accepting its file dialog with `path` typed in; gives the dialog's title,
 // default suffix, filters and the name it offered.
-NextModal AcceptFileDialog(const QString& path, QStringList& seen) {
-    return NextModal([path, &seen](QWidget* modal) {
+QStringList ThroughDialog(QAction* command, const QString& path) {
+    QStringList seen;
+    NextModal modal([path, &seen](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
         QVERIFY(dialog != nullptr && name != nullptr);
@@ -48,6 +49,8 @@ NextModal AcceptFileDialog(const QString& path, QStringList& seen) {
         name->setText(path); // as the user types it
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     });
+    command->trigger();
+    return seen;
 }
 
 } // namespace
@@ -57,28 +60,28 @@ class FileCommandsTest : public QObject {
 
   private slots:
     void SaveWhileFamilyAThenLoad_RestoresTheWholeWindow();
-    void Save_FamilyBDefaults_GivesTheKnownBytes();
     void Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing();
     void Failures_ReportAndLeaveWindowAndRecordAlone();
 };
 
+// Every kind of control (box, option caption, menu check, description) reaches the file and
+// comes back; which text stands for which register is the record tests' and the core's.
 void FileCommandsTest::SaveWhileFamilyAThenLoad_RestoresTheWholeWindow() {
     Sandbox sandbox;
     MainWindow window;
-    // Range counts are whole steps of 0.054144 inch, taken downwards: 4000 steps show 216.58
-    // and 149 steps 8.07.
+    // Run mode 1, temperature compensation and pushbutton programming on, in long range: the
+    // unedited window gives back the factory MaxRange 221.77045, not its text 221.77.
+    QVERIFY(window.SaveConfigurationFile(sandbox.Path("defaults.cfg")));
+    QCOMPARE(int(quint8(app_test::ReadAll(sandbox.Path("defaults.cfg")).at(174))), 233);
+
+    // Range counts are whole steps of 0.054144 inch: the factory range would come back as
+    // 7.96 to 221.72.
     Type(window, "txtMaxRange", "216.58");
     Type(window, "txtMinRange", "8.07");
-    Type(window, "txtSw2Setpoint", "33.33");
     Type(window, "txtSw4Setpoint", "77.25");
-    Type(window, "txtSw4Hyst", "1.5");
-    window.Editors().Sw(3).SetModeWind();
-    window.Editors().Sw(1).SetEchoLossOff();
-    window.Editors().Sw(4).SetPolarityReversed();
-    window.Editors().Analog().SetAnalogPowerUpHigh();
-    window.Editors().Analog().SetAnalogEchoLossHigh();
-    Type(window, "txtAnalogFarEndpoint", "99.5");
     Type(window, "txtAnalogNearOutput", "12");
+    window.Editors().Sw(3).SetModeWind();
+    window.Editors().Analog().SetAnalogEchoLossHigh();
     window.Menus().SwSetAllowed(3)->setChecked(false);
     window.DescriptionBox()->setText("Silo 7");
     const QMap<QString, QString> saved = WindowTexts(window);
@@ -86,7 +89,6 @@ void FileCommandsTest::SaveWhileFamilyAThenLoad_RestoresTheWholeWindow() {
     window.Menus().mnuSensorTypeKelvoA->trigger();
     const QString path = sandbox.Path("silo.cfg");
     QVERIFY(window.SaveConfigurationFile(path));
-    QCOMPARE(QFile(path).size(), 256);
 
     window.Menus().mnuSensorTypeKelvoB->trigger();
     window.Menus().mnuFileNewFactoryConfiguration->trigger();
@@ -95,16 +97,6 @@ void FileCommandsTest::SaveWhileFamilyAThenLoad_RestoresTheWholeWindow() {
     QCOMPARE(WindowTexts(window), saved);
     QVERIFY(!window.Menus().SwSetAllowed(3)->isChecked());
     QVERIFY(window.Menus().SwSetAllowed(4)->isChecked());
-}
-
-void FileCommandsTest::Save_FamilyBDefaults_GivesTheKnownBytes() {
-    Sandbox sandbox;
-    MainWindow window;
-    QVERIFY(window.SaveConfigurationFile(sandbox.Path("defaults.cfg")));
-    const QByteArray bytes = app_test::ReadAll(sandbox.Path("defaults.cfg"));
-    // Run mode 1, temperature compensation and pushbutton programming on, in long range: the
-    // unedited window gives back the factory MaxRange 221.77045, not its text 221.77.
-    QCOMPARE(int(quint8(bytes.at(174))), 233);
 }
 
 void FileCommandsTest::Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing() {
@@ -122,18 +114,12 @@ void FileCommandsTest::Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChange
     QCOMPARE(QDir(sandbox.Path(".")).entryList({"*.cfg"}), QStringList());
 
     const QString path = sandbox.Path("through-dialog.cfg");
-    auto through = [&path](QAction* command) {
-        QStringList seen;
-        NextModal modal = AcceptFileDialog(path, seen);
-        command->trigger();
-        return seen;
-    };
-    const QStringList save = through(m.mnuFileSaveToFile);
+    const QStringList save = ThroughDialog(m.mnuFileSaveToFile, path);
     QCOMPARE(QStringList({save.value(0), save.value(1), save.value(3)}),
              QStringList({"Save As", "cfg", "*.cfg"}));
     QVERIFY(QFile::exists(path));
     window.DescriptionBox()->setText("changed");
-    const QStringList open = through(m.mnuFileOpenFromFile);
+    const QStringList open = ThroughDialog(m.mnuFileOpenFromFile, path);
     QCOMPARE(QStringList({open.value(0), open.value(2), open.value(3)}),
              QStringList({"Get File", "*.cfg", "*.cfg"}));
     QCOMPARE(window.DescriptionBox()->text(), QString("kept"));
