@@ -5,7 +5,6 @@
 #include "app_test_support.h"
 #include "link/ui/sensor_link.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QtTest>
 
@@ -32,15 +31,6 @@ QStringList Frames(const QByteArray& bytes) {
         i += length;
     }
     return frames;
-}
-
-void Answer(QWidget* modal, QMessageBox::StandardButton button) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    if (box != nullptr && box->button(button) != nullptr) {
-        box->button(button)->click();
-    } else {
-        modal->close();
-    }
 }
 
 } // namespace
@@ -90,22 +80,20 @@ void LeaveTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop() {
         if (!window.Link().IsBusy()) {
             return;
         }
-        if (simulator.contains("silent") && Frames(app_test::ReadAll(received)).size() >= 2) {
-            watch.stop();
-            leave();
-        } else if (!write && registers >= 20) {
+        if ((simulator.contains("silent") && Frames(app_test::ReadAll(received)).size() >= 2) ||
+            (!write && registers >= 20)) {
             watch.stop();
             leave();
         } else if (write && registers >= 20 && registersAtNo < 0) {
             // The question is open while the write goes on; No keeps writing.
             registersAtNo = registers;
-            no = std::make_unique<NextModal>([](QWidget* box) { Answer(box, QMessageBox::No); },
-                                             kPatienceMs);
+            no = std::make_unique<NextModal>(
+                [](QWidget* box) { NextModal::Answer(box, QMessageBox::No); }, kPatienceMs);
             leave();
         } else if (write && registersAtNo >= 0 && registers >= registersAtNo + 20) {
             watch.stop();
-            yes = std::make_unique<NextModal>([](QWidget* box) { Answer(box, QMessageBox::Yes); },
-                                              kPatienceMs);
+            yes = std::make_unique<NextModal>(
+                [](QWidget* box) { NextModal::Answer(box, QMessageBox::Yes); }, kPatienceMs);
             leave();
         }
     });
