@@ -1,18 +1,22 @@
-// The record on the window and back: every control the window shows and reads, through the
-// window's save and send, gives the bytes kelvo's model of the same session gives (the
-// core's tests own which text stands for which value).
+// The record through the window and its file commands: the window saves and sends the bytes
+// kelvo's model of the same session gives (which text stands for which value is the core's
+// tests'), every kind of control comes back from a file, and the dialogs and failures.
 #include "app/main_window.h"
 #include "app_test_support.h"
 #include "config/config_file.h"
+#include "editors/ui/output_editors.h"
 #include "link/frames.h"
 #include "window_session.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QtTest>
 
 #include <random>
 
 using namespace telmora;
+using telmora::app_test::NextModal;
 using telmora::app_test::ReadAll;
 using telmora::app_test::Sandbox;
 
@@ -42,6 +46,47 @@ QByteArray FileBytes(const RegisterImage& image) {
                       static_cast<qsizetype>(bytes.size()));
 }
 
+// Every text box and option caption of the window, by name, as the user sees them.
+QMap<QString, QString> ControlTexts(QWidget& window) {
+    QMap<QString, QString> texts;
+    for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+        if (box->objectName().startsWith("txt")) {
+            texts.insert(box->objectName(), box->text());
+        }
+    }
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const QString name = label->objectName();
+        if (name.startsWith("lblSw") || name.startsWith("lblAnalog") || name.endsWith("Range")) {
+            texts.insert(name, label->text());
+        }
+    }
+    return texts;
+}
+
+void Type(QWidget& window, const char* name, const QString& text) {
+    auto* box = qobject_cast<EntryBox*>(window.findChild<QLineEdit*>(name));
+    box->setText(text);
+    emit box->Entered();
+}
+
+// Runs `command`, accepting its file dialog with `path` typed in; gives the dialog's title,
+// default suffix, filters and the name it offered.
+QStringList ThroughDialog(QAction* command, const QString& path) {
+    QStringList seen;
+    NextModal modal([path, &seen](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(dialog != nullptr && name != nullptr);
+        seen = {dialog->windowTitle(), dialog->defaultSuffix(), dialog->nameFilters().join(';'),
+                name->text()};
+        dialog->selectFile(path);
+        name->setText(path); // as the user types it
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    command->trigger();
+    return seen;
+}
+
 } // namespace
 
 class RecordWindowTest : public QObject {
@@ -50,6 +95,9 @@ class RecordWindowTest : public QObject {
   private slots:
     void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data();
     void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters();
+    void SaveWhileFamilyAThenLoad_RestoresTheWholeWindow();
+    void Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing();
+    void Failures_ReportAndLeaveWindowAndRecordAlone();
 };
 
 void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data() {
@@ -97,6 +145,95 @@ void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters() {
                                                             .arg(sent[reg])
                                                             .arg(expected[reg])));
     }
+}
+
+// Every kind of control (box, option caption, menu check, description) reaches the file and
+// comes back; which text stands for which register is the record tests' and the core's.
+void RecordWindowTest::SaveWhileFamilyAThenLoad_RestoresTheWholeWindow() {
+    Sandbox sandbox;
+    MainWindow window;
+    // Run mode 1, temperature compensation and pushbutton programming on, in long range: the
+    // unedited window gives back the factory MaxRange 221.77045, not its text 221.77.
+    QVERIFY(window.SaveConfigurationFile(sandbox.Path("defaults.cfg")));
+    QCOMPARE(int(quint8(app_test::ReadAll(sandbox.Path("defaults.cfg")).at(174))), 233);
+
+    // Range counts are whole steps of 0.054144 inch: the factory range would come back as
+    // 7.96 to 221.72.
+    Type(window, "txtMaxRange", "216.58");
+    Type(window, "txtMinRange", "8.07");
+    Type(window, "txtSw4Setpoint", "77.25");
+    Type(window, "txtAnalogNearOutput", "12");
+    window.Editors().Sw(3).SetModeWind();
+    window.Editors().Analog().SetAnalogEchoLossHigh();
+    window.Menus().SwSetAllowed(3)->setChecked(false);
+    window.DescriptionBox()->setText("Silo 7");
+    const QMap<QString, QString> saved = ControlTexts(window);
+    // A file holds switches 3 and 4 even while family A hides them.
+    window.Menus().mnuSensorTypeKelvoA->trigger();
+    const QString path = sandbox.Path("silo.cfg");
+    QVERIFY(window.SaveConfigurationFile(path));
+
+    window.Menus().mnuSensorTypeKelvoB->trigger();
+    window.Menus().mnuFileNewFactoryConfiguration->trigger();
+    QCOMPARE(app_test::TextOf(window, "txtSw4Setpoint"), QString("48.00"));
+    QVERIFY(window.LoadConfigurationFile(path));
+    QCOMPARE(ControlTexts(window), saved);
+    QVERIFY(!window.Menus().SwSetAllowed(3)->isChecked());
+    QVERIFY(window.Menus().SwSetAllowed(4)->isChecked());
+}
+
+void RecordWindowTest::Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing() {
+    Sandbox sandbox;
+    MainWindow window;
+    const MainMenus& m = window.Menus();
+    window.DescriptionBox()->setText("kept");
+    for (QAction* command : {m.mnuFileSaveToFile, m.mnuFileOpenFromFile}) {
+        NextModal modal([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+        command->trigger();
+        QVERIFY(modal.Seen());
+    }
+    QCOMPARE(window.DescriptionBox()->text(), QString("kept"));
+    QCOMPARE(window.Config().Description, std::string("<describe configuration here>"));
+    QCOMPARE(QDir(sandbox.Path(".")).entryList({"*.cfg"}), QStringList());
+
+    const QString path = sandbox.Path("through-dialog.cfg");
+    const QStringList save = ThroughDialog(m.mnuFileSaveToFile, path);
+    QCOMPARE(QStringList({save.value(0), save.value(1), save.value(3)}),
+             QStringList({"Save As", "cfg", "*.cfg"}));
+    QVERIFY(QFile::exists(path));
+    window.DescriptionBox()->setText("changed");
+    const QStringList open = ThroughDialog(m.mnuFileOpenFromFile, path);
+    QCOMPARE(QStringList({open.value(0), open.value(2), open.value(3)}),
+             QStringList({"Get File", "*.cfg", "*.cfg"}));
+    QCOMPARE(window.DescriptionBox()->text(), QString("kept"));
+}
+
+void RecordWindowTest::Failures_ReportAndLeaveWindowAndRecordAlone() {
+    Sandbox sandbox;
+    MainWindow window;
+    window.DescriptionBox()->setText("typed, not saved");
+    const QMap<QString, QString> before = ControlTexts(window);
+    const SensorConfig record = window.Config();
+    sandbox.Write("short.cfg", QByteArray(255, '\x01'));
+    const struct {
+        const char* file;
+        bool save;
+        const char* title;
+    } failures[] = {{"missing.cfg", false, "Get Configuration"},
+                    {"short.cfg", false, "Get Configuration"},
+                    {"no-such-folder/x.cfg", true, "Save Configuration"}};
+    for (const auto& failure : failures) {
+        const QString path = sandbox.Path(failure.file);
+        NextModal modal(NextModal::Dismiss);
+        QVERIFY(!(failure.save ? window.SaveConfigurationFile(path)
+                               : window.LoadConfigurationFile(path)));
+        QVERIFY2(modal.Seen(), failure.file);
+        QCOMPARE(modal.Title(), QString(failure.title));
+        QVERIFY2(modal.Text().contains(QFileInfo(path).fileName()), qPrintable(modal.Text()));
+        QCOMPARE(ControlTexts(window), before);
+        QCOMPARE(window.Config().Description, record.Description);
+    }
+    QVERIFY(!QFile::exists(sandbox.Path("missing.cfg"))); // nothing is created
 }
 
 QTEST_MAIN(RecordWindowTest)

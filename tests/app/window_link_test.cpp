@@ -1,6 +1,6 @@
-// The main window on a serial line: the Sensor Type menu sends nothing, commands wait while
-// an exchange runs, and the sensor commands show and send the window's configuration
-// (against the simulated sensor).
+// The main window on a serial line, against the simulated sensor: the Sensor Type menu sends
+// nothing, commands wait while an exchange runs, the sensor commands show and send the
+// window's configuration, and distances follow the scale of the sensor on the line.
 #include "app/main_window.h"
 #include "app/status_panel.h"
 #include "app_test_support.h"
@@ -15,8 +15,25 @@ using namespace telmora;
 using telmora::app_test::NextModal;
 using telmora::app_test::Sandbox;
 using telmora::app_test::Simulator;
+using telmora::app_test::TextOf;
 
 constexpr int kPatienceMs = 10000;
+const QString kFound = "Distances in 0.006768 inch per count, as the sensor counts";
+const QString kAssumed =
+    "Distances assume 0.003384 inch per count until a configuration is read from the sensor";
+
+// Waits until `count` more readings have been taken into the statistics.
+bool MoreReadings(MainWindow& window, int count) {
+    const int from = TextOf(window, "txtNumOfSamples").toInt();
+    return QTest::qWaitFor(
+        [&] { return TextOf(window, "txtNumOfSamples").toInt() >= from + count; }, kPatienceMs);
+}
+
+// Distance shown, and the statistics' smallest and largest.
+QStringList Shown(MainWindow& window) {
+    return {TextOf(window, "txtCurrentDistance"), TextOf(window, "txtMinDistance"),
+            TextOf(window, "txtMaxDistance")};
+}
 
 // The names of those of `commands` that are enabled.
 QStringList Enabled(const QList<QAction*>& commands) {
@@ -35,6 +52,8 @@ class WindowLinkTest : public QObject {
   private slots:
     void NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily();
     void SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows();
+    void FactoryKelvoB_CommandDuringTheSearch_OnlySensorExchangesChangeTheScale();
+    void SearchOff_AssumesTheScaleUntilARead_AndTheSettingIsRemembered();
 };
 
 void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily() {
@@ -124,6 +143,64 @@ void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows
     window.Menus().mnuFileOpenFromSensor->trigger();
     QCOMPARE(window.DescriptionBox()->text(), QString("Written by the window"));
     QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
+}
+
+// The window's distances in the scale of the sensor on the line: found when the port
+// opens, changed only by reading or writing the sensor.
+void WindowLinkTest::FactoryKelvoB_CommandDuringTheSearch_OnlySensorExchangesChangeTheScale() {
+    // Every reply one character time late: the search is still running when the user acts.
+    Simulator sim({"--distance", "40", "--rate", "40", "--paced"});
+    Sandbox sandbox(sim.Path());
+    Sandbox::SetFindScale(true);
+    MainWindow window;
+    QTRY_VERIFY_WITH_TIMEOUT(window.Link().IsFindingScale(), kPatienceMs);
+    NextModal unexpected(NextModal::Dismiss, 4 * kPatienceMs);
+    window.Menus().mnuFileOpenFromSensor->trigger();
+    QVERIFY(!window.Link().IsFindingScale());
+    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceLong);
+    QCOMPARE(window.Status().Scale()->text(), kFound);
+    QVERIFY(MoreReadings(window, 3));
+    // The readings before the read were in the assumed scale; the statistics forgot them.
+    const QStringList forty = {"40.00", "40.00", "40.00"};
+    QCOMPARE(Shown(window), forty);
+
+    // A window set up for the normal range, saved to a file and loaded again: the encoder
+    // sets the record's CountDistance, the sensor's scale stays.
+    window.Config().MaxRange = 50;
+    window.ShowRecordB();
+    QVERIFY(window.SaveConfigurationFile(sandbox.Path("normal.cfg")));
+    QCOMPARE(window.Config().CountDistance, kCountDistanceNormal);
+    QVERIFY(window.LoadConfigurationFile(sandbox.Path("normal.cfg")));
+    QVERIFY(MoreReadings(window, 3));
+    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceLong);
+    QCOMPARE(Shown(window), forty);
+
+    // Written to the sensor, the normal range is the sensor's scale: still 40 inches.
+    window.Menus().mnuFileSaveToSensor->trigger();
+    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceNormal);
+    QCOMPARE(window.Status().Scale()->text(),
+             QString("Distances in 0.003384 inch per count, as the sensor counts"));
+    QVERIFY(MoreReadings(window, 3));
+    QCOMPARE(Shown(window), forty);
+    QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
+}
+
+// Whether readings in the assumed scale are asked for and shown is the line scale's own
+// tests'; here, the window's status and the remembered setting.
+void WindowLinkTest::SearchOff_AssumesTheScaleUntilARead_AndTheSettingIsRemembered() {
+    Simulator sim({"--distance", "40", "--rate", "40"});
+    Sandbox sandbox(sim.Path());
+    {
+        MainWindow window;
+        QCOMPARE(window.Status().Scale()->text(), kAssumed);
+        QVERIFY(!window.Menus().mnuFindScaleOnOpen->isChecked());
+        window.Menus().mnuFindScaleOnOpen->trigger();
+    }
+    MainWindow window;
+    QVERIFY(window.Menus().mnuFindScaleOnOpen->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(window.Status().Scale()->text(), kFound, kPatienceMs);
+    QVERIFY(MoreReadings(window, 2));
+    QCOMPARE(TextOf(window, "txtCurrentDistance"), QString("40.00"));
 }
 
 QTEST_MAIN(WindowLinkTest)
