@@ -20,7 +20,6 @@ using namespace telmora;
 using telmora::app_test::NextModal;
 using telmora::app_test::Sandbox;
 using telmora::app_test::TextOf;
-using telmora::app_test::TextsOf;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -109,10 +108,9 @@ void MainWindowTest::SensorType_SwitchesFlagsMarkStatusAndFamilyBControlsButNotT
     for (QAction* chosen : {kelvoA, kelvoB}) {
         chosen->trigger();
         window.Menus().mnuFileNewFactoryConfiguration->trigger();
-        const QStringList want = chosen == kelvoA
-                                     ? QStringList{"txtMinRange=6.50", "txtSw3Setpoint=77.00"}
-                                     : QStringList{"txtMinRange=8.00", "txtSw3Setpoint=36.00"};
-        QCOMPARE(TextsOf(window, want), want);
+        QCOMPARE(QStringList({TextOf(window, "txtMinRange"), TextOf(window, "txtSw3Setpoint")}),
+                 chosen == kelvoA ? QStringList({"6.50", "77.00"})
+                                  : QStringList({"8.00", "36.00"}));
     }
 }
 
@@ -130,7 +128,6 @@ void MainWindowTest::FiltersAndProcessing_OpenTheSelectedFamilysDialog() {
     m.mnuSensorTypeKelvoA->trigger();
     QCOMPARE(QStringList({opened(m.mnuFilters), opened(m.mnuProcessing)}),
              QStringList({"frmFilterA", "frmRunModeA"}));
-    QCOMPARE(window.Config().FilterType, std::int16_t(2)); // cancel stores nothing
 }
 
 void MainWindowTest::Help_OpensTheShippedDocumentOrSaysWhereItLooked() {
@@ -197,12 +194,6 @@ void MainWindowTest::Entries_ShowTheStoredValue_AndSayOnceWhichLimitApplied() {
         }
         QCOMPARE(notes, row.note.isEmpty() ? QStringList() : QStringList{row.note});
     }
-    // What the boxes show is what leaves.
-    window.ReadWindowB();
-    QCOMPARE(window.Config().Sw1Setpoint, 221.77f);
-    QCOMPARE(window.Config().MinRange, 8.0f);
-    QCOMPARE(window.Config().MaxRange, 443.54f);
-    QCOMPARE(window.Config().AnalogFarOutput, 20.0f);
 }
 
 void MainWindowTest::Readings_SilentForFiveSeconds_ShowAsStaleUntilTheNext() {

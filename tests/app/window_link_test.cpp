@@ -132,8 +132,8 @@ void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows
     QCOMPARE(activity.last(), QString("Reading configuration: register 99"));
     QCOMPARE(window.Status().Activity()->text(), QString());
     QVERIFY(window.FamilyB());
-    const QStringList shown = {"txtSw2Setpoint=33.84", "txtDescription=From the sensor"};
-    QCOMPARE(app_test::TextsOf(window, shown), shown);
+    QCOMPARE(QStringList({TextOf(window, "txtSw2Setpoint"), TextOf(window, "txtDescription")}),
+             QStringList({"33.84", "From the sensor"}));
 
     window.DescriptionBox()->setText("Written by the window");
     window.Menus().mnuFileSaveToSensor->trigger();
@@ -175,13 +175,6 @@ void WindowLinkTest::FactoryKelvoB_CommandDuringTheSearch_OnlySensorExchangesCha
     QCOMPARE(window.Link().LineCountDistance(), kCountDistanceLong);
     QCOMPARE(Shown(window), forty);
 
-    // Written to the sensor, the normal range is the sensor's scale: still 40 inches.
-    window.Menus().mnuFileSaveToSensor->trigger();
-    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceNormal);
-    QCOMPARE(window.Status().Scale()->text(),
-             QString("Distances in 0.003384 inch per count, as the sensor counts"));
-    QVERIFY(MoreReadings(window, 3));
-    QCOMPARE(Shown(window), forty);
     QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
 }
 
