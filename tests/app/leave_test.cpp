@@ -44,27 +44,24 @@ class LeaveTest : public QObject {
 };
 
 void LeaveTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop_data() {
-    QTest::addColumn<QStringList>("simulator");
-    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("exchange");
     QTest::addColumn<bool>("closeBox");
-    QTest::addColumn<QString>("lastFrame");
-    QTest::newRow("exit during detection")
-        << QStringList{"--fault", "silent"} << false << false << "E";
-    QTest::newRow("close during read") << QStringList{"--fault", "late=30"} << false << true << "E";
-    QTest::newRow("exit during write, no then yes")
-        << QStringList{"--fault", "late=30"} << true << false << "P";
-    QTest::newRow("close during write, no then yes")
-        << QStringList{"--fault", "late=30"} << true << true << "P";
+    QTest::newRow("exit during detection") << QString("detection") << false;
+    QTest::newRow("close during read") << QString("read") << true;
+    QTest::newRow("exit during write, no then yes") << QString("write") << false;
+    QTest::newRow("close during write, no then yes") << QString("write") << true;
 }
 
 void LeaveTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop() {
-    QFETCH(QStringList, simulator);
-    QFETCH(bool, write);
+    QFETCH(QString, exchange);
     QFETCH(bool, closeBox);
-    QFETCH(QString, lastFrame);
+    const bool detection = exchange == "detection";
+    const bool write = exchange == "write";
+    const QString lastFrame = write ? "P" : "E";
     QTemporaryDir dir;
     const QString received = dir.filePath("received");
-    Simulator sim(QStringList{"--rate", "5", "--family", "b", "--record", received} + simulator);
+    Simulator sim({"--rate", "5", "--family", "b", "--record", received, "--fault",
+                   detection ? "silent" : "late=30"});
     Sandbox sandbox(sim.Path());
     MainWindow window;
     const MainMenus& m = window.Menus();
@@ -80,7 +77,7 @@ void LeaveTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop() {
         if (!window.Link().IsBusy()) {
             return;
         }
-        if ((simulator.contains("silent") && Frames(app_test::ReadAll(received)).size() >= 2) ||
+        if ((detection && Frames(app_test::ReadAll(received)).size() >= 2) ||
             (!write && registers >= 20)) {
             watch.stop();
             leave();
@@ -126,7 +123,7 @@ void LeaveTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop() {
     QCOMPARE(Frames(app_test::ReadAll(received)), frames);
     const qsizetype exchangeFrames =
         frames.size() - frames.count("W55") - frames.count("T") - (lastFrame == "E" ? 1 : 0);
-    if (simulator.contains("silent")) {
+    if (detection) {
         QVERIFY2(frames.count("W55") >= 2 && frames.count("W55") < 10,
                  qPrintable(frames.join(' ')));
         QCOMPARE(exchangeFrames, 0);
