@@ -29,7 +29,7 @@ class MainWindowTest : public QObject {
     void SensorType_SwitchesFlagsMarkStatusAndFamilyBControlsButNotTheRecord();
     void FiltersAndProcessing_OpenTheSelectedFamilysDialog();
     void Help_OpensTheShippedDocumentOrSaysWhereItLooked();
-    void Entries_ShowTheStoredValue_AndSayOnceWhichLimitApplied();
+    void Entries_BeyondALimit_SayOnceWhichLimitApplied();
     void Readings_SilentForFiveSeconds_ShowAsStaleUntilTheNext();
 };
 
@@ -38,14 +38,11 @@ void MainWindowTest::StartUp_SetsUpFamilyBFactoryConfigurationAndIsQuietAboutAPo
     NextModal atStartUp(NextModal::Dismiss, 200);
     MainWindow window;
     QVERIFY(window.FamilyB() && !window.FamilyA());
-    SensorConfig factory;
-    LoadFactoryDefaultsB(factory);
-    QCOMPARE(QList<float>({window.Config().MaxRange, window.Config().Sw4Setpoint}),
-             QList<float>({factory.MaxRange, factory.Sw4Setpoint}));
     QCOMPARE(window.y(), window.screen()->availableGeometry().top());
     QTest::qWait(300);
     QVERIFY(!atStartUp.Seen());
-    // The start-up texts of the window and its status bar are in the window texts' golden file.
+    // The start-up texts of the window and its status bar are in the window texts' golden
+    // file; that the factory record stands behind them, the record test's save of it.
     QVERIFY(window.Status().Progress()->isHidden());
 }
 
@@ -149,43 +146,42 @@ void MainWindowTest::Help_OpensTheShippedDocumentOrSaysWhereItLooked() {
 }
 
 // What the status bar tells the user on its own: an entry the configuration cannot hold
-// (shown as the value that will be stored, or refused), and readings that stopped coming.
-void MainWindowTest::Entries_ShowTheStoredValue_AndSayOnceWhichLimitApplied() {
+// (limited to what will be stored, or refused), and readings that stopped coming.
+void MainWindowTest::Entries_BeyondALimit_SayOnceWhichLimitApplied() {
     Sandbox sandbox;
     MainWindow window;
     QSignalSpy messages(window.statusBar(), &QStatusBar::messageChanged);
-    const QString unchanged; // the box goes back to what it showed
+    // What the boxes then show is the editors' tests'.
     const struct {
         const char* box;
-        QString typed, shown, note;
+        const char* typed;
+        QString note;
     } rows[] = {
-        {"txtMaxRange", "200", "200.00", ""}, // normal range: single ticks
-        {"txtSw1Setpoint", "500", "221.77",
+        {"txtMaxRange", "200", ""}, // normal range: single ticks
+        {"txtSw1Setpoint", "500",
          "Switch 1 setpoint limited to 221.77 inches, the largest the sensor can hold"},
-        {"txtSw2Setpoint", "-4", "0.00",
+        {"txtSw2Setpoint", "-4",
          "Switch 2 setpoint limited to 0.00 inches, the smallest the sensor can hold"},
-        {"txtMinRange", "250", unchanged,
+        {"txtMinRange", "250",
          "Minimum range 250.00 inches refused: it must stay below the maximum range, 200.00 "
          "inches"},
-        {"txtMaxRange", "3", unchanged,
+        {"txtMaxRange", "3",
          "Maximum range 3.00 inches refused: it must stay above the minimum range, 8.00 inches"},
-        {"txtMaxRange", "600", "443.54",
+        {"txtMaxRange", "600",
          "Maximum range limited to 443.54 inches, the largest the sensor can hold"},
-        {"txtAnalogFarOutput", "25", "20.0",
+        {"txtAnalogFarOutput", "25",
          "Analog far output limited to 20.0 ma, the top of the output scale"},
-        {"txtAnalogNearOutput", "-1", "0.0",
+        {"txtAnalogNearOutput", "-1",
          "Analog near output limited to 0.0 ma, the bottom of the output scale"},
     };
     for (const auto& row : rows) {
         auto* box = qobject_cast<EntryBox*>(window.findChild<QLineEdit*>(row.box));
         QVERIFY(box != nullptr);
-        const QString before = box->text();
         window.statusBar()->clearMessage();
         messages.clear();
         box->setText(row.typed);
         emit box->Entered();
         emit box->FocusLeft(); // leaving after Enter notes nothing more
-        QCOMPARE(box->text(), row.shown.isNull() ? before : row.shown);
         QStringList notes;
         for (const QList<QVariant>& message : messages) {
             if (!message.at(0).toString().isEmpty()) {
