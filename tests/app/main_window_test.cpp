@@ -26,8 +26,7 @@ class MainWindowTest : public QObject {
 
   private slots:
     void StartUp_SetsUpFamilyBFactoryConfigurationAndIsQuietAboutAPortThatCannotOpen();
-    void SensorType_SwitchesFlagsMarkStatusAndFamilyBControlsButNotTheRecord();
-    void FiltersAndProcessing_OpenTheSelectedFamilysDialog();
+    void SensorType_SwitchesFlagsMarkStatusDialogsAndFamilyBControlsButNotTheRecord();
     void Help_OpensTheShippedDocumentOrSaysWhereItLooked();
     void Entries_BeyondALimit_SayOnceWhichLimitApplied();
     void Readings_SilentForFiveSeconds_ShowAsStaleUntilTheNext();
@@ -46,7 +45,7 @@ void MainWindowTest::StartUp_SetsUpFamilyBFactoryConfigurationAndIsQuietAboutAPo
     QVERIFY(window.Status().Progress()->isHidden());
 }
 
-void MainWindowTest::SensorType_SwitchesFlagsMarkStatusAndFamilyBControlsButNotTheRecord() {
+void MainWindowTest::SensorType_SwitchesFlagsMarkStatusDialogsAndFamilyBControlsButNotTheRecord() {
     Sandbox sandbox;
     MainWindow window;
     // The mode submenus of the four pop-ups, the mode and width headings, the mode and
@@ -74,6 +73,11 @@ void MainWindowTest::SensorType_SwitchesFlagsMarkStatusAndFamilyBControlsButNotT
         }
         return hidden;
     };
+    auto opened = [](QAction* command) {
+        NextModal modal([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+        command->trigger();
+        return modal.Name();
+    };
     QSet<QString> hiddenWithB; // what stays hidden whatever the family (the idle gauges)
     QAction* kelvoA = window.Menus().mnuSensorTypeKelvoA;
     QAction* kelvoB = window.Menus().mnuSensorTypeKelvoB;
@@ -100,31 +104,19 @@ void MainWindowTest::SensorType_SwitchesFlagsMarkStatusAndFamilyBControlsButNotT
         QCOMPARE(window.Config().Sw3Setpoint, 77.0f);
         QCOMPARE(window.Config().FilterType, std::int16_t(5));
     }
-    // A new factory configuration is the chosen family's (the core's defaults, tested
-    // there); family A's leaves switch 3 as it was.
+    // The dialogs and a new factory configuration are the chosen family's (the core's
+    // defaults, tested there); family A's leaves switch 3 as it was.
     for (QAction* chosen : {kelvoA, kelvoB}) {
         chosen->trigger();
+        const bool a = chosen == kelvoA;
+        QCOMPARE(
+            QStringList({opened(window.Menus().mnuFilters), opened(window.Menus().mnuProcessing)}),
+            a ? QStringList({"frmFilterA", "frmRunModeA"})
+              : QStringList({"frmFilterB", "frmRunModeB"}));
         window.Menus().mnuFileNewFactoryConfiguration->trigger();
         QCOMPARE(QStringList({TextOf(window, "txtMinRange"), TextOf(window, "txtSw3Setpoint")}),
-                 chosen == kelvoA ? QStringList({"6.50", "77.00"})
-                                  : QStringList({"8.00", "36.00"}));
+                 a ? QStringList({"6.50", "77.00"}) : QStringList({"8.00", "36.00"}));
     }
-}
-
-void MainWindowTest::FiltersAndProcessing_OpenTheSelectedFamilysDialog() {
-    Sandbox sandbox;
-    MainWindow window;
-    auto opened = [](QAction* command) {
-        NextModal modal([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-        command->trigger();
-        return modal.Name();
-    };
-    const MainMenus& m = window.Menus();
-    QCOMPARE(QStringList({opened(m.mnuFilters), opened(m.mnuProcessing)}),
-             QStringList({"frmFilterB", "frmRunModeB"}));
-    m.mnuSensorTypeKelvoA->trigger();
-    QCOMPARE(QStringList({opened(m.mnuFilters), opened(m.mnuProcessing)}),
-             QStringList({"frmFilterA", "frmRunModeA"}));
 }
 
 void MainWindowTest::Help_OpensTheShippedDocumentOrSaysWhereItLooked() {
