@@ -7,6 +7,7 @@
 #include "link/frames.h"
 #include "window_session.h"
 
+#include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -110,6 +111,12 @@ void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters() {
         window.SetFamily(family);
         const RegisterImage sensorImage = RandomSensorImage(family, random);
         window.ShowRecord(family, sensorImage);
+        // The pop-ups' check marks follow the captions shown (nothing reads them back).
+        for (const char* label : {"lblSw1Mode", "lblSw2EchoLoss", "lblAnalogEchoLoss"}) {
+            const QString entry = "mnu" + QString(label).mid(3) + app_test::TextOf(window, label);
+            const QAction* action = window.findChild<QAction*>(entry);
+            QVERIFY2(action != nullptr && action->isChecked(), qPrintable(entry));
+        }
         QVERIFY(window.SaveConfigurationFile(sandbox.Path("window.cfg")));
         QCOMPARE(ReadAll(sandbox.Path("window.cfg")),
                  FileBytes(kelvo::FileImageAfterSensorRead(family, sensorImage)));
