@@ -27,15 +27,10 @@ QString Flat(QString text) {
     return text.replace('\n', "\\n").replace('\t', "\\t");
 }
 
+// A button's or box's text, a group's or menu's title.
 QString CaptionOf(const QWidget* w) {
-    if (auto* button = qobject_cast<const QAbstractButton*>(w)) {
-        return button->text();
-    }
-    if (auto* group = qobject_cast<const QGroupBox*>(w)) {
-        return group->title();
-    }
-    auto* menu = qobject_cast<const QMenu*>(w);
-    return menu != nullptr ? menu->title() : w->property("text").toString();
+    const QVariant text = w->property("text");
+    return text.isValid() ? text.toString() : w->property("title").toString();
 }
 
 // Captions, boxes, buttons and frames need a name a screen reader speaks, and so does every

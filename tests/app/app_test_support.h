@@ -89,13 +89,11 @@ class Simulator {
 
 // The text of the box or label named `name`.
 inline QString TextOf(QWidget& window, const char* name) {
-    if (auto* box = window.findChild<QLineEdit*>(name)) {
-        return box->text();
+    const QWidget* control = window.findChild<QWidget*>(name);
+    if (control == nullptr) {
+        qFatal("control %s not found", name);
     }
-    if (auto* label = window.findChild<QLabel*>(name)) {
-        return label->text();
-    }
-    qFatal("control %s not found", name);
+    return control->property("text").toString();
 }
 
 // "name=text" for each control `expected` names, to compare with `expected`.

@@ -1,6 +1,6 @@
-// The record on the window and back: the core's texts copied onto the controls, and one
-// check that the window and kelvo save and send the same bytes.
-#include "app/main_menus.h"
+// The record through the window and its file commands: the window saves and sends the bytes
+// kelvo's model of the same session gives (which text stands for which value is the core's
+// tests'), every kind of control comes back from a file, and the dialogs and failures.
 #include "app/main_window.h"
 #include "app_test_support.h"
 #include "config/config_file.h"
@@ -8,40 +8,21 @@
 #include "window_session.h"
 
 #include <QAction>
-#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QtTest>
 
 #include <random>
 
 using namespace telmora;
+using telmora::app_test::NextModal;
 using telmora::app_test::ReadAll;
 using telmora::app_test::Sandbox;
-using telmora::app_test::TextsOf;
 
 Q_DECLARE_METATYPE(telmora::SensorFamily)
 
 namespace {
-
-// A family B configuration unlike the factory one in every field the window shows, with
-// values the window's two-decimal texts carry exactly.
-SensorConfig Distinctive() {
-    SensorConfig c;
-    LoadFactoryDefaultsB(c);
-    c.MinRange = 10.5f, c.MaxRange = 150.25f;
-    c.Sw1Setpoint = 20.5f, c.Sw2Setpoint = 40.75f, c.Sw3Setpoint = 60.25f, c.Sw4Setpoint = 80;
-    c.Sw1Hyst = 1.5f, c.Sw2Hyst = 0.75f, c.Sw3Hyst = 2.25f, c.Sw4Hyst = 3;
-    c.Sw1Mode = 32, c.Sw2Mode = 0, c.Sw3Mode = 32, c.Sw4Mode = 0;
-    c.Sw1PowerUp = 1, c.Sw2PowerUp = 0, c.Sw3PowerUp = 0, c.Sw4PowerUp = 1;
-    c.Sw1EchoLoss = 8, c.Sw2EchoLoss = 4, c.Sw3EchoLoss = 0, c.Sw4EchoLoss = 8;
-    c.Sw1Polarity = 0, c.Sw2Polarity = 2, c.Sw3Polarity = 0, c.Sw4Polarity = 2;
-    c.Sw1SetAllowed = 0, c.Sw2SetAllowed = 16, c.Sw3SetAllowed = 0, c.Sw4SetAllowed = 16;
-    c.AnalogNearEndpoint = 15.25f, c.AnalogFarEndpoint = 120.5f;
-    c.AnalogMode = 128, c.AnalogOutputMax = 10, c.AnalogNearOutput = 2.5f, c.AnalogFarOutput = 7.5f;
-    c.AnalogSlope = 1, c.AnalogPowerUp = 2, c.AnalogEchoLoss = 4, c.AnalogSetAllowed = 0;
-    c.Description = "Tank 4 level";
-    return c;
-}
 
 // Registers a family's read covers, each holding a random byte; the rest hold 0.
 RegisterImage RandomSensorImage(SensorFamily family, std::mt19937& random) {
@@ -65,6 +46,33 @@ QByteArray FileBytes(const RegisterImage& image) {
                       static_cast<qsizetype>(bytes.size()));
 }
 
+// The text of every control of the window that has one, by name.
+QStringList ControlTexts(QWidget& window) {
+    QStringList texts;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        texts << w->objectName() + "=" + w->property("text").toString();
+    }
+    return texts;
+}
+
+// Runs `command`, accepting its file dialog with `path` typed in; gives the dialog's title,
+// default suffix, filters and the name it offered.
+QStringList ThroughDialog(QAction* command, const QString& path) {
+    QStringList seen;
+    NextModal modal([path, &seen](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(dialog != nullptr && name != nullptr);
+        seen = {dialog->windowTitle(), dialog->defaultSuffix(), dialog->nameFilters().join(';'),
+                name->text()};
+        dialog->selectFile(path);
+        name->setText(path); // as the user types it
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    command->trigger();
+    return seen;
+}
+
 } // namespace
 
 class RecordWindowTest : public QObject {
@@ -73,56 +81,9 @@ class RecordWindowTest : public QObject {
   private slots:
     void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data();
     void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters();
-    void ShowRecord_CommaLocale_WritesTextsCaptionsAndChecks();
-    void NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults();
+    void Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing();
+    void Failures_ReportAndLeaveWindowAndRecordAlone();
 };
-
-// The core's texts reach the controls, the captions through the editors' display
-// operations; on a desktop whose decimal separator is a comma numbers keep their period.
-void RecordWindowTest::ShowRecord_CommaLocale_WritesTextsCaptionsAndChecks() {
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const auto restore = qScopeGuard([&previous] { QLocale::setDefault(previous); });
-    Sandbox sandbox;
-    MainWindow window;
-    window.Config() = Distinctive();
-    window.Config().AnalogEchoLoss = 12; // no caption: the label keeps its design "NC"
-    window.ShowRecordB();
-    const QStringList want =
-        QString("txtMinRange=10.50|lblMinRange=10.50|txtMaxRange=150.25|txtSw1Setpoint=20.50|"
-                "txtSw3Hyst=2.25|lblSw1Mode=Wind|lblSw1PowerUp=On|lblSw1EchoLoss=On|"
-                "lblSw2Left=On|lblSw2Right=Off|txtAnalogNearEndpoint=15.25|"
-                "lblAnalogPowerUp=High|lblAnalogEchoLoss=NC|lblAnalogMode=Voltage|"
-                "lblAnalogNearOutputUnits=volts|txtAnalogNearOutput=2.5|"
-                "txtDescription=Tank 4 level")
-            .split('|');
-    QCOMPARE(TextsOf(window, want), want);
-    const MainMenus& m = window.Menus();
-    QVERIFY(!m.SwSetAllowed(1)->isChecked() && m.SwSetAllowed(2)->isChecked());
-    QVERIFY(!m.mnuAnalogSetAllowed->isChecked());
-    // The pop-up's check marks follow the labels.
-    QVERIFY(window.findChild<QAction*>("mnuSw1ModeWind")->isChecked());
-    QVERIFY(!window.findChild<QAction*>("mnuSw1ModeHyst")->isChecked());
-    QVERIFY(window.findChild<QAction*>("mnuAnalogEchoLossNC")->isChecked());
-}
-
-void RecordWindowTest::NewFactoryConfiguration_ShowsTheSelectedFamilysDefaults() {
-    Sandbox sandbox;
-    MainWindow window;
-    window.Config() = Distinctive();
-    window.ShowRecordB();
-    window.mnuSensorTypeKelvoAClick();
-    window.Menus().mnuFileNewFactoryConfiguration->trigger();
-    // Family A defaults (the core's, tested there) leave switch 3 as it was.
-    const QStringList a = {"txtMinRange=6.50", "txtDescription=<describe configuration here>",
-                           "txtSw3Setpoint=60.25"};
-    QCOMPARE(TextsOf(window, a), a);
-
-    window.mnuSensorTypeKelvoBClick();
-    window.Menus().mnuFileNewFactoryConfiguration->trigger();
-    const QStringList b = {"txtMinRange=8.00", "txtSw3Setpoint=36.00", "lblAnalogMode=Current"};
-    QCOMPARE(TextsOf(window, b), b);
-}
 
 void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data() {
     QTest::addColumn<SensorFamily>("family");
@@ -138,6 +99,10 @@ void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data
 void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters() {
     QFETCH(SensorFamily, family);
     QFETCH(int, seed);
+    // On a desktop whose decimal separator is a comma, the texts keep their period.
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto restore = qScopeGuard([&previous] { QLocale::setDefault(previous); });
     std::mt19937 random(static_cast<unsigned>(seed));
     Sandbox sandbox;
     {
@@ -146,6 +111,12 @@ void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters() {
         window.SetFamily(family);
         const RegisterImage sensorImage = RandomSensorImage(family, random);
         window.ShowRecord(family, sensorImage);
+        // The pop-ups' check marks follow the captions shown (nothing reads them back).
+        for (const char* label : {"lblSw1Mode", "lblSw2EchoLoss", "lblAnalogEchoLoss"}) {
+            const QString entry = "mnu" + QString(label).mid(3) + app_test::TextOf(window, label);
+            const QAction* action = window.findChild<QAction*>(entry);
+            QVERIFY2(action != nullptr && action->isChecked(), qPrintable(entry));
+        }
         QVERIFY(window.SaveConfigurationFile(sandbox.Path("window.cfg")));
         QCOMPARE(ReadAll(sandbox.Path("window.cfg")),
                  FileBytes(kelvo::FileImageAfterSensorRead(family, sensorImage)));
@@ -165,6 +136,61 @@ void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters() {
                                                             .arg(sent[reg])
                                                             .arg(expected[reg])));
     }
+}
+
+void RecordWindowTest::Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing() {
+    Sandbox sandbox;
+    MainWindow window;
+    const MainMenus& m = window.Menus();
+    window.DescriptionBox()->setText("kept");
+    for (QAction* command : {m.mnuFileSaveToFile, m.mnuFileOpenFromFile}) {
+        NextModal modal([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+        command->trigger();
+        QVERIFY(modal.Seen());
+    }
+    QCOMPARE(window.DescriptionBox()->text(), QString("kept"));
+    QCOMPARE(window.Config().Description, std::string("<describe configuration here>"));
+    QCOMPARE(QDir(sandbox.Path(".")).entryList({"*.cfg"}), QStringList());
+
+    const QString path = sandbox.Path("through-dialog.cfg");
+    const QStringList save = ThroughDialog(m.mnuFileSaveToFile, path);
+    QCOMPARE(QStringList({save.value(0), save.value(1), save.value(3)}),
+             QStringList({"Save As", "cfg", "*.cfg"}));
+    // Run mode 1, temperature compensation and pushbutton programming on, in long range: the
+    // unedited window gives back the factory MaxRange 221.77045, not its text 221.77.
+    QCOMPARE(ReadAll(path).mid(174, 1), QByteArray(1, char(233)));
+    window.DescriptionBox()->setText("changed");
+    const QStringList open = ThroughDialog(m.mnuFileOpenFromFile, path);
+    QCOMPARE(QStringList({open.value(0), open.value(2), open.value(3)}),
+             QStringList({"Get File", "*.cfg", "*.cfg"}));
+    QCOMPARE(window.DescriptionBox()->text(), QString("kept"));
+}
+
+void RecordWindowTest::Failures_ReportAndLeaveWindowAndRecordAlone() {
+    Sandbox sandbox;
+    MainWindow window;
+    window.DescriptionBox()->setText("typed, not saved");
+    const QStringList before = ControlTexts(window);
+    const SensorConfig record = window.Config();
+    sandbox.Write("short.cfg", QByteArray(255, '\x01'));
+    const struct {
+        const char* file;
+        bool save;
+        const char* title;
+    } failures[] = {{"missing.cfg", false, "Get Configuration"},
+                    {"short.cfg", false, "Get Configuration"},
+                    {"no-such-folder/x.cfg", true, "Save Configuration"}};
+    for (const auto& failure : failures) {
+        const QString path = sandbox.Path(failure.file);
+        NextModal modal(NextModal::Dismiss);
+        QVERIFY(!(failure.save ? window.SaveConfigurationFile(path)
+                               : window.LoadConfigurationFile(path)));
+        QCOMPARE(modal.Title(), QString(failure.title)); // empty when no message came
+        QVERIFY2(modal.Text().contains(QFileInfo(path).fileName()), qPrintable(modal.Text()));
+        QCOMPARE(ControlTexts(window), before);
+        QCOMPARE(window.Config().Description, record.Description);
+    }
+    QVERIFY(!QFile::exists(sandbox.Path("missing.cfg"))); // nothing is created
 }
 
 QTEST_MAIN(RecordWindowTest)

@@ -1,13 +1,10 @@
-// The main window on a serial line: the Sensor Type menu sends nothing, commands wait while
-// an exchange runs, and the sensor commands show and send the window's configuration
-// (against the simulated sensor).
+// The main window on a serial line, against the simulated sensor: the Sensor Type menu sends
+// nothing, commands wait while an exchange runs, the sensor commands show and send the
+// window's configuration, distances follow the scale of the sensor on the line, and leaving
+// during an exchange ends it.
 #include "app/main_window.h"
 #include "app/status_panel.h"
 #include "app_test_support.h"
-#include "config/config_file.h"
-#include "config/config_file_commands.h"
-#include "config/image_b.h"
-#include "editors/ui/output_editors.h"
 #include "link/ui/sensor_link.h"
 
 #include <QAction>
@@ -17,8 +14,41 @@ using namespace telmora;
 using telmora::app_test::NextModal;
 using telmora::app_test::Sandbox;
 using telmora::app_test::Simulator;
+using telmora::app_test::TextOf;
 
-constexpr int kPatienceMs = 10000;
+constexpr int kPatienceMs = 15000;
+const QString kFound = "Distances in 0.006768 inch per count, as the sensor counts";
+const QString kAssumed =
+    "Distances assume 0.003384 inch per count until a configuration is read from the sensor";
+
+// What the sensor received, frame by frame: "W55", "T", "G10", "P10", "E".
+QStringList Frames(const QByteArray& bytes) {
+    QStringList frames;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const char letter = bytes[i];
+        const qsizetype length = letter == 'E' ? 1 : letter == 'T' ? 3 : 6;
+        QString frame(QChar::fromLatin1(letter));
+        if (length == 6 && i + 3 < bytes.size()) {
+            frame += QString::number(static_cast<unsigned char>(bytes[i + 3]));
+        }
+        frames << frame;
+        i += length;
+    }
+    return frames;
+}
+
+// Waits until `count` more readings have been taken into the statistics.
+bool MoreReadings(MainWindow& window, int count) {
+    const int from = TextOf(window, "txtNumOfSamples").toInt();
+    return QTest::qWaitFor(
+        [&] { return TextOf(window, "txtNumOfSamples").toInt() >= from + count; }, kPatienceMs);
+}
+
+// Distance shown, and the statistics' smallest and largest.
+QStringList Shown(MainWindow& window) {
+    return {TextOf(window, "txtCurrentDistance"), TextOf(window, "txtMinDistance"),
+            TextOf(window, "txtMaxDistance")};
+}
 
 // The names of those of `commands` that are enabled.
 QStringList Enabled(const QList<QAction*>& commands) {
@@ -37,6 +67,10 @@ class WindowLinkTest : public QObject {
   private slots:
     void NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily();
     void SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows();
+    void FactoryKelvoB_CommandDuringTheSearch_OnlySensorExchangesChangeTheScale();
+    void SearchOff_AssumesTheScaleUntilARead_AndTheSettingIsRemembered();
+    void LeavingDuringAnExchange_EndsTheProgramsEventLoop_data();
+    void LeavingDuringAnExchange_EndsTheProgramsEventLoop();
 };
 
 void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily() {
@@ -51,37 +85,31 @@ void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily
         m.mnuSensorTypeKelvoA->trigger();
         m.mnuSensorTypeKelvoB->trigger();
     }
-    QStringList enabledDuringWait;
-    QString activity;
-    QTimer::singleShot(300, [&] {
-        enabledDuringWait =
-            Enabled({m.mnuFileOpenFromSensor, m.mnuFileSaveToSensor, m.mnuComPort,
-                     m.mnuFileOpenFromFile, m.mnuFileNewFactoryConfiguration, m.mnuSensorTypeKelvoA,
-                     m.mnuSensorTypeKelvoB, m.mnuFilters, m.mnuProcessing});
-        activity = window.Status().Activity()->text();
-    });
+    const QList<QAction*> needFamily = {m.mnuFileSaveToSensor, m.mnuFilters, m.mnuProcessing,
+                                        m.mnuFileNewFactoryConfiguration};
+    const QList<QAction*> all =
+        needFamily + QList<QAction*>{m.mnuFileOpenFromSensor, m.mnuComPort, m.mnuFileOpenFromFile,
+                                     m.mnuSensorTypeKelvoA, m.mnuSensorTypeKelvoB};
+    QStringList duringWait; // enabled commands, then the activity shown
+    QTimer::singleShot(300,
+                       [&] { duringWait = Enabled(all) << window.Status().Activity()->text(); });
     NextModal warning(NextModal::Dismiss, kPatienceMs);
     m.mnuFileOpenFromSensor->trigger();
-    QCOMPARE(enabledDuringWait, QStringList());
-    QCOMPARE(activity, QString("Looking for the sensor"));
-    QVERIFY(warning.Seen());
-    QCOMPARE(warning.Title(), QString("Warning"));
-    QCOMPARE(warning.Text(), QString("No Sensor Found"));
-    QCOMPARE(window.Status().Activity()->text(), QString());
+    QCOMPARE(duringWait, QStringList{"Looking for the sensor"});
+    QCOMPARE(QStringList({warning.Title(), warning.Text(), window.Status().Activity()->text()}),
+             QStringList({"Warning", "No Sensor Found", ""}));
 
     // No family now: what needs one is disabled, opens nothing even when triggered and
     // leaves the record alone; the rest is back.
     QVERIFY(!window.FamilyA() && !window.FamilyB());
+    QCOMPARE(Enabled(all),
+             QStringList({"mnuFileOpenFromSensor", "mnuComPort", "mnuFileOpenFromFile",
+                          "mnuSensorTypeKelvoA", "mnuSensorTypeKelvoB"}));
     QVERIFY(!m.mnuSensorTypeKelvoA->isChecked() && !m.mnuSensorTypeKelvoB->isChecked());
-    QCOMPARE(window.Status().Family()->text(), QString("No sensor family"));
     QCOMPARE(window.Status().Family()->accessibleName(),
              QString("Sensor family: No sensor family"));
-    QVERIFY(m.mnuFileOpenFromSensor->isEnabled() && m.mnuComPort->isEnabled());
-    const QList<QAction*> needFamily = {m.mnuFileSaveToSensor, m.mnuFilters, m.mnuProcessing,
-                                        m.mnuFileNewFactoryConfiguration};
     window.Config().Sw1Setpoint = 99;
     NextModal none(NextModal::Dismiss, 200);
-    QCOMPARE(Enabled(needFamily), QStringList());
     window.mnuFileNewFactoryConfigurationClick();
     window.mnuFiltersClick();
     window.mnuProcessingClick();
@@ -96,64 +124,176 @@ void WindowLinkTest::NoSensor_SensorTypeSendsNothingAndCommandsWaitOrNeedAFamily
     QCOMPARE(Enabled(needFamily).size(), needFamily.size());
 }
 
+// The exact registers each command carries are the link's end-to-end tests'; here, the
+// window shows what a read brings and a write sends what the window shows.
 void WindowLinkTest::SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows() {
-    QTemporaryDir dir;
-    SensorConfig sensor;
-    RegisterImage image{};
-    LoadFactoryDefaultsB(sensor);
-    sensor.Sw2Setpoint = 33.84f; // 10000 counts of 0.003384 inch
-    sensor.Sw3Mode = 32;
-    sensor.AnalogEchoLoss = 8;
-    sensor.Description = "From the sensor";
-    const QString sensorFile = dir.filePath("sensor.cfg");
-    const QString written = dir.filePath("written.cfg");
-    QVERIFY(SaveConfigurationFile(sensorFile.toStdString(), sensor, image).Ok);
-    Simulator sim(
-        {"--rate", "5", "--family", "b", "--config", sensorFile, "--dump-image", written});
+    Simulator sim({"--rate", "5", "--family", "b"});
     Sandbox sandbox(sim.Path());
     MainWindow window;
     window.Menus().mnuSensorTypeKelvoA->trigger(); // the detection finds family B
     QStringList activity;
     connect(&window.Link(), &SensorLink::ProgressChanged, this,
             [&] { activity << window.Status().Activity()->text(); });
-    NextModal unexpected(NextModal::Dismiss, 2 * kPatienceMs);
+    NextModal unexpected(NextModal::Dismiss, 3 * kPatienceMs);
 
     window.Menus().mnuFileOpenFromSensor->trigger();
     QVERIFY(activity.contains("Reading configuration: register 45"));
     QCOMPARE(activity.last(), QString("Reading configuration: register 99"));
     QCOMPARE(window.Status().Activity()->text(), QString());
     QVERIFY(window.FamilyB());
-    const QStringList shown = {"txtSw2Setpoint=33.84", "lblSw3Mode=Wind", "lblAnalogEchoLoss=High",
-                               "txtDescription=From the sensor"};
-    QCOMPARE(app_test::TextsOf(window, shown), shown);
-    QVERIFY(!window.findChild<QWidget*>("txtSw4Setpoint")->isHidden());
 
-    QFile::remove(written); // the sensor dumps its image after every exchange
-    window.Editors().Sw(4).SetPolarityReversed();
-    window.Editors().Sw(1).SetModeWind();
     window.DescriptionBox()->setText("Written by the window");
     window.Menus().mnuFileSaveToSensor->trigger();
     QVERIFY2(activity.last().startsWith("Writing configuration: register"),
              qPrintable(activity.join(" | ")));
+    window.DescriptionBox()->setText("changed here only");
+    window.Menus().mnuFileOpenFromSensor->trigger();
+    QCOMPARE(window.DescriptionBox()->text(), QString("Written by the window"));
     QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
-    QCOMPARE(window.Config().Sw1Mode, std::int16_t(32));
-    // The sensor now holds the image the window's configuration encodes to (its last dump
-    // may still be on its way).
-    RegisterImage expected{};
-    SensorConfig config = window.Config();
-    EncodeImageB(config, expected);
-    auto registers = [](const RegisterImage& image) {
-        return QList<int>(image.begin() + 10, image.begin() + 97);
-    };
-    auto held = [&] {
-        RegisterImage image{};
-        const ConfigFileContents dump = ReadConfigFile(written.toStdString());
-        if (dump.Ok) {
-            FileBytesToImage(dump.Bytes, image);
+}
+
+// The window's distances in the scale of the sensor on the line: found when the port
+// opens, changed only by reading or writing the sensor.
+void WindowLinkTest::FactoryKelvoB_CommandDuringTheSearch_OnlySensorExchangesChangeTheScale() {
+    // Every reply one character time late: the search is still running when the user acts.
+    Simulator sim({"--distance", "40", "--rate", "40", "--paced"});
+    Sandbox sandbox(sim.Path());
+    Sandbox::SetFindScale(true);
+    MainWindow window;
+    QTRY_VERIFY_WITH_TIMEOUT(window.Link().IsFindingScale(), kPatienceMs);
+    NextModal unexpected(NextModal::Dismiss, 4 * kPatienceMs);
+    window.Menus().mnuFileOpenFromSensor->trigger();
+    QVERIFY(!window.Link().IsFindingScale());
+    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceLong);
+    QCOMPARE(window.Status().Scale()->text(), kFound);
+    QVERIFY(MoreReadings(window, 3));
+    // The readings before the read were in the assumed scale; the statistics forgot them.
+    const QStringList forty = {"40.00", "40.00", "40.00"};
+    QCOMPARE(Shown(window), forty);
+
+    // A window set up for the normal range, saved to a file and loaded again: the encoder
+    // sets the record's CountDistance, the sensor's scale stays.
+    window.Config().MaxRange = 50;
+    window.ShowRecordB();
+    QVERIFY(window.SaveConfigurationFile(sandbox.Path("normal.cfg")));
+    QCOMPARE(window.Config().CountDistance, kCountDistanceNormal);
+    QVERIFY(window.LoadConfigurationFile(sandbox.Path("normal.cfg")));
+    QVERIFY(MoreReadings(window, 3));
+    QCOMPARE(window.Link().LineCountDistance(), kCountDistanceLong);
+    QCOMPARE(Shown(window), forty);
+
+    QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
+}
+
+// Whether readings in the assumed scale are asked for and shown is the line scale's own
+// tests'; here, the window's status and the remembered setting.
+void WindowLinkTest::SearchOff_AssumesTheScaleUntilARead_AndTheSettingIsRemembered() {
+    Simulator sim({"--distance", "40", "--rate", "40"});
+    Sandbox sandbox(sim.Path());
+    {
+        MainWindow window;
+        QCOMPARE(window.Status().Scale()->text(), kAssumed);
+        QVERIFY(!window.Menus().mnuFindScaleOnOpen->isChecked());
+        window.Menus().mnuFindScaleOnOpen->trigger();
+    }
+    MainWindow window;
+    QVERIFY(window.Menus().mnuFindScaleOnOpen->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(window.Status().Scale()->text(), kFound, kPatienceMs);
+    QVERIFY(MoreReadings(window, 2));
+    QCOMPARE(TextOf(window, "txtCurrentDistance"), QString("40.00"));
+}
+
+// Leaving the program while an exchange waits, through the window's real wait and the
+// application's own event loop: the loop ends, a detection or read tells the sensor to
+// stream again, and a write ends only when the user agrees.
+void WindowLinkTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop_data() {
+    QTest::addColumn<QString>("exchange");
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("exit during detection") << QString("detection") << false;
+    QTest::newRow("close during read") << QString("read") << true;
+    QTest::newRow("exit during write, no then yes") << QString("write") << false;
+    QTest::newRow("close during write, no then yes") << QString("write") << true;
+}
+
+void WindowLinkTest::LeavingDuringAnExchange_EndsTheProgramsEventLoop() {
+    QFETCH(QString, exchange);
+    QFETCH(bool, closeBox);
+    const bool detection = exchange == "detection";
+    const bool write = exchange == "write";
+    const QString lastFrame = write ? "P" : "E";
+    QTemporaryDir dir;
+    const QString received = dir.filePath("received");
+    Simulator sim({"--rate", "5", "--family", "b", "--record", received, "--fault",
+                   detection ? "silent" : "late=30"});
+    Sandbox sandbox(sim.Path());
+    MainWindow window;
+    const MainMenus& m = window.Menus();
+    auto leave = [&] { closeBox ? (void)window.close() : m.mnuFileExit->trigger(); };
+
+    // A detection leaves after its second frame; a read or write once 20 registers went.
+    int registers = 0;
+    int registersAtNo = -1;
+    std::unique_ptr<NextModal> no, yes;
+    QTimer watch;
+    connect(&window.Link(), &SensorLink::ProgressChanged, this, [&] { ++registers; });
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (!window.Link().IsBusy()) {
+            return;
         }
-        return image;
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(registers(held()), registers(expected), kPatienceMs);
+        if ((detection && Frames(app_test::ReadAll(received)).size() >= 2) ||
+            (!write && registers >= 20)) {
+            watch.stop();
+            leave();
+        } else if (write && registers >= 20 && registersAtNo < 0) {
+            // The question is open while the write goes on; No keeps writing.
+            registersAtNo = registers;
+            no = std::make_unique<NextModal>(
+                [](QWidget* box) { NextModal::Answer(box, QMessageBox::No); }, kPatienceMs);
+            leave();
+        } else if (write && registersAtNo >= 0 && registers >= registersAtNo + 20) {
+            watch.stop();
+            yes = std::make_unique<NextModal>(
+                [](QWidget* box) { NextModal::Answer(box, QMessageBox::Yes); }, kPatienceMs);
+            leave();
+        }
+    });
+    watch.start(10);
+    QTimer::singleShot(0, &window, [&] {
+        write ? m.mnuFileSaveToSensor->trigger() : m.mnuFileOpenFromSensor->trigger();
+    });
+    // Should the program not leave, this ends its loop with a code of its own.
+    QTimer::singleShot(kPatienceMs, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
+
+    QVERIFY(!window.Link().IsBusy());
+    QVERIFY(!window.Link().IsPortOpen());
+    if (write) {
+        for (const auto& box : {no.get(), yes.get()}) {
+            QVERIFY(box != nullptr && box->Seen());
+            QCOMPARE(box->Title(), QString("Warning"));
+            QCOMPARE(box->Text(), QString("The sensor is being written. Leaving now leaves it "
+                                          "partly written. Leave anyway?"));
+        }
+        QVERIFY2(registers >= registersAtNo + 20, "the write went on after No");
+    }
+    QStringList frames;
+    QTRY_VERIFY2_WITH_TIMEOUT(!(frames = Frames(app_test::ReadAll(received))).isEmpty() &&
+                                  frames.last().startsWith(lastFrame),
+                              qPrintable(frames.join(' ')), kPatienceMs);
+    // Nothing followed, and the exchange was cut short: the read and write stopped after
+    // the registers counted, the detection after its second frame.
+    QTest::qWait(300);
+    QCOMPARE(Frames(app_test::ReadAll(received)), frames);
+    const qsizetype exchangeFrames =
+        frames.size() - frames.count("W55") - frames.count("T") - (lastFrame == "E" ? 1 : 0);
+    if (detection) {
+        QVERIFY2(frames.count("W55") >= 2 && frames.count("W55") < 10,
+                 qPrintable(frames.join(' ')));
+        QCOMPARE(exchangeFrames, 0);
+    } else {
+        QVERIFY2(exchangeFrames > 20 && exchangeFrames < 80, qPrintable(frames.join(' ')));
+        QCOMPARE(frames.filter(write ? "G" : "P"), QStringList());
+    }
 }
 
 QTEST_MAIN(WindowLinkTest)

@@ -46,15 +46,16 @@ class NextModal {
     const QString& Name() const { return name_; }
     const QString& Text() const { return text_; }
 
-    // Closes a message box with its OK button, any other dialog as its close box does.
-    static void Dismiss(QWidget* modal) {
+    // Closes a message box with `button`, any other dialog as its close box does.
+    static void Answer(QWidget* modal, QMessageBox::StandardButton button) {
         auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box != nullptr && box->button(QMessageBox::Ok) != nullptr) {
-            box->button(QMessageBox::Ok)->click();
+        if (box != nullptr && box->button(button) != nullptr) {
+            box->button(button)->click();
         } else {
             modal->close();
         }
     }
+    static void Dismiss(QWidget* modal) { Answer(modal, QMessageBox::Ok); }
 
   private:
     QTimer timer_;
