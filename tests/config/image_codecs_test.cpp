@@ -44,7 +44,7 @@ TEST(ImageCodecs, RangeChoiceAtTheCountLimitHalvesAndSingles) {
     for (const auto& c : cases) {
         SensorConfig config;
         (c.familyB ? LoadFactoryDefaultsB : LoadFactoryDefaultsA)(config);
-        SetFields(config, c.set);
+        config = With(config, c.set);
         RegisterImage image{};
         (c.familyB ? EncodeImageB : EncodeImageA)(config, image);
         for (auto [k, value] : c.words)

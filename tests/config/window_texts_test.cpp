@@ -24,9 +24,7 @@ const Fields kDistinctive = {
 // clang-format on
 
 SensorConfig Record(const Fields& fields) {
-    SensorConfig c = DefaultsB();
-    SetFields(c, fields);
-    return c;
+    return With(DefaultsB(), fields);
 }
 
 WindowTexts Shown(const Fields& fields, WindowTexts w = DesignWindow()) {
