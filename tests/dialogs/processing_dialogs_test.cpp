@@ -16,7 +16,6 @@
 #include <QtTest>
 
 #include <functional>
-#include <memory>
 #include <tuple>
 
 using namespace telmora;
@@ -48,18 +47,6 @@ void Click(const QWidget* dialog, const QString& name) {
                                                           : button->rect().center());
 }
 
-// Replaces the box's text by typing; a disabled box takes no keys, so its text is set.
-void Type(const QWidget* dialog, const QString& name, const QString& text) {
-    auto* box = Find<QLineEdit>(dialog, name);
-    if (!box->isEnabled()) {
-        box->setText(text);
-        return;
-    }
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
-}
-
 // The names among `names` whose control is enabled, or else whose button is checked.
 QStringList Among(const QWidget* dialog, const QStringList& names, bool enabled) {
     QStringList found;
@@ -82,16 +69,14 @@ auto ProcessingFields(const SensorConfig& c) {
 // Processing fields all unlike the factory defaults, so a stray store shows.
 SensorConfig Unusual(int filterType, int samples, int runMode, bool pbEnabled = true) {
     SensorConfig c;
-    LoadFactoryDefaultsB(c);
+    c.Interval = 0.0333f;
+    c.NumberOfPulses = 7;
+    c.PrimingCycles = 9;
+    c.NodeAddress = 42;
+    c.RunMode = static_cast<std::int16_t>(runMode);
+    c.PBEnabled = pbEnabled;
     c.FilterType = static_cast<std::int16_t>(filterType);
     c.NumberOfSamples = static_cast<std::int16_t>(samples);
-    c.RunMode = static_cast<std::int16_t>(runMode);
-    c.NodeAddress = 42;
-    c.PrimingCycles = 9;
-    c.PBEnabled = pbEnabled;
-    c.TempComp = false;
-    c.Interval = 0.123f;
-    c.NumberOfPulses = 7;
     return c;
 }
 
@@ -127,23 +112,18 @@ struct FilterFamily {
     bool Counts(int type) const { return type >= 2 && type <= lastCounting; }
 };
 
-const FilterFamily kFilter[] = {{{"optFilterNone", "optAverageOf"}, &FilterDialogA::Edit, 2},
-                                {{"optFilterNone", "optAverageOf", "optMaxOf", "optMinOf",
-                                  "opt2Consec", "optSlowFast", "optFastSlow"},
-                                 &FilterDialogB::Edit,
-                                 4}};
+// clang-format off
+const FilterFamily kFilter[] = {
+    {{"optFilterNone", "optAverageOf"}, &FilterDialogA::Edit, 2},
+    {{"optFilterNone", "optAverageOf", "optMaxOf", "optMinOf", "opt2Consec", "optSlowFast",
+      "optFastSlow"}, &FilterDialogB::Edit, 4}};
+// clang-format on
 const QStringList kCount = {"lblNumberOfSamples", "txtNumberOfSamples"};
 
 const QStringList kNode = {"lblNodeAddress", "txtNodeAddress"};
 const QStringList kPriming = {"lblPrimingCycles", "txtPrimingCycles"};
 const QStringList kPBSwitch = {"fraPBSwitch", "optPBEnabled", "optPBDisabled"};
 const QStringList kTempComp = {"optTempCompOn", "optTempCompOff"}; // never depends on the mode
-
-// Every number box of a family's run-mode dialog.
-QStringList Boxes(bool b) {
-    return QStringList{"txtPrimingCycles", "txtNumberOfPulses", "txtInterval"} +
-           (b ? QStringList{"txtNodeAddress"} : QStringList());
-}
 
 // What differs between the two families' run-mode dialogs.
 struct RunModeFamily {
@@ -154,110 +134,112 @@ struct RunModeFamily {
     const char* shownInterval; // 33.3 ms as the dialog shows it
 };
 
+// clang-format off
 const RunModeFamily kRunMode[] = {
-    {{{1, "optContinuousRS232"},
-      {2, "optContinuousNoRS232"},
-      {3, "optPolledHold"},
+    {{{1, "optContinuousRS232"}, {2, "optContinuousNoRS232"}, {3, "optPolledHold"},
       {7, "optExternalTrigger"}},
      kPriming + kPBSwitch,
      [](int runMode) { // foreign modes show as continuous with priming open
          return (runMode == 1 || runMode == 2 ? QStringList() : kPriming) +
                 (runMode != 7 ? kPBSwitch : QStringList());
      },
-     &RunModeDialogA::Edit,
-     "33"}, // whole milliseconds
-    {{{1, "optContinuousRS232"},
-      {2, "optContinuousNoRS232"},
-      {3, "optPolledHold"},
-      {4, "optPolledRun"},
-      {5, "optRS485Hold"},
-      {6, "optRS485Run"},
-      {7, "optExternalTrigger"}},
+     &RunModeDialogA::Edit, "33"}, // whole milliseconds
+    {{{1, "optContinuousRS232"}, {2, "optContinuousNoRS232"}, {3, "optPolledHold"},
+      {4, "optPolledRun"}, {5, "optRS485Hold"}, {6, "optRS485Run"}, {7, "optExternalTrigger"}},
      kNode + kPriming + kPBSwitch + kTempComp,
      [](int runMode) {
          return (runMode == 5 || runMode == 6 ? kNode : QStringList()) +
                 (runMode >= 3 && runMode <= 7 ? kPriming : QStringList()) +
                 (runMode != 7 ? kPBSwitch : QStringList()) + kTempComp;
      },
-     &RunModeDialogB::Edit,
-     "33.3"}};
+     &RunModeDialogB::Edit, "33.3"}};
+// clang-format on
 
-struct FilterLoad {
+// A filter row: the option indices clicked (index + 1 is the code), the count typed, how the
+// dialog is left, and the filter and count then in the record.
+struct FilterRow {
     bool b;
-    int type, checked; // checked 0: none
-    QString count;
-    int typeAfter;
-};
-struct FilterEdit {
-    bool b;
-    int stored, chosen; // chosen 0: no option clicked
+    int stored;
+    QList<int> clicks;
     QString typed, how;
     int type, samples;
 };
-struct ModeLoad {
-    bool b;
-    int runMode, click; // click: the mode clicked after loading, 0 for none
-    QString shown;      // the option selected, empty for none
-};
-struct ModeEdit {
+// A run-mode row: the options clicked, how the dialog is left, and the run mode and
+// push-button programming then in the record.
+struct ModeRow {
     bool b;
     int stored;
     bool pbStored;
     QStringList clicks;
-    QString how;
+    QString typed, how; // typed into every number box
     int runMode;
     bool pbEnabled;
 };
 
 } // namespace
 
-Q_DECLARE_METATYPE(FilterLoad)
-Q_DECLARE_METATYPE(FilterEdit)
-Q_DECLARE_METATYPE(ModeLoad)
-Q_DECLARE_METATYPE(ModeEdit)
+Q_DECLARE_METATYPE(FilterRow)
+Q_DECLARE_METATYPE(ModeRow)
 
 class ProcessingDialogsTest : public QObject {
     Q_OBJECT
   private slots:
-    void FilterLoadAndClicks_ShowTheFilterAndEnableTheCountForCountingFilters_data();
-    void FilterLoadAndClicks_ShowTheFilterAndEnableTheCountForCountingFilters();
-    void FilterEdit_StoresTheFilterAndCountOnlyOnOk_data();
-    void FilterEdit_StoresTheFilterAndCountOnlyOnOk();
-    void RunModeLoadAndClicks_ShowTheRunModeAndEnableItsInputs_data();
-    void RunModeLoadAndClicks_ShowTheRunModeAndEnableItsInputs();
-    void RunModeEdit_StoresRunModePushButtonAndTempCompOnlyOnOk_data();
-    void RunModeEdit_StoresRunModePushButtonAndTempCompOnlyOnOk();
-    void RunModeOk_NumbersAreReadIntoTheirLimits();
+    void Filter_ShowsTheStoredFilterEnablesTheCountAndStoresOnlyOnOk_data();
+    void Filter_ShowsTheStoredFilterEnablesTheCountAndStoresOnlyOnOk();
+    void RunMode_ShowsTheStoredModeEnablesItsInputsAndStoresOnlyOnOk_data();
+    void RunMode_ShowsTheStoredModeEnablesItsInputsAndStoresOnlyOnOk();
 };
 
-void ProcessingDialogsTest::
-    FilterLoadAndClicks_ShowTheFilterAndEnableTheCountForCountingFilters_data() {
-    QTest::addColumn<FilterLoad>("row");
-    QTest::newRow("A none") << FilterLoad{false, 1, 1, "1", 1};
-    QTest::newRow("A average") << FilterLoad{false, 2, 2, "10", 2};
-    // Family B's codes and codes no family has come back as "None", in the record too.
-    for (int type : {3, 4, 5, 6, 7, 0, 8, -1, 300}) {
-        QTest::addRow("A foreign %d", type) << FilterLoad{false, type, 1, "1", 1};
+void ProcessingDialogsTest::Filter_ShowsTheStoredFilterEnablesTheCountAndStoresOnlyOnOk_data() {
+    QTest::addColumn<FilterRow>("row");
+    // Each option in turn, and back, so every change of enabling is seen; family A puts
+    // family B's codes and codes no family has back to "None", family B keeps them.
+    const QList<int> cycle = {2, 1, 3, 5, 4, 6, 2, 7, 3};
+    for (int type : {1, 2, 3, 4, 5, 6, 7, 0, 8, 9, -1, 300}) {
+        QTest::addRow("A %d", type)
+            << FilterRow{false, type, {2, 1}, "99", "Cancel", type == 2 ? 2 : 1, 16};
+        QTest::addRow("B %d", type) << FilterRow{true, type, cycle, "99", "Cancel", type, 16};
     }
-    // Codes no option offers select nothing and stay in the record.
-    for (int type : {1, 2, 3, 4, 5, 6, 7, 0, 8, 9, -1, 32767}) {
-        const bool known = type >= 1 && type <= 7;
-        QTest::addRow("B code %d", type)
-            << FilterLoad{true, type, known ? type : 0, kFilter[1].Counts(type) ? "10" : "0", type};
+    // Each counting option passes its own code and the typed count to the store routine,
+    // whose table holds the count's limits; the other filters store no count.
+    for (const bool b : {false, true}) {
+        const char* family = b ? "B" : "A";
+        for (int chosen = 2; chosen <= kFilter[b].lastCounting; ++chosen) {
+            QTest::addRow("%s %d '2'", family, chosen)
+                << FilterRow{b, 2, {chosen}, "2", "OK", chosen, 2};
+            QTest::addRow("%s %d '1'", family, chosen)
+                << FilterRow{b, 2, {chosen}, "1", "OK", 1, 0};
+        }
+        for (int chosen : b ? QList<int>{1, 5, 6, 7} : QList<int>{1}) {
+            QTest::addRow("%s %d 50", family, chosen)
+                << FilterRow{b, 2, {chosen}, "50", "OK", chosen, 0};
+        }
+        for (const char* how : {"Escape", "close box"}) {
+            QTest::addRow("%s %s", family, how) << FilterRow{b, 2, {1}, "99", how, 2, 16};
+        }
     }
+    // OK without a choice: family A has put the code back to "None" at load, family B
+    // keeps the code it cannot show.
+    QTest::newRow("A unknown code") << FilterRow{false, 9, {}, "12", "OK", 1, 0};
+    QTest::newRow("B unknown code") << FilterRow{true, 9, {}, "12", "OK", 9, 0};
 }
 
-void ProcessingDialogsTest::FilterLoadAndClicks_ShowTheFilterAndEnableTheCountForCountingFilters() {
-    QFETCH(FilterLoad, row);
+void ProcessingDialogsTest::Filter_ShowsTheStoredFilterEnablesTheCountAndStoresOnlyOnOk() {
+    QFETCH(FilterRow, row);
     const FilterFamily& f = kFilter[row.b];
-    SensorConfig config = Unusual(row.type, 10, 5);
+    SensorConfig config = Unusual(row.stored, 16, 5);
     SensorConfig expected = config;
-    expected.FilterType = static_cast<std::int16_t>(row.typeAfter);
-    EditWith(f.edit, config, "Cancel", [&](QDialog& dialog) {
+    expected.FilterType = static_cast<std::int16_t>(row.type);
+    expected.NumberOfSamples = static_cast<std::int16_t>(row.samples);
+    // Family A shows "None" for every code but its average; family B selects nothing for a
+    // code it has no option for.
+    const int shown =
+        row.b ? (row.stored >= 1 && row.stored <= 7 ? row.stored : 0) : (row.stored == 2 ? 2 : 1);
+    const auto act = [&](QDialog& dialog) {
         QCOMPARE(Among(&dialog, f.options, false),
-                 row.checked == 0 ? QStringList() : QStringList{f.options.at(row.checked - 1)});
-        QCOMPARE(TextOf(&dialog, "txtNumberOfSamples"), row.count);
-        QCOMPARE(Among(&dialog, kCount, true), f.Counts(row.checked) ? kCount : QStringList());
+                 shown == 0 ? QStringList() : QStringList{f.options.at(shown - 1)});
+        QCOMPARE(TextOf(&dialog, "txtNumberOfSamples"), f.Counts(shown) ? "16" : row.b ? "0" : "1");
+        QCOMPARE(Among(&dialog, kCount, true), f.Counts(shown) ? kCount : QStringList());
         // The options stand top to bottom in code order, left of the count.
         int previousTop = -1;
         for (const QString& name : f.options) {
@@ -266,170 +248,77 @@ void ProcessingDialogsTest::FilterLoadAndClicks_ShowTheFilterAndEnableTheCountFo
             QVERIFY(at.x() < Find(&dialog, "txtNumberOfSamples")->mapTo(&dialog, QPoint()).x());
             previousTop = at.y();
         }
-        // Then each option in turn, and back, so every change of enabling is seen.
-        for (int click : {2, 1, 3, 5, 4, 6, 2, 7, 3}) {
-            if (click <= f.options.size()) {
-                Click(&dialog, f.options.at(click - 1));
-                QCOMPARE(Among(&dialog, kCount, true), f.Counts(click) ? kCount : QStringList());
-                QCOMPARE(Among(&dialog, f.options, false), QStringList{f.options.at(click - 1)});
-            }
-        }
-    });
-    QVERIFY(ProcessingFields(config) == ProcessingFields(expected));
-}
-
-void ProcessingDialogsTest::FilterEdit_StoresTheFilterAndCountOnlyOnOk_data() {
-    QTest::addColumn<FilterEdit>("row");
-    // Each counting option passes its own code and the typed count to the store routine,
-    // whose table holds the count's limits.
-    for (const bool b : {false, true}) {
-        const char* family = b ? "B" : "A";
-        for (int chosen = 2; chosen <= kFilter[b].lastCounting; ++chosen) {
-            QTest::addRow("%s %d '2'", family, chosen)
-                << FilterEdit{b, 2, chosen, "2", "OK", chosen, 2};
-            QTest::addRow("%s %d '1'", family, chosen) << FilterEdit{b, 2, chosen, "1", "OK", 1, 0};
-        }
-        // The other filters store no count whatever the box holds.
-        for (int chosen : b ? QList<int>{1, 5, 6, 7} : QList<int>{1}) {
-            QTest::addRow("%s %d 50", family, chosen)
-                << FilterEdit{b, 2, chosen, "50", "OK", chosen, 0};
-        }
-        for (const char* how : {"Cancel", "Escape", "close box"}) {
-            QTest::addRow("%s %s", family, how) << FilterEdit{b, 2, 1, "99", how, 2, 16};
-        }
-    }
-    // OK without a choice: family A has put the code back to "None" at load, family B
-    // keeps the code it cannot show. Family A's reset stands even when the user cancels.
-    QTest::newRow("A unknown code") << FilterEdit{false, 9, 0, "12", "OK", 1, 0};
-    QTest::newRow("B unknown code") << FilterEdit{true, 9, 0, "12", "OK", 9, 0};
-    QTest::newRow("A Cancel, foreign code") << FilterEdit{false, 6, 2, "99", "Cancel", 1, 16};
-    QTest::newRow("B Cancel, unknown code") << FilterEdit{true, 9, 2, "99", "Cancel", 9, 16};
-}
-
-void ProcessingDialogsTest::FilterEdit_StoresTheFilterAndCountOnlyOnOk() {
-    QFETCH(FilterEdit, row);
-    const FilterFamily& f = kFilter[row.b];
-    SensorConfig config = Unusual(row.stored, 16, 5);
-    SensorConfig expected = config;
-    expected.FilterType = static_cast<std::int16_t>(row.type);
-    expected.NumberOfSamples = static_cast<std::int16_t>(row.samples);
-    const auto act = [&](QDialog& dialog) {
-        Type(&dialog, "txtNumberOfSamples", row.typed);
-        if (row.chosen != 0) {
-            Click(&dialog, f.options.at(row.chosen - 1));
+        Find<QLineEdit>(&dialog, "txtNumberOfSamples")->setText(row.typed);
+        for (int click : row.clicks) {
+            Click(&dialog, f.options.at(click - 1));
+            QCOMPARE(Among(&dialog, kCount, true), f.Counts(click) ? kCount : QStringList());
+            QCOMPARE(Among(&dialog, f.options, false), QStringList{f.options.at(click - 1)});
         }
     };
     QCOMPARE(EditWith(f.edit, config, row.how, act),
              QString(row.how == "OK" ? "accepted" : "rejected"));
-    QCOMPARE(QList<int>({config.FilterType, config.NumberOfSamples}),
-             QList<int>({row.type, row.samples}));
     QVERIFY(ProcessingFields(config) == ProcessingFields(expected));
 }
 
-void ProcessingDialogsTest::RunModeLoadAndClicks_ShowTheRunModeAndEnableItsInputs_data() {
-    QTest::addColumn<ModeLoad>("row");
-    for (int mode : {1, 2, 3, 7}) {
-        QTest::addRow("A %d", mode) << ModeLoad{false, mode, 0, kRunMode[0].modes[mode]};
-    }
-    // Family B's modes and unknown codes show as continuous.
-    for (int mode : {4, 5, 6, 8, 0, -1, 99}) {
-        QTest::addRow("A foreign %d", mode) << ModeLoad{false, mode, 0, "optContinuousRS232"};
-    }
-    for (int mode = 1; mode <= 7; ++mode) {
-        QTest::addRow("B %d", mode) << ModeLoad{true, mode, 0, kRunMode[1].modes[mode]};
-    }
-    // The mode only the sensor sets selects nothing and says why.
-    QTest::newRow("B 8") << ModeLoad{true, 8, 0, ""};
-    for (int mode : {0, 9, -1, 32767}) {
-        QTest::addRow("B unknown %d", mode) << ModeLoad{true, mode, 0, "optContinuousRS232"};
-    }
-    // Clicks from a mode whose enabling differs, so each must change something.
-    const std::tuple<bool, int, int> clicks[] = {
-        {false, 7, 1}, {false, 7, 2}, {false, 1, 3}, {false, 7, 3}, {false, 1, 7},
-        {true, 5, 1},  {true, 7, 2},  {true, 5, 3},  {true, 7, 4},  {true, 1, 5},
-        {true, 7, 6},  {true, 6, 7},  {true, 8, 5}};
-    for (const auto& [b, from, to] : clicks) {
-        QTest::addRow("%s %d click %d", b ? "B" : "A", from, to)
-            << ModeLoad{b, from, to, kRunMode[b].modes[to]};
-    }
-}
-
-void ProcessingDialogsTest::RunModeLoadAndClicks_ShowTheRunModeAndEnableItsInputs() {
-    QFETCH(ModeLoad, row);
-    const RunModeFamily& f = kRunMode[row.b];
-    // Mode 2 is stored with push-button programming off, to see that choice load.
-    SensorConfig config = Unusual(3, 17, row.runMode, row.runMode != 2);
-    config.Interval = 0.0333f;
-    config.TempComp = row.runMode % 2 == 0;
-    const SensorConfig before = config;
-    EditWith(f.edit, config, "Cancel", [&](QDialog& dialog) {
-        if (row.click != 0) {
-            Click(&dialog, f.modes[row.click]);
+void ProcessingDialogsTest::RunMode_ShowsTheStoredModeEnablesItsInputsAndStoresOnlyOnOk_data() {
+    QTest::addColumn<ModeRow>("row");
+    // Leaving without OK keeps every field, a mode the dialog cannot show included; mode 2
+    // is stored with push-button programming off, to see that choice load.
+    for (const bool b : {false, true}) {
+        for (int mode : {1, 2, 3, 4, 5, 6, 7, 8, 0, -1, 99}) {
+            QTest::addRow("%s %d", b ? "B" : "A", mode)
+                << ModeRow{b, mode, mode != 2, {}, "3", "Cancel", mode, mode != 2};
         }
-        QCOMPARE(Among(&dialog, f.modes.values(), false),
-                 row.shown.isEmpty() ? QStringList() : QStringList{row.shown});
-        QCOMPARE(Among(&dialog, f.inputs, true), f.enabledIn(row.click ? row.click : row.runMode));
-        // A trigger shows programming off whatever is stored, and it stays off after a click.
-        const bool pbOff = row.runMode == 2 || row.runMode == 7 || row.click == 7;
-        QCOMPARE(Among(&dialog, {"optPBDisabled"}, false).size(), qsizetype(pbOff));
-        QCOMPARE(QStringList({TextOf(&dialog, "txtInterval"), TextOf(&dialog, "txtNumberOfPulses"),
-                              TextOf(&dialog, "txtPrimingCycles")}),
-                 QStringList({f.shownInterval, "7", "9"}));
-        if (row.b) {
-            QCOMPARE(Among(&dialog, kTempComp, false),
-                     QStringList{before.TempComp ? "optTempCompOn" : "optTempCompOff"});
-            QCOMPARE(TextOf(&dialog, "txtNodeAddress"), QString("42"));
-            auto* note = Find<QLabel>(&dialog, "lblRunModeNote");
-            QVERIFY(row.click != 0 || note->isVisible() == (row.runMode == 8));
-            QVERIFY(row.runMode != 8 || note->text().contains("cannot set"));
-        }
-    });
-    QVERIFY(ProcessingFields(config) == ProcessingFields(before));
-}
-
-void ProcessingDialogsTest::RunModeEdit_StoresRunModePushButtonAndTempCompOnlyOnOk_data() {
-    QTest::addColumn<ModeEdit>("row");
+    }
+    // Clicks from a mode whose enabling differs, so each must change something; then left
+    // by each way but OK.
+    // clang-format off
+    const std::tuple<bool, int, int, const char*> clicks[] = {
+        {false, 7, 1, "Cancel"}, {false, 7, 2, "Escape"}, {false, 1, 3, "close box"},
+        {false, 7, 3, "Cancel"}, {false, 1, 7, "Cancel"}, {true, 5, 1, "Cancel"},
+        {true, 7, 2, "Escape"}, {true, 5, 3, "close box"}, {true, 7, 4, "Cancel"},
+        {true, 1, 5, "Cancel"}, {true, 7, 6, "Cancel"}, {true, 6, 7, "Cancel"},
+        {true, 8, 5, "Cancel"}};
+    // clang-format on
+    for (const auto& [b, from, to, how] : clicks) {
+        QTest::addRow("%s %d click %d %s", b ? "B" : "A", from, to, how) << ModeRow{
+            b, from, true, {kRunMode[b].modes[to], "optPBDisabled"}, "3", how, from, true};
+    }
+    // OK reads the numbers into each box's limits, node and priming even when the chosen mode
+    // disables their boxes.
     const auto ok = [](const char* name, bool b, int stored, bool pbStored,
                        const QStringList& clicks, int runMode, bool pbEnabled) {
-        QTest::newRow(name) << ModeEdit{b, stored, pbStored, clicks, "OK", runMode, pbEnabled};
+        const char* typed = runMode % 2 ? "300" : "-5";
+        QTest::newRow(name) << ModeRow{b,     stored, pbStored, clicks,
+                                       typed, "OK",   runMode,  pbEnabled};
     };
+    // clang-format off
     ok("A RS232, PB on", false, 3, false, {"optContinuousRS232", "optPBEnabled"}, 1, true);
     ok("A No RS232, PB off", false, 1, true, {"optContinuousNoRS232", "optPBDisabled"}, 2, false);
-    ok("A Polled after stored trigger", false, 7, false, {"optPolledHold", "optPBEnabled"}, 3,
-       true);
-    ok("A Polled after chosen trigger", false, 1, true, {"optExternalTrigger", "optPolledHold"}, 3,
-       false);
+    ok("A Polled after stored trigger", false, 7, false, {"optPolledHold", "optPBEnabled"}, 3, true);
+    ok("A Polled after chosen trigger", false, 1, true, {"optExternalTrigger", "optPolledHold"}, 3, false);
     // A trigger forces push-button programming off whatever was chosen before.
     ok("A trigger after PB on", false, 1, false, {"optPBEnabled", "optExternalTrigger"}, 7, false);
     ok("A stored trigger with PB on", false, 7, true, {}, 7, false);
     ok("A foreign mode stored as RS232", false, 5, true, {}, 1, true);
-    for (int mode = 1; mode <= 7; ++mode) {
-        QTest::addRow("B %d", mode) << ModeEdit{
-            true, mode == 1 ? 2 : 1, false, {"optPBEnabled", kRunMode[1].modes[mode]}, "OK",
-            mode, mode != 7};
-    }
     ok("B mode only the sensor sets is kept", true, 8, false, {"optPBEnabled"}, 8, true);
-    ok("B mode only the sensor sets, changed", true, 8, false, {"optPBEnabled", "optPolledRun"}, 4,
-       true);
+    ok("B mode only the sensor sets, changed", true, 8, false, {"optPBEnabled", "optPolledRun"}, 4, true);
     ok("B trigger after mode 8", true, 8, false, {"optPBEnabled", "optExternalTrigger"}, 7, false);
     ok("B stored trigger", true, 7, false, {"optPBEnabled"}, 7, false);
     ok("B unknown stored as RS232", true, 0, false, {"optPBEnabled"}, 1, true);
-    // Leaving without OK keeps every field, a mode the dialog cannot show included.
-    const std::tuple<bool, int, const char*> kept[] = {
-        {false, 3, "Cancel"}, {false, 3, "Escape"}, {false, 3, "close box"}, {false, 5, "Cancel"},
-        {false, 7, "Cancel"}, {true, 5, "Cancel"},  {true, 5, "Escape"},     {true, 5, "close box"},
-        {true, 8, "Cancel"},  {true, 0, "Cancel"}};
-    for (const auto& [b, stored, how] : kept) {
-        const QStringList clicks = {kRunMode[b].modes[b ? 6 : 2], "optPBDisabled",
-                                    "optExternalTrigger"};
-        QTest::addRow("%s %s, mode %d", b ? "B" : "A", how, stored)
-            << ModeEdit{b, stored, true, clicks, how, stored, true};
+    // clang-format on
+    for (int mode = 1; mode <= 7; ++mode) {
+        ok(qPrintable(QString("B %1, PB on").arg(mode)), true, mode == 1 ? 2 : 1, false,
+           {"optPBEnabled", kRunMode[1].modes[mode]}, mode, mode != 7);
     }
 }
 
-void ProcessingDialogsTest::RunModeEdit_StoresRunModePushButtonAndTempCompOnlyOnOk() {
-    QFETCH(ModeEdit, row);
+void ProcessingDialogsTest::RunMode_ShowsTheStoredModeEnablesItsInputsAndStoresOnlyOnOk() {
+    QFETCH(ModeRow, row);
     const RunModeFamily& f = kRunMode[row.b];
+    // Modes a family has no option for show as continuous; family B's mode 8, which only
+    // the sensor sets, selects nothing and says why.
+    const int shown = row.b && row.stored == 8 ? 0 : f.modes.contains(row.stored) ? row.stored : 1;
     // Family B's temperature compensation both ways, from the other state.
     for (bool tempComp : row.b ? QList<bool>{true, false} : QList<bool>{false}) {
         SensorConfig config = Unusual(3, 17, row.stored, row.pbStored);
@@ -438,14 +327,43 @@ void ProcessingDialogsTest::RunModeEdit_StoresRunModePushButtonAndTempCompOnlyOn
         expected.RunMode = static_cast<std::int16_t>(row.runMode);
         expected.PBEnabled = row.pbEnabled;
         expected.TempComp = row.how == "OK" && row.b ? tempComp : config.TempComp;
+        if (row.how == "OK") { // the interval through its reader, the rest into their limits
+            const bool high = row.typed == "300";
+            expected.Interval = ReadIntervalSeconds(row.typed.toStdString());
+            expected.NumberOfPulses = high ? 10 : 1;
+            expected.PrimingCycles = high ? 255 : 0;
+            expected.NodeAddress = !row.b ? 42 : high ? 255 : 0;
+        }
         const auto act = [&](QDialog& dialog) {
-            if (row.how != "OK") { // typed numbers must not reach the record either
-                for (const QString& box : Boxes(row.b)) {
-                    Type(&dialog, box, "3");
-                }
+            QCOMPARE(Among(&dialog, f.modes.values(), false),
+                     shown == 0 ? QStringList() : QStringList{f.modes[shown]});
+            QCOMPARE(Among(&dialog, f.inputs, true), f.enabledIn(row.stored));
+            // A trigger shows programming off whatever is stored.
+            QCOMPARE(Among(&dialog, {"optPBDisabled"}, false).size(),
+                     qsizetype(!row.pbStored || row.stored == 7));
+            QCOMPARE(
+                QStringList({TextOf(&dialog, "txtInterval"), TextOf(&dialog, "txtNumberOfPulses"),
+                             TextOf(&dialog, "txtPrimingCycles")}),
+                QStringList({f.shownInterval, "7", "9"}));
+            if (row.b) {
+                QCOMPARE(Among(&dialog, kTempComp, false),
+                         QStringList{tempComp ? "optTempCompOff" : "optTempCompOn"});
+                QCOMPARE(TextOf(&dialog, "txtNodeAddress"), QString("42"));
+                auto* note = Find<QLabel>(&dialog, "lblRunModeNote");
+                QCOMPARE(note->isVisible(), row.stored == 8);
+                QVERIFY(row.stored != 8 || note->text().contains("cannot set"));
+            }
+            for (QLineEdit* box : dialog.findChildren<QLineEdit*>()) { // only OK stores them
+                box->setText(row.typed);
             }
             for (const QString& name : row.clicks) {
                 Click(&dialog, name);
+                if (const int mode = f.modes.key(name)) {
+                    QCOMPARE(Among(&dialog, f.modes.values(), false), QStringList{name});
+                    QCOMPARE(Among(&dialog, f.inputs, true), f.enabledIn(mode));
+                    // and programming stays off after a click on the trigger
+                    QVERIFY(mode != 7 || Among(&dialog, {"optPBDisabled"}, false).size() == 1);
+                }
             }
             if (row.b) {
                 Click(&dialog, tempComp ? "optTempCompOn" : "optTempCompOff");
@@ -454,31 +372,6 @@ void ProcessingDialogsTest::RunModeEdit_StoresRunModePushButtonAndTempCompOnlyOn
         QCOMPARE(EditWith(f.edit, config, row.how, act),
                  QString(row.how == "OK" ? "accepted" : "rejected"));
         QVERIFY(ProcessingFields(config) == ProcessingFields(expected));
-    }
-}
-
-// Each box's own limits, and the interval read by its reader; node and priming are read
-// even when the chosen mode disables their boxes (family A has no node address).
-void ProcessingDialogsTest::RunModeOk_NumbersAreReadIntoTheirLimits() {
-    for (const bool b : {false, true}) {
-        for (const char* typed : {"300", "-5"}) {
-            SensorConfig config = Unusual(3, 17, 5);
-            EditWith(kRunMode[b].edit, config, "OK", [&](QDialog& dialog) {
-                for (const QString& box : Boxes(b)) {
-                    Type(&dialog, box, typed);
-                }
-                Click(&dialog, "optContinuousRS232");
-            });
-            const bool high = typed[0] == '3';
-            QCOMPARE(config.Interval, ReadIntervalSeconds(typed));
-            QCOMPARE(QList<int>({config.NumberOfPulses, config.PrimingCycles, config.NodeAddress,
-                                 config.RunMode}),
-                     QList<int>({high ? 10 : 1, high ? 255 : 0,
-                                 !b     ? 42
-                                 : high ? 255
-                                        : 0,
-                                 1}));
-        }
     }
 }
 
