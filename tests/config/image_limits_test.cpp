@@ -161,29 +161,23 @@ TEST(ImageLimits, RandomImagesAndRecordsGiveDefinedRecordsAndRegisterValuesOnly)
         RegisterImage image;
         for (auto& element : image)
             element = static_cast<std::int16_t>(round % 4 ? bits(random) % 256 : bits(random));
-        SensorConfig record;
-        for (float* f :
-             {&record.MinRange, &record.MaxRange, &record.Interval, &record.AnalogNearEndpoint,
-              &record.AnalogFarEndpoint, &record.AnalogNearOutput, &record.AnalogFarOutput})
-            *f = anyFloat();
-        for (std::int16_t* i :
-             {&record.NumberOfPulses, &record.PrimingCycles, &record.NodeAddress, &record.RunMode,
-              &record.NumberOfSamples, &record.AnalogSlope, &record.AnalogMode,
-              &record.AnalogPowerUp, &record.AnalogEchoLoss, &record.AnalogSetAllowed})
-            *i = anyInt();
+        // Every field any bit pattern but the count distance and the output scale, which
+        // only the program sets.
+        nlohmann::json fields = DefaultsB();
+        for (auto field : fields.items()) {
+            if (field.value().is_number_float() && field.key() != "CountDistance" &&
+                field.key().rfind("AnalogOutputM", 0) != 0)
+                field.value() = anyFloat();
+            else if (field.value().is_number_integer())
+                field.value() = anyInt();
+            else if (field.value().is_boolean())
+                field.value() = (bits(random) & 1) != 0;
+        }
+        SensorConfig record = fields.get<SensorConfig>();
+        record.FilterType = static_cast<std::int16_t>(bits(random) % 10);
+        record.Description.clear();
         if (round % 2)
             record.AnalogMode = 128;
-        record.PBEnabled = bits(random) & 1;
-        record.TempComp = bits(random) & 1;
-        record.FilterType = static_cast<std::int16_t>(bits(random) % 10);
-        for (int n = 1; n <= 4; ++n) {
-            SwitchFields sw = Switch(record, n);
-            sw.Setpoint = anyFloat();
-            sw.Hyst = anyFloat();
-            for (std::int16_t* i :
-                 {&sw.Polarity, &sw.Mode, &sw.EchoLoss, &sw.PowerUp, &sw.SetAllowed})
-                *i = anyInt();
-        }
         for (std::uint32_t i = bits(random) % 50; i > 0; --i)
             record.Description += static_cast<char>(bits(random));
 
