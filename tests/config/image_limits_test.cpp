@@ -68,7 +68,15 @@ TEST(ImageLimits, DistancesBelowZeroEncodeAsCount0AndBeyond65535As65535) {
     }
 }
 
-TEST(ImageLimits, SingleRegistersAndCodeBitsStayWithinTheirRegister) {
+// Analog outputs beyond full scale stop at its ends.
+TEST(ImageLimits, SingleRegistersCodeBitsAndAnalogOutputsStayWithinTheirRegisters) {
+    // clang-format off
+    const struct {
+        float near, far;
+        int element85, element86, word70, word68;
+    } outputs[] = {
+        {-3, 1e30f, 0, 255, 0, 4095}, {15, kNaN, 255, 0, 4095, 0}};
+    // clang-format on
     for (const Family& family : kFamilies) {
         SensorConfig config = DefaultsB();
         config.NumberOfSamples = 300;
@@ -95,25 +103,11 @@ TEST(ImageLimits, SingleRegistersAndCodeBitsStayWithinTheirRegister) {
             << family.name;
         EXPECT_EQ(image[96], family.fourSwitches ? 255 : 0);
         EXPECT_TRUE(AllRegisterValues(image));
-    }
-}
-
-TEST(ImageLimits, AnalogOutputsBeyondFullScaleStopAtTheEnds) {
-    // clang-format off
-    const struct {
-        float near, far;
-        int element85, element86, word70, word68;
-    } cases[] = {
-        {-3, 1e30f, 0, 255, 0, 4095}, {15, kNaN, 255, 0, 4095, 0}};
-    // clang-format on
-    for (const Family& family : kFamilies) {
-        for (const auto& c : cases) {
-            SensorConfig config = DefaultsB();
-            config.AnalogMode = 128;
-            config.AnalogNearOutput = c.near;
-            config.AnalogFarOutput = c.far;
-            RegisterImage image{};
-            family.encode(config, image);
+        for (const auto& c : outputs) {
+            SensorConfig analog = With(DefaultsB(), {{"AnalogMode", 128}});
+            analog.AnalogNearOutput = c.near;
+            analog.AnalogFarOutput = c.far;
+            family.encode(analog, image);
             EXPECT_EQ(image[85], c.element85) << family.name << " " << c.near;
             EXPECT_EQ(image[86], c.element86) << family.name << " " << c.near;
             if (family.fourSwitches) {
