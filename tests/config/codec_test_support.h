@@ -1,88 +1,53 @@
 #pragma once
 
-// Shared by the codec tests: both families' codecs, register words, and the record's
-// fields by name so that tables can list the fields they expect.
+// Shared by the codec tests: both families' codecs, register words, and the record as JSON,
+// so that tables name the fields they set or expect and a failure names each field that
+// differs. Floats are given as the single itself, so comparisons are exact.
 
 #include "config/image_a.h"
 #include "config/image_b.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include <cstdint>
-#include <sstream>
-#include <string_view>
-#include <type_traits>
-#include <utility>
-#include <vector>
+namespace telmora {
+// clang-format off
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(SensorConfig, MinRange, MaxRange, Interval, NumberOfPulses,
+    PrimingCycles, NodeAddress, RunMode, PBEnabled, TempComp, FilterType, NumberOfSamples,
+    Description, CountDistance, Sw1Setpoint, Sw2Setpoint, Sw3Setpoint, Sw4Setpoint, Sw1Hyst,
+    Sw2Hyst, Sw3Hyst, Sw4Hyst, Sw1Polarity, Sw2Polarity, Sw3Polarity, Sw4Polarity, Sw1Mode,
+    Sw2Mode, Sw3Mode, Sw4Mode, Sw1EchoLoss, Sw2EchoLoss, Sw3EchoLoss, Sw4EchoLoss, Sw1PowerUp,
+    Sw2PowerUp, Sw3PowerUp, Sw4PowerUp, Sw1SetAllowed, Sw2SetAllowed, Sw3SetAllowed,
+    Sw4SetAllowed, AnalogNearEndpoint, AnalogFarEndpoint, AnalogNearOutput, AnalogFarOutput,
+    AnalogSlope, AnalogMode, AnalogPowerUp, AnalogEchoLoss, AnalogSetAllowed, AnalogOutputMin,
+    AnalogOutputMax)
+// clang-format on
+} // namespace telmora
 
 namespace telmora::testing {
 
-template <typename T> struct Field {
-    const char* name;
-    T SensorConfig::*member;
-};
+using Fields = nlohmann::json;
 
-// clang-format off
-#define TELMORA_F(name) {#name, &SensorConfig::name}
-inline const Field<float> kFloatFields[] = {
-    TELMORA_F(MinRange), TELMORA_F(MaxRange), TELMORA_F(Interval), TELMORA_F(CountDistance),
-    TELMORA_F(Sw1Setpoint), TELMORA_F(Sw2Setpoint), TELMORA_F(Sw3Setpoint), TELMORA_F(Sw4Setpoint),
-    TELMORA_F(Sw1Hyst), TELMORA_F(Sw2Hyst), TELMORA_F(Sw3Hyst), TELMORA_F(Sw4Hyst),
-    TELMORA_F(AnalogNearEndpoint), TELMORA_F(AnalogFarEndpoint), TELMORA_F(AnalogNearOutput),
-    TELMORA_F(AnalogFarOutput), TELMORA_F(AnalogOutputMin), TELMORA_F(AnalogOutputMax)};
-inline const Field<std::int16_t> kIntFields[] = {
-    TELMORA_F(NumberOfPulses), TELMORA_F(PrimingCycles), TELMORA_F(NodeAddress), TELMORA_F(RunMode),
-    TELMORA_F(FilterType), TELMORA_F(NumberOfSamples), TELMORA_F(Sw1Polarity), TELMORA_F(Sw2Polarity),
-    TELMORA_F(Sw3Polarity), TELMORA_F(Sw4Polarity), TELMORA_F(Sw1Mode), TELMORA_F(Sw2Mode),
-    TELMORA_F(Sw3Mode), TELMORA_F(Sw4Mode), TELMORA_F(Sw1EchoLoss), TELMORA_F(Sw2EchoLoss),
-    TELMORA_F(Sw3EchoLoss), TELMORA_F(Sw4EchoLoss), TELMORA_F(Sw1PowerUp), TELMORA_F(Sw2PowerUp),
-    TELMORA_F(Sw3PowerUp), TELMORA_F(Sw4PowerUp), TELMORA_F(Sw1SetAllowed), TELMORA_F(Sw2SetAllowed),
-    TELMORA_F(Sw3SetAllowed), TELMORA_F(Sw4SetAllowed), TELMORA_F(AnalogSlope), TELMORA_F(AnalogMode),
-    TELMORA_F(AnalogPowerUp), TELMORA_F(AnalogEchoLoss), TELMORA_F(AnalogSetAllowed)};
-inline const Field<bool> kBoolFields[] = {TELMORA_F(PBEnabled), TELMORA_F(TempComp)};
-#undef TELMORA_F
-// clang-format on
-
-// Fields by name; floats are given as the single itself, so comparisons are exact.
-using Fields = std::vector<std::pair<const char*, double>>;
-
-// Calls visit(member) for the named field; false when there is none.
-template <typename Config, typename Visit>
-bool VisitField(Config& c, std::string_view name, Visit visit) {
-    bool known = false;
-    auto look = [&](const auto& fields) {
-        for (const auto& f : fields)
-            if (name == f.name) {
-                known = true;
-                visit(c.*f.member);
-            }
-    };
-    look(kFloatFields);
-    look(kIntFields);
-    look(kBoolFields);
-    return known;
+// `config` with the named fields set to `fields`' values.
+inline SensorConfig With(const SensorConfig& config, const Fields& fields) {
+    nlohmann::json all = config;
+    for (const auto& [name, value] : fields.items()) {
+        EXPECT_TRUE(all.contains(name)) << "no field " << name;
+        all[name] = value;
+    }
+    return all.get<SensorConfig>();
 }
 
-inline void SetFields(SensorConfig& config, const Fields& values) {
-    for (const auto& [name, value] : values)
-        EXPECT_TRUE(VisitField(config, name, [&](auto& field) {
-            field = static_cast<std::remove_reference_t<decltype(field)>>(value);
-        })) << name;
+// One field a line, each value exact, for EXPECT_EQ to show the lines that differ.
+inline std::string Dump(const SensorConfig& config) {
+    return nlohmann::json(config).dump(0);
 }
 
 inline ::testing::AssertionResult HasFields(const SensorConfig& config, const Fields& expected) {
-    std::ostringstream out;
-    out.precision(9);
-    for (const auto& [name, value] : expected) {
-        if (!VisitField(config, name, [&](const auto& field) {
-                if (static_cast<double>(field) != value)
-                    out << name << ": expected " << value << ", got " << field << "\n";
-            }))
-            out << "no field " << name << "\n";
-    }
-    if (out.str().empty())
+    const auto patch = nlohmann::json::diff(config, With(config, expected));
+    if (patch.empty())
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << out.str();
+    return ::testing::AssertionFailure() << "fields differ, the expected values: " << patch;
 }
 
 inline int Word(const RegisterImage& image, int k) {

@@ -4,110 +4,78 @@
 // of their Windows-1252 characters.
 #include "codec_test_support.h"
 
-#include <nlohmann/json.hpp>
+#include <gmock/gmock.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <sstream>
 
 using namespace telmora;
 using namespace telmora::testing;
+using ::testing::ElementsAreArray;
 
 namespace {
 
-const nlohmann::json& vectors() {
+const nlohmann::json& Vectors(const char* kind) {
     static const nlohmann::json all = [] {
         std::ifstream in(std::string(TELMORA_TEST_DATA) + "/codec.json");
         EXPECT_TRUE(in.good()) << "codec.json missing from the test data";
         return nlohmann::json::parse(in);
     }();
-    return all;
+    return all.at(kind);
 }
 
-SensorConfig recordFromJson(const nlohmann::json& record) {
-    SensorConfig config;
-    for (const auto& f : kFloatFields) // exact decimals, so strtof gives the single itself
-        config.*f.member = std::strtof(record.at(f.name).get<std::string>().c_str(), nullptr);
-    for (const auto& f : kIntFields)
-        config.*f.member = record.at(f.name).get<std::int16_t>();
-    for (const auto& f : kBoolFields)
-        config.*f.member = record.at(f.name).get<bool>();
-    config.Description = record.at("Description").get<std::string>();
-    return config;
-}
-
-RegisterImage imageFromJson(const nlohmann::json& image) {
-    RegisterImage result{};
-    EXPECT_EQ(image.size(), result.size());
-    for (std::size_t k = 0; k < result.size() && k < image.size(); ++k)
-        result[k] = image.at(k).get<std::int16_t>();
-    return result;
-}
-
-// Every field that differs, bit for bit, as "Field: expected X, got Y" lines.
-std::string recordDifferences(const SensorConfig& expected, const SensorConfig& actual) {
-    std::ostringstream out;
-    out.precision(9);
-    auto compare = [&](const auto& fields) {
-        for (const auto& f : fields) {
-            const auto e = expected.*f.member, a = actual.*f.member;
-            if (std::memcmp(&e, &a, sizeof e) != 0)
-                out << f.name << ": expected " << +e << ", got " << +a << "\n";
-        }
-    };
-    compare(kFloatFields);
-    compare(kIntFields);
-    compare(kBoolFields);
-    if (expected.Description != actual.Description)
-        out << "Description: expected \"" << expected.Description << "\", got \""
-            << actual.Description << "\"\n";
-    return out.str();
-}
-
-std::string imageDifferences(const RegisterImage& expected, const RegisterImage& actual) {
-    std::ostringstream out;
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        if (expected[k] != actual[k])
-            out << "[" << k << "] expected " << expected[k] << ", got " << actual[k] << "\n";
-    }
-    return out.str();
+SensorConfig Record(nlohmann::json record) {
+    for (auto item : record.items()) // exact decimals, so the double is the single itself
+        if (item.value().is_string() && item.key() != "Description")
+            item.value() = std::stod(item.value().get<std::string>());
+    return record.get<SensorConfig>();
 }
 
 } // namespace
 
-TEST(CodecVectors, EncodeGivesTheImageAndCorrectedRecordOfEveryVector) {
-    const auto& cases = vectors().at("encode");
-    ASSERT_GT(cases.size(), 100u);
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const auto& c = cases[i];
-        const std::string family = c.at("family");
-        SensorConfig config = recordFromJson(c.at("record"));
-        const RegisterImage expected = imageFromJson(c.at("image"));
+TEST(CodecVectors, EncodeAndDecodeGiveTheImageAndRecordOfEveryVector) {
+    ASSERT_GT(Vectors("encode").size(), 100u);
+    ASSERT_GT(Vectors("decode").size(), 100u);
+    for (const auto& c : Vectors("encode")) {
+        const auto expected = c.at("image").get<RegisterImage>();
+        SensorConfig config = Record(c.at("record"));
         // Stale values everywhere an encode rewrites; element 128 is the encoder's to keep.
         RegisterImage image;
         image.fill(77);
         image[128] = expected[128];
-        (family == "a" ? EncodeImageA : EncodeImageB)(config, image);
-        EXPECT_EQ(imageDifferences(expected, image), "") << "encode vector " << i << " " << family;
-        EXPECT_EQ(recordDifferences(recordFromJson(c.at("record_after")), config), "")
-            << "encode vector " << i << " (" << family << ")";
+        (c.at("family") == "a" ? EncodeImageA : EncodeImageB)(config, image);
+        EXPECT_THAT(image, ElementsAreArray(expected)) << "encode " << c.at("record");
+        EXPECT_EQ(Dump(config), Dump(Record(c.at("record_after")))) << "encode " << c.at("record");
+    }
+    for (const auto& c : Vectors("decode")) {
+        ASSERT_EQ(c.at("record_before"), "startup");
+        SensorConfig config = DefaultsB(); // as at start-up, CountDistance 0.003384
+        (c.at("family") == "a" ? DecodeImageA : DecodeImageB)(c.at("image").get<RegisterImage>(),
+                                                              config);
+        EXPECT_EQ(Dump(config), Dump(Record(c.at("record")))) << "decode " << c.at("image");
     }
 }
 
-TEST(CodecVectors, DecodeGivesTheRecordOfEveryVector) {
-    const auto& cases = vectors().at("decode");
-    ASSERT_GT(cases.size(), 100u);
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const auto& c = cases[i];
-        const std::string family = c.at("family");
-        ASSERT_EQ(c.at("record_before"), "startup") << "decode vector " << i;
-        // The record right after start-up: family B defaults, CountDistance 0.003384.
-        SensorConfig config;
-        config.AnalogOutputMax = 10;
-        LoadFactoryDefaultsB(config);
-        (family == "a" ? DecodeImageA : DecodeImageB)(imageFromJson(c.at("image")), config);
-        EXPECT_EQ(recordDifferences(recordFromJson(c.at("record")), config), "")
-            << "decode vector " << i << " (" << family << ")";
-    }
+// The first two encode vectors hold the factory records: family B's, then family A's loaded
+// over it. Each family's defaults leave the fields it does not own as they were.
+TEST(FactoryDefaults, AreTheFirstVectorsRecordsAndLeaveTheOtherFieldsAlone) {
+    const SensorConfig other = Record(Vectors("encode").at(2).at("record"));
+    const nlohmann::json was = other;
+    const auto kept = [&](std::initializer_list<const char*> names) {
+        Fields fields;
+        for (const char* name : names)
+            fields[name] = was.at(name);
+        return fields;
+    };
+    SensorConfig b = other, a = other;
+    LoadFactoryDefaultsB(b);
+    LoadFactoryDefaultsA(a);
+    EXPECT_EQ(Dump(b), Dump(With(Record(Vectors("encode").at(0).at("record")),
+                                 kept({"NodeAddress", "CountDistance"}))));
+    // clang-format off
+    EXPECT_EQ(Dump(a), Dump(With(Record(Vectors("encode").at(1).at("record")), kept({
+        "NodeAddress", "CountDistance", "TempComp", "Sw1Hyst", "Sw2Hyst", "Sw1Mode", "Sw2Mode",
+        "Sw3Setpoint", "Sw3Hyst", "Sw3Polarity", "Sw3Mode", "Sw3EchoLoss", "Sw3PowerUp",
+        "Sw3SetAllowed", "Sw4Setpoint", "Sw4Hyst", "Sw4Polarity", "Sw4Mode", "Sw4EchoLoss",
+        "Sw4PowerUp", "Sw4SetAllowed"}))));
+    // clang-format on
 }

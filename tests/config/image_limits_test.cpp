@@ -68,7 +68,15 @@ TEST(ImageLimits, DistancesBelowZeroEncodeAsCount0AndBeyond65535As65535) {
     }
 }
 
-TEST(ImageLimits, SingleRegistersAndCodeBitsStayWithinTheirRegister) {
+// Analog outputs beyond full scale stop at its ends.
+TEST(ImageLimits, SingleRegistersCodeBitsAndAnalogOutputsStayWithinTheirRegisters) {
+    // clang-format off
+    const struct {
+        float near, far;
+        int element85, element86, word70, word68;
+    } outputs[] = {
+        {-3, 1e30f, 0, 255, 0, 4095}, {15, kNaN, 255, 0, 4095, 0}};
+    // clang-format on
     for (const Family& family : kFamilies) {
         SensorConfig config = DefaultsB();
         config.NumberOfSamples = 300;
@@ -95,25 +103,11 @@ TEST(ImageLimits, SingleRegistersAndCodeBitsStayWithinTheirRegister) {
             << family.name;
         EXPECT_EQ(image[96], family.fourSwitches ? 255 : 0);
         EXPECT_TRUE(AllRegisterValues(image));
-    }
-}
-
-TEST(ImageLimits, AnalogOutputsBeyondFullScaleStopAtTheEnds) {
-    // clang-format off
-    const struct {
-        float near, far;
-        int element85, element86, word70, word68;
-    } cases[] = {
-        {-3, 1e30f, 0, 255, 0, 4095}, {15, kNaN, 255, 0, 4095, 0}};
-    // clang-format on
-    for (const Family& family : kFamilies) {
-        for (const auto& c : cases) {
-            SensorConfig config = DefaultsB();
-            config.AnalogMode = 128;
-            config.AnalogNearOutput = c.near;
-            config.AnalogFarOutput = c.far;
-            RegisterImage image{};
-            family.encode(config, image);
+        for (const auto& c : outputs) {
+            SensorConfig analog = With(DefaultsB(), {{"AnalogMode", 128}});
+            analog.AnalogNearOutput = c.near;
+            analog.AnalogFarOutput = c.far;
+            family.encode(analog, image);
             EXPECT_EQ(image[85], c.element85) << family.name << " " << c.near;
             EXPECT_EQ(image[86], c.element86) << family.name << " " << c.near;
             if (family.fourSwitches) {
@@ -161,29 +155,23 @@ TEST(ImageLimits, RandomImagesAndRecordsGiveDefinedRecordsAndRegisterValuesOnly)
         RegisterImage image;
         for (auto& element : image)
             element = static_cast<std::int16_t>(round % 4 ? bits(random) % 256 : bits(random));
-        SensorConfig record;
-        for (float* f :
-             {&record.MinRange, &record.MaxRange, &record.Interval, &record.AnalogNearEndpoint,
-              &record.AnalogFarEndpoint, &record.AnalogNearOutput, &record.AnalogFarOutput})
-            *f = anyFloat();
-        for (std::int16_t* i :
-             {&record.NumberOfPulses, &record.PrimingCycles, &record.NodeAddress, &record.RunMode,
-              &record.NumberOfSamples, &record.AnalogSlope, &record.AnalogMode,
-              &record.AnalogPowerUp, &record.AnalogEchoLoss, &record.AnalogSetAllowed})
-            *i = anyInt();
+        // Every field any bit pattern but the count distance and the output scale, which
+        // only the program sets.
+        nlohmann::json fields = DefaultsB();
+        for (auto field : fields.items()) {
+            if (field.value().is_number_float() && field.key() != "CountDistance" &&
+                field.key().rfind("AnalogOutputM", 0) != 0)
+                field.value() = anyFloat();
+            else if (field.value().is_number_integer())
+                field.value() = anyInt();
+            else if (field.value().is_boolean())
+                field.value() = (bits(random) & 1) != 0;
+        }
+        SensorConfig record = fields.get<SensorConfig>();
+        record.FilterType = static_cast<std::int16_t>(bits(random) % 10);
+        record.Description.clear();
         if (round % 2)
             record.AnalogMode = 128;
-        record.PBEnabled = bits(random) & 1;
-        record.TempComp = bits(random) & 1;
-        record.FilterType = static_cast<std::int16_t>(bits(random) % 10);
-        for (int n = 1; n <= 4; ++n) {
-            SwitchFields sw = Switch(record, n);
-            sw.Setpoint = anyFloat();
-            sw.Hyst = anyFloat();
-            for (std::int16_t* i :
-                 {&sw.Polarity, &sw.Mode, &sw.EchoLoss, &sw.PowerUp, &sw.SetAllowed})
-                *i = anyInt();
-        }
         for (std::uint32_t i = bits(random) % 50; i > 0; --i)
             record.Description += static_cast<char>(bits(random));
 
