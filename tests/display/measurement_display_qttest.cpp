@@ -2,9 +2,9 @@
 // (the figures themselves are the core's, tested there); the chart's buttons, speed bar and
 // print; the gauges' silence timer; the window's paint cadence.
 #include "../app/app_test_support.h"
+#include "app/main_window.h"
 #include "config/sensor_config.h"
 #include "display/ui/data_log_command.h"
-#include "display/ui/editor_controls.h"
 #include "display/ui/live_gauges_view.h"
 #include "display/ui/measurement_display.h"
 #include "display/ui/paint_cadence.h"
@@ -29,35 +29,10 @@ namespace {
 
 constexpr double kBarEnd = 840.0 + 6495.0;
 
-// The display with stand-ins for the range bar's and analog editor's controls, which the
-// gauges and the print command read.
+// The display on the main window, which holds the range bar's and analog editor's controls
+// that the gauges and the print command read; no port is opened.
 struct Bench {
-    Bench() : geometry(surface) {
-        config.MinRange = 8.0f;
-        config.MaxRange = 221.77f;
-        surface.resize(geometry.DesignSizePixels());
-        const EditorControls editors{
-            .lblRange = Add<QLabel>("lblRange", "", {840, 360, 6495, 135}),
-            .txtMaxRange = Add<QLineEdit>("txtMaxRange", "221.77", {6960, 0, 615, 225}),
-            .txtAnalogNearEndpoint =
-                Add<QLineEdit>("txtAnalogNearEndpoint", "12.00", {1560, 4560, 615, 285}),
-            .txtAnalogFarEndpoint =
-                Add<QLineEdit>("txtAnalogFarEndpoint", "100.00", {5760, 3120, 615, 285}),
-            .txtAnalogNearOutput =
-                Add<QLineEdit>("txtAnalogNearOutput", "4.0", {120, 3720, 495, 285}),
-            .txtAnalogFarOutput =
-                Add<QLineEdit>("txtAnalogFarOutput", "20.0", {7560, 3480, 495, 285}),
-            .lblAnalogEchoLoss = Add<QLabel>("lblAnalogEchoLoss", "NC", {8400, 3480, 495, 255})};
-        display = new MeasurementDisplay(surface, geometry, config, editors, &surface);
-        display->StartUp();
-        surface.show();
-    }
-    template <typename T> T* Add(const char* name, const char* text, TwipRect design) {
-        auto* control = new T(text, &surface);
-        control->setObjectName(name);
-        geometry.Place(control, design);
-        return control;
-    }
+    Bench() { window.show(); }
     template <typename T = QWidget> T* Control(const char* name) {
         T* control = surface.findChild<T*>(name);
         if (control == nullptr) {
@@ -87,10 +62,11 @@ struct Bench {
     double Left(const char* name) { return geometry.Left(Control(name)); }
     const StripChart& Chart() { return display->Chart().Model(); }
 
-    SensorConfig config;
-    FormSurface surface;
-    FormGeometry geometry;
-    MeasurementDisplay* display = nullptr;
+    app_test::Sandbox sandbox;
+    MainWindow window;
+    MeasurementDisplay* display = &window.Display();
+    FormSurface& surface = window.Surface();
+    FormGeometry& geometry = window.Geometry();
 };
 
 // A value box whose paints are counted.
@@ -132,7 +108,8 @@ void MeasurementDisplayTest::
              QStringList({"12.00", "12.00", "1.63", "14.00", "10.00", "3", "12.00"}));
     QCOMPARE(app_test::ReadAll(folder.filePath("run.log")).count(" 12.00\r\n"), 1);
     QCOMPARE(b.Chart().ChartPoints().at(120), 12.0f);
-    const double x = DistanceToX({840, 6495}, 12.0f, 8.0f, 221.77f);
+    const double x =
+        DistanceToX({840, 6495}, 12.0f, b.window.Config().MinRange, b.window.Config().MaxRange);
     auto* top = b.Control<FormLine>("linTargetLineTop");
     const FormGeometry& g = b.geometry;
     QCOMPARE(QList<double>({b.Left("Frame1"), b.Left("fraVoltmeter"), g.LineStart(top).X,
@@ -181,8 +158,10 @@ void MeasurementDisplayTest::ChartControls_StopStartResetAndSpeed() {
     b.display->ShowReading(50.0f);
     QCOMPARE(b.Chart().ChartX(), 160.0f + 80 + 70); // the maximum, then one page of 10 down
     const QSize design = b.surface.size();          // a resize leaves the sweep where it stood
-    b.surface.resize(design * 3 / 2);
-    b.surface.resize(design);
+    for (const QSize size : {design * 3 / 2, design}) {
+        b.window.resize(b.window.size() + size - b.surface.size());
+        QTRY_COMPARE(b.surface.size(), size);
+    }
     b.display->ShowReading(50.0f);
     QCOMPARE(b.Chart().ChartX(), 160.0f + 80 + 70 + 70);
     chart.FlushDrawing();
@@ -195,6 +174,8 @@ void MeasurementDisplayTest::ChartControls_StopStartResetAndSpeed() {
 
 void MeasurementDisplayTest::Meter_ReadsTheAnalogBoxesAndTheEchoLossLevel() {
     Bench b;
+    b.Set("txtAnalogNearEndpoint", "12.00");
+    b.Set("txtAnalogFarEndpoint", "100.00");
     b.Set("txtAnalogNearOutput", "10.0");
     b.Set("txtAnalogFarOutput", "0.0");
     b.display->ShowReading(34.0f);
