@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace telmora {
@@ -58,13 +59,8 @@ TEST(Meter, FollowsTheCharacteristicAndTheEchoLossLevel) {
     const AnalogCharacteristic falling{12.0, 100.0, 10.0, 0.0};
     const AnalogCharacteristic swapped{100.0, 12.0, 4.0, 20.0};
     const AnalogCharacteristic flat{50.0, 50.0, 4.0, 20.0};
-    struct Case {
-        float d;
-        AnalogCharacteristic analog;
-        const char* echoLoss;
-        const char* shown;
-    };
-    const Case cases[] = {
+    // Distance, characteristic, echo loss level, the meter's text.
+    const std::tuple<float, AnalogCharacteristic, const char*, const char*> cases[] = {
         {56.0f, rising, "NC", "12.0"},
         {5.0f, rising, "NC", "4.0"},
         {150.0f, rising, "NC", "20.0"},
@@ -85,10 +81,10 @@ TEST(Meter, FollowsTheCharacteristicAndTheEchoLossLevel) {
         {20.0f, flat, "NC", "4.0"},
         {80.0f, flat, "NC", "20.0"},
     };
-    for (const Case& c : cases) {
-        const std::optional<double> value = MeterValue(c.d, c.analog, c.echoLoss);
-        EXPECT_EQ(value ? FormatOneDecimal(*value) : "(kept)", c.shown)
-            << c.d << " " << c.echoLoss << " near " << c.analog.NearEndpoint;
+    for (const auto& [d, analog, echoLoss, shown] : cases) {
+        const std::optional<double> value = MeterValue(d, analog, echoLoss);
+        EXPECT_EQ(value ? FormatOneDecimal(*value) : "(kept)", shown)
+            << d << " " << echoLoss << " near " << analog.NearEndpoint;
     }
 }
 

@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <tuple>
 
 namespace telmora {
 
@@ -108,20 +109,17 @@ class EditorsTest : public QObject {
 void EditorsTest::RangeEntries_AreLimitedAgainstEachOtherAndShownWithTwoDecimals() {
     Bench b;
     RangeEditor& range = b.editors.Range();
-    const struct {
-        QLineEdit* box;
-        const char* entry;
-        float stored;
-        const char* shown;
-    } cases[] = {{range.MinRangeBox(), "300", 6.5f, "6.50"}, // refused: above the maximum
-                 {range.MinRangeBox(), "6.5", 6.5f, "6.50"},
-                 {range.MaxRangeBox(), "3", 221.72f, "221.72"}, // refused: below the minimum
-                 {range.MaxRangeBox(), "1e999", 443.54f, "443.54"}};
+    // Box, entry, value stored, text shown.
+    const std::tuple<QLineEdit*, const char*, float, const char*> cases[] = {
+        {range.MinRangeBox(), "300", 6.5f, "6.50"}, // refused: above the maximum
+        {range.MinRangeBox(), "6.5", 6.5f, "6.50"},
+        {range.MaxRangeBox(), "3", 221.72f, "221.72"}, // refused: below the minimum
+        {range.MaxRangeBox(), "1e999", 443.54f, "443.54"}};
     b.SetRange("6.5", "221.72");
-    for (const auto& c : cases) {
-        Bench::Enter(c.box, c.entry);
-        QCOMPARE(c.box == range.MinRangeBox() ? b.config.MinRange : b.config.MaxRange, c.stored);
-        QCOMPARE(c.box->text(), QString(c.shown));
+    for (const auto& [box, entry, stored, shown] : cases) {
+        Bench::Enter(box, entry);
+        QCOMPARE(box == range.MinRangeBox() ? b.config.MinRange : b.config.MaxRange, stored);
+        QCOMPARE(box->text(), QString(shown));
     }
     // The keypad's Enter applies as well.
     range.MaxRangeBox()->setText("100");
@@ -212,14 +210,10 @@ void EditorsTest::Setpoints_PlaceTheHandlesAndBoxAndStopAtTheBarEnds() {
     SwitchEditor& sw = b.editors.Sw(2);
     // Beyond the range the value stays, as far as the sensor holds it, and the handle on
     // that side shrinks to nothing; text with a leading number is shown as that number.
-    const struct {
-        const char* entry;
-        const char* shown;
-        float at;
-    } cases[] = {{"114.11", "114.11", 114.11f},
-                 {"500", "221.77", 221.72f},
-                 {"-20", "0.00", 6.5f},
-                 {"12.5 inches", "12.50", 12.5f}};
+    const std::tuple<const char*, const char*, float> cases[] = {{"114.11", "114.11", 114.11f},
+                                                                 {"500", "221.77", 221.72f},
+                                                                 {"-20", "0.00", 6.5f},
+                                                                 {"12.5 inches", "12.50", 12.5f}};
     for (const auto& [entry, shown, at] : cases) {
         Bench::Enter(sw.SetpointBox(), entry);
         QCOMPARE(sw.SetpointBox()->text(), QString(shown));
@@ -391,22 +385,18 @@ void EditorsTest::AnalogModeChange_ThereAndBack_KeepsEveryHandleInPlace() {
         return places;
     };
     const QList<double> before = handles();
-    const struct {
-        const char* mode;
-        QColor colour;
-        float max;
-        const char* outputs;
-        const char* units;
-    } modes[] = {{"Voltage", kEditorRed, 10, "2.0 10.0", "volts"},
-                 {"Current", kEditorGreen, 20, "4.0 20.0", "ma"}};
-    for (const auto& m : modes) {
+    // Caption, colour, output maximum, output boxes, units.
+    const std::tuple<const char*, QColor, float, const char*, const char*> modes[] = {
+        {"Voltage", kEditorRed, 10, "2.0 10.0", "volts"},
+        {"Current", kEditorGreen, 20, "4.0 20.0", "ma"}};
+    for (const auto& [mode, colour, max, outputs, units] : modes) {
         QTest::mouseClick(a.ModeLabel(), Qt::LeftButton);
-        QCOMPARE(a.ModeLabel()->text(), QString(m.mode));
-        QCOMPARE(Background(a.ModeLabel()), m.colour);
-        QCOMPARE(b.config.AnalogOutputMax, m.max);
-        QCOMPARE(a.NearOutputBox()->text() + " " + a.FarOutputBox()->text(), QString(m.outputs));
-        QCOMPARE(b.Control("lblAnalogNearOutputUnits")->text(), QString(m.units));
-        QCOMPARE(b.Control("lblAnalogFarOutputUnits")->text(), QString(m.units));
+        QCOMPARE(a.ModeLabel()->text(), QString(mode));
+        QCOMPARE(Background(a.ModeLabel()), colour);
+        QCOMPARE(b.config.AnalogOutputMax, max);
+        QCOMPARE(a.NearOutputBox()->text() + " " + a.FarOutputBox()->text(), QString(outputs));
+        QCOMPARE(b.Control("lblAnalogNearOutputUnits")->text(), QString(units));
+        QCOMPARE(b.Control("lblAnalogFarOutputUnits")->text(), QString(units));
         QCOMPARE(handles(), before);
     }
     // An output box still being typed in is carried over by its leading number.
@@ -503,41 +493,38 @@ void EditorsTest::Resized_DragsAndPlacementsMeetTheBarAsDrawn() {
 // caption and colour and checks only that entry of the label's submenu (lblX: mnuX).
 void EditorsTest::OptionLabels_ClicksAndMenuEntriesSetCaptionColourAndOneCheckMark() {
     const QColor any; // the power-up labels' colours are not checked
-    const struct {
-        const char* label;
-        bool byMenu;
-        const char* caption;
-        QColor colour;
-    } steps[] = {{"lblSw3Mode", false, "Wind", kEditorMagenta},
-                 {"lblSw3Mode", false, "Hyst", kEditorCyan},
-                 {"lblSw3EchoLoss", false, "On", kEditorRed},
-                 {"lblSw3EchoLoss", false, "Off", kEditorGreen},
-                 {"lblSw3EchoLoss", false, "NC", kEditorYellow},
-                 {"lblSw3PowerUp", false, "On", any},
-                 {"lblSw3PowerUp", false, "Off", any},
-                 // Choosing the entry that is already checked keeps it checked.
-                 {"lblSw2EchoLoss", true, "Off", kEditorGreen},
-                 {"lblSw2EchoLoss", true, "Off", kEditorGreen},
-                 {"lblSw2Mode", true, "Wind", kEditorMagenta},
-                 {"lblSw2PowerUp", true, "On", any},
-                 {"lblSw2PowerUp", true, "On", any},
-                 {"lblAnalogEchoLoss", false, "Low", kEditorGreen},
-                 {"lblAnalogEchoLoss", false, "High", kEditorRed},
-                 {"lblAnalogEchoLoss", false, "NC", kEditorYellow},
-                 // "Off" is no power-up state; clicks run "Low", "High", "Low".
-                 {"lblAnalogPowerUp", false, "Low", any},
-                 {"lblAnalogPowerUp", false, "High", any},
-                 {"lblAnalogPowerUp", false, "Low", any},
-                 {"lblAnalogPowerUp", true, "High", any},
-                 {"lblAnalogPowerUp", true, "High", any},
-                 {"lblAnalogEchoLoss", true, "High", kEditorRed}};
+    // Label, chosen from its menu (or clicked), caption and colour then.
+    const std::tuple<const char*, bool, const char*, QColor> steps[] = {
+        {"lblSw3Mode", false, "Wind", kEditorMagenta},
+        {"lblSw3Mode", false, "Hyst", kEditorCyan},
+        {"lblSw3EchoLoss", false, "On", kEditorRed},
+        {"lblSw3EchoLoss", false, "Off", kEditorGreen},
+        {"lblSw3EchoLoss", false, "NC", kEditorYellow},
+        {"lblSw3PowerUp", false, "On", any},
+        {"lblSw3PowerUp", false, "Off", any},
+        // Choosing the entry that is already checked keeps it checked.
+        {"lblSw2EchoLoss", true, "Off", kEditorGreen},
+        {"lblSw2EchoLoss", true, "Off", kEditorGreen},
+        {"lblSw2Mode", true, "Wind", kEditorMagenta},
+        {"lblSw2PowerUp", true, "On", any},
+        {"lblSw2PowerUp", true, "On", any},
+        {"lblAnalogEchoLoss", false, "Low", kEditorGreen},
+        {"lblAnalogEchoLoss", false, "High", kEditorRed},
+        {"lblAnalogEchoLoss", false, "NC", kEditorYellow},
+        // "Off" is no power-up state; clicks run "Low", "High", "Low".
+        {"lblAnalogPowerUp", false, "Low", any},
+        {"lblAnalogPowerUp", false, "High", any},
+        {"lblAnalogPowerUp", false, "Low", any},
+        {"lblAnalogPowerUp", true, "High", any},
+        {"lblAnalogPowerUp", true, "High", any},
+        {"lblAnalogEchoLoss", true, "High", kEditorRed}};
     Bench b;
     b.Control("lblAnalogPowerUp")->setText("Off"); // its design caption
-    for (const auto& s : steps) {
-        auto* label = b.Control(s.label);
-        const QString menu = "mnu" + QString(s.label).mid(3);
-        if (s.byMenu) {
-            b.Control<QAction>(qPrintable(menu + s.caption))->trigger();
+    for (const auto& [name, byMenu, caption, colour] : steps) {
+        auto* label = b.Control(name);
+        const QString menu = "mnu" + QString(name).mid(3);
+        if (byMenu) {
+            b.Control<QAction>(qPrintable(menu + caption))->trigger();
         } else {
             QTest::mouseClick(label, Qt::LeftButton);
         }
@@ -548,10 +535,10 @@ void EditorsTest::OptionLabels_ClicksAndMenuEntriesSetCaptionColourAndOneCheckMa
             }
         }
         QVERIFY2(
-            label->text() == s.caption && (!s.colour.isValid() || Background(label) == s.colour) &&
-                checked == QStringList{menu + s.caption},
+            label->text() == caption && (!colour.isValid() || Background(label) == colour) &&
+                checked == QStringList{menu + caption},
             qPrintable(
-                QString("%1 '%2' with %3 checked").arg(s.label, label->text(), checked.join(' '))));
+                QString("%1 '%2' with %3 checked").arg(name, label->text(), checked.join(' '))));
     }
     QCOMPARE(b.Control("lblAnalogEchoLoss")->accessibleName(),
              QString("Analog echo loss response: High"));
