@@ -88,15 +88,13 @@ struct Bench {
 class EditorsTest : public QObject {
     Q_OBJECT
   private slots:
-    void RangeEntries_AreLimitedAgainstEachOtherAndShownWithTwoDecimals();
-    void RangeMinimum_SetsThePulseCountByTheFamilysNearLimit();
-    void LeavingARangeBox_AppliesTheShownValueOnce();
+    void RangeEntries_AreLimitedAgainstEachOtherAndSetThePulseCount();
+    void Boxes_StoreTheTypedNumberThenTheShownOne();
     void RangeChange_MovesEveryOutputKeepsTheirTextsAndTellsTheChart();
     void Numbers_AreReadWithAPeriodWhateverTheLocale();
     void Setpoints_PlaceTheHandlesAndBoxAndStopAtTheBarEnds();
     void Drags_StayWithinTheRangeOrTheOutputScaleAndWriteNoRecord();
     void RightPressOrBareMove_OpensThePopUpOnTheAreaOnlyAndNeverDrags();
-    void WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce();
     void AnalogOutputs_AreHeldToTheScaleAndMeetTheBoxEdges();
     void AnalogModeChange_ThereAndBack_KeepsEveryHandleInPlace();
     void AnalogEndpoints_MoveHandlesBoxAndLineEndsAndKeepOddTexts();
@@ -106,7 +104,7 @@ class EditorsTest : public QObject {
 };
 
 // The limits themselves are the core's; here, that each box is held against the other.
-void EditorsTest::RangeEntries_AreLimitedAgainstEachOtherAndShownWithTwoDecimals() {
+void EditorsTest::RangeEntries_AreLimitedAgainstEachOtherAndSetThePulseCount() {
     Bench b;
     RangeEditor& range = b.editors.Range();
     // Box, entry, value stored, text shown.
@@ -125,33 +123,38 @@ void EditorsTest::RangeEntries_AreLimitedAgainstEachOtherAndShownWithTwoDecimals
     range.MaxRangeBox()->setText("100");
     QTest::keyClick(range.MaxRangeBox(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(b.config.MaxRange, 100.0f);
-}
-
-void EditorsTest::RangeMinimum_SetsThePulseCountByTheFamilysNearLimit() {
-    Bench b;
-    QLineEdit* min = b.editors.Range().MinRangeBox();
+    // A single pulse below the family's near limit; the maximum leaves the count alone.
     b.window.SetFamily(SensorFamily::A);
-    Bench::Enter(min, "6.49");
+    Bench::Enter(range.MinRangeBox(), "6.49");
     QCOMPARE(b.config.NumberOfPulses, 1);
     b.window.SetFamily(SensorFamily::B);
-    Bench::Enter(min, "8");
+    Bench::Enter(range.MinRangeBox(), "8");
     QCOMPARE(b.config.NumberOfPulses, 10);
-    b.config.NumberOfPulses = 7; // the maximum leaves it alone
-    Bench::Enter(b.editors.Range().MaxRangeBox(), "100");
+    b.config.NumberOfPulses = 7;
+    Bench::Enter(range.MaxRangeBox(), "100");
     QCOMPARE(b.config.NumberOfPulses, 7);
 }
 
-void EditorsTest::LeavingARangeBox_AppliesTheShownValueOnce() {
+void EditorsTest::Boxes_StoreTheTypedNumberThenTheShownOne() {
     Bench b;
     QLineEdit* max = b.editors.Range().MaxRangeBox();
     QLineEdit* min = b.editors.Range().MinRangeBox();
     // Enter stores the typed number itself; applying again stores the shown one.
-    Bench::Enter(max, "221.724");
-    QCOMPARE(b.config.MaxRange, 221.724f);
-    QCOMPARE(max->text(), QString("221.72"));
-    QTest::keyClick(max, Qt::Key_Return);
-    QCOMPARE(b.config.MaxRange, 221.72f);
-
+    const std::tuple<QLineEdit*, float*, const char*, float, const char*> boxes[] = {
+        {max, &b.config.MaxRange, "221.724", 221.724f, "221.72"},
+        {b.editors.Sw(1).WidthBox(), &b.config.Sw1Hyst, "1.234", 1.234f, "1.23"}};
+    for (const auto& [box, stored, entry, typed, shown] : boxes) {
+        Bench::Enter(box, entry);
+        QCOMPARE(*stored, typed);
+        QCOMPARE(box->text(), QString(shown));
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(*stored, QString(shown).toFloat());
+    }
+    Bench::Enter(b.editors.Sw(4).WidthBox(), "wide");
+    QCOMPARE(b.editors.Sw(4).WidthBox()->text(), QString("0.00"));
+    QCOMPARE(b.config.Sw4Hyst, 0.0f);
+    QCOMPARE(b.config.Sw1Hyst, 1.23f);
+    // Leaving a box applies it as well.
     b.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&b.window));
     max->setFocus();
@@ -325,20 +328,6 @@ void EditorsTest::RightPressOrBareMove_OpensThePopUpOnTheAreaOnlyAndNeverDrags()
     QVERIFY(a.PopUpMenu()->isVisible());
     a.PopUpMenu()->close();
     QTest::mouseRelease(back, Qt::RightButton, {}, {20, 20});
-}
-
-void EditorsTest::WidthBox_ShowsTwoDecimalsAndStoresTheTypedNumberOnce() {
-    Bench b;
-    QLineEdit* width = b.editors.Sw(1).WidthBox();
-    Bench::Enter(width, "1.234");
-    QCOMPARE(width->text(), QString("1.23"));
-    QCOMPARE(b.config.Sw1Hyst, 1.234f);
-    QTest::keyClick(width, Qt::Key_Return);
-    QCOMPARE(b.config.Sw1Hyst, 1.23f);
-    Bench::Enter(b.editors.Sw(4).WidthBox(), "wide");
-    QCOMPARE(b.editors.Sw(4).WidthBox()->text(), QString("0.00"));
-    QCOMPARE(b.config.Sw4Hyst, 0.0f);
-    QCOMPARE(b.config.Sw1Hyst, 1.23f);
 }
 
 void EditorsTest::AnalogOutputs_AreHeldToTheScaleAndMeetTheBoxEdges() {
