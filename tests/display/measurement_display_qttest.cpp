@@ -1,4 +1,4 @@
-// The measurement display on a form surface: readings reach the boxes, log, chart and gauges
+// The measurement display on the main window: readings reach the boxes, log, chart and gauges
 // (the figures themselves are the core's, tested there); the chart's buttons, speed bar and
 // print; the gauges' silence timer; the window's paint cadence.
 #include "../app/app_test_support.h"

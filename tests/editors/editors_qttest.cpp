@@ -1,4 +1,4 @@
-// The output editors on a bare form surface showing family B's factory configuration: the
+// The output editors on the main window showing family B's factory configuration: the
 // range boxes, the switch rows and the analog editor as the user types, drags and clicks,
 // at the design size and resized (the figures themselves are the core's, tested there).
 #include "../app/app_test_support.h"
