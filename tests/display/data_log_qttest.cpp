@@ -32,88 +32,78 @@ class DataLogTest : public QObject {
     Q_OBJECT
   private slots:
     void Log_WritesOneLinePerReadingWithTheTimeOfDay();
-    void ChooseFile_AsksBeforeReplacingAndCancelWritesNothing_data();
     void ChooseFile_AsksBeforeReplacingAndCancelWritesNothing();
     void FileErrors_StopTheLogRestoreTheCaptionAndTellTheUser();
 };
 
 void DataLogTest::Log_WritesOneLinePerReadingWithTheTimeOfDay() {
     LogBench b;
-    QString announced = "none";
-    connect(&b.log, &DataLogCommand::LogChanged, [&](const QString& path) { announced = path; });
+    QStringList announced;
+    connect(&b.log, &DataLogCommand::LogChanged, [&](const QString& path) { announced << path; });
     const QString path = b.folder.filePath("run.log");
     QVERIFY(b.log.StartLog(path));
     QCOMPARE(b.entry.text(), QString("&StopLogging"));
-    QCOMPARE(announced, path);
-    b.log.WriteReading(123.456f);
-    b.log.WriteReading(12.0f); // the same second
-    b.now = QTime(7, 5, 10);
-    b.log.WriteReading(0.0f); // a lost echo is logged too
+    for (const float d : {123.456f, 12.0f, 0.0f}) { // two in one second; a lost echo too
+        b.log.WriteReading(d);
+        b.now = QTime(7, 5, 10);
+    }
     // Each line is in the file as it is written, before the log stops.
     QCOMPARE(app_test::ReadAll(path),
-             QByteArray("07:05:09 123.46\r\n07:05:09 12.00\r\n07:05:10 0.00\r\n"));
+             QByteArray("07:05:09 123.46\r\n07:05:10 12.00\r\n07:05:10 0.00\r\n"));
     b.log.mnuLogDataToFileClick(); // stops
-    QCOMPARE(b.entry.text(), QString("&Log Data"));
-    QVERIFY(!b.log.LogActive());
-    QCOMPARE(announced, QString());
     b.log.WriteReading(50.0f);
     QCOMPARE(app_test::ReadAll(path).count('\n'), 3);
-}
-
-void DataLogTest::ChooseFile_AsksBeforeReplacingAndCancelWritesNothing_data() {
-    QTest::addColumn<int>("answer");          // to the question; 0: the dialog is cancelled
-    QTest::addColumn<QByteArray>("contents"); // after a reading at 07:05:09
-    QTest::newRow("replaced") << int(QMessageBox::Yes) << QByteArray("07:05:09 10.00\r\n");
-    QTest::newRow("kept") << int(QMessageBox::No) << QByteArray("an earlier run\r\n");
-    QTest::newRow("cancelled") << 0 << QByteArray("an earlier run\r\n");
+    QCOMPARE(b.entry.text(), QString("&Log Data"));
+    QVERIFY(!b.log.LogActive());
+    QCOMPARE(announced, QStringList({path, QString()}));
 }
 
 void DataLogTest::ChooseFile_AsksBeforeReplacingAndCancelWritesNothing() {
-    QFETCH(int, answer);
-    QFETCH(QByteArray, contents);
-    LogBench b;
-    const QString path = b.folder.filePath("old.log");
-    {
+    // The answer to the question (0: the file dialog is cancelled), the file after a reading.
+    const std::pair<int, QByteArray> cases[] = {{QMessageBox::Yes, "07:05:09 10.00\r\n"},
+                                                {QMessageBox::No, "an earlier run\r\n"},
+                                                {0, "an earlier run\r\n"}};
+    for (const auto& [answer, contents] : cases) {
+        LogBench b;
+        const QString path = b.folder.filePath("old.log");
         QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("an earlier run\r\n");
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an earlier run\r\n") > 0);
+        old.close();
+        QStringList dialogSeen;
+        std::optional<NextModal> question;
+        NextModal modal([&, answer = answer](QWidget* shown) {
+            auto* dialog = qobject_cast<QFileDialog*>(shown);
+            auto* name = shown->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(dialog != nullptr && name != nullptr);
+            dialogSeen = {dialog->windowTitle(), dialog->defaultSuffix(),
+                          dialog->nameFilters().join(';'), QString::number(dialog->acceptMode())};
+            if (answer == 0) {
+                return dialog->reject();
+            }
+            // The question comes up once the dialog accepts.
+            question.emplace(
+                [answer](QWidget* asked) {
+                    auto* box = qobject_cast<QMessageBox*>(asked);
+                    QVERIFY(box != nullptr);
+                    box->button(QMessageBox::StandardButton(answer))->click();
+                },
+                10000, dialog);
+            // Typed as a whole path, the choice does not wait on the dialog's folder listing.
+            name->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        b.log.mnuLogDataToFileClick();
+        QCOMPARE(dialogSeen, QStringList({"Select Log File Name", "log", "Log Files (*.log)",
+                                          QString::number(QFileDialog::AcceptSave)}));
+        QCOMPARE(question.has_value() && question->Seen(), answer != 0);
+        QVERIFY(!question || question->Text().contains("old.log"));
+        const bool replace = answer == QMessageBox::Yes;
+        QCOMPARE(b.log.LogActive(), replace);
+        QCOMPARE(b.entry.text(), QString(replace ? "&StopLogging" : "&Log Data"));
+        QCOMPARE(app_test::ReadAll(path).isEmpty(), replace); // emptied at once
+        b.log.WriteReading(10.0f);
+        QCOMPARE(app_test::ReadAll(path), contents);
     }
-    QStringList dialogSeen;
-    std::optional<NextModal> question;
-    NextModal modal([&](QWidget* shown) {
-        auto* dialog = qobject_cast<QFileDialog*>(shown);
-        auto* name = shown->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY(dialog != nullptr && name != nullptr);
-        dialogSeen = {dialog->windowTitle(), dialog->defaultSuffix(),
-                      dialog->nameFilters().join(';'), QString::number(dialog->acceptMode())};
-        if (answer == 0) {
-            return dialog->reject();
-        }
-        // The question comes up once the dialog accepts.
-        question.emplace(
-            [answer](QWidget* asked) {
-                auto* box = qobject_cast<QMessageBox*>(asked);
-                QVERIFY(box != nullptr);
-                box->button(QMessageBox::StandardButton(answer))->click();
-            },
-            10000, dialog);
-        // Typed as a whole path, the choice does not wait on the dialog's folder listing.
-        name->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    });
-    b.log.mnuLogDataToFileClick();
-    QCOMPARE(dialogSeen, QStringList({"Select Log File Name", "log", "Log Files (*.log)",
-                                      QString::number(QFileDialog::AcceptSave)}));
-    QCOMPARE(question.has_value() && question->Seen(), answer != 0);
-    QVERIFY(!question || question->Text().contains("old.log"));
-    const bool replace = answer == QMessageBox::Yes;
-    QCOMPARE(b.log.LogActive(), replace);
-    QCOMPARE(b.entry.text(), QString(replace ? "&StopLogging" : "&Log Data"));
-    if (replace) {
-        QCOMPARE(app_test::ReadAll(path), QByteArray()); // emptied at once
-    }
-    b.log.WriteReading(10.0f);
-    QCOMPARE(app_test::ReadAll(path), contents);
 }
 
 void DataLogTest::FileErrors_StopTheLogRestoreTheCaptionAndTellTheUser() {

@@ -1,12 +1,13 @@
-// The measurement display on a form surface: readings reach the boxes, chart and gauges
-// (the figures themselves are the core's, tested there); the chart's buttons, speed bar,
-// repaint and print; the gauges' silence timer.
+// The measurement display on the main window: readings reach the boxes, log, chart and gauges
+// (the figures themselves are the core's, tested there); the chart's buttons, speed bar and
+// print; the gauges' silence timer; the window's paint cadence.
 #include "../app/app_test_support.h"
+#include "app/main_window.h"
 #include "config/sensor_config.h"
-#include "display/statistics.h"
-#include "display/ui/editor_controls.h"
+#include "display/ui/data_log_command.h"
 #include "display/ui/live_gauges_view.h"
 #include "display/ui/measurement_display.h"
+#include "display/ui/paint_cadence.h"
 #include "display/ui/print_screen.h"
 #include "display/ui/strip_chart_view.h"
 #include "editors/scale.h"
@@ -14,7 +15,6 @@
 #include "form/form_items.h"
 #include "form/form_surface.h"
 
-#include <QImage>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -29,37 +29,10 @@ namespace {
 
 constexpr double kBarEnd = 840.0 + 6495.0;
 
-// The display with stand-ins for the range bar's and analog editor's controls, which the
-// gauges and the print command read.
+// The display on the main window, which holds the range bar's and analog editor's controls
+// that the gauges and the print command read; no port is opened.
 struct Bench {
-    Bench() : geometry(surface) {
-        config.MinRange = 8.0f;
-        config.MaxRange = 221.77f;
-        surface.resize(geometry.DesignSizePixels());
-        Add<QLabel>("lblRange", "", {840, 360, 6495, 135});
-        Add<QLineEdit>("txtMaxRange", "221.77", {6960, 0, 615, 225});
-        Add<QLineEdit>("txtAnalogNearEndpoint", "12.00", {1560, 4560, 615, 285});
-        Add<QLineEdit>("txtAnalogFarEndpoint", "100.00", {5760, 3120, 615, 285});
-        Add<QLineEdit>("txtAnalogNearOutput", "4.0", {120, 3720, 495, 285});
-        Add<QLineEdit>("txtAnalogFarOutput", "20.0", {7560, 3480, 495, 285});
-        Add<QLabel>("lblAnalogEchoLoss", "NC", {8400, 3480, 495, 255});
-        const EditorControls editors{
-            .lblRange = Control("lblRange"),
-            .txtMaxRange = Control<QLineEdit>("txtMaxRange"),
-            .txtAnalogNearEndpoint = Control<QLineEdit>("txtAnalogNearEndpoint"),
-            .txtAnalogFarEndpoint = Control<QLineEdit>("txtAnalogFarEndpoint"),
-            .txtAnalogNearOutput = Control<QLineEdit>("txtAnalogNearOutput"),
-            .txtAnalogFarOutput = Control<QLineEdit>("txtAnalogFarOutput"),
-            .lblAnalogEchoLoss = Control<QLabel>("lblAnalogEchoLoss")};
-        display = new MeasurementDisplay(surface, geometry, config, editors, &surface);
-        display->StartUp();
-        surface.show();
-    }
-    template <typename T> void Add(const char* name, const char* text, TwipRect design) {
-        auto* control = new T(text, &surface);
-        control->setObjectName(name);
-        geometry.Place(control, design);
-    }
+    Bench() { window.show(); }
     template <typename T = QWidget> T* Control(const char* name) {
         T* control = surface.findChild<T*>(name);
         if (control == nullptr) {
@@ -67,7 +40,13 @@ struct Bench {
         }
         return control;
     }
-    QString Text(const char* name) { return Control(name)->property("text").toString(); }
+    QStringList Texts(const QStringList& names) {
+        QStringList texts;
+        for (const QString& name : names) {
+            texts << Control(qPrintable(name))->property("text").toString();
+        }
+        return texts;
+    }
     void Set(const char* name, const char* text) { Control(name)->setProperty("text", text); }
     void Click(const char* name) { QTest::mouseClick(Control<QPushButton>(name), Qt::LeftButton); }
     QStringList Gauges() {
@@ -83,64 +62,54 @@ struct Bench {
     double Left(const char* name) { return geometry.Left(Control(name)); }
     const StripChart& Chart() { return display->Chart().Model(); }
 
-    SensorConfig config;
-    FormSurface surface;
-    FormGeometry geometry;
-    MeasurementDisplay* display = nullptr;
+    app_test::Sandbox sandbox;
+    MainWindow window;
+    MeasurementDisplay* display = &window.Display();
+    FormSurface& surface = window.Surface();
+    FormGeometry& geometry = window.Geometry();
 };
 
-// Dark pixels of the trace inside the chart box of a picture of the surface.
-int TracePixels(Bench& b) {
-    const QImage shot = b.surface.grab().toImage();
-    const TwipRect box = b.geometry.Rect(b.Control("StripChartBox"));
-    const double x = b.geometry.TwipsPerPixelX(), y = b.geometry.TwipsPerPixelY();
-    int dark = 0;
-    for (int row = int(box.Top / y) + 3; row <= int((box.Top + box.Height) / y) - 4; ++row) {
-        for (int col = int(box.Left / x) + 3; col <= int((box.Left + box.Width) / x) - 4; ++col) {
-            dark += qGray(shot.pixel(col, row)) < 100;
-        }
-    }
-    return dark;
-}
+// A value box whose paints are counted.
+class CountingBox : public QWidget {
+  public:
+    using QWidget::QWidget;
+    int paints = 0;
 
-int PdfPages(const QString& path) {
-    static const QRegularExpression page(R"(/Type\s*/Page[^s])");
-    return static_cast<int>(QString::fromLatin1(app_test::ReadAll(path)).count(page));
-}
+  protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+const QStringList kFigures = {"txtCurrDistance", "txtAveDistance", "txtSDDistance",
+                              "txtMaxDistance",  "txtMinDistance", "txtNumOfSamples"};
 
 } // namespace
 
 class MeasurementDisplayTest : public QObject {
     Q_OBJECT
   private slots:
-    void Reading_ReachesEveryBoxTheChartAndTheGaugesBeyondTheMaximumAtTheBarEnd();
+    void Reading_ReachesEveryBoxTheLogTheChartAndTheGaugesBeyondTheMaximumAtTheBarEnd();
     void LostEchoAndReset_ShowLostOnRedThenZerosCountingAfresh();
     void ChartControls_StopStartResetAndSpeed();
-    void ChartTrace_SurvivesRepaintAndResize();
     void Meter_ReadsTheAnalogBoxesAndTheEchoLossLevel();
     void Silence_HidesTheGaugesAfterAbout5Seconds();
-    void Print_RedrawsTheChartAndGivesOnePagePerCopy_data();
     void Print_RedrawsTheChartAndGivesOnePagePerCopy();
+    void PaintCadence_PaintsHeldChangesOnceTogetherWhenTheIntervalEnds();
 };
 
 void MeasurementDisplayTest::
-    Reading_ReachesEveryBoxTheChartAndTheGaugesBeyondTheMaximumAtTheBarEnd() {
+    Reading_ReachesEveryBoxTheLogTheChartAndTheGaugesBeyondTheMaximumAtTheBarEnd() {
     Bench b;
-    Statistics stats;
-    InitStats(stats);
+    QTemporaryDir folder;
+    QVERIFY(b.display->Log().StartLog(folder.filePath("run.log")));
     for (float d : {10.0f, 14.0f, 12.0f}) {
         b.display->ShowReading(d);
-        DoStats(stats, d);
     }
-    const StatsTexts t = FormatStats(stats, 12.0f);
-    QCOMPARE(
-        QStringList({b.Text("txtCurrDistance"), b.Text("txtAveDistance"), b.Text("txtSDDistance"),
-                     b.Text("txtMaxDistance"), b.Text("txtMinDistance"), b.Text("txtNumOfSamples"),
-                     b.Text("txtCurrentDistance")}),
-        QStringList({"12.00", t.AveDistance.c_str(), t.SDDistance.c_str(), t.MaxDistance.c_str(),
-                     t.MinDistance.c_str(), "3", "12.00"}));
+    QCOMPARE(b.Texts(kFigures + QStringList{"txtCurrentDistance"}),
+             QStringList({"12.00", "12.00", "1.63", "14.00", "10.00", "3", "12.00"}));
+    QCOMPARE(app_test::ReadAll(folder.filePath("run.log")).count(" 12.00\r\n"), 1);
     QCOMPARE(b.Chart().ChartPoints().at(120), 12.0f);
-    const double x = DistanceToX({840, 6495}, 12.0f, 8.0f, 221.77f);
+    const double x =
+        DistanceToX({840, 6495}, 12.0f, b.window.Config().MinRange, b.window.Config().MaxRange);
     auto* top = b.Control<FormLine>("linTargetLineTop");
     const FormGeometry& g = b.geometry;
     QCOMPARE(QList<double>({b.Left("Frame1"), b.Left("fraVoltmeter"), g.LineStart(top).X,
@@ -158,7 +127,7 @@ void MeasurementDisplayTest::LostEchoAndReset_ShowLostOnRedThenZerosCountingAfre
     const auto background = [current] { return current->palette().color(QPalette::Base); };
     b.display->ShowReading(20.0f);
     b.display->ShowReading(0.0f);
-    QCOMPARE(b.Text("txtCurrDistance") + " " + b.Text("txtNumOfSamples"), QString("Lost!! 1"));
+    QCOMPARE(b.Texts({"txtCurrDistance", "txtNumOfSamples"}), QStringList({"Lost!!", "1"}));
     QCOMPARE(background(), QColor(255, 0, 0));
     QCOMPARE(b.Gauges(), QStringList({"fraVoltmeter"}));
     QCOMPARE(b.Chart().ChartY(), std::int16_t(5520)); // still charted, on the top edge
@@ -167,13 +136,10 @@ void MeasurementDisplayTest::LostEchoAndReset_ShowLostOnRedThenZerosCountingAfre
 
     b.display->ShowReading(0.0f);
     b.Click("cmdResetStats");
-    QCOMPARE(QStringList({b.Text("txtCurrDistance"), b.Text("txtAveDistance"),
-                          b.Text("txtSDDistance"), b.Text("txtMaxDistance"),
-                          b.Text("txtMinDistance"), b.Text("txtNumOfSamples")}),
-             QStringList({"0.00", "0.00", "0.00", "0.00", "0.00", "0"}));
+    QCOMPARE(b.Texts(kFigures), QStringList({"0.00", "0.00", "0.00", "0.00", "0.00", "0"}));
     QCOMPARE(background(), QColor(255, 255, 255));
     b.display->ShowReading(12.5f); // the minimum starts afresh, not from the zero shown
-    QCOMPARE(b.Text("txtMinDistance") + " " + b.Text("txtNumOfSamples"), QString("12.50 1"));
+    QCOMPARE(b.Texts({"txtMinDistance", "txtNumOfSamples"}), QStringList({"12.50", "1"}));
 }
 
 void MeasurementDisplayTest::ChartControls_StopStartResetAndSpeed() {
@@ -191,6 +157,13 @@ void MeasurementDisplayTest::ChartControls_StopStartResetAndSpeed() {
     speed->triggerAction(QAbstractSlider::SliderPageStepSub);
     b.display->ShowReading(50.0f);
     QCOMPARE(b.Chart().ChartX(), 160.0f + 80 + 70); // the maximum, then one page of 10 down
+    const QSize design = b.surface.size();          // a resize leaves the sweep where it stood
+    for (const QSize size : {design * 3 / 2, design}) {
+        b.window.resize(b.window.size() + size - b.surface.size());
+        QTRY_COMPARE(b.surface.size(), size);
+    }
+    b.display->ShowReading(50.0f);
+    QCOMPARE(b.Chart().ChartX(), 160.0f + 80 + 70 + 70);
     chart.FlushDrawing();
     // Reset erases at once, also while stopped: only the empty box is retained.
     b.Click("cmdStripChartStop");
@@ -199,40 +172,23 @@ void MeasurementDisplayTest::ChartControls_StopStartResetAndSpeed() {
     QCOMPARE(chart.RetainedTrace().size(), std::size_t(3));
 }
 
-void MeasurementDisplayTest::ChartTrace_SurvivesRepaintAndResize() {
-    Bench b;
-    QCOMPARE(TracePixels(b), 0);
-    for (int i = 0; i < 100; ++i) {
-        b.display->ShowReading(i % 2 == 0 ? 20.0f : 200.0f);
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(TracePixels(b) > 500, 5000); // painting waits for the cadence
-    const int before = TracePixels(b);
-    b.surface.repaint();
-    QCOMPARE(TracePixels(b), before);
-    const QSize design = b.surface.size();
-    b.surface.resize(design * 3 / 2);
-    QVERIFY(TracePixels(b) > before); // the zig-zag is 1.5 times as tall and wide
-    b.surface.resize(design);
-    QCOMPARE(TracePixels(b), before);
-    b.display->ShowReading(100.0f); // continues the sweep in the box as it stands now
-    QCOMPARE(b.Chart().ChartX(), 120.0f + 101 * 40);
-}
-
 void MeasurementDisplayTest::Meter_ReadsTheAnalogBoxesAndTheEchoLossLevel() {
     Bench b;
+    b.Set("txtAnalogNearEndpoint", "12.00");
+    b.Set("txtAnalogFarEndpoint", "100.00");
     b.Set("txtAnalogNearOutput", "10.0");
     b.Set("txtAnalogFarOutput", "0.0");
     b.display->ShowReading(34.0f);
     b.display->ShowReading(0.0f); // a lost echo on "NC" keeps the reading
-    QCOMPARE(b.Text("lblVoltMeter"), QString("7.5"));
+    QCOMPARE(b.Texts({"lblVoltMeter"}), QStringList({"7.5"}));
     b.Set("lblAnalogEchoLoss", "High");
     b.display->ShowReading(0.0f);
-    QCOMPARE(b.Text("lblVoltMeter"), QString("0.0"));
+    QCOMPARE(b.Texts({"lblVoltMeter"}), QStringList({"0.0"}));
     // Boxes holding no number read as 0 and never stop the meter.
     b.Set("txtAnalogNearEndpoint", "abc");
     b.Set("txtAnalogFarEndpoint", "");
     b.display->ShowReading(50.0f);
-    QCOMPARE(b.Text("lblVoltMeter"), QString("0.0"));
+    QCOMPARE(b.Texts({"lblVoltMeter"}), QStringList({"0.0"}));
 }
 
 void MeasurementDisplayTest::Silence_HidesTheGaugesAfterAbout5Seconds() {
@@ -243,71 +199,81 @@ void MeasurementDisplayTest::Silence_HidesTheGaugesAfterAbout5Seconds() {
     gauges.Timer2().stop();              // the test drives the ticks
     QCOMPARE(b.Gauges(), QStringList()); // nothing to show before the first reading
     b.display->ShowReading(50.0f);
-    for (int tick = 1; tick <= 300; ++tick) { // deliveries every 2.5 s keep them up
-        if (tick % 50 == 0) {
+    double farthest = 0; // the echo travels to the right end of the bar once they hide
+    for (int tick = 1; tick <= 501; ++tick) {
+        if (tick <= 300 && tick % 50 == 0) { // deliveries every 2.5 s keep them up
             b.display->NoteReceiveEvent();
         }
         gauges.Timer2Timer();
-    }
-    b.display->NoteReceiveEvent();
-    for (int tick = 1; tick <= 100; ++tick) {
-        gauges.Timer2Timer();
-    }
-    QCOMPARE(b.Gauges().size(), 4);
-    gauges.Timer2Timer(); // the 101st tick without a delivery
-    QCOMPARE(b.Gauges(), QStringList());
-    QCOMPARE(b.Left("Frame1"), kBarEnd);
-    double farthest = 0; // the echo then travels to the right end of the bar
-    for (int tick = 0; tick < 100; ++tick) {
-        gauges.Timer2Timer();
+        QCOMPARE(b.Gauges().size(), tick < 400 ? 4 : 0); // hidden 101 ticks after a delivery
         farthest = std::max(farthest, b.Left("shpEcho"));
     }
-    QCOMPARE(farthest, kBarEnd);
+    QCOMPARE(QList<double>({b.Left("Frame1"), farthest}), QList<double>({kBarEnd, kBarEnd}));
     b.display->ShowReading(50.0f);
     QCOMPARE(b.Gauges().size(), 4);
 }
 
-void MeasurementDisplayTest::Print_RedrawsTheChartAndGivesOnePagePerCopy_data() {
-    QTest::addColumn<int>("copies");
-    QTest::addColumn<QString>("maxRange");
-    QTest::addColumn<bool>("redrawn"); // a maximum that is no positive number skips it
-    QTest::newRow("cancelled") << 0 << "221.77" << true; // 0 copies: the dialog is cancelled
-    QTest::newRow("one copy") << 1 << "221.77" << true;
-    QTest::newRow("three copies") << 3 << "221.77" << true;
-    QTest::newRow("maximum inches") << 1 << "inches" << false;
+void MeasurementDisplayTest::Print_RedrawsTheChartAndGivesOnePagePerCopy() {
+    // 0 copies: the dialog is cancelled; a maximum that is no positive number skips the
+    // redraw.
+    const struct {
+        int copies;
+        const char* maxRange;
+    } cases[] = {{0, "221.77"}, {1, "221.77"}, {3, "221.77"}, {1, "inches"}};
+    for (const auto& [copies, maxRange] : cases) {
+        Bench b;
+        QTemporaryDir folder;
+        for (int i = 1; i <= 10; ++i) {
+            b.display->ShowReading(i == 3 ? 110.885f : 20.0f);
+        }
+        StripChartView& chart = b.display->Chart();
+        chart.FlushDrawing();
+        const std::vector<DrawOp> live = chart.RetainedTrace();
+        b.Set("txtMaxRange", maxRange);
+        const QString pdf = folder.filePath("out.pdf");
+        QPrinter& printer = b.display->Print().Printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        std::vector<DrawOp> shown;
+        NextModal modal([&, copies = copies](QWidget* modal) {
+            shown = chart.RetainedTrace(); // what the dialog comes up over
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            dialog->printer()->setCopyCount(qMax(copies, 1));
+            dialog->done(copies > 0 ? QDialog::Accepted : QDialog::Rejected);
+        });
+        b.display->mnuFilePrintClick();
+        QVERIFY(modal.Seen());
+        static const QRegularExpression page(R"(/Type\s*/Page[^s])");
+        QCOMPARE(QString::fromLatin1(app_test::ReadAll(pdf)).count(page), copies);
+        QCOMPARE(printer.copyCount(), qMax(copies, 1)); // kept for the next
+        // Redrawn: the box erased, then elements 0, 40, ..., 360 on the print scale.
+        const bool redrawn = QString(maxRange) != "inches";
+        QCOMPARE(shown.size(), redrawn ? std::size_t(3 + 10) : live.size());
+        QCOMPARE(shown == live, !redrawn);
+    }
 }
 
-void MeasurementDisplayTest::Print_RedrawsTheChartAndGivesOnePagePerCopy() {
-    QFETCH(int, copies);
-    QFETCH(QString, maxRange);
-    QFETCH(bool, redrawn);
-    Bench b;
-    QTemporaryDir folder;
-    for (int i = 1; i <= 10; ++i) {
-        b.display->ShowReading(i == 3 ? 110.885f : 20.0f);
+void MeasurementDisplayTest::PaintCadence_PaintsHeldChangesOnceTogetherWhenTheIntervalEnds() {
+    QWidget top;
+    CountingBox box(&top);
+    auto* cadence = new PaintCadence(&top, 1000); // long: a stalled machine stays inside it
+    top.resize(200, 100);
+    box.setGeometry(10, 10, 50, 20);
+    top.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&top));
+    QVERIFY(QTest::qWaitFor([&box] { return box.paints > 0; }));
+    QTest::qWait(1100); // after a quiet interval the first change is painted at once
+    const int before = box.paints;
+    for (int i = 0; i < 6; ++i) { // the next ones are held for one paint at the interval's end
+        box.update();
+        QCoreApplication::processEvents();
+        QCOMPARE(box.paints, before + 1);
     }
-    StripChartView& chart = b.display->Chart();
-    chart.FlushDrawing();
-    const std::vector<DrawOp> live = chart.RetainedTrace();
-    b.Control<QLineEdit>("txtMaxRange")->setText(maxRange);
-    const QString pdf = folder.filePath("out.pdf");
-    b.display->Print().Printer().setOutputFormat(QPrinter::PdfFormat);
-    b.display->Print().Printer().setOutputFileName(pdf);
-    std::vector<DrawOp> shown;
-    NextModal modal([&, copies](QWidget* modal) {
-        shown = chart.RetainedTrace(); // what the dialog comes up over
-        auto* dialog = qobject_cast<QPrintDialog*>(modal);
-        QVERIFY(dialog != nullptr);
-        dialog->printer()->setCopyCount(qMax(copies, 1));
-        dialog->done(copies > 0 ? QDialog::Accepted : QDialog::Rejected);
-    });
-    b.display->mnuFilePrintClick();
-    QVERIFY(modal.Seen());
-    QCOMPARE(PdfPages(pdf), copies);                                     // none when cancelled
-    QCOMPARE(b.display->Print().Printer().copyCount(), qMax(copies, 1)); // kept for the next
-    // Redrawn: the box erased, then elements 0, 40, ..., 360 on the print scale.
-    QCOMPARE(shown.size(), redrawn ? std::size_t(3 + 10) : live.size());
-    QCOMPARE(shown == live, !redrawn);
+    QVERIFY(cadence->HeldPaints() >= 1);
+    QTRY_COMPARE_WITH_TIMEOUT(box.paints, before + 2, 5000);
+    QTest::qWait(1100);
+    QCOMPARE(box.paints, before + 2);
 }
 
 } // namespace telmora

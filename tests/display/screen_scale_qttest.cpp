@@ -16,6 +16,7 @@
 #include <QTemporaryFile>
 #include <QtTest>
 
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -38,34 +39,32 @@ QRect BoxInDevicePixels(MainWindow& window) {
 }
 
 // Pixels where `a` and `b` differ (or, without `b`, that `a` paints), outside and inside
-// `box` (widened by `margin` for the outline's pen), and those on each edge of the box.
+// `box` (widened by `margin` for the outline's pen), and those on the middle half of each
+// edge of the box (left, right, top, bottom).
 struct Drawn {
     int outside = 0;
     int inside = 0;
-    int edges[4] = {}; // left, right, top, bottom
+    std::array<int, 4> edges = {};
 };
 
 Drawn Compare(const QImage& a, const QImage* b, QRect box, int margin) {
     Drawn d;
     const QRect loose = box.adjusted(-margin, -margin, margin, margin);
     const QRect interior = box.adjusted(margin + 1, margin + 1, -margin - 1, -margin - 1);
+    const QPoint mid = box.center();
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
-            const bool drawn =
-                b != nullptr ? a.pixel(x, y) != b->pixel(x, y) : qAlpha(a.pixel(x, y)) != 0;
-            if (!drawn) {
+            if (b != nullptr ? a.pixel(x, y) == b->pixel(x, y) : qAlpha(a.pixel(x, y)) == 0) {
                 continue;
             }
             d.outside += loose.contains(x, y) ? 0 : 1;
             d.inside += interior.contains(x, y) ? 1 : 0;
-            const bool midY = std::abs(y - box.center().y()) < box.height() / 4;
-            const bool midX = std::abs(x - box.center().x()) < box.width() / 4;
-            const int edgeX[2] = {box.left(), box.right()};
-            const int edgeY[2] = {box.top(), box.bottom()};
-            for (int i = 0; i < 2; ++i) {
-                d.edges[i] += midY && std::abs(x - edgeX[i]) <= margin ? 1 : 0;
-                d.edges[2 + i] += midX && std::abs(y - edgeY[i]) <= margin ? 1 : 0;
-            }
+            const bool midY = std::abs(y - mid.y()) < box.height() / 4;
+            const bool midX = std::abs(x - mid.x()) < box.width() / 4;
+            d.edges[0] += midY && std::abs(x - box.left()) <= margin ? 1 : 0;
+            d.edges[1] += midY && std::abs(x - box.right()) <= margin ? 1 : 0;
+            d.edges[2] += midX && std::abs(y - box.top()) <= margin ? 1 : 0;
+            d.edges[3] += midX && std::abs(y - box.bottom()) <= margin ? 1 : 0;
         }
     }
     return d;
@@ -78,14 +77,12 @@ void Stream(MainWindow& window, int readings, float far = 200.0f, int speed = 40
     }
 }
 
-// Resizes the window to each factor of its design size in turn, readings arriving between.
-void Resize(MainWindow& window, std::initializer_list<double> factors) {
-    for (const double factor : factors) {
-        Stream(window, 30);
-        const QSize target = window.Geometry().DesignSizePixels() * factor;
-        window.resize(window.size() + target - window.Surface().size());
-        QTRY_COMPARE(window.Surface().size(), target);
-    }
+// Resizes the window to `factor` of its design size after readings have arrived.
+void Resize(MainWindow& window, double factor) {
+    Stream(window, 30);
+    const QSize target = window.Geometry().DesignSizePixels() * factor;
+    window.resize(window.size() + target - window.Surface().size());
+    QTRY_COMPARE(window.Surface().size(), target);
 }
 
 } // namespace
@@ -99,11 +96,11 @@ class ScreenScaleTest : public QObject {
 
 void ScreenScaleTest::Window_OpensAtDesignSizeAndDrawsTheChartOnlyInItsBox_data() {
     QTest::addColumn<QString>("steps");
-    // r: 60 readings, b: 60 readings reaching 500 inches, R: resizes to 150%, 80% and 100%
-    // while readings arrive, p: print redraw with a maximum range of 100, 0: chart reset,
+    // r: 60 readings, b: 60 readings reaching 500 inches, L, S, D: 30 readings, then a resize
+    // to 150%, 80% or 100%, p: print redraw with a maximum range of 100, 0: chart reset,
     // w: 130 readings at the fastest speed (a wrap).
     QTest::newRow("streaming") << "r";
-    QTest::newRow("resized while streaming") << "rR";
+    QTest::newRow("resized while streaming") << "rLSD";
     QTest::newRow("print beyond the maximum") << "bp";
     QTest::newRow("print, then readings") << "bpr";
     QTest::newRow("print, reset, readings") << "bp0r";
@@ -123,46 +120,47 @@ void ScreenScaleTest::Window_OpensAtDesignSizeAndDrawsTheChartOnlyInItsBox() {
              QSize(qRound(11880 * devicePixelsPerTwip), qRound(7800 * devicePixelsPerTwip)));
     StripChartView& chart = window.Display().Chart();
     const QHash<QChar, std::function<void()>> act{
-        {'r', [&] { Stream(window, 60); }},
-        {'b', [&] { Stream(window, 60, 500.0f); }},
-        {'R',
-         [&] {
-             Resize(window, {1.5, 0.8, 1.0});
-         }},
-        {'p', [&] { QVERIFY(chart.RedrawForPrint("100")); }},
-        {'0', [&] { chart.ChartReset(); }},
-        {'w', [&] { Stream(window, 130, 200.0f, 80); }},
+        {'r', [&] { Stream(window, 60); }},  {'b', [&] { Stream(window, 60, 500.0f); }},
+        {'L', [&] { Resize(window, 1.5); }}, {'S', [&] { Resize(window, 0.8); }},
+        {'D', [&] { Resize(window, 1.0); }}, {'p', [&] { QVERIFY(chart.RedrawForPrint("100")); }},
+        {'0', [&] { chart.ChartReset(); }},  {'w', [&] { Stream(window, 130, 200.0f, 80); }},
     };
+    const int margin = static_cast<int>(std::ceil(dpr));
+    // What the trace paints on the screen (against the surface with the trace hidden) and
+    // its vector copy for the printout (onto a transparent page of the window's size).
+    const auto drawn = [&] {
+        chart.FlushDrawing();
+        const QRect box = BoxInDevicePixels(window);
+        const auto grab = [&](bool trace) {
+            chart.SetTraceHidden(!trace);
+            return window.Surface().grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage hidden = grab(false);
+        const QImage shown = grab(true);
+        QImage page(shown.size(), QImage::Format_ARGB32_Premultiplied);
+        page.setDevicePixelRatio(dpr);
+        page.fill(Qt::transparent);
+        QPainter painter(&page);
+        chart.PaintTraceInPixels(painter);
+        painter.end();
+        return std::tuple(box, Compare(shown, &hidden, box, margin),
+                          Compare(page, nullptr, box, margin));
+    };
+    // After every step nothing differs outside the box (the Description row, the analog
+    // editor above), at every size the window passes through.
     for (const QChar step : steps) {
         act[step]();
+        const auto [box, screen, printed] = drawn();
+        QVERIFY2(screen.outside == 0 && printed.outside == 0,
+                 qPrintable(
+                     QString("%1 %2 after %3").arg(screen.outside).arg(printed.outside).arg(step)));
     }
-    chart.FlushDrawing();
     QCOMPARE(window.Geometry().ScaleX(), 1.0);
-
-    const QRect box = BoxInDevicePixels(window);
-    const int margin = static_cast<int>(std::ceil(dpr));
-    const auto grab = [&](bool trace) {
-        chart.SetTraceHidden(!trace);
-        return window.Surface().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
-    const QImage hidden = grab(false);
-    const QImage shown = grab(true);
-    // Nothing differs outside the box (the Description row, the analog editor above).
-    const Drawn screen = Compare(shown, &hidden, box, margin);
-    QCOMPARE(screen.outside, 0);
+    const auto [box, screen, printed] = drawn();
     QVERIFY2(screen.inside > 20 * margin, qPrintable(QString::number(screen.inside)));
     for (const int edge : screen.edges) {
         QVERIFY(edge >= box.height() / 4);
     }
-    // The printout's vector copy of the trace, onto a transparent page of the window's size.
-    QImage page(shown.size(), QImage::Format_ARGB32_Premultiplied);
-    page.setDevicePixelRatio(dpr);
-    page.fill(Qt::transparent);
-    QPainter painter(&page);
-    chart.PaintTraceInPixels(painter);
-    painter.end();
-    const Drawn printed = Compare(page, nullptr, box, margin);
-    QCOMPARE(printed.outside, 0);
     QVERIFY(printed.inside > 20 * margin);
 }
 
