@@ -1,6 +1,7 @@
 #include "app/main_menus.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -33,37 +34,46 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& caption) {
 MainMenus BuildMainMenus(QMenuBar* bar) {
     MainMenus m;
     m.Bar = bar;
+    // Every menu and entry has an access key of its own within its menu, so the keyboard
+    // reaches all of them; the common commands have their usual shortcuts too.
     m.mnuFile = AddMenu(bar, "mnuFile", "&File");
     m.mnuFileSaveToSensor =
-        AddEntry(m.mnuFile, "mnuFileSaveToSensor", "Save Configuration To Sensor");
+        AddEntry(m.mnuFile, "mnuFileSaveToSensor", "Save Configuration &To Sensor");
     m.mnuFileOpenFromSensor =
-        AddEntry(m.mnuFile, "mnuFileOpenFromSensor", "Get Configuration From Sensor");
+        AddEntry(m.mnuFile, "mnuFileOpenFromSensor", "&Get Configuration From Sensor");
     m.mnsep1 = AddSeparator(m.mnuFile, "mnsep1");
     m.mnuFileSaveToFile = AddEntry(m.mnuFile, "mnuFileSaveToFile", "&Save Configuration to Disk");
+    m.mnuFileSaveToFile->setShortcut(QKeySequence::Save);
     m.mnuFileOpenFromFile =
-        AddEntry(m.mnuFile, "mnuFileOpenFromFile", "Get Configuration From Disk");
+        AddEntry(m.mnuFile, "mnuFileOpenFromFile", "Get Configuration From &Disk");
+    m.mnuFileOpenFromFile->setShortcut(QKeySequence::Open);
     m.mnusep2 = AddSeparator(m.mnuFile, "mnusep2");
     m.mnuFilePrint = AddEntry(m.mnuFile, "mnuFilePrint", "&Print Screen");
+    m.mnuFilePrint->setShortcut(QKeySequence::Print);
     m.mnuFileNewFactoryConfiguration =
         AddEntry(m.mnuFile, "mnuFileNewFactoryConfiguration", "&New Factory Configuration");
     m.mnuFileExit = AddEntry(m.mnuFile, "mnuFileExit", "E&xit");
+    m.mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // Commands straight on the bar.
     m.mnuComPort = AddEntry(bar, "mnuComPort", "&ComPort");
     m.mnuProcessing = AddEntry(bar, "mnuProcessing", "&Processing");
-    m.mnuFilters = AddEntry(bar, "mnuFilters", "Filters");
+    m.mnuFilters = AddEntry(bar, "mnuFilters", "F&ilters");
     m.mnuLogDataToFile = AddEntry(bar, "mnuLogDataToFile", "&Log Data");
 
-    m.mnuSensorType = AddMenu(bar, "mnuSensorType", "Sensor Type");
-    m.mnuSensorTypeKelvoA = AddEntry(m.mnuSensorType, "mnuSensorTypeKelvoA", "Kelvo-A");
-    m.mnuSensorTypeKelvoB = AddEntry(m.mnuSensorType, "mnuSensorTypeKelvoB", "Kelvo-B");
+    m.mnuSensorType = AddMenu(bar, "mnuSensorType", "Sensor &Type");
+    m.mnuSensorTypeKelvoA = AddEntry(m.mnuSensorType, "mnuSensorTypeKelvoA", "Kelvo-&A");
+    m.mnuSensorTypeKelvoB = AddEntry(m.mnuSensorType, "mnuSensorTypeKelvoB", "Kelvo-&B");
     // The check mark shows the family the window is set up for; none during a detection.
     m.mnuSensorTypeKelvoA->setCheckable(true);
     m.mnuSensorTypeKelvoB->setCheckable(true);
     AddSeparator(m.mnuSensorType, "mnusep3");
     m.mnuFindScaleOnOpen =
-        AddEntry(m.mnuSensorType, "mnuFindScaleOnOpen", "Find Distance Scale When Opening");
+        AddEntry(m.mnuSensorType, "mnuFindScaleOnOpen", "&Find Distance Scale When Opening");
     m.mnuFindScaleOnOpen->setCheckable(true);
+    m.mnuVerifyAfterWriting =
+        AddEntry(m.mnuSensorType, "mnuVerifyAfterWriting", "&Verify After Writing");
+    m.mnuVerifyAfterWriting->setCheckable(true);
 
     m.mnuView = AddMenu(bar, "mnuView", "&View");
     m.mnuView->menuAction()->setVisible(false);
@@ -81,7 +91,8 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
         AddEntry(m.mnuSecurity, "mnuAnalogSetAllowed", "Analog Pushbutton Set Allowed");
     m.mnuAnalogSetAllowed->setCheckable(true);
 
-    m.mnuHelp = AddEntry(bar, "mnuHelp", "Help");
+    m.mnuHelp = AddEntry(bar, "mnuHelp", "&Help");
+    m.mnuHelp->setShortcut(QKeySequence::HelpContents);
     return m;
 }
 

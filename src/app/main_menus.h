@@ -30,6 +30,7 @@ struct MainMenus {
     QAction* mnuSensorTypeKelvoB = nullptr;
     // Checked: opening a port finds the sensor's distance scale in the background.
     QAction* mnuFindScaleOnOpen = nullptr;
+    QAction* mnuVerifyAfterWriting = nullptr;
     QMenu* mnuView = nullptr;
     // The pushbutton teach permissions: checked exactly when the record allows teaching.
     QMenu* mnuSecurity = nullptr;
