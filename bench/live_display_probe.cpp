@@ -23,6 +23,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -193,6 +194,23 @@ class PaintWatch : public QObject {
     QLineEdit* count_;
 };
 
+// Counts paint events by widget (diagnosis: which controls the readings keep repainting).
+class PaintCounter : public QObject {
+  public:
+    std::map<QString, long> Counts;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const QString name = watched->objectName().isEmpty()
+                                     ? QString::fromLatin1(watched->metaObject()->className())
+                                     : watched->objectName();
+            ++Counts[name];
+        }
+        return false;
+    }
+};
+
 double Percentile(std::vector<double> values, double p) {
     if (values.empty()) {
         return 0;
@@ -211,9 +229,14 @@ int main(int argc, char* argv[]) {
     int seconds = 600;
     QString folderArg;
     bool hidden = false;
-    const QStringList args = app.arguments();
+    bool countPaints = false;
+    QStringList args = app.arguments();
     for (int i = 1; i < args.size(); i += 2) {
-        if (args[i] == "--hidden") {
+        if (args[i] == "--paints") {
+            countPaints = true; // diagnosis: paints per control
+            args.removeAt(i);
+            --i;
+        } else if (args[i] == "--hidden") {
             hidden = true; // diagnosis: the same work without painting
             --i;
         } else if (i + 1 >= args.size()) {
@@ -309,6 +332,9 @@ int main(int argc, char* argv[]) {
         sim.terminate(); // the stream stops; the last readings drain
         QTimer::singleShot(2000, &app, &QApplication::quit);
     });
+    PaintCounter paints;
+    if (countPaints)
+        app.installEventFilter(&paints);
     app.exec();
     relay.Stop();
     const double cpuUi = ThreadCpuSeconds() - cpuUiStart;
@@ -341,6 +367,14 @@ int main(int argc, char* argv[]) {
         std::printf("%.1f ", c);
     }
     std::printf("\n");
+    if (countPaints) {
+        std::vector<std::pair<long, QString>> byCount;
+        for (const auto& [name, n] : paints.Counts)
+            byCount.emplace_back(n, name);
+        std::sort(byCount.rbegin(), byCount.rend());
+        for (const auto& [n, name] : byCount)
+            std::printf("paints %-28s %.1f/s\n", qPrintable(name), n / wall);
+    }
     std::printf("memory KiB          ");
     for (long m : memory) {
         std::printf("%ld ", m);

@@ -118,6 +118,37 @@ void LiveGaugesView::PlaceMarkerAtRangeEnd() {
 
 void LiveGaugesView::ShowCurrentDistance(float distance) {
     ShowValue(txtCurrentDistance_, ToText(FormatTwoDecimals(distance)));
+    MarkReadingsFresh();
+}
+
+void LiveGaugesView::NoteReading(float distance) {
+    noted_ = distance;
+    notedForGauges_ = distance;
+    MarkReadingsFresh();
+}
+
+void LiveGaugesView::ShowNoted(bool gaugesToo) {
+    if (noted_) {
+        ShowValue(txtCurrentDistance_, ToText(FormatTwoDecimals(*noted_)));
+        noted_.reset();
+    }
+    if (gaugesToo)
+        ShowNotedOnGauges();
+}
+
+void LiveGaugesView::ShowNotedOnGauges() {
+    if (!notedForGauges_)
+        return;
+    const float distance = *notedForGauges_;
+    notedForGauges_.reset();
+    UpdateGauges(distance);
+}
+
+QWidget* LiveGaugesView::DistanceBox() const {
+    return txtCurrentDistance_;
+}
+
+void LiveGaugesView::MarkReadingsFresh() {
     lastReading_ = clock_ ? clock_() : QTime::currentTime();
     timer_.NoteReading();
     if (staleShown_) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -42,6 +43,14 @@ class LiveGaugesView : public QObject {
     void ShowCurrentDistance(float distance);
     // Moves the marker, the target lines and the meter to a reading.
     void UpdateGauges(float distance);
+    // The two above in steps, for readings that arrive faster than the screen shows them:
+    // NoteReading() makes the readings fresh at once; ShowNoted() shows the latest reading in
+    // the box, and on the gauges when `gaugesToo` (else ShowNotedOnGauges() does, later).
+    void NoteReading(float distance);
+    void ShowNoted(bool gaugesToo = true);
+    void ShowNotedOnGauges();
+    // The box a reading changes first; marking it for a paint brings ShowNoted() soon.
+    QWidget* DistanceBox() const;
     // Any delivery from the sensor, whether or not it completes a reading.
     void NoteReceiveEvent() { timer_.NoteReceiveEvent(); }
     // One tick of Timer2; driven by the 50 ms timer, or by a test.
@@ -61,6 +70,7 @@ class LiveGaugesView : public QObject {
     void BuildControls(FormSurface& surface);
     BarSpan RangeBar() const;
     void SetTargetShown(bool shown);
+    void MarkReadingsFresh();
 
     FormGeometry& geometry_;
     const SensorConfig& config_;
@@ -69,6 +79,8 @@ class LiveGaugesView : public QObject {
     Clock clock_;
     QTime lastReading_;
     bool staleShown_ = false;
+    std::optional<float> noted_;
+    std::optional<float> notedForGauges_;
 
     QFrame* frame1_ = nullptr;
     QLineEdit* txtCurrentDistance_ = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 class QAction;
 class QWidget;
@@ -11,6 +13,7 @@ class DataLogCommand;
 class FormGeometry;
 class FormSurface;
 class LiveGaugesView;
+class PaintCadence;
 class PrintScreenCommand;
 class StatisticsPanel;
 class StripChartView;
@@ -36,6 +39,9 @@ class MeasurementDisplay : public QObject {
     // One reading from the sensor, in the order the window has always updated them:
     // statistics, log line, distance box, strip chart, gauges.
     void ShowReading(float distance);
+    // From now on the boxes and gauges show the latest reading when `cadence` paints the
+    // window, rather than at every reading: readings come faster than a screen shows them.
+    void ShowReadingsWith(PaintCadence& cadence);
     // Any delivery from the serial port (it keeps the gauges from being hidden).
     void NoteReceiveEvent();
 
@@ -57,11 +63,22 @@ class MeasurementDisplay : public QObject {
     void ReadingsNote(const QString& note);
 
   private:
+    void ShowLatestReading();
+    // A shown window whose paint pace the readings follow.
+    bool Paced() const;
+
     StatisticsPanel* statistics_;
     StripChartView* chart_;
     LiveGaugesView* gauges_;
     DataLogCommand* log_;
     PrintScreenCommand* print_;
+    QWidget* window_;
+    bool paced_ = false;
+    // The marker, its lines and the meter cross a third of the window: moving them
+    // repaints all they pass over, so while readings stream they move at most this often.
+    static constexpr int kGaugeIntervalMs = 33;
+    QElapsedTimer sinceGauges_;
+    QTimer gaugesDue_;
 };
 
 } // namespace telmora

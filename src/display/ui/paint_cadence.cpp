@@ -23,6 +23,7 @@ bool PaintCadence::eventFilter(QObject* watched, QEvent* event) {
     const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : intervalMs_;
     if (since >= intervalMs_) {
         sincePaint_.start();
+        emit AboutToPaint();
         return false;
     }
     ++held_;
@@ -35,6 +36,7 @@ bool PaintCadence::eventFilter(QObject* watched, QEvent* event) {
 void PaintCadence::PaintNow() {
     releasing_ = true;
     sincePaint_.start();
+    emit AboutToPaint();
     QEvent request(QEvent::UpdateRequest);
     QCoreApplication::sendEvent(window_, &request);
     releasing_ = false;

@@ -26,6 +26,11 @@ class PaintCadence : public QObject {
     // Paints held back so far (a test reads it).
     int HeldPaints() const { return held_; }
 
+  signals:
+    // A paint of the window is about to run: what is shown may still change and is
+    // painted with it.
+    void AboutToPaint();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

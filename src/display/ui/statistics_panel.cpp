@@ -67,20 +67,48 @@ StatisticsPanel::StatisticsPanel(FormSurface& surface, FormGeometry& geometry) :
 }
 
 void StatisticsPanel::InitStats() {
+    if (countedEcho_) {
+        countedTexts_ = FormatStats(stats_, *countedEcho_);
+        countedEcho_.reset();
+    }
     telmora::InitStats(stats_);
 }
 
 void StatisticsPanel::DoStats(float distance) {
-    if (!telmora::DoStats(stats_, distance)) {
-        SetCurrentBackground(true);
-        txtCurrDistance_->setText(kLostEchoText);
-        return;
+    CountReading(distance);
+    ShowCounted();
+}
+
+void StatisticsPanel::CountReading(float distance) {
+    const bool echo = telmora::DoStats(stats_, distance);
+    countedLost_ = !echo;
+    if (echo) {
+        countedEcho_ = distance;
+        countedTexts_.reset();
     }
-    SetCurrentBackground(false);
-    Show(FormatStats(stats_, distance));
+}
+
+// Showing each reading's figures in turn ends where showing only the latest ones does: a
+// lost echo changes only the current box, which the next reading with an echo overwrites.
+void StatisticsPanel::ShowCounted() {
+    if (!countedLost_)
+        return;
+    if (countedTexts_)
+        Show(*countedTexts_);
+    else if (countedEcho_)
+        Show(FormatStats(stats_, *countedEcho_));
+    SetCurrentBackground(*countedLost_);
+    if (*countedLost_)
+        ShowValue(txtCurrDistance_, kLostEchoText);
+    countedEcho_.reset();
+    countedTexts_.reset();
+    countedLost_.reset();
 }
 
 void StatisticsPanel::cmdResetStatsClick() {
+    countedEcho_.reset();
+    countedTexts_.reset();
+    countedLost_.reset();
     telmora::InitStats(stats_);
     SetCurrentBackground(false);
     Show(ResetStatsTexts());

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class QLineEdit;
 class QPushButton;
 
@@ -23,6 +25,10 @@ class StatisticsPanel : public QObject {
     void InitStats();
     // Counts one reading in and shows the figures, or flags a lost echo in red.
     void DoStats(float distance);
+    // The same in two steps, for readings that arrive faster than the screen shows them:
+    // CountReading() counts at once; ShowCounted() shows the latest figures.
+    void CountReading(float distance);
+    void ShowCounted();
     // "Reset Stats": the accumulators and the boxes.
     void cmdResetStatsClick();
 
@@ -34,6 +40,13 @@ class StatisticsPanel : public QObject {
 
     Statistics stats_;
     bool lostShown_ = false;
+    // Counted but not shown yet: the latest reading that had an echo (its figures are
+    // those of the accumulators, which a lost echo leaves alone), and whether the latest
+    // reading of all was a lost echo.
+    std::optional<float> countedEcho_;
+    std::optional<bool> countedLost_;
+    // Texts of a counted reading whose accumulators were reset before it was shown.
+    std::optional<StatsTexts> countedTexts_;
     QLineEdit* txtCurrDistance_;
     QLineEdit* txtAveDistance_;
     QLineEdit* txtSDDistance_;
