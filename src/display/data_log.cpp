@@ -18,6 +18,13 @@ std::string TwoDigits(int value) {
     return {static_cast<char>('0' + clamped / 10), static_cast<char>('0' + clamped % 10)};
 }
 
+std::string Digits(int value, int width) {
+    std::string text = std::to_string(value < 0 ? 0 : value);
+    return text.size() >= static_cast<std::size_t>(width)
+               ? text
+               : std::string(static_cast<std::size_t>(width) - text.size(), '0') + text;
+}
+
 std::string Reason(int error) {
     return std::strerror(error);
 }
@@ -27,6 +34,18 @@ std::string Reason(int error) {
 std::string LogLine(const TimeOfDay& time, float distance) {
     return TwoDigits(time.Hour) + ":" + TwoDigits(time.Minute) + ":" + TwoDigits(time.Second) +
            " " + FormatTwoDecimals(distance) + "\r\n";
+}
+
+std::string CsvLogLine(const LocalDateTime& when, float distance) {
+    const TimeOfDay& t = when.Time;
+    std::string line = Digits(when.Year, 4) + "-" + TwoDigits(when.Month) + "-" +
+                       TwoDigits(when.Day) + "T" + TwoDigits(t.Hour) + ":" + TwoDigits(t.Minute) +
+                       ":" + TwoDigits(t.Second) + "." + Digits(when.Millisecond, 3);
+    if (!(distance > 0))
+        return line + ",,,1\r\n";
+    constexpr double kMillimetresPerInch = 25.4;
+    return line + "," + FormatTwoDecimals(distance) + "," +
+           FormatOneDecimal(distance * kMillimetresPerInch) + ",0\r\n";
 }
 
 DataLogFile::~DataLogFile() {

@@ -19,6 +19,24 @@ struct TimeOfDay {
 // line reads "13:45:12 12.35" rather than padding the distance to the next print zone.
 std::string LogLine(const TimeOfDay& time, float distance);
 
+// The log a spreadsheet reads: a header, then one line a reading with the local date and
+// time to the millisecond, the distance in inches and in millimetres, and a lost echo
+// flagged as such (no distance) rather than logged as a zero.
+enum class LogFormat { Text, Csv };
+inline constexpr std::string_view kCsvLogHeader = "time,distance_in,distance_mm,lost\r\n";
+
+struct LocalDateTime {
+    int Year = 0;
+    int Month = 0;
+    int Day = 0;
+    TimeOfDay Time;
+    int Millisecond = 0;
+};
+
+// "2026-12-07T14:02:31.250,12.35,313.7,0" and, for a lost echo (no distance above zero),
+// "2026-12-07T14:02:31.256,,,1".
+std::string CsvLogLine(const LocalDateTime& when, float distance);
+
 // The open log file. Every line is flushed to the system as it is written, so a crash
 // loses no line already logged, and a failed write is reported to the caller.
 class DataLogFile {

@@ -12,7 +12,7 @@ namespace telmora {
 DataLogCommand::DataLogCommand(QWidget* window, Clock clock)
     : QObject(window), window_(window), clock_(std::move(clock)) {
     if (!clock_) {
-        clock_ = [] { return QTime::currentTime(); };
+        clock_ = [] { return QDateTime::currentDateTime(); };
     }
 }
 
@@ -31,8 +31,15 @@ void DataLogCommand::mnuLogDataToFileClick() {
     dialog.setObjectName("dlgLogFile");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter("Log Files (*.log)");
+    const QString textFilter = "Log Files (*.log)";
+    const QString csvFilter = "CSV (*.csv)";
+    dialog.setNameFilters({textFilter, csvFilter});
+    dialog.selectNameFilter(textFilter);
     dialog.setDefaultSuffix("log");
+    // A name typed without an extension gets the chosen type's.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, csvFilter](const QString& f) {
+        dialog.setDefaultSuffix(f == csvFilter ? "csv" : "log");
+    });
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The question is asked here rather than by the dialog, whose own check depends on a
     // folder listing it fills in the background and can miss a file that exists.
@@ -46,7 +53,9 @@ void DataLogCommand::mnuLogDataToFileClick() {
         ShowCaption();
         return;
     }
-    StartLog(path);
+    const bool csv =
+        dialog.selectedNameFilter() == csvFilter || path.endsWith(".csv", Qt::CaseInsensitive);
+    StartLog(path, csv ? LogFormat::Csv : LogFormat::Text);
 }
 
 bool DataLogCommand::ConfirmReplace(const QString& path) {
@@ -60,14 +69,24 @@ bool DataLogCommand::ConfirmReplace(const QString& path) {
 }
 
 bool DataLogCommand::StartLog(const QString& path) {
+    return StartLog(path,
+                    path.endsWith(".csv", Qt::CaseInsensitive) ? LogFormat::Csv : LogFormat::Text);
+}
+
+bool DataLogCommand::StartLog(const QString& path, LogFormat format) {
     StopLog();
     std::string error;
-    if (!log_.Open(path.toStdString(), error)) {
+    const bool opened = log_.Open(path.toStdString(), error) &&
+                        (format != LogFormat::Csv || log_.Write(kCsvLogHeader, error));
+    if (!opened) {
+        std::string ignored;
+        log_.Close(ignored);
         ShowCaption();
         Tell(QString("The log file %1 could not be created: %2.")
                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(error)));
         return false;
     }
+    format_ = format;
     ShowCaption();
     emit LogChanged(Path());
     return true;
@@ -92,9 +111,16 @@ void DataLogCommand::WriteReading(float distance) {
     if (!log_.IsOpen()) {
         return;
     }
-    const QTime now = clock_();
+    const QDateTime now = clock_();
+    const QTime time = now.time();
+    const TimeOfDay timeOfDay{time.hour(), time.minute(), time.second()};
+    const QDate date = now.date();
+    const std::string line =
+        format_ == LogFormat::Csv
+            ? CsvLogLine({date.year(), date.month(), date.day(), timeOfDay, time.msec()}, distance)
+            : LogLine(timeOfDay, distance);
     std::string error;
-    if (log_.Write(LogLine({now.hour(), now.minute(), now.second()}, distance), error)) {
+    if (log_.Write(line, error)) {
         return;
     }
     const QString path = Path();

@@ -2,10 +2,10 @@
 
 #include "display/data_log.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTime>
 
 #include <functional>
 
@@ -14,15 +14,16 @@ class QWidget;
 
 namespace telmora {
 
-// "&Log Data" / "&StopLogging": records every reading with the time of day in a text file
-// the user chooses. Each line is on disk as soon as it is written; a write that fails
-// stops the log and tells the user.
+// "&Log Data" / "&StopLogging": records every reading with the time in a file the user
+// chooses, as text lines with the time of day or as CSV with the date and milliseconds.
+// Each line is on disk as soon as it is written; a write that fails stops the log and
+// tells the user.
 class DataLogCommand : public QObject {
     Q_OBJECT
   public:
-    using Clock = std::function<QTime()>;
+    using Clock = std::function<QDateTime()>; // local date and time
 
-    // `window` parents the dialogs; `clock` gives the time of day (the system clock when
+    // `window` parents the dialogs; `clock` gives the local time (the system clock when
     // empty).
     explicit DataLogCommand(QWidget* window, Clock clock = {});
 
@@ -31,9 +32,11 @@ class DataLogCommand : public QObject {
 
     // The menu command: stops a running log, or asks for a file and starts one.
     void mnuLogDataToFileClick();
-    // Starts a log in `path` without asking (the file is emptied). False, after telling
-    // the user why, when the file cannot be created.
+    // Starts a log in `path` without asking (the file is emptied): CSV when the name ends
+    // in ".csv", else text lines. False, after telling the user why, when the file cannot
+    // be created.
     bool StartLog(const QString& path);
+    bool StartLog(const QString& path, LogFormat format);
     void StopLog();
 
     bool LogActive() const { return log_.IsOpen(); }
@@ -56,6 +59,7 @@ class DataLogCommand : public QObject {
     Clock clock_;
     QPointer<QAction> menuEntry_;
     DataLogFile log_;
+    LogFormat format_ = LogFormat::Text;
 };
 
 } // namespace telmora
