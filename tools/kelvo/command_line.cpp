@@ -12,12 +12,13 @@ struct CommandEntry {
     std::string_view Name;
 };
 
-constexpr std::array<CommandEntry, 5> kCommands{{
+constexpr std::array<CommandEntry, 6> kCommands{{
     {Command::Detect, "detect"},
     {Command::Read, "read"},
     {Command::Write, "write"},
     {Command::Show, "show"},
     {Command::Monitor, "monitor"},
+    {Command::Diff, "diff"},
 }};
 
 Command CommandNamed(std::string_view name) {
@@ -35,7 +36,7 @@ bool UsesPort(Command c) {
 }
 
 bool TakesFile(Command c) {
-    return c == Command::Write || c == Command::Show;
+    return c == Command::Write || c == Command::Show || c == Command::Diff;
 }
 
 // Parses the options of one command; returns an error line or "".
@@ -89,16 +90,18 @@ class OptionReader {
             return flag(command_ == Command::Write, options_.Verify, false);
         }
         if (name == "--json") {
-            return flag(command_ == Command::Show, options_.Json, true);
+            return flag(command_ == Command::Show || command_ == Command::Diff, options_.Json,
+                        true);
         }
         if (name == "--csv") {
             return flag(command_ == Command::Monitor, options_.Csv, true);
         }
 
-        const bool known = (name == "--port" && UsesPort(command_)) ||
-                           ((name == "-o" || name == "--output") && command_ == Command::Read) ||
-                           (name == "--family" && command_ == Command::Write) ||
-                           (name == "--count" && command_ == Command::Monitor);
+        const bool known =
+            (name == "--port" && (UsesPort(command_) || command_ == Command::Diff)) ||
+            ((name == "-o" || name == "--output") && command_ == Command::Read) ||
+            (name == "--family" && command_ == Command::Write) ||
+            (name == "--count" && command_ == Command::Monitor);
         if (!known) {
             return Unknown(name);
         }
@@ -151,6 +154,13 @@ class OptionReader {
             options_.File = arg;
             return "";
         }
+        if (command_ == Command::Diff && options_.OtherFile.empty()) {
+            if (arg.empty()) {
+                return "the file name is empty";
+            }
+            options_.OtherFile = arg;
+            return "";
+        }
         return "unexpected argument '" + arg + "'";
     }
 
@@ -163,6 +173,14 @@ class OptionReader {
         }
         if (TakesFile(command_) && options_.File.empty()) {
             return "missing the configuration file";
+        }
+        if (command_ == Command::Diff) {
+            if (options_.Port.empty() && options_.OtherFile.empty()) {
+                return "missing the second configuration file, or --port DEVICE";
+            }
+            if (!options_.Port.empty() && !options_.OtherFile.empty()) {
+                return "give two files, or --port DEVICE and one file";
+            }
         }
         return "";
     }

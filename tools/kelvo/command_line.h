@@ -10,20 +10,21 @@
 // kelvo's command line: a subcommand and its options.
 namespace telmora::kelvo {
 
-enum class Command { None, Detect, Read, Write, Show, Monitor };
+enum class Command { None, Detect, Read, Write, Show, Monitor, Diff };
 
 std::string_view CommandName(Command command); // "detect", ..., "" for None
 
 struct Options {
     kelvo::Command Command = kelvo::Command::None;
-    bool Help = false;    // --help: the command's usage (kelvo's own without a command)
-    bool Version = false; // --version
-    std::string Port;     // --port DEVICE
-    std::string Output;   // read: -o FILE
-    std::string File;     // write, show: the configuration file
+    bool Help = false;     // --help: the command's usage (kelvo's own without a command)
+    bool Version = false;  // --version
+    std::string Port;      // --port DEVICE
+    std::string Output;    // read: -o FILE
+    std::string File;      // write, show, diff: the configuration file
+    std::string OtherFile; // diff: the second file, when no --port
     SensorFamily Family = SensorFamily::None; // write: --family a|b (None: any)
     bool Verify = true;                       // write: off with --no-verify
-    bool Json = false;                        // show: --json
+    bool Json = false;                        // show, diff: --json
     bool Csv = false;                         // monitor: --csv
     std::optional<long> Count;                // monitor: --count N
 };

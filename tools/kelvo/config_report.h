@@ -14,7 +14,4 @@ std::string ConfigurationText(const SensorConfig& record);
 // One JSON object keyed by the record's field names.
 std::string ConfigurationJson(const SensorConfig& record);
 
-// The shortest decimal text that reads back as exactly `value` ("221.77045", "0.05").
-std::string ShortestText(float value);
-
 } // namespace telmora::kelvo

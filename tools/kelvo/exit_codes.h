@@ -13,6 +13,7 @@ enum ExitCode : int {
                             // answered one register damaged on every try
     kExitFile = 6,          // a configuration file could not be read or written
     kExitPort = 7,          // the port could not be opened, or failed while in use
+    kExitDiffer = 8,        // diff: the two configurations differ
     kExitInterrupted = 130, // Ctrl-C or SIGTERM during an exchange with the sensor
 };
 

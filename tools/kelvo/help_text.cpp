@@ -15,6 +15,7 @@ Exit status:
        register came damaged three times
   6    a configuration file could not be read or written
   7    the port could not be opened, or hung up or failed while in use
+  8    diff: the two configurations differ
   130  interrupted (Ctrl-C or SIGTERM) during an exchange with the sensor
 Errors are reported as one line on standard error.
 )";
@@ -29,6 +30,7 @@ Commands:
   read      read the sensor's configuration into a configuration file
   write     write a configuration file into the sensor and check it
   show      print what a configuration file holds
+  diff      compare two configuration files, or a sensor with a file
   monitor   print the sensor's distance readings as they arrive
 
 "kelvo COMMAND --help" describes a command; "kelvo --version" prints the version.
@@ -93,6 +95,23 @@ Options:
   --help   this text
 )";
 
+constexpr const char* kDiff = R"(Usage: kelvo diff FILE1 FILE2 [--json]
+       kelvo diff --port DEVICE FILE [--json]
+
+Compares two configurations field by field and marks each field that differs with "*",
+then counts the differences. Each side is taken as what Telmora would write to a sensor
+after loading the file, or after reading the sensor (a normal read: detection, the
+registers, the end command), so a value the window cannot tell apart is no difference.
+Two files are compared as a Kelvo-B holds them; a sensor and a file over the fields
+the sensor's family holds. Exits with 0 when equal, 8 when they differ.
+
+Options:
+  --port DEVICE   compare the sensor on DEVICE with FILE
+  --json          one JSON object: the sides, the count of differences and every field
+                  with its unit, both values and whether they differ
+  --help          this text
+)";
+
 constexpr const char* kMonitor = R"(Usage: kelvo monitor --port DEVICE [--csv] [--count N]
 
 Prints each distance reading the sensor streams, as it arrives: the local time to the
@@ -127,6 +146,9 @@ std::string HelpText(Command command) {
         break;
     case Command::Monitor:
         body = kMonitor;
+        break;
+    case Command::Diff:
+        body = kDiff;
         break;
     case Command::None:
         break;

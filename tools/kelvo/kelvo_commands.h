@@ -2,6 +2,8 @@
 
 #include "command_line.h"
 
+#include "config/sensor_config.h"
+
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -18,5 +20,11 @@ int RunRead(const Options& options, std::ostream& out, std::ostream& err);
 int RunWrite(const Options& options, std::ostream& out, std::ostream& err);
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);
 int RunMonitor(const Options& options, std::ostream& out, std::ostream& err);
+int RunDiff(const Options& options, std::ostream& out, std::ostream& err);
+
+// Detects the sensor on options.Port, reads its configuration and ends the exchange. The
+// exit status; on success the family and the registers read.
+int ReadSensor(const Options& options, SensorFamily& family, RegisterImage& image,
+               std::ostream& err);
 
 } // namespace telmora::kelvo

@@ -27,6 +27,8 @@ int RunKelvo(std::span<const std::string> args, std::ostream& out, std::ostream&
     switch (options.Command) {
     case Command::Show:
         return RunShow(options, out, err);
+    case Command::Diff:
+        return RunDiff(options, out, err);
     case Command::Detect:
         InstallInterruptHandlers();
         return RunDetect(options, out, err);

@@ -18,7 +18,28 @@ WindowSession StartUpSession() {
     return session;
 }
 
-RegisterImage FileImageAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
+namespace {
+
+void Encode(SensorFamily family, WindowSession& session) {
+    if (family == SensorFamily::A) {
+        EncodeImageA(session.Record, session.Image);
+    } else {
+        EncodeImageB(session.Record, session.Image);
+    }
+}
+
+WindowSession SentFromFile(const RegisterImage& fileImage, SensorFamily family) {
+    WindowSession session = StartUpSession();
+    std::copy(fileImage.begin(), fileImage.begin() + 128, session.Image.begin());
+    DecodeImageB(session.Image, session.Record);
+    ShowRecordB(session.Record, session.Window);
+    ReadWindow(family, session.Window, session.Record);
+    Encode(family, session);
+    return session;
+}
+
+// Right after start-up, "Get Configuration From Sensor" on a sensor of `family`.
+WindowSession ShownAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
     WindowSession session = StartUpSession();
     session.Image = sensorImage;
     if (family == SensorFamily::A) {
@@ -27,6 +48,13 @@ RegisterImage FileImageAfterSensorRead(SensorFamily family, const RegisterImage&
         DecodeImageB(session.Image, session.Record);
     }
     ShowRecord(family, session.Record, session.Window);
+    return session;
+}
+
+} // namespace
+
+RegisterImage FileImageAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
+    WindowSession session = ShownAfterSensorRead(family, sensorImage);
     // The file always carries a family B image, whatever family the window shows.
     ReadWindowB(session.Window, session.Record);
     EncodeImageB(session.Record, session.Image);
@@ -34,17 +62,18 @@ RegisterImage FileImageAfterSensorRead(SensorFamily family, const RegisterImage&
 }
 
 RegisterImage SensorImageFromFile(const RegisterImage& fileImage, SensorFamily family) {
-    WindowSession session = StartUpSession();
-    std::copy(fileImage.begin(), fileImage.begin() + 128, session.Image.begin());
-    DecodeImageB(session.Image, session.Record);
-    ShowRecordB(session.Record, session.Window);
+    return SentFromFile(fileImage, family).Image;
+}
+
+SensorConfig RecordSentFromFile(const RegisterImage& fileImage, SensorFamily family) {
+    return SentFromFile(fileImage, family).Record;
+}
+
+SensorConfig RecordSentAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
+    WindowSession session = ShownAfterSensorRead(family, sensorImage);
     ReadWindow(family, session.Window, session.Record);
-    if (family == SensorFamily::A) {
-        EncodeImageA(session.Record, session.Image);
-    } else {
-        EncodeImageB(session.Record, session.Image);
-    }
-    return session.Image;
+    Encode(family, session);
+    return session.Record;
 }
 
 } // namespace telmora::kelvo

@@ -1,0 +1,119 @@
+#include "config/config_fields.h"
+
+#include "config/option_codes.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace telmora {
+
+namespace {
+
+std::string_view RunModeName(int code) {
+    return code == 8 ? "run mode 8, offered by no dialog" : kSensorRunMode.CaptionOfCode(code);
+}
+
+std::string_view PolarityName(int code) {
+    return code == 0   ? "normal: off near the sensor, on beyond"
+           : code == 2 ? "reversed: on near the sensor, off beyond"
+                       : "";
+}
+std::string_view SlopeName(int code) {
+    return code == 1 ? "output rises with distance" : code == 0 ? "output falls with distance" : "";
+}
+
+} // namespace
+
+void VisitFields(const SensorConfig& r, const FieldVisitor& v) {
+    const std::string_view outputUnit =
+        kAnalogMode.WithCode(r.AnalogMode) == AnalogMode::Voltage ? "volts" : "ma";
+    v.Number("MinRange", r.MinRange, "inches");
+    v.Number("MaxRange", r.MaxRange, "inches");
+    v.Number("Interval", r.Interval, "seconds");
+    v.Code("NumberOfPulses", r.NumberOfPulses, {});
+    v.Code("PrimingCycles", r.PrimingCycles, {});
+    v.Code("NodeAddress", r.NodeAddress, {});
+    v.Code("RunMode", r.RunMode, RunModeName(r.RunMode));
+    v.Flag("PBEnabled", r.PBEnabled);
+    v.Flag("TempComp", r.TempComp);
+    v.Code("FilterType", r.FilterType, kSensorFilter.CaptionOfCode(r.FilterType));
+    v.Code("NumberOfSamples", r.NumberOfSamples, {});
+    v.Text("Description", r.Description);
+    v.Number("CountDistance", r.CountDistance, "inches per count");
+    for (int n = 1; n <= 4; ++n) {
+        const ConstSwitchFields sw = Switch(r, n);
+        const std::string prefix = "Sw" + std::to_string(n);
+        v.Number(prefix + "Setpoint", sw.Setpoint, "inches");
+        v.Number(prefix + "Hyst", sw.Hyst, "inches");
+        v.Code(prefix + "Polarity", sw.Polarity, PolarityName(sw.Polarity));
+        v.Code(prefix + "Mode", sw.Mode, kSwitchMode.CaptionOfCode(sw.Mode));
+        v.Code(prefix + "EchoLoss", sw.EchoLoss, kSwitchEchoLoss.CaptionOfCode(sw.EchoLoss));
+        v.Code(prefix + "PowerUp", sw.PowerUp, kSwitchPowerUp.CaptionOfCode(sw.PowerUp));
+        v.Code(prefix + "SetAllowed", sw.SetAllowed, kSetAllowed.CaptionOfCode(sw.SetAllowed));
+    }
+    v.Number("AnalogNearEndpoint", r.AnalogNearEndpoint, "inches");
+    v.Number("AnalogFarEndpoint", r.AnalogFarEndpoint, "inches");
+    v.Number("AnalogNearOutput", r.AnalogNearOutput, outputUnit);
+    v.Number("AnalogFarOutput", r.AnalogFarOutput, outputUnit);
+    v.Code("AnalogSlope", r.AnalogSlope, SlopeName(r.AnalogSlope));
+    v.Code("AnalogMode", r.AnalogMode, kAnalogMode.CaptionOfCode(r.AnalogMode));
+    v.Code("AnalogPowerUp", r.AnalogPowerUp, kAnalogPowerUp.CaptionOfCode(r.AnalogPowerUp));
+    v.Code("AnalogEchoLoss", r.AnalogEchoLoss, kAnalogEchoLoss.CaptionOfCode(r.AnalogEchoLoss));
+    v.Code("AnalogSetAllowed", r.AnalogSetAllowed, kSetAllowed.CaptionOfCode(r.AnalogSetAllowed));
+    v.Number("AnalogOutputMin", r.AnalogOutputMin, outputUnit);
+    v.Number("AnalogOutputMax", r.AnalogOutputMax, outputUnit);
+}
+
+std::string ShortestText(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::vector<FieldRow> FieldRows(const SensorConfig& record) {
+    std::vector<FieldRow> rows;
+    FieldVisitor v;
+    v.Number = [&](std::string_view name, float value, std::string_view unit) {
+        rows.push_back({std::string(name), ShortestText(value), std::string(unit), {}});
+    };
+    v.Code = [&](std::string_view name, int value, std::string_view meaning) {
+        rows.push_back({std::string(name), std::to_string(value), {}, std::string(meaning)});
+    };
+    v.Flag = [&](std::string_view name, bool value) {
+        rows.push_back({std::string(name), value ? "true" : "false", {}, {}});
+    };
+    v.Text = [&](std::string_view name, const std::string& value) {
+        rows.push_back({std::string(name), value, {}, {}});
+    };
+    VisitFields(record, v);
+    return rows;
+}
+
+bool FamilyHoldsField(SensorFamily family, std::string_view name) {
+    static constexpr std::array<std::string_view, 19> kFamilyAFields{
+        "MinRange",         "MaxRange",           "Interval",
+        "NumberOfPulses",   "PrimingCycles",      "RunMode",
+        "PBEnabled",        "FilterType",         "NumberOfSamples",
+        "Description",      "CountDistance",      "Sw1Setpoint",
+        "Sw2Setpoint",      "AnalogNearEndpoint", "AnalogFarEndpoint",
+        "AnalogNearOutput", "AnalogFarOutput",    "AnalogSlope",
+        "AnalogOutputMax"};
+    return family != SensorFamily::A ||
+           std::find(kFamilyAFields.begin(), kFamilyAFields.end(), name) != kFamilyAFields.end();
+}
+
+std::vector<FieldComparison> CompareFields(const SensorConfig& left, const SensorConfig& right,
+                                           SensorFamily family) {
+    const std::vector<FieldRow> a = FieldRows(left);
+    const std::vector<FieldRow> b = FieldRows(right);
+    std::vector<FieldComparison> fields;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (FamilyHoldsField(family, a[i].Name))
+            fields.push_back(
+                {a[i].Name, a[i].Unit, a[i].Value, b[i].Value, a[i].Value != b[i].Value});
+    }
+    return fields;
+}
+
+} // namespace telmora

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "config/sensor_config.h"
+#include "config/sensor_family.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Every field of the configuration record with its unit or its code's meaning, in the
+// record's order: what a report, a comparison or a script lists.
+namespace telmora {
+
+struct FieldVisitor {
+    std::function<void(std::string_view, float, std::string_view unit)> Number;
+    std::function<void(std::string_view, int, std::string_view meaning)> Code;
+    std::function<void(std::string_view, bool)> Flag;
+    std::function<void(std::string_view, const std::string&)> Text;
+};
+void VisitFields(const SensorConfig& record, const FieldVisitor& visitor);
+
+// The shortest decimal text that reads back as exactly `value` ("221.77045", "0.05").
+std::string ShortestText(float value);
+
+// One field as text: "MaxRange", "221.77045", "inches"; a code's meaning in `Meaning`.
+struct FieldRow {
+    std::string Name;
+    std::string Value;
+    std::string Unit;
+    std::string Meaning;
+};
+std::vector<FieldRow> FieldRows(const SensorConfig& record);
+
+// Whether a sensor of `family` holds the field: a Kelvo-A holds two switch setpoints and
+// no switch or analog options, node address or temperature setting. Every field for None.
+bool FamilyHoldsField(SensorFamily family, std::string_view name);
+
+// The fields of two records that a sensor of `family` holds, side by side; `Differs`
+// marks a field whose values differ.
+struct FieldComparison {
+    std::string Name;
+    std::string Unit; // the left record's unit (the analog outputs' follow its mode)
+    std::string Left;
+    std::string Right;
+    bool Differs = false;
+};
+std::vector<FieldComparison> CompareFields(const SensorConfig& left, const SensorConfig& right,
+                                           SensorFamily family);
+
+} // namespace telmora

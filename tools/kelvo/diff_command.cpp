@@ -1,0 +1,110 @@
+#include "config_report.h"
+#include "exit_codes.h"
+#include "kelvo_commands.h"
+#include "window_session.h"
+
+#include "config/config_fields.h"
+#include "config/config_file.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <ostream>
+
+namespace telmora::kelvo {
+
+namespace {
+
+bool ReadFileImage(const std::string& path, RegisterImage& image, std::ostream& err) {
+    const ConfigFileContents contents = ReadConfigFile(path);
+    if (!contents.Ok) {
+        err << "kelvo: " << contents.Error << "\n";
+        return false;
+    }
+    FileBytesToImage(contents.Bytes, image);
+    return true;
+}
+
+void PrintText(const std::vector<FieldComparison>& fields, const std::string& left,
+               const std::string& right, std::ostream& out) {
+    std::size_t nameWidth = 0;
+    std::size_t leftWidth = left.size();
+    for (const FieldComparison& f : fields) {
+        nameWidth = std::max(nameWidth, f.Name.size());
+        leftWidth = std::max(leftWidth, f.Left.size());
+    }
+    const auto pad = [](const std::string& text, std::size_t width) {
+        return text + std::string(width - std::min(width, text.size()), ' ');
+    };
+    out << "  " << pad("", nameWidth) << "  " << pad(left, leftWidth) << "  " << right << "\n";
+    for (const FieldComparison& f : fields) {
+        out << (f.Differs ? "* " : "  ") << pad(f.Name, nameWidth) << "  " << pad(f.Left, leftWidth)
+            << "  " << f.Right;
+        if (!f.Unit.empty())
+            out << "  " << f.Unit;
+        out << "\n";
+    }
+}
+
+void PrintJson(const std::vector<FieldComparison>& fields, const std::string& left,
+               const std::string& right, std::size_t differences, std::ostream& out) {
+    nlohmann::ordered_json json;
+    json["left"] = left;
+    json["right"] = right;
+    json["differences"] = differences;
+    json["fields"] = nlohmann::ordered_json::array();
+    for (const FieldComparison& f : fields) {
+        json["fields"].push_back({{"name", f.Name},
+                                  {"unit", f.Unit},
+                                  {"left", f.Left},
+                                  {"right", f.Right},
+                                  {"differs", f.Differs}});
+    }
+    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+}
+
+} // namespace
+
+// Compares what each side would send to a sensor after the window's round trip, so that
+// a value the window cannot show differently is no difference.
+int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
+    RegisterImage fileImage{};
+    if (!ReadFileImage(options.File, fileImage, err)) {
+        return kExitFile;
+    }
+    SensorFamily family = SensorFamily::B; // the family the window starts with
+    SensorConfig left;
+    SensorConfig right;
+    std::string leftName = options.File;
+    std::string rightName;
+    if (!options.Port.empty()) {
+        RegisterImage sensorImage{};
+        if (const int status = ReadSensor(options, family, sensorImage, err); status != kExitOk) {
+            return status;
+        }
+        left = RecordSentAfterSensorRead(family, sensorImage);
+        leftName = std::string(FamilyName(family)) + " on " + options.Port;
+        right = RecordSentFromFile(fileImage, family);
+        rightName = options.File;
+    } else {
+        RegisterImage otherImage{};
+        if (!ReadFileImage(options.OtherFile, otherImage, err)) {
+            return kExitFile;
+        }
+        left = RecordSentFromFile(fileImage, family);
+        right = RecordSentFromFile(otherImage, family);
+        rightName = options.OtherFile;
+    }
+    const std::vector<FieldComparison> fields = CompareFields(left, right, family);
+    const auto differences = static_cast<std::size_t>(
+        std::count_if(fields.begin(), fields.end(), [](const auto& f) { return f.Differs; }));
+    if (options.Json) {
+        PrintJson(fields, leftName, rightName, differences, out);
+    } else {
+        PrintText(fields, leftName, rightName, out);
+        out << differences << (differences == 1 ? " difference" : " differences") << "\n";
+    }
+    return differences == 0 ? kExitOk : kExitDiffer;
+}
+
+} // namespace telmora::kelvo
