@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/alt_key_guard.h"
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
 #include "display/ui/editor_controls.h"
@@ -30,6 +31,7 @@ namespace {
 
 // Per-user setting: whether opening a port finds the sensor's distance scale.
 constexpr const char* kFindScaleKey = "link/findDistanceScaleWhenOpening";
+constexpr const char* kVerifyKey = "link/verifyAfterWriting";
 
 QSettings UserSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Telmora", "Telmora");
@@ -50,7 +52,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     surface_->setAccessibleName("Sensor configuration and measurements");
     setCentralWidget(surface_);
     // Readings change the window up to 160 times a second; painting keeps to the screen's pace.
-    new PaintCadence(this);
+    auto* cadence = new PaintCadence(this);
+    new AltKeyGuard(this);
     geometry_ = std::make_unique<FormGeometry>(*surface_);
 
     menus_ = BuildMainMenus(menuBar());
@@ -71,6 +74,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             &StripChartView::ShowMinRangeCaption);
     connect(&editors_->Range(), &RangeEditor::MaxRangeShown, &display_->Chart(),
             &StripChartView::ShowMaxRangeCaption);
+    display_->ShowReadingsWith(*cadence);
     display_->SetLogMenuEntry(menus_.mnuLogDataToFile);
     connect(display_, &MeasurementDisplay::LogChanged, this,
             [this](const QString& path) { status_->ShowLog(path); });
@@ -113,6 +117,9 @@ void MainWindow::BuildLink() {
     const bool findScale = UserSettings().value(kFindScaleKey, true).toBool();
     link_->SetFindScaleOnOpen(findScale);
     menus_.mnuFindScaleOnOpen->setChecked(findScale);
+    const bool verify = UserSettings().value(kVerifyKey, true).toBool();
+    link_->SetVerifyAfterWriting(verify);
+    menus_.mnuVerifyAfterWriting->setChecked(verify);
     chooser_ = std::make_unique<PortChooser>(*link_, this);
     // Statistics never mix two scales: a new scale starts them afresh.
     connect(link_.get(), &SensorLink::LineScaleChanged, this,
@@ -137,6 +144,10 @@ void MainWindow::ConnectMenus() {
     connect(m.mnuFindScaleOnOpen, &QAction::toggled, this, [this](bool find) {
         UserSettings().setValue(kFindScaleKey, find);
         link_->SetFindScaleOnOpen(find);
+    });
+    connect(m.mnuVerifyAfterWriting, &QAction::toggled, this, [this](bool verify) {
+        UserSettings().setValue(kVerifyKey, verify);
+        link_->SetVerifyAfterWriting(verify);
     });
     connect(m.mnuSensorTypeKelvoA, &QAction::triggered, this,
             &MainWindow::mnuSensorTypeKelvoAClick);

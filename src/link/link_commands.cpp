@@ -1,6 +1,7 @@
 #include "link/link_commands.h"
 
 #include "link/link_messages.h"
+#include "link/write_check.h"
 
 namespace telmora {
 
@@ -107,7 +108,39 @@ void LinkCommands::SaveConfigurationToSensor() {
         return;
     }
     SendEnd();
-    host_.ShowStatus(CompletedExchangeText(write));
+    if (verify_)
+        VerifyWrite(wanted, image);
+    else
+        host_.ShowStatus(CompletedExchangeText(write));
+}
+
+void LinkCommands::VerifyWrite(SensorFamily family, const RegisterImage& written) {
+    const ExchangeResult again =
+        WaitForEnd(Exchange::Detection, !waiter_.Leaving() && protocol_.StartDetection());
+    if (!again.Completed()) {
+        if (again.Outcome == ExchangeOutcome::NoSensor)
+            host_.Warn(kWriteUncheckedText);
+        return;
+    }
+    if (again.Family != family) {
+        SendEnd();
+        host_.Warn("The sensor answered as " + std::string(FamilyName(again.Family)) +
+                   " after the configuration was written as " + std::string(FamilyName(family)) +
+                   ".");
+        return;
+    }
+    const ExchangeResult readBack = ReadConfiguration(family);
+    if (!readBack.Completed()) {
+        WarnIfStopped(readBack);
+        return;
+    }
+    SendEnd();
+    const std::string differences = WriteCheckText(family, written, protocol_.Image());
+    if (!differences.empty()) {
+        host_.Warn(differences);
+        return;
+    }
+    host_.ShowStatus(VerifiedWriteText(family));
 }
 
 } // namespace telmora

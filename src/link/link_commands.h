@@ -33,8 +33,12 @@ class LinkCommands {
 
     // mnuFileOpenFromSensor, "Get Configuration From Sensor".
     void GetConfigurationFromSensor();
-    // mnuFileSaveToSensor, "Save Configuration To Sensor".
+    // mnuFileSaveToSensor, "Save Configuration To Sensor". Unless turned off, the sensor is
+    // then read back, as "Get Configuration From Sensor" reads it but without touching the
+    // window, and a register that differs from what was written is reported.
     void SaveConfigurationToSensor();
+    void SetVerifyAfterWriting(bool verify) { verify_ = verify; }
+    bool VerifiesAfterWriting() const { return verify_; }
 
     // A command is running (its exchanges wait inside it).
     bool Busy() const { return busy_; }
@@ -44,11 +48,13 @@ class LinkCommands {
     bool MayBegin();
     void WarnIfStopped(const ExchangeResult& result);
     ExchangeResult WaitForEnd(Exchange exchange, bool started);
+    void VerifyWrite(SensorFamily family, const RegisterImage& written);
 
     LinkProtocol& protocol_;
     LinkHost& host_;
     ExchangeWaiter& waiter_;
     bool busy_ = false;
+    bool verify_ = true;
 };
 
 } // namespace telmora

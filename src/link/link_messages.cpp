@@ -25,6 +25,11 @@ std::string StoppedExchangeText(const ExchangeResult& result) {
     return {};
 }
 
+std::string VerifiedWriteText(SensorFamily family) {
+    return "Configuration saved to the " + std::string(FamilyName(family)) +
+           " sensor, read back and verified.";
+}
+
 std::string CompletedExchangeText(const ExchangeResult& result) {
     const std::string family(FamilyName(result.Family));
     switch (result.Exchange) {

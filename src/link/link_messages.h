@@ -19,5 +19,11 @@ std::string StoppedExchangeText(const ExchangeResult& result);
 
 // The status-bar confirmation of a completed read or write.
 std::string CompletedExchangeText(const ExchangeResult& result);
+// ... and of a write read back the same.
+std::string VerifiedWriteText(SensorFamily family);
+
+inline constexpr std::string_view kWriteUncheckedText =
+    "The configuration was written, but the sensor did not answer when it was read back to "
+    "check it.";
 
 } // namespace telmora

@@ -6,8 +6,8 @@
 #include "config/config_file.h"
 #include "link/frames.h"
 #include "link/link_host.h"
+#include "link/write_check.h"
 
-#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -80,16 +80,12 @@ bool Stopped(const ExchangeResult& result, const SensorSession& session) {
 }
 
 // "74 (wrote 218, read 0)" for every register of the family's write order that differs.
-std::vector<std::string> DifferingRegisters(SensorFamily family, const RegisterImage& written,
-                                            const RegisterImage& readBack) {
+std::vector<std::string> DifferenceTexts(SensorFamily family, const RegisterImage& written,
+                                         const RegisterImage& readBack) {
     std::vector<std::string> differences;
-    for (const std::uint8_t reg : WriteRegisters(family)) {
-        const int wrote = std::clamp<int>(written[reg], 0, 255);
-        const int read = std::clamp<int>(readBack[reg], 0, 255);
-        if (wrote != read) {
-            differences.push_back(std::to_string(reg) + " (wrote " + std::to_string(wrote) +
-                                  ", read " + std::to_string(read) + ")");
-        }
+    for (const RegisterMismatch& r : DifferingRegisters(family, written, readBack)) {
+        differences.push_back(std::to_string(r.Register) + " (wrote " + std::to_string(r.Wrote) +
+                              ", read " + std::to_string(r.Read) + ")");
     }
     return differences;
 }
@@ -137,27 +133,36 @@ int RunDetect(const Options& options, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-int RunRead(const Options& options, std::ostream& out, std::ostream& err) {
+int ReadSensor(const Options& options, SensorFamily& family, RegisterImage& image,
+               std::ostream& err) {
     DetectedSensor sensor;
     if (const int status = sensor.Connect(options, err); status != kExitOk) {
         return status;
     }
     SensorSession& session = *sensor.Session;
-    const ExchangeResult& found = sensor.Found;
-    const ExchangeResult read = session.ReadConfiguration(found.Family);
+    family = sensor.Found.Family;
+    const ExchangeResult read = session.ReadConfiguration(family);
     if (Stopped(read, session)) {
         return ReportStopped(read, session, err);
     }
     session.SendEnd();
-    sensor.Port.Close();
+    image = session.Image();
+    return kExitOk;
+}
 
-    const RegisterImage fileImage = FileImageAfterSensorRead(found.Family, session.Image());
+int RunRead(const Options& options, std::ostream& out, std::ostream& err) {
+    SensorFamily family = SensorFamily::None;
+    RegisterImage image{};
+    if (const int status = ReadSensor(options, family, image, err); status != kExitOk) {
+        return status;
+    }
+    const RegisterImage fileImage = FileImageAfterSensorRead(family, image);
     const FileResult saved = WriteConfigFile(options.Output, ImageToFileBytes(fileImage));
     if (!saved.Ok) {
         Fail(err, saved.Error);
         return kExitFile;
     }
-    out << FamilyName(found.Family) << " configuration saved to " << options.Output << "\n";
+    out << FamilyName(family) << " configuration saved to " << options.Output << "\n";
     return kExitOk;
 }
 
@@ -212,7 +217,7 @@ int RunWrite(const Options& options, std::ostream& out, std::ostream& err) {
         return ReportStopped(readBack, session, err);
     }
     session.SendEnd();
-    const std::vector<std::string> differences = DifferingRegisters(family, image, session.Image());
+    const std::vector<std::string> differences = DifferenceTexts(family, image, session.Image());
     if (!differences.empty()) {
         Fail(err, "the configuration read back differs at " + std::to_string(differences.size()) +
                       " register" + (differences.size() == 1 ? "" : "s") + ": " +

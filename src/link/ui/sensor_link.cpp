@@ -323,6 +323,12 @@ void SensorLink::SetFindScaleOnOpen(bool find) {
 bool SensorLink::FindsScaleOnOpen() const {
     return d_->FindScale;
 }
+void SensorLink::SetVerifyAfterWriting(bool verify) {
+    d_->Commands.SetVerifyAfterWriting(verify);
+}
+bool SensorLink::VerifiesAfterWriting() const {
+    return d_->Commands.VerifiesAfterWriting();
+}
 bool SensorLink::IsFindingScale() const {
     return d_->Finder.Running();
 }

@@ -58,6 +58,9 @@ class SensorLink : public QObject {
     // The search runs in the background and tells its outcome by scaleNoteChanged.
     void SetFindScaleOnOpen(bool find);
     bool FindsScaleOnOpen() const;
+    // Whether "Save Configuration To Sensor" reads the sensor back to check it (on at first).
+    void SetVerifyAfterWriting(bool verify);
+    bool VerifiesAfterWriting() const;
     bool IsFindingScale() const;
     float LineCountDistance() const;
 
