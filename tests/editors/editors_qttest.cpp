@@ -363,15 +363,11 @@ void EditorsTest::Resized_DragsAndPlacementsMeetTheBarAsDrawn() {
     QStringList out;
     Bench b(out);
     b.SetRange("6.5", "221.72");
-    const char* setpoints[] = {"20", "77.7", "150", "210"}; // all away from their places
-    for (int n = 1; n <= 4; ++n) {
-        Bench::Enter(b.editors.Sw(n).SetpointBox(), setpoints[n - 1]);
-    }
+    // Every output away from its place.
+    b.Run("txtSw1Setpoint=20|txtSw2Setpoint=77.7|txtSw3Setpoint=150|txtSw4Setpoint=210|"
+          "txtAnalogNearEndpoint=33.3|txtAnalogFarEndpoint=180|txtAnalogNearOutput=5.5|"
+          "txtAnalogFarOutput=17");
     AnalogEditor& a = b.editors.Analog();
-    Bench::Enter(a.NearEndpointBox(), "33.3");
-    Bench::Enter(a.FarEndpointBox(), "180");
-    Bench::Enter(a.NearOutputBox(), "5.5");
-    Bench::Enter(a.FarOutputBox(), "17");
     b.Resize(1.5);
     const QRect bar = b.editors.Range().RangeBar()->geometry();
     // A setpoint dragged to a pixel is the distance at that pixel, give or take one.
