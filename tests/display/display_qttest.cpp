@@ -1,4 +1,4 @@
-// The display's windows parts. Scenarios of readings, clicks, timer ticks and log commands
+// The display's window parts. Scenarios of readings, clicks, timer ticks and log commands
 // write what the boxes, meter, gauges, chart head, log file and messages show after each
 // step, compared once with display_qttest.golden (the figures are the core's, tested
 // there); the print command and the window's paint cadence are checked here, and at each
