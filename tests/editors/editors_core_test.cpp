@@ -1,3 +1,5 @@
+// The editors' figures at the bar's and box's ends and inside them, as a user types and
+// drags, are in the editors' window transcript; here, the cases the window never reaches.
 #include "editors/handle_layout.h"
 #include "editors/scale.h"
 
@@ -33,20 +35,12 @@ TEST(RangeLimits, EntriesAreHeldBetweenHalfAnInchAndTheCeiling) {
 }
 
 TEST(NumberOfPulses, SinglePulseOnlyBelowTheFamilysNearLimit) {
-    EXPECT_EQ(NumberOfPulsesFor(6.49f, true, false), 1);
-    EXPECT_EQ(NumberOfPulsesFor(6.5f, true, false), 10);
     EXPECT_EQ(NumberOfPulsesFor(7.99f, false, true), 1);
-    EXPECT_EQ(NumberOfPulsesFor(8.0f, false, true), 10);
     EXPECT_EQ(NumberOfPulsesFor(7.0f, true, false), 10);
     EXPECT_EQ(NumberOfPulsesFor(0.5f, false, false), 10); // no family selected
 }
 
 TEST(DistanceToX, MapsTheRangeOntoTheBarAndEverythingElseToItsEnds) {
-    EXPECT_EQ(DistanceToX(kBar, 6.5f, 6.5f, 221.72f), 840.0f);
-    EXPECT_EQ(DistanceToX(kBar, 221.72f, 6.5f, 221.72f), 7335.0f);
-    EXPECT_FLOAT_EQ(DistanceToX(kBar, (6.5f + 221.72f) / 2, 6.5f, 221.72f), 840.0f + 6495 / 2.0f);
-    EXPECT_EQ(DistanceToX(kBar, 0.0f, 6.5f, 221.72f), 840.0f);
-    EXPECT_EQ(DistanceToX(kBar, 500.0f, 6.5f, 221.72f), 7335.0f);
     EXPECT_EQ(DistanceToX(kBar, -1e30f, 6.5f, 221.72f), 840.0f);
     EXPECT_EQ(DistanceToX(kBar, 3e38f, -3e38f, 3e38f), 7335.0f);
     for (float d : {0.0f, 12.0f, 50.0f, 1000.0f}) {
@@ -61,10 +55,6 @@ TEST(DistanceToX, MapsTheRangeOntoTheBarAndEverythingElseToItsEnds) {
 }
 
 TEST(XToDistance, MapsTheBarOntoTheRangeAndClampsBeyondIt) {
-    EXPECT_EQ(XToDistance(kBar, 840, 6.5f, 221.72f), 6.5f);
-    EXPECT_EQ(XToDistance(kBar, 7335, 6.5f, 221.72f), 221.72f);
-    EXPECT_EQ(XToDistance(kBar, -5000, 6.5f, 221.72f), 6.5f);
-    EXPECT_EQ(XToDistance(kBar, 20000, 6.5f, 221.72f), 221.72f);
     EXPECT_FLOAT_EQ(XToDistance(kBar, 840 + 6495 / 2.0f, 0, 100), 50.0f);
     for (float d = 6.5f; d <= 221.72f; d += 7.3f) {
         const float x = DistanceToX(kBar, d, 6.5f, 221.72f);
@@ -75,18 +65,13 @@ TEST(XToDistance, MapsTheBarOntoTheRangeAndClampsBeyondIt) {
     EXPECT_EQ(XToDistance(kBar, std::numeric_limits<float>::quiet_NaN(), 6.5f, 221.72f), 6.5f);
 }
 
-// Placement inside the bar is checked on the switch rows; here, the widths at its ends.
+// A first handle that starts a little beyond the meeting point gets width 0, not less.
 TEST(HandlePair, HandleWidthsAreNeverNegative) {
-    EXPECT_EQ(PlaceHandlePair(7335, 840, 7335, 615).SecondSize, 0);
-    EXPECT_EQ(PlaceHandlePair(840, 840, 7335, 615).FirstSize, 0);
-    // A first handle that starts a little beyond the meeting point gets width 0.
     EXPECT_EQ(PlaceHandlePair(840, 841, 7335, 615).FirstSize, 0);
 }
 
 TEST(SwitchDrag, PointerGivesTheDistanceWithinTheRange) {
     // The pointer's offset is relative to the handle it was pressed on.
-    EXPECT_EQ(DraggedDistance(kBar, 840, -2000, 6.5f, 221.72f, 840), 6.5f);
-    EXPECT_EQ(DraggedDistance(kBar, 3000, 9000, 6.5f, 221.72f, 840), 221.72f);
     EXPECT_EQ(DraggedDistance(kBar, 3000, -9000, 6.5f, 221.72f, 840), 6.5f);
     const float d = DraggedDistance(kBar, 4087.5f, 0, 0, 100, 840);
     EXPECT_FLOAT_EQ(d, 50.0f);
@@ -95,8 +80,6 @@ TEST(SwitchDrag, PointerGivesTheDistanceWithinTheRange) {
 }
 
 TEST(AnalogOutput, IsHeldWithinTheScaleAndPlacedInTheBox) {
-    EXPECT_EQ(OutputToY(kBox, 0, 0, 20), 4335.0f);
-    EXPECT_EQ(OutputToY(kBox, 20, 0, 20), 3600.0f);
     EXPECT_FLOAT_EQ(OutputToY(kBox, 10, 0, 20), 3600 + 367.5f);
     EXPECT_EQ(OutputToY(kBox, 30, 0, 20), 3600.0f);
     EXPECT_EQ(OutputToY(kBox, -5, 0, 20), 4335.0f);
@@ -105,7 +88,6 @@ TEST(AnalogOutput, IsHeldWithinTheScaleAndPlacedInTheBox) {
 }
 
 TEST(AnalogOutputDrag, HeightGivesTheOutputWithinTheScale) {
-    EXPECT_EQ(DraggedOutput(kBox, 3600, 5000, 0, 20), 0.0f);
     EXPECT_EQ(DraggedOutput(kBox, 3900, -5000, 0, 10), 10.0f);
     EXPECT_FLOAT_EQ(DraggedOutput(kBox, 3600, 367.5f, 0, 20), 10.0f);
     EXPECT_EQ(DraggedOutput({3600, 0}, 3600, 10, 0, 20), 0.0f);
