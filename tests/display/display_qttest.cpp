@@ -19,6 +19,7 @@
 #include "form/form_items.h"
 #include "form/form_surface.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -128,6 +129,25 @@ void Readings(Bench& b) {
     }
 }
 
+void Paced(Bench& b) {
+    // A shown window shows the latest reading when it paints: a burst ends with its last
+    // reading everywhere, the gauges included; "Reset Stats" before the paint is not undone
+    // by the figures of a reading counted before it; a lost echo shows as such.
+    b.display->Gauges().Timer2().stop(); // the echo symbol stays put
+    b.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b.window));
+    const QString steps = "10 14 12 paint 20 cmdResetStats paint 0 paint";
+    for (const QString& step : steps.split(' ')) {
+        if (step == "paint")
+            QTest::qWait(250);
+        else if (step.startsWith("cmd"))
+            b.Click(qPrintable(step));
+        else
+            b.display->ShowReading(step.toFloat());
+        b.Step(step);
+    }
+}
+
 void Silence(Bench& b) {
     // Deliveries every 2.5 s keep the gauges up; about 5 s after the last they hide and the
     // echo travels on to the bar's end. Ticks of 50 ms; a step where the gauges change.
@@ -209,23 +229,24 @@ struct LogBench {
 
     QStringList& out;
     QTemporaryDir folder;
-    QTime now{7, 5, 9};
+    QDateTime now{QDate(2026, 12, 7), QTime(7, 5, 9, 250)};
     QAction entry{"&Log Data"};
     QWidget window;
     DataLogCommand log{&window, [this] { return now; }};
 };
 
-void LogWrites(LogBench& b) {
-    // One line a reading with the time of day, in the file as it is written (two in one
-    // second, a lost echo too); stopped from the menu, nothing more is written.
+void LogWrites(LogBench& b, const QString& name) {
+    // One line a reading, in the file as it is written (two in one second, a lost echo
+    // too): text lines with the time of day, or CSV under its header with the date and the
+    // milliseconds; stopped from the menu, nothing more is written.
     QObject::connect(&b.log, &DataLogCommand::LogChanged,
                      [&b](const QString& path) { b.out << "  announced '" + b.Local(path) + "'"; });
-    const QString path = b.folder.filePath("run.log");
+    const QString path = b.folder.filePath(name);
     QVERIFY(b.log.StartLog(path));
     b.Step("started " + path, path);
-    for (const float d : {123.456f, 12.0f, 0.0f}) {
+    for (const auto& [d, ms] : {std::pair(123.456f, 6), {12.0f, 745}, {0.0f, 1}}) {
         b.log.WriteReading(d);
-        b.now = QTime(7, 5, 10);
+        b.now = b.now.addMSecs(ms);
         b.Step(QString("reading %1").arg(d), path);
     }
     b.out << "> menu entry";
@@ -236,14 +257,16 @@ void LogWrites(LogBench& b) {
 }
 
 // The file dialog, then the question before replacing a file, answered with `answer`
-// (0: the dialog is cancelled).
+// (0: the dialog is cancelled; Save: the CSV type).
 void ChooseFile(LogBench& b, int answer) {
-    const QString path = b.folder.filePath("old.log");
+    // The CSV type chosen in the dialog, with a new name typed without its extension.
+    const bool csv = answer == QMessageBox::Save;
+    const QString path = b.folder.filePath(csv ? "new.csv" : "old.log");
     QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an earlier run\r\n") > 0);
+    QVERIFY(csv || (old.open(QIODevice::WriteOnly) && old.write("an earlier run\r\n") > 0));
     old.close();
     std::optional<NextModal> question;
-    b.out << "> menu entry, " + b.Local(path) + " there";
+    b.out << "> menu entry, " + b.Local(path) + (csv ? " not there" : " there");
     NextModal modal([&](QWidget* shown) {
         auto* dialog = qobject_cast<QFileDialog*>(shown);
         auto* name = shown->findChild<QLineEdit*>("fileNameEdit");
@@ -253,6 +276,12 @@ void ChooseFile(LogBench& b, int answer) {
                      (dialog->acceptMode() == QFileDialog::AcceptSave ? ", to save" : ", to open");
         if (answer == 0) {
             return dialog->reject();
+        }
+        if (csv) {
+            QTest::keyClick(shown->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+            name->setText(b.folder.filePath("new"));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            return;
         }
         question.emplace(
             [&b, answer](QWidget* asked) {
@@ -373,17 +402,22 @@ class DisplayTest : public QObject {
 void DisplayTest::Scenarios_ShowTheGoldenBoxesGaugesChartAndLog() {
     QStringList out;
     const std::pair<const char*, void (*)(Bench&)> scenarios[] = {
-        {"readings", Readings}, {"silence", Silence}, {"chart controls", ChartControls}};
+        {"readings", Readings},
+        {"paced", Paced},
+        {"silence", Silence},
+        {"chart controls", ChartControls}};
     for (const auto& [name, run] : scenarios) {
         out << QString("== ") + name;
         Bench b(out);
         run(b);
     }
     const std::pair<const char*, void (*)(LogBench&)> logScenarios[] = {
-        {"log", LogWrites},
+        {"log", [](LogBench& b) { LogWrites(b, "run.log"); }},
+        {"csv log", [](LogBench& b) { LogWrites(b, "run.csv"); }},
         {"choose file, replace", [](LogBench& b) { ChooseFile(b, QMessageBox::Yes); }},
         {"choose file, keep", [](LogBench& b) { ChooseFile(b, QMessageBox::No); }},
         {"choose file, cancel", [](LogBench& b) { ChooseFile(b, 0); }},
+        {"choose file, CSV type", [](LogBench& b) { ChooseFile(b, QMessageBox::Save); }},
         {"file errors", FileErrors}};
     for (const auto& [name, run] : logScenarios) {
         out << QString("== ") + name;
@@ -483,6 +517,15 @@ void DisplayTest::Window_OpensAtDesignSizeAndDrawsTheChartOnlyInItsBox() {
     const double devicePixelsPerTwip = window.Surface().logicalDpiX() * dpr / 1440;
     QCOMPARE(window.Surface().size() * dpr,
              QSize(qRound(11880 * devicePixelsPerTwip), qRound(7800 * devicePixelsPerTwip)));
+    // The marker's box shows a three-digit distance whole: both ends of the text lie inside
+    // the box (a box too narrow scrolls, and showed "35.50" for 135.50).
+    auto* marker = window.findChild<QLineEdit*>("txtCurrentDistance");
+    marker->setText("888.88");
+    for (const int end : {0, 6}) {
+        marker->setCursorPosition(end);
+        const QRect cursor = marker->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY2(marker->rect().contains(cursor.center()), qPrintable(steps));
+    }
     StripChartView& chart = window.Display().Chart();
     const QHash<QChar, std::function<void()>> act{
         {'r', [&] { Stream(window, 60); }},  {'b', [&] { Stream(window, 60, 500.0f); }},
