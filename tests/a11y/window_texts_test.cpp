@@ -1,8 +1,8 @@
 // Every named control of the main window and of each dialog, with its caption, tooltip,
 // spoken name, the named control holding it and (on the main window) its place in twips,
 // compared once with window_texts.golden.
-// TELMORA_WRITE_GOLDEN=<file> writes what was found there instead, to review and copy.
 #include "../app/app_test_support.h"
+#include "../support/golden.h"
 #include "app/main_window.h"
 #include "dialogs/ui/filter_dialog_a.h"
 #include "dialogs/ui/filter_dialog_b.h"
@@ -129,18 +129,7 @@ void WindowTextsTest::EveryControl_HasTheGoldenCaptionTooltipAndSpokenName() {
     found += DialogTexts<FilterDialogA>(a) + DialogTexts<FilterDialogB>(b) +
              DialogTexts<RunModeDialogA>(a) + DialogTexts<RunModeDialogB>(b);
 
-    if (const QByteArray out = qgetenv("TELMORA_WRITE_GOLDEN"); !out.isEmpty()) {
-        QFile file(QString::fromLocal8Bit(out));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write((found.join('\n') + '\n').toUtf8());
-    }
-    QFile file(TELMORA_GOLDEN);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList golden = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-    // The first lines that differ, rather than two lists too long to read.
-    for (qsizetype i = 0; i < std::max(found.size(), golden.size()); ++i) {
-        QCOMPARE(found.value(i), golden.value(i));
-    }
+    test::CompareWithGolden(TELMORA_GOLDEN, "main window and dialogs", found);
 }
 
 QTEST_MAIN(WindowTextsTest)
