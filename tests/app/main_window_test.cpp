@@ -46,13 +46,9 @@ class MainWindowTest : public QObject {
     }
 
     // The Sensor Type menu: its flags and marks, the status, which controls show and which
-
     // dialogs open; the record stays (but the family A filter dialog drops family B's filter as
-
-    // it opens). A new factory configuration is the chosen family's (the
-
-    // core's defaults, tested there); family A's leaves switch 3 as it was.
-
+    // it opens). A new factory configuration is the chosen family's (the core's defaults,
+    // tested there); family A's leaves switch 3 as it was.
     void SensorType_SwitchesFlagsMarkStatusDialogsAndFamilyBControlsButNotTheRecord() {
         Sandbox sandbox;
         MainWindow window;
@@ -126,9 +122,7 @@ class MainWindowTest : public QObject {
     }
 
     // What the status bar tells the user on its own: an entry the configuration cannot hold
-
     // (limited to what will be stored, or refused), and readings that stopped coming.
-
     void Entries_BeyondALimit_SayOnceWhichLimitApplied() {
         Sandbox sandbox;
         MainWindow window;
@@ -189,11 +183,8 @@ class MainWindowTest : public QObject {
     }
 
     // The twips layer on its own: where controls land and stay through resizes, what a moving
-
     // line repaints, what lies beneath what, and a surface that dies before the components
-
     // owning its paint layers (neither they nor the geometry may reach it then).
-
     void FormLayer_PlacesRepaintsStacksAndOutlivesItsSurface() {
         auto* surface = new FormSurface;
         FormGeometry geometry(*surface);

@@ -120,9 +120,7 @@ class WindowLinkTest : public QObject {
     }
 
     // The exact registers each command carries are the link's end-to-end tests'; here, the
-
     // window shows what a read brings and a write sends what the window shows.
-
     void SensorCommands_ShowTheSensorsConfigurationAndSendTheWindows() {
         Simulator sim({"--rate", "5", "--family", "b"});
         Sandbox sandbox(sim.Path());
@@ -150,9 +148,7 @@ class WindowLinkTest : public QObject {
     }
 
     // The window's distances in the scale of the sensor on the line: found when the port
-
     // opens, changed only by reading or writing the sensor.
-
     void FactoryKelvoB_CommandDuringTheSearch_OnlySensorExchangesChangeTheScale() {
         // Every reply one character time late: the search is still running when the user acts.
         Simulator sim({"--distance", "40", "--rate", "40", "--paced"});
@@ -185,9 +181,7 @@ class WindowLinkTest : public QObject {
     }
 
     // Whether readings in the assumed scale are asked for and shown is the line scale's own
-
     // tests'; here, the window's status and the remembered setting.
-
     void SearchOff_AssumesTheScaleUntilARead_AndTheSettingIsRemembered() {
         Simulator sim({"--distance", "40", "--rate", "40"});
         Sandbox sandbox(sim.Path());
@@ -205,11 +199,8 @@ class WindowLinkTest : public QObject {
     }
 
     // Leaving the program while an exchange waits, through the window's real wait and the
-
     // application's own event loop: the loop ends, a detection or read tells the sensor to
-
     // stream again, and a write ends only when the user agrees.
-
     void LeavingDuringAnExchange_EndsTheProgramsEventLoop_data() {
         QTest::addColumn<QString>("exchange");
         QTest::addColumn<bool>("closeBox");
