@@ -32,25 +32,15 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void StartUp_SetsUpFamilyBFactoryConfigurationAndIsQuietAboutAPortThatCannotOpen() {
+    // The window at start-up (family B's factory configuration, quiet about a port that
+    // cannot open, at the top of the screen) and through the Sensor Type menu: its flags and
+    // marks, the status, which controls show and which dialogs open; the record stays (but
+    // the family A filter dialog drops family B's filter as it opens). A new factory
+    // configuration is the chosen family's (the core's defaults, tested there); family A's
+    // leaves switch 3 as it was. The start-up texts are the window texts' golden file's.
+    void StartUpAndSensorType_SwitchFlagsMarkStatusDialogsAndFamilyBControlsButNotTheRecord() {
         Sandbox sandbox; // port 1 leads nowhere
         NextModal atStartUp(NextModal::Dismiss, 200);
-        MainWindow window;
-        QVERIFY(window.FamilyB() && !window.FamilyA());
-        QCOMPARE(window.y(), window.screen()->availableGeometry().top());
-        QTest::qWait(300);
-        QVERIFY(!atStartUp.Seen());
-        // The start-up texts of the window and its status bar are in the window texts' golden
-        // file; that the factory record stands behind them, the record test's save of it.
-        QVERIFY(window.Status().Progress()->isHidden());
-    }
-
-    // The Sensor Type menu: its flags and marks, the status, which controls show and which
-    // dialogs open; the record stays (but the family A filter dialog drops family B's filter as
-    // it opens). A new factory configuration is the chosen family's (the core's defaults,
-    // tested there); family A's leaves switch 3 as it was.
-    void SensorType_SwitchesFlagsMarkStatusDialogsAndFamilyBControlsButNotTheRecord() {
-        Sandbox sandbox;
         MainWindow window;
         const MainMenus& m = window.Menus();
         const auto opened = [](QAction* command) {
@@ -58,14 +48,7 @@ class MainWindowTest : public QObject {
             command->trigger();
             return modal.Name();
         };
-        QStringList log;
-        window.Config().Sw3Setpoint = 77;
-        window.Config().FilterType = 5;
-        window.ShowRecordB();
-        // Choosing the same family twice keeps its mark.
-        for (QAction* chosen : {m.mnuSensorTypeKelvoB, m.mnuSensorTypeKelvoA, m.mnuSensorTypeKelvoA,
-                                m.mnuSensorTypeKelvoB}) {
-            chosen->trigger();
+        const auto state = [&](const QString& step) {
             QStringList hidden; // every control hidden now, a menu by its entry in its parent
             for (QWidget* w : window.Surface().findChildren<QWidget*>()) {
                 if (qobject_cast<QMenu*>(w) == nullptr && w->isHidden()) {
@@ -78,20 +61,36 @@ class MainWindowTest : public QObject {
                 }
             }
             hidden.sort();
-            log << QString("%1: family A %2 B %3, marks A %4 B %5, status %6")
-                       .arg(chosen->objectName())
-                       .arg(window.FamilyA())
-                       .arg(window.FamilyB())
-                       .arg(m.mnuSensorTypeKelvoA->isChecked())
-                       .arg(m.mnuSensorTypeKelvoB->isChecked())
-                       .arg(window.Status().Family()->text())
-                << "  hidden: " + hidden.join(' ')
-                << QString(
-                       "  txtSw3Setpoint %1, record Sw3Setpoint %2 FilterType %3, dialogs %4 %5")
-                       .arg(TextOf(window, "txtSw3Setpoint"))
-                       .arg(window.Config().Sw3Setpoint)
-                       .arg(window.Config().FilterType)
-                       .arg(opened(m.mnuFilters), opened(m.mnuProcessing));
+            return QStringList{
+                QString("%1: family A %2 B %3, marks A %4 B %5, status %6")
+                    .arg(step)
+                    .arg(window.FamilyA())
+                    .arg(window.FamilyB())
+                    .arg(m.mnuSensorTypeKelvoA->isChecked())
+                    .arg(m.mnuSensorTypeKelvoB->isChecked())
+                    .arg(window.Status().Family()->text()),
+                "  hidden: " + hidden.join(' '),
+                QString("  txtSw3Setpoint %1, record Sw3Setpoint %2 FilterType %3, dialogs %4 %5")
+                    .arg(TextOf(window, "txtSw3Setpoint"))
+                    .arg(window.Config().Sw3Setpoint)
+                    .arg(window.Config().FilterType)
+                    .arg(opened(m.mnuFilters), opened(m.mnuProcessing))};
+        };
+        QTest::qWait(300);
+        QStringList log = {QString("start-up: at the screen's top %1, a message came %2, "
+                                   "progress shown %3")
+                               .arg(window.y() == window.screen()->availableGeometry().top())
+                               .arg(atStartUp.Seen())
+                               .arg(!window.Status().Progress()->isHidden())};
+        log << state("start-up");
+        window.Config().Sw3Setpoint = 77;
+        window.Config().FilterType = 5;
+        window.ShowRecordB();
+        // Choosing the same family twice keeps its mark.
+        for (QAction* chosen : {m.mnuSensorTypeKelvoB, m.mnuSensorTypeKelvoA, m.mnuSensorTypeKelvoA,
+                                m.mnuSensorTypeKelvoB}) {
+            chosen->trigger();
+            log << state(chosen->objectName());
         }
         for (QAction* chosen : {m.mnuSensorTypeKelvoA, m.mnuSensorTypeKelvoB}) {
             chosen->trigger();
@@ -100,7 +99,7 @@ class MainWindowTest : public QObject {
                        TextOf(window, "txtMinRange") + " txtSw3Setpoint " +
                        TextOf(window, "txtSw3Setpoint");
         }
-        test::CompareWithGolden(TELMORA_GOLDEN, "sensor type", log);
+        test::CompareWithGolden(TELMORA_GOLDEN, "start-up and sensor type", log);
     }
 
     void Help_OpensTheShippedDocumentOrSaysWhereItLooked() {
