@@ -53,17 +53,6 @@ QString ScaleState(MainWindow& window) {
              TextOf(window, "txtMaxDistance"));
 }
 
-// The names of those of `commands` that are enabled.
-QStringList Enabled(const QList<QAction*>& commands) {
-    QStringList enabled;
-    for (QAction* command : commands) {
-        if (command->isEnabled()) {
-            enabled << command->objectName();
-        }
-    }
-    return enabled;
-}
-
 class WindowLinkTest : public QObject {
     Q_OBJECT
 
@@ -79,21 +68,26 @@ class WindowLinkTest : public QObject {
             m.mnuSensorTypeKelvoA->trigger();
             m.mnuSensorTypeKelvoB->trigger();
         }
-        const QList<QAction*> needFamily = {m.mnuFileSaveToSensor, m.mnuFilters, m.mnuProcessing,
-                                            m.mnuFileNewFactoryConfiguration};
-        const QList<QAction*> all =
-            needFamily + QList<QAction*>{m.mnuFileOpenFromSensor, m.mnuComPort,
-                                         m.mnuFileOpenFromFile, m.mnuSensorTypeKelvoA,
-                                         m.mnuSensorTypeKelvoB};
+        const QList<QAction*> commands = {m.mnuFileSaveToSensor,   m.mnuFilters,
+                                          m.mnuProcessing,         m.mnuFileNewFactoryConfiguration,
+                                          m.mnuFileOpenFromSensor, m.mnuComPort,
+                                          m.mnuFileOpenFromFile,   m.mnuSensorTypeKelvoA,
+                                          m.mnuSensorTypeKelvoB};
         // The family, its marks and status, the commands enabled and the activity shown.
         const auto state = [&](const QString& when) {
+            QStringList enabled;
+            for (QAction* command : commands) {
+                if (command->isEnabled()) {
+                    enabled << command->objectName();
+                }
+            }
             return QString("%1: family A %2 B %3, marks A %4 B %5, %6; enabled: %7; activity: %8")
                 .arg(when)
                 .arg(window.FamilyA())
                 .arg(window.FamilyB())
                 .arg(m.mnuSensorTypeKelvoA->isChecked())
                 .arg(m.mnuSensorTypeKelvoB->isChecked())
-                .arg(window.Status().Family()->accessibleName(), Enabled(all).join(' '),
+                .arg(window.Status().Family()->accessibleName(), enabled.join(' '),
                      window.Status().Activity()->text());
         };
         QStringList log = {window.Status().Port()->text().replace(sim.Path(), "<simulator>")};
