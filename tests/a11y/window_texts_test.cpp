@@ -1,8 +1,9 @@
 // Every named control of the main window and of each dialog, with its caption, tooltip,
 // spoken name, the named control holding it and (on the main window) its place in twips,
-// compared once with window_texts.golden.
-// TELMORA_WRITE_GOLDEN=<file> writes what was found there instead, to review and copy.
+// compared once with window_texts.golden, and where each control lies when the window is
+// resized to 150% of its design size.
 #include "../app/app_test_support.h"
+#include "../support/golden_sections.h"
 #include "app/main_window.h"
 #include "dialogs/ui/filter_dialog_a.h"
 #include "dialogs/ui/filter_dialog_b.h"
@@ -10,6 +11,7 @@
 #include "dialogs/ui/run_mode_dialog_b.h"
 #include "form/form_geometry.h"
 #include "form/form_items.h"
+#include "form/form_surface.h"
 
 #include <QGroupBox>
 #include <QMenu>
@@ -117,9 +119,28 @@ class WindowTextsTest : public QObject {
 
 void WindowTextsTest::EveryControl_HasTheGoldenCaptionTooltipAndSpokenName() {
     app_test::Sandbox sandbox;
-    QStringList found;
+    QStringList found, scaled;
     {
         MainWindow window; // family B's factory configuration, no port open
+        // Resized to 150% of its design size and back, every control is again at its twips
+        // (the echo symbol the gauge timer moves on its own).
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const FormGeometry& g = window.Geometry();
+        for (double factor : {1.5, 1.0}) {
+            const QSize target = g.DesignSizePixels() * factor;
+            window.resize(window.size() + target - window.Surface().size());
+            QTRY_COMPARE(window.Surface().size(), target);
+            QCOMPARE(g.ScaleX(), factor);
+            QCOMPARE(window.Surface().font().pointSizeF() / FormSurface::kDesignFontPoints > 1.4,
+                     factor > 1);
+            for (const QWidget* w : window.Surface().findChildren<QWidget*>()) {
+                if (factor > 1 && g.IsPlaced(w) && w->objectName() != "shpEcho") {
+                    scaled << w->objectName() + '\t' + TwipsOf(&g, w);
+                }
+            }
+        }
+        QCOMPARE(window.Surface().font().pointSizeF(), FormSurface::kDesignFontPoints);
         found = Texts(window, window.findChildren<QWidget*>(), &window.Geometry());
     }
     found.replaceInStrings(QDir::currentPath(), "<sandbox>");
@@ -129,18 +150,8 @@ void WindowTextsTest::EveryControl_HasTheGoldenCaptionTooltipAndSpokenName() {
     found += DialogTexts<FilterDialogA>(a) + DialogTexts<FilterDialogB>(b) +
              DialogTexts<RunModeDialogA>(a) + DialogTexts<RunModeDialogB>(b);
 
-    if (const QByteArray out = qgetenv("TELMORA_WRITE_GOLDEN"); !out.isEmpty()) {
-        QFile file(QString::fromLocal8Bit(out));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write((found.join('\n') + '\n').toUtf8());
-    }
-    QFile file(TELMORA_GOLDEN);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList golden = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-    // The first lines that differ, rather than two lists too long to read.
-    for (qsizetype i = 0; i < std::max(found.size(), golden.size()); ++i) {
-        QCOMPARE(found.value(i), golden.value(i));
-    }
+    test::CompareWithGolden(TELMORA_GOLDEN, "main window and dialogs", found);
+    test::CompareWithGolden(TELMORA_GOLDEN, "main window at 150 percent", scaled);
 }
 
 QTEST_MAIN(WindowTextsTest)

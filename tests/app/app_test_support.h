@@ -96,16 +96,6 @@ inline QString TextOf(QWidget& window, const char* name) {
     return control->property("text").toString();
 }
 
-// "name=text" for each control `expected` names, to compare with `expected`.
-inline QStringList TextsOf(QWidget& window, const QStringList& expected) {
-    QStringList texts;
-    for (const QString& entry : expected) {
-        const QString name = entry.section('=', 0, 0);
-        texts << name + "=" + TextOf(window, qPrintable(name));
-    }
-    return texts;
-}
-
 // The whole file, or nothing if it cannot be read.
 inline QByteArray ReadAll(const QString& path) {
     QFile file(path);

@@ -1,6 +1,7 @@
 // The record through the window and its file commands: the window saves and sends the bytes
 // kelvo's model of the same session gives (which text stands for which value is the core's
 // tests'), every kind of control comes back from a file, and the dialogs and failures.
+#include "../support/golden_sections.h"
 #include "app/main_window.h"
 #include "app_test_support.h"
 #include "config/config_file.h"
@@ -9,7 +10,6 @@
 
 #include <QAction>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QScopeGuard>
 #include <QtTest>
 
@@ -79,119 +79,104 @@ class RecordWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data();
-    void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters();
-    void Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing();
-    void Failures_ReportAndLeaveWindowAndRecordAlone();
-};
-
-void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data() {
-    QTest::addColumn<SensorFamily>("family");
-    QTest::addColumn<int>("seed");
-    for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
-        for (int seed = 1; seed <= 3; ++seed) {
-            QTest::addRow("Kelvo-%s seed %d", family == SensorFamily::A ? "A" : "B", seed)
-                << family << seed;
+    void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters_data() {
+        QTest::addColumn<SensorFamily>("family");
+        QTest::addColumn<int>("seed");
+        for (SensorFamily family : {SensorFamily::A, SensorFamily::B}) {
+            for (int seed = 1; seed <= 3; ++seed) {
+                QTest::addRow("Kelvo-%s seed %d", family == SensorFamily::A ? "A" : "B", seed)
+                    << family << seed;
+            }
         }
     }
-}
 
-void RecordWindowTest::WindowAndTool_SaveTheSameFileAndSendTheSameRegisters() {
-    QFETCH(SensorFamily, family);
-    QFETCH(int, seed);
-    // On a desktop whose decimal separator is a comma, the texts keep their period.
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const auto restore = qScopeGuard([&previous] { QLocale::setDefault(previous); });
-    std::mt19937 random(static_cast<unsigned>(seed));
-    Sandbox sandbox;
-    {
-        // Read from a sensor (as once detection found the family), then saved to a file.
+    void WindowAndTool_SaveTheSameFileAndSendTheSameRegisters() {
+        QFETCH(SensorFamily, family);
+        QFETCH(int, seed);
+        // On a desktop whose decimal separator is a comma, the texts keep their period.
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const auto restore = qScopeGuard([&previous] { QLocale::setDefault(previous); });
+        std::mt19937 random(static_cast<unsigned>(seed));
+        Sandbox sandbox;
+        {
+            // Read from a sensor (as once detection found the family), then saved to a file.
+            MainWindow window;
+            window.SetFamily(family);
+            const RegisterImage sensorImage = RandomSensorImage(family, random);
+            window.ShowRecord(family, sensorImage);
+            // The pop-ups' check marks follow the captions shown (nothing reads them back).
+            for (const char* label : {"lblSw1Mode", "lblSw2EchoLoss", "lblAnalogEchoLoss"}) {
+                const QString entry =
+                    "mnu" + QString(label).mid(3) + app_test::TextOf(window, label);
+                const QAction* action = window.findChild<QAction*>(entry);
+                QVERIFY2(action != nullptr && action->isChecked(), qPrintable(entry));
+            }
+            QVERIFY(window.SaveConfigurationFile(sandbox.Path("window.cfg")));
+            QCOMPARE(ReadAll(sandbox.Path("window.cfg")),
+                     FileBytes(kelvo::FileImageAfterSensorRead(family, sensorImage)));
+        }
+        // Loaded into a fresh window from a file as the window saves it (a family B image),
+        // then sent to a sensor.
         MainWindow window;
         window.SetFamily(family);
-        const RegisterImage sensorImage = RandomSensorImage(family, random);
-        window.ShowRecord(family, sensorImage);
-        // The pop-ups' check marks follow the captions shown (nothing reads them back).
-        for (const char* label : {"lblSw1Mode", "lblSw2EchoLoss", "lblAnalogEchoLoss"}) {
-            const QString entry = "mnu" + QString(label).mid(3) + app_test::TextOf(window, label);
-            const QAction* action = window.findChild<QAction*>(entry);
-            QVERIFY2(action != nullptr && action->isChecked(), qPrintable(entry));
+        const RegisterImage fileImage = RandomSensorImage(SensorFamily::B, random);
+        sandbox.Write("sensor.cfg", FileBytes(fileImage));
+        QVERIFY(window.LoadConfigurationFile(sandbox.Path("sensor.cfg")));
+        const RegisterImage sent = window.ReadWindow(family);
+        const RegisterImage expected = kelvo::SensorImageFromFile(fileImage, family);
+        for (int reg : WriteRegisters(family)) {
+            QVERIFY2(sent[reg] == expected[reg],
+                     qPrintable(QString("register %1: window %2, tool %3")
+                                    .arg(reg)
+                                    .arg(sent[reg])
+                                    .arg(expected[reg])));
         }
-        QVERIFY(window.SaveConfigurationFile(sandbox.Path("window.cfg")));
-        QCOMPARE(ReadAll(sandbox.Path("window.cfg")),
-                 FileBytes(kelvo::FileImageAfterSensorRead(family, sensorImage)));
     }
-    // Loaded into a fresh window from a file as the window saves it (a family B image),
-    // then sent to a sensor.
-    MainWindow window;
-    window.SetFamily(family);
-    const RegisterImage fileImage = RandomSensorImage(SensorFamily::B, random);
-    sandbox.Write("sensor.cfg", FileBytes(fileImage));
-    QVERIFY(window.LoadConfigurationFile(sandbox.Path("sensor.cfg")));
-    const RegisterImage sent = window.ReadWindow(family);
-    const RegisterImage expected = kelvo::SensorImageFromFile(fileImage, family);
-    for (int reg : WriteRegisters(family)) {
-        QVERIFY2(sent[reg] == expected[reg], qPrintable(QString("register %1: window %2, tool %3")
-                                                            .arg(reg)
-                                                            .arg(sent[reg])
-                                                            .arg(expected[reg])));
-    }
-}
 
-void RecordWindowTest::Dialogs_HaveTheirTitlesExtensionAndFilter_AndCancelChangesNothing() {
-    Sandbox sandbox;
-    MainWindow window;
-    const MainMenus& m = window.Menus();
-    window.DescriptionBox()->setText("kept");
-    for (QAction* command : {m.mnuFileSaveToFile, m.mnuFileOpenFromFile}) {
-        NextModal modal([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-        command->trigger();
-        QVERIFY(modal.Seen());
-    }
-    QCOMPARE(window.DescriptionBox()->text(), QString("kept"));
-    QCOMPARE(window.Config().Description, std::string("<describe configuration here>"));
-    QCOMPARE(QDir(sandbox.Path(".")).entryList({"*.cfg"}), QStringList());
+    // The file commands' dialogs, Cancel and failures: each failure says so naming the file,
+    // and neither leaves a file or changes the window or the record.
+    void FileCommands_DialogsCancelAndFailures_LeaveWindowAndRecordAlone() {
+        Sandbox sandbox;
+        MainWindow window;
+        const MainMenus& m = window.Menus();
+        window.DescriptionBox()->setText("kept");
+        QStringList log;
+        for (QAction* command : {m.mnuFileSaveToFile, m.mnuFileOpenFromFile}) {
+            NextModal modal([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+            command->trigger();
+            log << command->objectName() + " cancelled: " + modal.Name();
+        }
+        const QStringList before = ControlTexts(window); // the dialogs stay, hidden
+        sandbox.Write("short.cfg", QByteArray(255, '\x01'));
+        for (const QString file : {"missing.cfg", "short.cfg", "no-such-folder/x.cfg"}) {
+            const bool save = file.contains('/');
+            NextModal modal(NextModal::Dismiss);
+            const bool done = save ? window.SaveConfigurationFile(sandbox.Path(file))
+                                   : window.LoadConfigurationFile(sandbox.Path(file));
+            log << QString("%1 %2: %3, %4: %5")
+                       .arg(save ? "save" : "load", file, done ? "done" : "refused", modal.Title(),
+                            QString(modal.Text()).replace(QDir::currentPath(), "<sandbox>"));
+            QCOMPARE(ControlTexts(window), before);
+        }
+        log << "description box: " + window.DescriptionBox()->text()
+            << "record: " + QString::fromStdString(window.Config().Description)
+            << "files: " + QDir(sandbox.Path(".")).entryList(QDir::Files).join(' ');
 
-    const QString path = sandbox.Path("through-dialog.cfg");
-    const QStringList save = ThroughDialog(m.mnuFileSaveToFile, path);
-    QCOMPARE(QStringList({save.value(0), save.value(1), save.value(3)}),
-             QStringList({"Save As", "cfg", "*.cfg"}));
-    // Run mode 1, temperature compensation and pushbutton programming on, in long range: the
-    // unedited window gives back the factory MaxRange 221.77045, not its text 221.77.
-    QCOMPARE(ReadAll(path).mid(174, 1), QByteArray(1, char(233)));
-    window.DescriptionBox()->setText("changed");
-    const QStringList open = ThroughDialog(m.mnuFileOpenFromFile, path);
-    QCOMPARE(QStringList({open.value(0), open.value(2), open.value(3)}),
-             QStringList({"Get File", "*.cfg", "*.cfg"}));
-    QCOMPARE(window.DescriptionBox()->text(), QString("kept"));
-}
-
-void RecordWindowTest::Failures_ReportAndLeaveWindowAndRecordAlone() {
-    Sandbox sandbox;
-    MainWindow window;
-    window.DescriptionBox()->setText("typed, not saved");
-    const QStringList before = ControlTexts(window);
-    const SensorConfig record = window.Config();
-    sandbox.Write("short.cfg", QByteArray(255, '\x01'));
-    const struct {
-        const char* file;
-        bool save;
-        const char* title;
-    } failures[] = {{"missing.cfg", false, "Get Configuration"},
-                    {"short.cfg", false, "Get Configuration"},
-                    {"no-such-folder/x.cfg", true, "Save Configuration"}};
-    for (const auto& failure : failures) {
-        const QString path = sandbox.Path(failure.file);
-        NextModal modal(NextModal::Dismiss);
-        QVERIFY(!(failure.save ? window.SaveConfigurationFile(path)
-                               : window.LoadConfigurationFile(path)));
-        QCOMPARE(modal.Title(), QString(failure.title)); // empty when no message came
-        QVERIFY2(modal.Text().contains(QFileInfo(path).fileName()), qPrintable(modal.Text()));
-        QCOMPARE(ControlTexts(window), before);
-        QCOMPARE(window.Config().Description, record.Description);
+        // Through the dialogs: their title, default suffix, filters and the name offered.
+        const QString path = sandbox.Path("through-dialog.cfg");
+        const QStringList save = ThroughDialog(m.mnuFileSaveToFile, path);
+        // Run mode 1, temperature compensation and pushbutton programming on, in long range: the
+        // unedited window gives back the factory MaxRange 221.77045, not its text 221.77.
+        QCOMPARE(ReadAll(path).mid(174, 1), QByteArray(1, char(233)));
+        window.DescriptionBox()->setText("changed");
+        const QStringList open = ThroughDialog(m.mnuFileOpenFromFile, path);
+        log << "save: " + QStringList({save.value(0), save.value(1), save.value(3)}).join(" | ")
+            << "open: " + QStringList({open.value(0), open.value(2), open.value(3)}).join(" | ")
+            << "after opening: " + window.DescriptionBox()->text();
+        test::CompareWithGolden(TELMORA_GOLDEN, "file commands", log);
     }
-    QVERIFY(!QFile::exists(sandbox.Path("missing.cfg"))); // nothing is created
-}
+};
 
 QTEST_MAIN(RecordWindowTest)
 #include "record_window_test.moc"

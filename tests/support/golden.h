@@ -10,6 +10,35 @@
 
 namespace telmora::test {
 
+// The unified diff from `expected` to `found`, headed by `label`.
+inline std::string UnifiedDiff(const std::string& expected, const std::string& found,
+                               const std::string& label) {
+    char expectedPath[] = "/tmp/telmora-expected-XXXXXX";
+    char foundPath[] = "/tmp/telmora-found-XXXXXX";
+    const int a = mkstemp(expectedPath);
+    const int b = mkstemp(foundPath);
+    if (a < 0 || b < 0) {
+        return label + " differs and no file could hold it";
+    }
+    close(a);
+    close(b);
+    std::ofstream(expectedPath, std::ios::binary) << expected;
+    std::ofstream(foundPath, std::ios::binary) << found;
+    std::string diff = label + " differs:\n";
+    const std::string command = "diff -u --label expected --label found '" +
+                                std::string(expectedPath) + "' '" + foundPath + "'";
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            diff.append(buffer, n);
+        }
+        pclose(pipe);
+    }
+    std::remove(expectedPath);
+    std::remove(foundPath);
+    return diff;
+}
+
 // Compares a test's transcript with its golden file: empty when they match, otherwise the
 // unified diff from the golden file to what was found. TELMORA_WRITE_GOLDEN=<file> writes
 // what was found there first, to review and copy over the golden file.
@@ -23,23 +52,7 @@ inline std::string GoldenDiff(const std::string& found, const std::string& golde
     if (in && golden.str() == found) {
         return {};
     }
-    char foundPath[] = "/tmp/telmora-found-XXXXXX";
-    const int fd = mkstemp(foundPath);
-    if (fd < 0) {
-        return "the transcript differs and no file could hold it";
-    }
-    close(fd);
-    std::ofstream(foundPath, std::ios::binary) << found;
-    std::string diff = "transcript differs from " + goldenPath + ":\n";
-    if (FILE* pipe = popen(("diff -u '" + goldenPath + "' " + foundPath).c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            diff.append(buffer, n);
-        }
-        pclose(pipe);
-    }
-    std::remove(foundPath);
-    return diff;
+    return UnifiedDiff(golden.str(), found, goldenPath);
 }
 
 } // namespace telmora::test
