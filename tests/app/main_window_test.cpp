@@ -15,7 +15,9 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -118,6 +120,42 @@ class MainWindowTest : public QObject {
         QVERIFY(browser != nullptr && browser->isVisible());
         QVERIFY(browser->toPlainText().contains("port mapping"));
         browser->close();
+    }
+
+    // The keyboard reaches every entry of the menu bar: each menu's access keys are all
+    // there and unique; F1 opens the help; Alt with a letter types nothing into a text box.
+    void Keyboard_AccessKeysUniquePerMenuF1HelpAltNeverTypes() {
+        Sandbox sandbox;
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QList<QWidget*> menus{window.menuBar()};
+        for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+            if (menu->menuAction()->isVisible())
+                menus << menu;
+        }
+        for (QWidget* menu : menus) {
+            QSet<QChar> keys;
+            for (QAction* entry : menu->actions()) {
+                if (entry->isSeparator() || !entry->isVisible())
+                    continue;
+                const qsizetype at = entry->text().indexOf('&');
+                QVERIFY2(at >= 0 && at + 1 < entry->text().size(), qPrintable(entry->text()));
+                const QChar key = entry->text().at(at + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(entry->text()));
+                keys.insert(key);
+            }
+        }
+        window.Help().SetPath(sandbox.Path("nowhere/telmora-help.html"));
+        NextModal help(NextModal::Dismiss);
+        QTest::keyClick(&window, Qt::Key_F1);
+        QTRY_COMPARE(help.Title(), QString("Help"));
+        QLineEdit* box = window.DescriptionBox();
+        box->setFocus();
+        const QString before = box->text();
+        QTest::keyClick(box, Qt::Key_Z, Qt::AltModifier);
+        QTest::keyClick(box, Qt::Key_H, Qt::AltModifier | Qt::ShiftModifier);
+        QCOMPARE(box->text(), before);
     }
 
     // What the status bar tells the user on its own: an entry the configuration cannot hold

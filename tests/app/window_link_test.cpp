@@ -9,6 +9,8 @@
 #include "link/ui/sensor_link.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QStatusBar>
 #include <QtTest>
 
 using namespace telmora;
@@ -134,13 +136,42 @@ class WindowLinkTest : public QObject {
         QVERIFY(window.FamilyB());
 
         window.DescriptionBox()->setText("Written by the window");
+        activity.clear();
         window.Menus().mnuFileSaveToSensor->trigger();
-        QVERIFY2(activity.last().startsWith("Writing configuration: register"),
+        // Both passes show: the write, then the read back that checks it.
+        QVERIFY2(activity.first().startsWith("Writing configuration: register") &&
+                     activity.last() == "Reading configuration: register 99",
                  qPrintable(activity.join(" | ")));
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QString("Configuration saved to the Kelvo-B sensor, read back and verified."));
         window.DescriptionBox()->setText("changed here only");
         window.Menus().mnuFileOpenFromSensor->trigger();
         QCOMPARE(window.DescriptionBox()->text(), QString("Written by the window"));
         QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
+    }
+
+    // A register the sensor does not take is named with its parameter and both values; with
+    // the check turned off nothing is read back.
+    void VerifyAfterWriting_NamesWhatTheSensorDidNotTake() {
+        Simulator sim({"--rate", "5", "--family", "b", "--fault", "ignore-p=74"});
+        Sandbox sandbox(sim.Path());
+        MainWindow window;
+        QStringList activity;
+        connect(&window.Link(), &SensorLink::ProgressChanged, this,
+                [&] { activity << window.Status().Activity()->text(); });
+        window.findChild<QLineEdit*>("txtSw1Setpoint")->setText("30.00");
+        NextModal warning(NextModal::Dismiss, 3 * kPatienceMs);
+        window.Menus().mnuFileSaveToSensor->trigger();
+        QStringList log{warning.Title() + ": " + warning.Text()};
+        window.Menus().mnuVerifyAfterWriting->trigger();
+        activity.clear();
+        NextModal none(NextModal::Dismiss, 500);
+        window.Menus().mnuFileSaveToSensor->trigger();
+        QTest::qWait(600);
+        log << "unchecked: a dialog came " + QString::number(none.Seen()) + ", " +
+                   QString::number(activity.filter("Reading").size()) + " registers read back, " +
+                   window.statusBar()->currentMessage();
+        test::CompareWithGolden(TELMORA_GOLDEN, "verify after writing", log);
     }
 
     // The window's distances in the scale of the sensor on the line: found when the port

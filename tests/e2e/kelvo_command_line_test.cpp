@@ -6,6 +6,7 @@
 #include "kelvo_commands.h"
 #include "window_session.h"
 
+#include "config/config_fields.h"
 #include "config/config_file_commands.h"
 
 #include <gtest/gtest.h>
