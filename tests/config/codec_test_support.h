@@ -46,13 +46,6 @@ inline std::string Dump(const SensorConfig& config) {
     return nlohmann::json(config).dump(0);
 }
 
-inline ::testing::AssertionResult HasFields(const SensorConfig& config, const Fields& expected) {
-    const auto patch = nlohmann::json::diff(config, With(config, expected));
-    if (patch.empty())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "fields differ, the expected values: " << patch;
-}
-
 inline int Word(const RegisterImage& image, int k) {
     return image[k + 1] * 256 + image[k];
 }

@@ -30,15 +30,6 @@ std::vector<std::uint8_t> fileBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string fileSummary(const fs::path& path) {
-    const auto bytes = fileBytes(path);
-    char text[64];
-    std::snprintf(text, sizeof text, "%zu bytes %03o sum %d", bytes.size(),
-                  static_cast<unsigned>(fs::status(path).permissions() & fs::perms::all),
-                  std::accumulate(bytes.begin(), bytes.end(), 0));
-    return text;
-}
-
 void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -52,14 +43,8 @@ class ConfigFile : public ::testing::Test {
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
     }
-    void TearDown() override {
-        fs::permissions(folder_, fs::perms::owner_all);
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { fs::remove_all(folder_); }
     fs::path path(const std::string& name) const { return folder_ / name; }
-    std::size_t filesInFolder() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
-    }
     // Each name in the folder: a link's target, "folder", "pipe", or a file's size,
     // permissions and the sum of its bytes.
     std::map<std::string, std::string> listing() const {
@@ -69,7 +54,15 @@ class ConfigFile : public ::testing::Test {
             found[p.filename()] = entry.is_symlink()     ? "-> " + fs::read_symlink(p).string()
                                   : entry.is_directory() ? "folder"
                                   : entry.is_fifo()      ? "pipe"
-                                                         : fileSummary(p);
+                                                         : "";
+            if (found[p.filename()].empty()) {
+                const auto bytes = fileBytes(p);
+                char file[64];
+                std::snprintf(file, sizeof file, "%zu bytes %03o sum %d", bytes.size(),
+                              static_cast<unsigned>(fs::status(p).permissions() & fs::perms::all),
+                              std::accumulate(bytes.begin(), bytes.end(), 0));
+                found[p.filename()] = file;
+            }
         }
         return found;
     }
@@ -77,37 +70,30 @@ class ConfigFile : public ::testing::Test {
     fs::path folder_;
 };
 
-using Save = std::function<FileResult()>;
-
-// Runs `save` in a folder it cannot write to, as an unprivileged user even under root.
-FileResult withoutWriteAccess(const fs::path& folder, const Save& save) {
+// Runs `run` as it is, in a folder it cannot write to (as an unprivileged user even under
+// root), or while files may grow to 100 bytes only, as on a full disk.
+enum class Conditions { AsItIs, WithoutWriteAccess, OnAFullDisk };
+FileResult Under(Conditions conditions, const fs::path& folder,
+                 const std::function<FileResult()>& run) {
     const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    fs::permissions(folder, write, fs::perm_options::remove);
-    const bool dropped = ::geteuid() == 0 && ::seteuid(65534) == 0;
-    EXPECT_NE(::geteuid(), 0u) << "cannot take an unprivileged user for this check";
-    const FileResult result = save();
-    if (dropped)
-        (void)::seteuid(0);
-    fs::permissions(folder, fs::perms::owner_all);
-    return result;
-}
-
-// Runs `save` while files may grow to 100 bytes only, as on a full disk.
-FileResult onAFullDisk(const fs::path&, const Save& save) {
+    const bool locked = conditions == Conditions::WithoutWriteAccess;
+    if (locked)
+        fs::permissions(folder, write, fs::perm_options::remove);
+    const bool dropped = locked && ::geteuid() == 0 && ::seteuid(65534) == 0;
+    EXPECT_TRUE(!locked || ::geteuid() != 0) << "cannot take an unprivileged user for this check";
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit reduced = saved;
-    reduced.rlim_cur = 100;
+    reduced.rlim_cur = conditions == Conditions::OnAFullDisk ? 100 : saved.rlim_cur;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     ::setrlimit(RLIMIT_FSIZE, &reduced);
-    const FileResult result = save();
+    const FileResult result = run();
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
+    if (dropped)
+        (void)::seteuid(0);
+    fs::permissions(folder, write, fs::perm_options::add);
     return result;
-}
-
-FileResult asItIs(const fs::path&, const Save& run) {
-    return run();
 }
 
 } // namespace
@@ -137,11 +123,10 @@ TEST(ConfigFileFormat, ElementsAreSigned16BitLeastSignificantByteFirst) {
 // family B file of 400 bytes, of which a load reads the first 256, and a save replaces it
 // through its link, keeping the link and the permissions; element 128 is in no file.
 TEST_F(ConfigFile, EveryTargetAndConditionGivesItsOutcome) {
-    using Conditions = FileResult (*)(const fs::path&, const Save&);
     const std::pair<Conditions, const char*> conditions[] = {
-        {asItIs, ""},
-        {withoutWriteAccess, " without write access"},
-        {onAFullDisk, " on a full disk"}};
+        {Conditions::AsItIs, ""},
+        {Conditions::WithoutWriteAccess, " without write access"},
+        {Conditions::OnAFullDisk, " on a full disk"}};
     std::string found;
     for (const auto& [conditionsOf, conditionsName] : conditions) {
         for (const std::string operation : {"load", "save", "log"}) {
@@ -177,7 +162,7 @@ TEST_F(ConfigFile, EveryTargetAndConditionGivesItsOutcome) {
                 RegisterImage image;
                 image.fill(5);
                 const RegisterImage imageBefore = image;
-                const FileResult result = conditionsOf(folder_, [&] {
+                const FileResult result = Under(conditionsOf, folder_, [&] {
                     if (operation == "load")
                         return LoadConfigurationFile(path(name), image, config);
                     if (operation == "save")
@@ -243,6 +228,6 @@ TEST_F(ConfigFile, SavesKilledAtRandomMomentsLeaveTheTargetWhole) {
                     bytes == std::vector<std::uint8_t>(second.begin(), second.end()))
             << "round " << round << ": " << bytes.size() << " bytes";
         ASSERT_TRUE(WriteConfigFile(path("x.cfg"), first).Ok);
-        ASSERT_EQ(filesInFolder(), 1u) << "round " << round;
+        ASSERT_EQ(listing().size(), 1u) << "round " << round;
     }
 }

@@ -60,45 +60,36 @@ std::string ReadBack(const WindowTexts& w, const std::vector<std::string>& names
 
 } // namespace
 
-TEST(WindowTexts, FamilyBShowsTextsCaptionsAndChecksAndReadsBack) {
-    const WindowTexts w = Shown(kDistinctive);
-    ExpectGolden("family B shows", All(w));
+// Family B shows its texts, captions and checks and reads them back; family A leaves what
+// only family B shows as it was. Then codes a decoded image may carry that no caption names,
+// and captions no code has (the analog power-up label is designed with "Off"); comparisons
+// of captions are exact.
+TEST(WindowTexts, FamiliesShowAndReadBack_CodesAndCaptionsNoStateHas) {
+    const WindowTexts b = Shown(kDistinctive);
     SensorConfig got;
-    ReadWindowB(w, got);
-    EXPECT_TRUE(HasFields(got, kDistinctive));
-}
-
-TEST(WindowTexts, FamilyALeavesWhatOnlyFamilyBShowsAsItWas) {
-    WindowTexts w = DesignWindow();
-    ShowRecordA(Record(kDistinctive), w);
+    ReadWindowB(b, got);
+    EXPECT_EQ(Dump(got), Dump(With(got, kDistinctive)));
+    WindowTexts a = DesignWindow();
+    ShowRecordA(Record(kDistinctive), a);
     const SensorConfig before =
         Record({{"Sw1Hyst", 1.5f}, {"Sw1Mode", 32}, {"Sw3Setpoint", 60.25f}});
-    SensorConfig got = before;
-    ReadWindowA(w, got);
-    ExpectGolden("family A shows, reads back", All(w) + "--\n" + Changes(before, got));
-}
-
-// Codes a decoded image may carry that no caption names, and captions no code has (the
-// analog power-up label is designed with "Off"); comparisons of captions are exact.
-TEST(WindowTexts, CodesAndCaptionsNoStateHas) {
-    const WindowTexts distinctive = Shown(kDistinctive);
-    const WindowTexts w = Shown({{"Sw1Mode", 64},
-                                 {"Sw1EchoLoss", 12},
-                                 {"Sw1PowerUp", 5},
-                                 {"Sw1Polarity", 7},
-                                 {"Sw1SetAllowed", 17},
-                                 {"AnalogEchoLoss", 12},
-                                 {"AnalogPowerUp", 1},
-                                 {"AnalogMode", 1}},
-                                distinctive);
+    got = before;
+    ReadWindowA(a, got);
+    // clang-format off
+    const WindowTexts codes = Shown({{"Sw1Mode", 64}, {"Sw1EchoLoss", 12}, {"Sw1PowerUp", 5},
+        {"Sw1Polarity", 7}, {"Sw1SetAllowed", 17}, {"AnalogEchoLoss", 12}, {"AnalogPowerUp", 1},
+        {"AnalogMode", 1}}, b);
+    // clang-format on
     WindowTexts odd = DesignWindow();
     WindowSwitch& sw = odd.Switch(1);
     for (std::string* caption :
          {&sw.Mode, &sw.PowerUp, &sw.EchoLoss, &sw.Left, &odd.AnalogEchoLoss, &odd.AnalogMode}) {
         *caption = "on";
     }
+    ExpectGolden("family B shows", All(b));
+    ExpectGolden("family A shows, reads back", All(a) + "--\n" + Changes(before, got));
     ExpectGolden("codes and captions no state has",
-                 All(w) + "--\n" +
+                 All(codes) + "--\n" +
                      ReadBack(odd, {"Sw1Mode", "Sw1PowerUp", "Sw1EchoLoss", "Sw1Polarity",
                                     "AnalogPowerUp", "AnalogEchoLoss", "AnalogMode"}));
     // Unknown captions step to the first state; unknown codes have no caption.
