@@ -3,7 +3,6 @@
 #include "codec_test_support.h"
 #include "config/config_file.h"
 #include "config/config_file_commands.h"
-#include "display/data_log.h"
 
 #include <csignal>
 #include <filesystem>
@@ -116,7 +115,7 @@ TEST(ConfigFileFormat, ElementsAreSigned16BitLeastSignificantByteFirst) {
               (std::vector<int>{300, -2, 255, 7}));
 }
 
-// Loads, saves and log files (the other saver) on every kind of target, as they are, without
+// Loads and saves on every kind of target, as they are, without
 // write access and on a full disk: the outcome with its message, what changed in the record
 // and the image, and what changed in the folder. A failure names the file and the reason and
 // changes nothing: no file made, none left behind, the earlier file whole. keep.cfg holds a
@@ -129,7 +128,7 @@ TEST_F(ConfigFile, EveryTargetAndConditionGivesItsOutcome) {
         {Conditions::OnAFullDisk, " on a full disk"}};
     std::string found;
     for (const auto& [conditionsOf, conditionsName] : conditions) {
-        for (const std::string operation : {"load", "save", "log"}) {
+        for (const std::string operation : {"load", "save"}) {
             for (const char* name :
                  {"keep.cfg", "link", "missing", "short.cfg", "empty.cfg", "folder", "pipe",
                   "dangling", "chain", "to-pipe", "to-device", "nowhere/x"}) {
@@ -165,12 +164,7 @@ TEST_F(ConfigFile, EveryTargetAndConditionGivesItsOutcome) {
                 const FileResult result = Under(conditionsOf, folder_, [&] {
                     if (operation == "load")
                         return LoadConfigurationFile(path(name), image, config);
-                    if (operation == "save")
-                        return SaveConfigurationFile(path(name), config, image);
-                    FileResult opened;
-                    DataLogFile log;
-                    opened.Ok = log.Open(path(name).string(), opened.Error);
-                    return opened;
+                    return SaveConfigurationFile(path(name), config, image);
                 });
                 std::string message = result.Error;
                 if (const auto at = message.find(folder_.string()); at != std::string::npos)
