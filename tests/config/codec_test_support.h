@@ -4,11 +4,14 @@
 // so that tables name the fields they set or expect and a failure names each field that
 // differs. Floats are given as the single itself, so comparisons are exact.
 
+#include "../support/golden.h"
 #include "config/image_a.h"
 #include "config/image_b.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <charconv>
 
 namespace telmora {
 // clang-format off
@@ -43,13 +46,6 @@ inline std::string Dump(const SensorConfig& config) {
     return nlohmann::json(config).dump(0);
 }
 
-inline ::testing::AssertionResult HasFields(const SensorConfig& config, const Fields& expected) {
-    const auto patch = nlohmann::json::diff(config, With(config, expected));
-    if (patch.empty())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "fields differ, the expected values: " << patch;
-}
-
 inline int Word(const RegisterImage& image, int k) {
     return image[k + 1] * 256 + image[k];
 }
@@ -66,6 +62,31 @@ inline SensorConfig DefaultsB() {
     SensorConfig config;
     LoadFactoryDefaultsB(config);
     return config;
+}
+
+// Each field of `after` that differs from `before`, one "name = value" a line, singles exact.
+inline std::string Changes(const nlohmann::json& before, const nlohmann::json& after) {
+    const auto was = before.flatten(), now = after.flatten();
+    std::string lines;
+    for (const auto& [key, value] : now.items()) {
+        if (was.contains(key) && was[key] == value) {
+            continue;
+        }
+        std::string text = value.dump();
+        if (value.is_number_float()) {
+            char single[32];
+            *std::to_chars(single, single + 31, value.get<float>()).ptr = 0;
+            text = single;
+        }
+        lines += key.substr(1) + " = " + text + "\n";
+    }
+    return lines.empty() ? "no change\n" : lines;
+}
+
+// `text` is the section `name` of the program's golden file.
+inline void ExpectGolden(const std::string& name, const std::string& text) {
+    const std::string diff = telmora::test::GoldenSectionDiff(TELMORA_GOLDEN, name, text);
+    EXPECT_TRUE(diff.empty()) << diff;
 }
 
 using Encoder = void (*)(SensorConfig&, RegisterImage&);

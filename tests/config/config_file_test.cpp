@@ -3,12 +3,13 @@
 #include "codec_test_support.h"
 #include "config/config_file.h"
 #include "config/config_file_commands.h"
-#include "display/data_log.h"
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <numeric>
 #include <random>
 
 #include <sys/resource.h>
@@ -41,49 +42,57 @@ class ConfigFile : public ::testing::Test {
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
     }
-    void TearDown() override {
-        fs::permissions(folder_, fs::perms::owner_all);
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { fs::remove_all(folder_); }
     fs::path path(const std::string& name) const { return folder_ / name; }
-    std::size_t filesInFolder() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
+    // Each name in the folder: a link's target, "folder", "pipe", or a file's size,
+    // permissions and the sum of its bytes.
+    std::map<std::string, std::string> listing() const {
+        std::map<std::string, std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder_)) {
+            const fs::path& p = entry.path();
+            found[p.filename()] = entry.is_symlink()     ? "-> " + fs::read_symlink(p).string()
+                                  : entry.is_directory() ? "folder"
+                                  : entry.is_fifo()      ? "pipe"
+                                                         : "";
+            if (found[p.filename()].empty()) {
+                const auto bytes = fileBytes(p);
+                char file[64];
+                std::snprintf(file, sizeof file, "%zu bytes %03o sum %d", bytes.size(),
+                              static_cast<unsigned>(fs::status(p).permissions() & fs::perms::all),
+                              std::accumulate(bytes.begin(), bytes.end(), 0));
+                found[p.filename()] = file;
+            }
+        }
+        return found;
     }
 
     fs::path folder_;
 };
 
-using Save = std::function<FileResult()>;
-
-// Runs `save` in a folder it cannot write to, as an unprivileged user even under root.
-FileResult withoutWriteAccess(const fs::path& folder, const Save& save) {
+// Runs `run` as it is, in a folder it cannot write to (as an unprivileged user even under
+// root), or while files may grow to 100 bytes only, as on a full disk.
+enum class Conditions { AsItIs, WithoutWriteAccess, OnAFullDisk };
+FileResult Under(Conditions conditions, const fs::path& folder,
+                 const std::function<FileResult()>& run) {
     const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    fs::permissions(folder, write, fs::perm_options::remove);
-    const bool dropped = ::geteuid() == 0 && ::seteuid(65534) == 0;
-    EXPECT_NE(::geteuid(), 0u) << "cannot take an unprivileged user for this check";
-    const FileResult result = save();
-    if (dropped)
-        (void)::seteuid(0);
-    fs::permissions(folder, fs::perms::owner_all);
-    return result;
-}
-
-// Runs `save` while files may grow to 100 bytes only, as on a full disk.
-FileResult onAFullDisk(const fs::path&, const Save& save) {
+    const bool locked = conditions == Conditions::WithoutWriteAccess;
+    if (locked)
+        fs::permissions(folder, write, fs::perm_options::remove);
+    const bool dropped = locked && ::geteuid() == 0 && ::seteuid(65534) == 0;
+    EXPECT_TRUE(!locked || ::geteuid() != 0) << "cannot take an unprivileged user for this check";
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit reduced = saved;
-    reduced.rlim_cur = 100;
+    reduced.rlim_cur = conditions == Conditions::OnAFullDisk ? 100 : saved.rlim_cur;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     ::setrlimit(RLIMIT_FSIZE, &reduced);
-    const FileResult result = save();
+    const FileResult result = run();
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
+    if (dropped)
+        (void)::seteuid(0);
+    fs::permissions(folder, write, fs::perm_options::add);
     return result;
-}
-
-FileResult asItIs(const fs::path&, const Save& run) {
-    return run();
 }
 
 } // namespace
@@ -106,130 +115,79 @@ TEST(ConfigFileFormat, ElementsAreSigned16BitLeastSignificantByteFirst) {
               (std::vector<int>{300, -2, 255, 7}));
 }
 
-// A save replaces a longer file through its link, keeping the link and the file's
-// permissions; a load reads the first 256 bytes, switches 3 and 4 whatever family was shown.
-TEST_F(ConfigFile, SaveReplacesAFileThroughItsLinkAndLoadReadsItBack) {
-    writeBytes(path("target.cfg"), std::vector<std::uint8_t>(1000, 0xAA));
-    const auto permissions = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(path("target.cfg"), permissions);
-    fs::create_symlink("target.cfg", path("link.cfg"));
-    SensorConfig config = DefaultsB();
-    LoadFactoryDefaultsA(config); // switches 3 and 4 keep their family B values
-    config.Sw3Setpoint = 40;
-    config.CountDistance = kCountDistanceLong; // the encoder chooses it again
-    RegisterImage image{};
-    const FileResult saved = SaveConfigurationFile(path("link.cfg"), config, image);
-    ASSERT_TRUE(saved.Ok) << saved.Error;
-    EXPECT_TRUE(fs::is_symlink(path("link.cfg")));
-    EXPECT_EQ(fs::status(path("target.cfg")).permissions() & fs::perms::all, permissions);
-    auto bytes = fileBytes(path("target.cfg"));
-    const ConfigFileBytes encoded = ImageToFileBytes(image); // the encoders' tables own its values
-    EXPECT_EQ(bytes, std::vector<std::uint8_t>(encoded.begin(), encoded.end()));
-    EXPECT_EQ(config.CountDistance, kCountDistanceNormal); // the encoder's choice is kept
-    EXPECT_EQ(filesInFolder(), 2u); // the link and its target; no temporary file left
-
-    bytes.resize(400, 0xFF);
-    writeBytes(path("target.cfg"), bytes);
-    SensorConfig loaded = DefaultsB();
-    loaded.Sw3Setpoint = 0;
-    RegisterImage loadedImage{};
-    loadedImage[128] = 42;
-    const FileResult result = LoadConfigurationFile(path("link.cfg"), loadedImage, loaded);
-    ASSERT_TRUE(result.Ok) << result.Error;
-    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 128, loadedImage.begin()));
-    EXPECT_EQ(loadedImage[128], 42); // the file does not hold element 128
-    EXPECT_TRUE(HasFields(loaded, {{"Sw3Setpoint", float(11820 * double{0.003384f})}, // 40 inch
-                                   {"Sw4Setpoint", float(14184 * double{0.003384f})}, // 48 inch
-                                   {"MinRange", 6.49728f}, // 6.5 at the range resolution
-                                   {"Description", "<describe configuration here>"}}));
-}
-
-// A failed load or save says which file and why, and leaves the file, the record and the
-// image as they were, with no file made and no temporary file left.
-TEST_F(ConfigFile, FailedLoadsAndSavesReportTheReasonAndKeepEverything) {
-    writeBytes(path("short.cfg"), std::vector<std::uint8_t>(100, 0));
-    writeBytes(path("empty.cfg"), {});
-    fs::create_directory(path("folder.cfg"));
-    ASSERT_EQ(::mkfifo(path("pipe.cfg").c_str(), 0600), 0);
-    const std::vector<std::uint8_t> earlier(256, 0x11);
-    writeBytes(path("keep.cfg"), earlier);
-    const struct {
-        FileResult (*conditions)(const fs::path&, const Save&);
-        bool save;
-        const char* name;
-        const char* reason;
-    } cases[] = {
-        // clang-format off
-        {asItIs, false, "missing.cfg", "No such file or directory"},
-        {asItIs, false, "short.cfg", "holds 100 bytes"}, {asItIs, false, "empty.cfg", "holds 0 bytes"},
-        {asItIs, false, "folder.cfg", "Is a directory"}, {asItIs, false, "pipe.cfg", "not a regular file"},
-        {withoutWriteAccess, true, "keep.cfg", "Permission denied"},
-        {onAFullDisk, true, "keep.cfg", "File too large"},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        SensorConfig config = DefaultsB();
-        RegisterImage image, before;
-        before.fill(5);
-        image = before;
-        const FileResult result = c.conditions(folder_, [&] {
-            return c.save ? SaveConfigurationFile(path(c.name), config, image)
-                          : LoadConfigurationFile(path(c.name), image, config);
-        });
-        EXPECT_FALSE(result.Ok) << c.name;
-        EXPECT_NE(result.Error.find(path(c.name).string()), std::string::npos) << result.Error;
-        EXPECT_NE(result.Error.find(c.reason), std::string::npos) << result.Error;
-        EXPECT_EQ(image, before) << c.name;
-        EXPECT_EQ(Dump(config), Dump(DefaultsB())) << c.name; // a failed save encodes nothing
-        EXPECT_EQ(fileBytes(path("keep.cfg")), earlier) << c.name;
-    }
-    EXPECT_EQ(filesInFolder(), 5u);
-}
-
-// Both savers, the configuration file and the data log, on targets that are not plain files
-// or lie in no folder.
-TEST_F(ConfigFile, SavesWriteThroughLinksAndRefusePipesDevicesAndFolders) {
-    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
-    fs::create_directory(path("folder"));
-    fs::create_symlink("pipe", path("to-pipe"));
-    fs::create_symlink("/dev/null", path("to-device"));
-    const struct {
-        const char* name;
-        const char* writesTo; // nullptr: refused for `reason`
-        const char* reason;
-    } cases[] = {
-        // clang-format off
-        {"dangling", "missing", ""}, {"chain", "missing", ""}, {"pipe", nullptr, "named pipe"},
-        {"to-pipe", nullptr, "named pipe"}, {"folder", nullptr, "folder"},
-        {"to-device", nullptr, "device"},
-        {"nowhere/x", nullptr, "No such file or directory"}, // and no folder is made
-        // clang-format on
-    };
-    const ConfigFileBytes bytes = ImageToFileBytes(RegisterImage{});
-    for (const bool log : {false, true}) {
-        for (const auto& c : cases) {
-            fs::remove(path("missing"));
-            fs::remove(path("dangling"));
-            fs::remove(path("chain"));
-            fs::create_symlink("missing", path("dangling"));
-            fs::create_symlink("dangling", path("chain"));
-            const auto kindBefore = fs::symlink_status(path(c.name)).type();
-            std::string error;
-            DataLogFile logFile;
-            const bool ok = log ? logFile.Open(path(c.name).string(), error)
-                                : (error = WriteConfigFile(path(c.name), bytes).Error).empty();
-            EXPECT_EQ(ok, c.writesTo != nullptr) << c.name << " " << error;
-            EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << " " << error;
-            if (!log && !ok) {
-                EXPECT_NE(error.find(path(c.name).string()), std::string::npos) << error;
-            }
-            EXPECT_EQ(fs::symlink_status(path(c.name)).type(), kindBefore) << c.name;
-            if (c.writesTo != nullptr) {
-                EXPECT_EQ(fs::file_size(path(c.writesTo)), log ? 0u : 256u) << c.name;
+// Loads and saves on every kind of target, as they are, without
+// write access and on a full disk: the outcome with its message, what changed in the record
+// and the image, and what changed in the folder. A failure names the file and the reason and
+// changes nothing: no file made, none left behind, the earlier file whole. keep.cfg holds a
+// family B file of 400 bytes, of which a load reads the first 256, and a save replaces it
+// through its link, keeping the link and the permissions; element 128 is in no file.
+TEST_F(ConfigFile, EveryTargetAndConditionGivesItsOutcome) {
+    const std::pair<Conditions, const char*> conditions[] = {
+        {Conditions::AsItIs, ""},
+        {Conditions::WithoutWriteAccess, " without write access"},
+        {Conditions::OnAFullDisk, " on a full disk"}};
+    std::string found;
+    for (const auto& [conditionsOf, conditionsName] : conditions) {
+        for (const std::string operation : {"load", "save"}) {
+            for (const char* name :
+                 {"keep.cfg", "link", "missing", "short.cfg", "empty.cfg", "folder", "pipe",
+                  "dangling", "chain", "to-pipe", "to-device", "nowhere/x"}) {
+                fs::remove_all(folder_);
+                fs::create_directory(folder_);
+                SensorConfig saved = DefaultsB();
+                LoadFactoryDefaultsA(saved); // switches 3 and 4 keep their family B values
+                saved.Sw3Setpoint = 40;
+                saved.CountDistance = kCountDistanceLong; // the encoder chooses it again
+                SensorConfig encoded = saved;
+                RegisterImage savedImage{};
+                EncodeImageB(encoded, savedImage);
+                const ConfigFileBytes file = ImageToFileBytes(savedImage);
+                std::vector<std::uint8_t> bytes(file.begin(), file.end());
+                bytes.resize(400, 0xFF);
+                writeBytes(path("keep.cfg"), bytes);
+                fs::permissions(path("keep.cfg"), fs::perms(0640));
+                writeBytes(path("short.cfg"), std::vector<std::uint8_t>(100, 0));
+                writeBytes(path("empty.cfg"), {});
+                fs::create_directory(path("folder"));
+                ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+                for (const auto& [link, to] : {std::pair{"link", "keep.cfg"},
+                                               {"dangling", "missing"},
+                                               {"chain", "dangling"},
+                                               {"to-pipe", "pipe"},
+                                               {"to-device", "/dev/null"}})
+                    fs::create_symlink(to, path(link));
+                const auto before = listing();
+                SensorConfig config = saved;
+                RegisterImage image;
+                image.fill(5);
+                const RegisterImage imageBefore = image;
+                const FileResult result = Under(conditionsOf, folder_, [&] {
+                    if (operation == "load")
+                        return LoadConfigurationFile(path(name), image, config);
+                    return SaveConfigurationFile(path(name), config, image);
+                });
+                std::string message = result.Error;
+                if (const auto at = message.find(folder_.string()); at != std::string::npos)
+                    message.replace(at, folder_.string().size(), "<dir>");
+                found += operation + " " + name + conditionsName + ": " +
+                         (result.Ok ? "ok" : "failed: " + message);
+                std::string changes = Changes(saved, config);
+                std::replace(changes.begin(), changes.end(), '\n', ' ');
+                found += (changes == "no change " ? "" : "; record " + changes) +
+                         (image == imageBefore ? "" : "; image changed") +
+                         (image[128] == 5 ? "" : "; element 128 changed");
+                const auto after = listing();
+                for (const auto& [entry, kind] : after)
+                    if (before.count(entry) == 0 || before.at(entry) != kind)
+                        found += "; " + entry + " now " + kind;
+                for (const auto& [entry, kind] : before)
+                    if (after.count(entry) == 0)
+                        found += "; " + entry + " gone";
+                found += "\n";
             }
         }
     }
-    EXPECT_EQ(filesInFolder(), 6u); // the six names, and nothing beside them
+    ExpectGolden("every target and condition", found);
 }
 
 // A save killed at any moment leaves the old or the new file whole, and nothing beside it
@@ -264,6 +222,6 @@ TEST_F(ConfigFile, SavesKilledAtRandomMomentsLeaveTheTargetWhole) {
                     bytes == std::vector<std::uint8_t>(second.begin(), second.end()))
             << "round " << round << ": " << bytes.size() << " bytes";
         ASSERT_TRUE(WriteConfigFile(path("x.cfg"), first).Ok);
-        ASSERT_EQ(filesInFolder(), 1u) << "round " << round;
+        ASSERT_EQ(listing().size(), 1u) << "round " << round;
     }
 }

@@ -1,13 +1,15 @@
+#include "codec_test_support.h"
 #include "config/number_text.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <fstream>
-#include <limits>
+#include <sstream>
 #include <string>
 
 using namespace telmora;
+using namespace telmora::testing;
 
 namespace {
 
@@ -46,68 +48,32 @@ TEST(NumberTextVectors, ReadingFormattingAndRoundingMatchEveryVector) {
             << "value " << c.at("value");
 }
 
-TEST(ReadNumber, SkipsBlanksStopsAtOtherTextAndSaturatesHugeExponents) {
-    constexpr double kMax = std::numeric_limits<double>::max();
-    // The sensor's five characters may carry a carriage return.
+// Beyond the vectors, every reader and format on texts and values at their edges: blanks,
+// other text, exponents past the double range (the sensor's five characters may carry a
+// carriage return); limits applied after rounding, nothing wrapping in 16 bits (65537 would
+// give 1); exact halves away from zero while near halves follow the binary value (1.005 is
+// stored just below the half); no negative zero; singles shown as the user typed them.
+TEST(NumberTexts, ReadersAndFormatsAtTheirEdges) {
+    std::ostringstream found;
+    found.precision(17);
     // clang-format off
-    const std::pair<const char*, double> cases[] = {
-        {" 1 2.5", 12.5}, {"1 e 2", 100}, {"12.5 inches", 12.5}, {".", 0}, {"-", 0}, {"1e-x", 1},
-        {"\r0123", 123}, {"1e999", kMax}, {"-1e999", -kMax}, {"1e-999", 0}, {"0.0000001e-400", 0},
-        {"12345678901234567890e300", kMax}};
+    const char* const texts[] = {
+        " 1 2.5", "1 e 2", "12.5 inches", ".", "-", "1e-x", "\r0123", "1e999", "-1e999",
+        "1e-999", "0.0000001e-400", "12345678901234567890e300", "12.5", " -3e2 ", "+7.", ".5",
+        "12.50", "12abc", "", " ", "1e", "3,5", "1.2.3", "--1", "+", "e5", "2.5", "1.5", "-0.5",
+        "99999", "1e20", "-1e20", "65537", "-70000", "abc", "7.5"};
     // clang-format on
-    for (const auto& [text, value] : cases)
-        EXPECT_EQ(ReadNumber(text), value) << "text: '" << text << "'";
-    for (const char* text : {"12.5", " -3e2 ", "+7.", ".5", "1 2.5", "12.50"})
-        EXPECT_TRUE(IsNumber(text)) << text;
-    for (const char* text : {"12abc", "", " ", ".", "1e", "3,5", "1.2.3", "--1", "+", "e5"})
-        EXPECT_FALSE(IsNumber(text)) << text;
-    // Single precision, as the window's boxes hold numbers: no infinities.
-    constexpr float kFloatMax = std::numeric_limits<float>::max();
-    EXPECT_EQ(ReadSingle("1e999"), kFloatMax);
-    EXPECT_EQ(ReadSingle("-1e999"), -kFloatMax);
-}
-
-// Beyond the vectors: exact halves round away from zero while near halves follow the binary
-// value (1.005 is stored just below the half); no negative zero; one integer digit at least; single
-// values show as the user typed them.
-TEST(DisplayFormats, HalvesNegativeZeroAndSinglesShowAsTyped) {
-    // clang-format off
-    const struct {
-        std::string (*format)(double);
-        double value;
-        const char* text;
-    } cases[] = {
-        {FormatOneDecimal, -4.25, "-4.3"}, {FormatWhole, -2.5, "-3"},
-        {FormatTwoDecimals, 0.125, "0.13"}, {FormatTwoDecimals, 1.005, "1.00"},
-        {FormatTwoDecimals, 9.999, "10.00"}, {FormatTwoDecimals, 999.995, "1000.00"},
-        {FormatOneDecimal, -0.04, "0.0"}, {FormatWhole, -0.4, "0"},
-        {FormatTwoDecimals, 0.5, "0.50"}, {FormatGeneral, -0.0, "0"},
-        {FormatGeneral, static_cast<float>(33.3), "33.3"},
-        {FormatTwoDecimals, static_cast<float>(221.72), "221.72"},
-        {FormatGeneral, 0.0333, "0.0333"}};
-    // clang-format on
-    for (const auto& c : cases)
-        EXPECT_EQ(c.format(c.value), c.text) << c.value;
-}
-
-// 65537 would wrap to 1 in 16 bits.
-TEST(WholeNumbers, LimitsApplyAfterRoundingAndNothingWraps) {
-    // clang-format off
-    const std::pair<const char*, std::int32_t> rounded[] = {
-        {"2.5", 2}, {"1.5", 2}, {"-0.5", 0}, {"99999", 99999},
-        {"1e20", std::numeric_limits<std::int32_t>::max()},
-        {"-1e20", std::numeric_limits<std::int32_t>::min()}};
-    // clang-format on
-    for (const auto& [text, whole] : rounded)
-        EXPECT_EQ(ReadRoundedWhole(text), whole) << text;
-    // clang-format off
-    const struct {
-        const char* text;
-        int low, high, whole;
-    } limited[] = {
-        {"99999", 2, 255, 255}, {"65537", 0, 255, 255}, {"-70000", 0, 255, 0}, {"abc", 1, 10, 1},
-        {"7.5", 1, 10, 8}};
-    // clang-format on
-    for (const auto& c : limited)
-        EXPECT_EQ(ReadWholeNumber(c.text, c.low, c.high), c.whole) << c.text;
+    for (const char* text : texts) {
+        const std::string shown = text[0] == '\r' ? std::string("\\r") + (text + 1) : text;
+        found << "'" << shown << "': " << ReadNumber(text) << (IsNumber(text) ? " number" : "")
+              << ", single " << ReadSingle(text) << ", rounded " << ReadRoundedWhole(text)
+              << ", within 0 to 255 " << ReadWholeNumber(text, 0, 255) << ", 1 to 10 "
+              << ReadWholeNumber(text, 1, 10) << "\n";
+    }
+    for (const double value : {-4.25, -2.5, 0.125, 1.005, 9.999, 999.995, -0.04, -0.4, 0.5, -0.0,
+                               double{33.3f}, double{221.72f}, 0.0333}) {
+        found << value << ": " << FormatTwoDecimals(value) << ", " << FormatOneDecimal(value)
+              << ", " << FormatWhole(value) << ", " << FormatGeneral(value) << "\n";
+    }
+    ExpectGolden("number texts", found.str());
 }
