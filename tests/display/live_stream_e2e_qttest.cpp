@@ -56,7 +56,8 @@ void LiveStreamTest::StreamFromSimulatedSensor_IsCountedAndLoggedInFull() {
     }
     QCOMPARE(readings, kReadings);
     QVERIFY(echoes > 100 && echoes < kReadings);
-    QCOMPARE(app_test::TextOf(window, "txtNumOfSamples"), QString::number(echoes));
+    // A shown window shows the count at its next paint.
+    QTRY_COMPARE(app_test::TextOf(window, "txtNumOfSamples"), QString::number(echoes));
     window.Display().Log().StopLog();
     sim.terminate();
     QVERIFY(sim.waitForFinished(10000));
