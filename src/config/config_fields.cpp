@@ -91,14 +91,15 @@ std::vector<FieldRow> FieldRows(const SensorConfig& record) {
 }
 
 bool FamilyHoldsField(SensorFamily family, std::string_view name) {
-    static constexpr std::array<std::string_view, 19> kFamilyAFields{
-        "MinRange",         "MaxRange",           "Interval",
-        "NumberOfPulses",   "PrimingCycles",      "RunMode",
-        "PBEnabled",        "FilterType",         "NumberOfSamples",
-        "Description",      "CountDistance",      "Sw1Setpoint",
-        "Sw2Setpoint",      "AnalogNearEndpoint", "AnalogFarEndpoint",
-        "AnalogNearOutput", "AnalogFarOutput",    "AnalogSlope",
-        "AnalogOutputMax"};
+    // What a Kelvo-A's registers carry (its filter follows from the sample count).
+    static constexpr std::array<std::string_view, 28> kFamilyAFields{
+        "MinRange",           "MaxRange",          "Interval",         "NumberOfPulses",
+        "PrimingCycles",      "RunMode",           "PBEnabled",        "NumberOfSamples",
+        "Description",        "CountDistance",     "Sw1Setpoint",      "Sw2Setpoint",
+        "Sw1Polarity",        "Sw2Polarity",       "Sw1EchoLoss",      "Sw2EchoLoss",
+        "Sw1PowerUp",         "Sw2PowerUp",        "Sw1SetAllowed",    "Sw2SetAllowed",
+        "AnalogNearEndpoint", "AnalogFarEndpoint", "AnalogNearOutput", "AnalogFarOutput",
+        "AnalogSlope",        "AnalogEchoLoss",    "AnalogPowerUp",    "AnalogSetAllowed"};
     return family != SensorFamily::A ||
            std::find(kFamilyAFields.begin(), kFamilyAFields.end(), name) != kFamilyAFields.end();
 }

@@ -32,8 +32,9 @@ struct FieldRow {
 };
 std::vector<FieldRow> FieldRows(const SensorConfig& record);
 
-// Whether a sensor of `family` holds the field: a Kelvo-A holds two switch setpoints and
-// no switch or analog options, node address or temperature setting. Every field for None.
+// Whether a sensor of `family` holds the field: a Kelvo-A holds two switches without mode
+// or hysteresis, no analog mode or output scale, node address, temperature setting or
+// filter choice of its own. Every field for B and None.
 bool FamilyHoldsField(SensorFamily family, std::string_view name);
 
 // The fields of two records that a sensor of `family` holds, side by side; `Differs`

@@ -5,6 +5,7 @@
 // configuration that passes through the window without edits (decode, show, read back,
 // encode) leaves as it came, and a second pass changes nothing.
 #include "codec_test_support.h"
+#include "config/config_fields.h"
 #include "config/image_common.h"
 #include "config/window_texts.h"
 
@@ -283,3 +284,41 @@ TEST(NoDrift, UneditedWindowSendsTheImageOnAndNeverDrifts) {
         EXPECT_LT(changed, 100); // almost every image is compared
     }
 }
+
+namespace telmora::testing {
+
+// The fields a Kelvo-A holds are exactly those whose change reaches its image (the range
+// the encoder derives CountDistance from stands for it), so comparisons and reports of a
+// Kelvo-A list no field it does not keep, and miss none it does.
+TEST(ConfigFields, FamilyAHoldsExactlyTheFieldsItsImageCarries) {
+    const SensorConfig base = DefaultsB();
+    RegisterImage baseImage{};
+    SensorConfig encoded = base;
+    EncodeImageA(encoded, baseImage);
+    const nlohmann::json fields = base;
+    for (const auto& [name, value] : fields.items()) {
+        if (name == "CountDistance")
+            continue;
+        // Several changes, since a code or limit may map neighbouring values alike.
+        std::vector<nlohmann::json> changes;
+        if (value.is_boolean())
+            changes = {!value.get<bool>()};
+        else if (value.is_string())
+            changes = {"changed"};
+        else if (value.is_number_integer())
+            changes = {0, 1, 2, 3, value.get<int>() + 5};
+        else
+            changes = {value.get<float>() + 3, value.get<float>() / 2, 5.0f, 20.0f};
+        bool carried = false;
+        for (const nlohmann::json& change : changes) {
+            SensorConfig config = With(base, {{name, change}});
+            RegisterImage image{};
+            EncodeImageA(config, image);
+            carried = carried || image != baseImage;
+        }
+        EXPECT_EQ(carried, FamilyHoldsField(SensorFamily::A, name)) << name;
+        EXPECT_TRUE(FamilyHoldsField(SensorFamily::B, name)) << name;
+    }
+}
+
+} // namespace telmora::testing
