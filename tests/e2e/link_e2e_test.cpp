@@ -7,9 +7,8 @@
 #include "link/frames.h"
 #include "link/link_messages.h"
 #include "link/ui/sensor_link.h"
+#include "link_fakes.h"
 #include "sim_harness.h"
-#include "stand_in_host.h"
-#include "test_terminal.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

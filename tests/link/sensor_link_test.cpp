@@ -7,8 +7,7 @@
 #include "link/ui/comm_ports_dialog.h"
 #include "link/ui/port_chooser.h"
 #include "link/ui/sensor_link.h"
-#include "stand_in_host.h"
-#include "test_terminal.h"
+#include "link_fakes.h"
 
 #include <QApplication>
 #include <QLabel>
