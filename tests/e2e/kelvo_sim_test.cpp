@@ -6,7 +6,6 @@
 #include "window_session.h"
 
 #include "config/config_file.h"
-#include "config/image_b.h"
 #include "link/frames.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 
 using namespace telmora::simtest;
 
@@ -89,24 +88,4 @@ TEST(SimEnding, ExitOnCloseAndTerminate_EndCleanly) {
     const std::string image = ReadFileBytes(sim.File("image.cfg"));
     ASSERT_EQ(image.size(), 256u);
     EXPECT_EQ(image[2 * 11], 10);
-}
-
-TEST(SimCommandLine, UnusableConfigFilesAndUnknownFaults_AreRefusedWithTheReason) {
-    const std::string folder = ScratchPath("sim-e2e-");
-    std::ofstream(folder + "short.cfg", std::ios::binary) << std::string(100, '\0');
-    std::string wide(256, '\0');
-    wide[2 * 40 + 1] = 1; // element 40 holds 256, more than a register holds
-    std::ofstream(folder + "wide.cfg", std::ios::binary) << wide;
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--fault", "explode"}, "unknown fault \"explode\""},
-        {{"--config", folder + "short.cfg"}, "holds 100 bytes"},
-        {{"--config", folder + "wide.cfg"}, "element 40 holds 256"},
-        {{"--config", folder + "none.cfg"}, folder + "none.cfg"},
-    };
-    for (const auto& [args, reason] : cases) {
-        const Finished run = ChildProcess(KELVO_SIM_PATH, args).Finish();
-        EXPECT_EQ(run.status, 2) << args[0];
-        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
-        EXPECT_EQ(run.out, ""); // no terminal was made
-    }
 }
