@@ -113,14 +113,12 @@ class FakeTimer : public LinkTimer {
         Arm();
     }
     void Stop() override { clock_.Cancel(std::exchange(event_, 0)); }
-    std::vector<std::int64_t> ticks; // when each tick ran
 
   private:
     void Arm() {
         event_ = clock_.After(kTimer1PeriodMs, [this] {
             event_ = 0;
             Arm(); // the next tick unless this one stops the timer
-            ticks.push_back(clock_.Now());
             protocol_->Timer1Tick();
         });
     }
