@@ -209,28 +209,26 @@ void SimProcess::Write(const std::string& bytes) {
 
 std::string SimProcess::Read(std::size_t n) {
     std::string got;
-    char c = 0;
-    WaitUntil([&] {
-        while (got.size() < n && read(port_, &c, 1) == 1) {
-            got += c;
-        }
-        return got.size() == n;
-    });
+    ReadWhile([&] { return got.size() < n; }, got);
     return got;
 }
 
 std::optional<std::string> SimProcess::ReadUntil(const std::string& marker) {
     std::string got;
-    char c = 0;
-    if (!WaitUntil([&] {
-            while (!got.ends_with(marker) && read(port_, &c, 1) == 1) {
-                got += c;
-            }
-            return got.ends_with(marker);
-        })) {
+    if (!ReadWhile([&] { return !got.ends_with(marker); }, got)) {
         return std::nullopt;
     }
     return got.substr(0, got.size() - marker.size());
+}
+
+bool SimProcess::ReadWhile(const std::function<bool()>& more, std::string& got) {
+    char c = 0;
+    return WaitUntil([&] {
+        while (more() && read(port_, &c, 1) == 1) {
+            got += c;
+        }
+        return !more();
+    });
 }
 
 std::string SimProcess::SentAfterDetection(std::size_t from) const {

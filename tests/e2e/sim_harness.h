@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -101,6 +102,9 @@ class SimProcess {
     int Stop(int signal) { return child_->Stop(signal).status; }
 
   private:
+    // Reads a byte at a time into `got` while `more` holds; false if the deadline passed.
+    bool ReadWhile(const std::function<bool()>& more, std::string& got);
+
     std::string dir_;
     std::string path_;
     std::unique_ptr<ChildProcess> child_;
