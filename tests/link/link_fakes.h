@@ -229,9 +229,9 @@ class FakeSensor : public LinkPort {
     std::map<int, int> asked_;
 };
 
-// Everything the protocol reported; exchange ends also go to the scale finder, as the
-// window forwards them.
-class RecordingListener : public LinkListener {
+// The window's side of the protocol: it records everything reported, forwards exchange
+// ends to the scale finder, and waits for an exchange by running events until Timer1 is off.
+class RecordingListener : public LinkListener, public ExchangeWaiter {
   public:
     std::vector<float> readings;
     std::vector<SensorFamily> identified;
@@ -239,8 +239,9 @@ class RecordingListener : public LinkListener {
     int progressHidden = 0;
     std::vector<std::int64_t> endTimes;
     std::vector<float> scaleChanges; // every new line scale
-    const FakeClock* clock = nullptr;
+    FakeClock* clock = nullptr;
     ScaleFinder* finder = nullptr;
+    const LinkProtocol* protocol = nullptr;
 
     void OnReading(float distance) override { readings.push_back(distance); }
     void OnFamilyIdentified(SensorFamily family) override { identified.push_back(family); }
@@ -254,23 +255,11 @@ class RecordingListener : public LinkListener {
         if (changed)
             scaleChanges.push_back(countDistance);
     }
-};
-
-// Waits the way the window does, by running events until Timer1 is off.
-class FakeWaiter : public ExchangeWaiter {
-  public:
-    FakeWaiter(FakeClock& clock, const LinkProtocol& protocol)
-        : clock_(clock), protocol_(protocol) {}
     void WaitWhileExchangeRuns() override {
-        while (protocol_.ExchangeRunning()) {
-            if (!clock_.RunNext())
+        while (protocol->ExchangeRunning())
+            if (!clock->RunNext())
                 throw std::logic_error("an exchange waits but nothing is scheduled");
-        }
     }
-
-  private:
-    FakeClock& clock_;
-    const LinkProtocol& protocol_;
 };
 
 // The whole link core wired to the fakes.
@@ -282,14 +271,14 @@ struct LinkBench {
     LinkProtocol protocol{sensor, timer, listener};
     ScaleFinder finder{protocol};
     StandInHost host;
-    FakeWaiter waiter{clock, protocol};
-    LinkCommands commands{protocol, host, waiter};
+    LinkCommands commands{protocol, host, listener};
 
     LinkBench() {
         timer.Attach(protocol);
         sensor.Attach(protocol);
         listener.clock = &clock;
         listener.finder = &finder;
+        listener.protocol = &protocol;
         protocol.PortOpened();
     }
 };
