@@ -57,6 +57,8 @@ TEST(CommandsOnEachFamily, GetAndSave_SendTheRegistersOneReplyApartThenEnd) {
 // damaged reply for a register, or a period without any, stops the exchange: no end
 // command, the progress bar kept there, and the user told which register and what it
 // means. Nothing damaged is stored: a completed exchange holds exactly the clean result.
+// Only the sensor's answer for its range flags (register 87) sets the line scale, and
+// reopening the port forgets it.
 TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExchange) {
     using Damage = std::string (*)(const std::string&);
     const Damage none = [](const std::string&) { return std::string(); };
@@ -69,10 +71,13 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
     };
     const struct {
         const char* name;
-        bool save;
-        Damage damage;
-        int damagedReplies;         // to register 40's first frames
+        bool save = false;
+        Damage damage = nullptr;
+        int damagedReplies = 0;     // to register 40's first frames
         std::int64_t lateFrom = -1; // replies from this register on come after 150 ms
+        SensorFamily family = SensorFamily::B;
+        int sensorFlags = -1; // the range flags the sensor holds, if not its default
+        int windowFlags = -1; // the range flags the window holds, if not its default
     } cases[] = {
         {"stray byte before", false, [](const std::string& r) { return "\x07" + r; }, 3},
         {"the register before answered again", true,
@@ -100,26 +105,51 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         {"no reply to a write", true, none, 3},
         // The reply that comes too late is read as measurement stream and starts nothing.
         {"a reply after 150 ms", true, none, 0, 40},
+        {.name = "line scale, read B long", .sensorFlags = kLongB},
+        {.name = "line scale, read B normal", .sensorFlags = kNormalB},
+        {.name = "line scale, read B no flags", .sensorFlags = 0},
+        {.name = "line scale, read A long", .family = SensorFamily::A, .sensorFlags = kLongA},
+        {.name = "line scale, read A normal", .family = SensorFamily::A, .sensorFlags = 0},
+        {.name = "line scale, write B long",
+         .save = true,
+         .sensorFlags = kNormalB,
+         .windowFlags = kLongB},
+        {.name = "line scale, write B normal",
+         .save = true,
+         .sensorFlags = kLongB,
+         .windowFlags = kNormalB},
+        // Stopped before register 87: the sensor's scale is still unknown; after it, told.
+        {.name = "line scale, read stops early", .lateFrom = 50, .sensorFlags = kLongB},
+        {.name = "line scale, read stops late", .lateFrom = 90, .sensorFlags = kLongB},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         LinkBench b;
+        b.sensor.family = b.host.family = c.family;
+        if (c.sensorFlags >= 0)
+            b.sensor.registers[kScaleRegister] = static_cast<std::uint8_t>(c.sensorFlags);
         // Register 39 holds 0, which the repeated reply to it echoes.
         for (std::size_t k = 0; k < b.host.windowImage.size(); ++k)
             b.host.windowImage[k] = static_cast<std::int16_t>(k == 39 ? 0 : 200 - k);
-        b.sensor.damage = [&c](const std::string& reply, int reg, int nth) {
-            return reg == 40 && nth < c.damagedReplies ? c.damage(reply) : reply;
-        };
+        if (c.windowFlags >= 0)
+            b.host.windowImage[kScaleRegister] = static_cast<std::int16_t>(c.windowFlags);
+        if (c.damage)
+            b.sensor.damage = [&c](const std::string& reply, int reg, int nth) {
+                return reg == 40 && nth < c.damagedReplies ? c.damage(reply) : reply;
+            };
         b.sensor.lateFromRegister = c.lateFrom;
         const auto before = b.sensor.registers;
         if (c.save)
             b.commands.SaveConfigurationToSensor();
         else
             b.commands.GetConfigurationFromSensor();
-        ExpectGolden(c.name, Transcript(b));
+        std::string text = Transcript(b);
+        b.protocol.PortOpened();
+        ExpectGolden(c.name,
+                     text + "reopened: " + std::to_string(b.protocol.LineCountDistance()) + "\n");
         if (!b.protocol.LastResult().Completed())
             continue;
-        for (int reg : c.save ? WriteRegisters(SensorFamily::B) : ReadRegisters(SensorFamily::B))
+        for (int reg : c.save ? WriteRegisters(c.family) : ReadRegisters(c.family))
             EXPECT_EQ(c.save ? b.sensor.registers[reg] : b.protocol.Image()[reg],
                       c.save ? b.host.windowImage[reg] : before[reg])
                 << reg;

@@ -11,55 +11,13 @@ namespace {
 
 using test::ExpectGolden;
 
-constexpr std::uint8_t kNormalB = 128, kLongB = 160, kLongA = 32;
-
 void Fit(LinkBench& bench, SensorFamily family, std::uint8_t scaleFlags) {
     bench.sensor.family = family;
     bench.sensor.registers[kScaleRegister] = scaleFlags;
 }
 
-// Scenario transcripts and the texts shown are compared with link_core.golden.
-TEST(LineScale, OnlyTheSensorsAnswerForItsRangeFlagsSetsIt) {
-    struct Case {
-        const char* name;
-        SensorFamily family;
-        std::uint8_t sensorFlags;
-        int windowFlags; // -1: a read ("Get Configuration From Sensor"); else a write of these
-        std::int64_t lateFrom = -1;
-    };
-    const Case cases[] = {
-        {"read B long", SensorFamily::B, kLongB, -1},
-        {"read B normal", SensorFamily::B, kNormalB, -1},
-        {"read B no flags", SensorFamily::B, 0, -1},
-        {"read A long", SensorFamily::A, kLongA, -1},
-        {"read A normal", SensorFamily::A, 0, -1},
-        {"write B long", SensorFamily::B, kNormalB, kLongB},
-        {"write B normal", SensorFamily::B, kLongB, kNormalB},
-        // Stopped before register 87: the sensor's scale is still unknown.
-        {"read stops early", SensorFamily::B, kLongB, -1, 50},
-        // Stopped after it: the sensor has told its scale.
-        {"read stops late", SensorFamily::B, kLongB, -1, 90},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        LinkBench bench;
-        Fit(bench, c.family, c.sensorFlags);
-        bench.sensor.lateFromRegister = c.lateFrom;
-        bench.host.family = c.family;
-        if (c.windowFlags < 0) {
-            bench.commands.GetConfigurationFromSensor();
-        } else {
-            bench.host.windowImage[kScaleRegister] = static_cast<std::int16_t>(c.windowFlags);
-            bench.commands.SaveConfigurationToSensor();
-        }
-        std::string text = Transcript(bench);
-        // Reopening the port forgets the sensor.
-        bench.protocol.PortOpened();
-        text += "reopened: " + std::to_string(bench.protocol.LineCountDistance()) + "\n";
-        ExpectGolden(std::string("line scale, ") + c.name, text);
-    }
-}
-
+// The texts shown and each search's transcript are compared with link_core.golden; which
+// exchanges set the line scale is checked with the commands' transcripts.
 TEST(LineScale, SearchAtPortOpenFindsTheScaleOrSaysItIsAssumed) {
     struct Case {
         const char* name;

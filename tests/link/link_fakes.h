@@ -34,6 +34,9 @@
 
 namespace telmora::testing {
 
+// Range flags (register 87): family B's normal and long range, family A's long range.
+inline constexpr std::uint8_t kNormalB = 128, kLongB = 160, kLongA = 32;
+
 // The main window as the link's commands see it: the family flags, the images it was given
 // or gives, and a log of every request.
 class StandInHost : public LinkHost {
