@@ -123,8 +123,9 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
         EXPECT_FALSE(b.commands.Busy());
         std::string text = Transcript(b);
         b.protocol.PortOpened();
-        ExpectGolden(c.name,
-                     text + "reopened: " + std::to_string(b.protocol.LineCountDistance()) + "\n");
+        ExpectGolden(c.name, text + "reopened: " + std::to_string(b.protocol.LineCountDistance()) +
+                                 ", " + std::to_string(b.listener.scaleChanges.size()) +
+                                 " scale changes in all\n");
         if (!b.protocol.LastResult().Completed() || c.windowFamily != SensorFamily::None)
             continue;
         // Each reply's fifth byte is stored; registers not read stay as they were.
