@@ -4,7 +4,7 @@
 // so that tables name the fields they set or expect and a failure names each field that
 // differs. Floats are given as the single itself, so comparisons are exact.
 
-#include "../support/golden.h"
+#include "../support/golden_gtest.h"
 #include "config/image_a.h"
 #include "config/image_b.h"
 
@@ -83,11 +83,7 @@ inline std::string Changes(const nlohmann::json& before, const nlohmann::json& a
     return lines.empty() ? "no change\n" : lines;
 }
 
-// `text` is the section `name` of the program's golden file.
-inline void ExpectGolden(const std::string& name, const std::string& text) {
-    const std::string diff = telmora::test::GoldenSectionDiff(TELMORA_GOLDEN, name, text);
-    EXPECT_TRUE(diff.empty()) << diff;
-}
+using telmora::test::ExpectGolden;
 
 using Encoder = void (*)(SensorConfig&, RegisterImage&);
 using Decoder = void (*)(const RegisterImage&, SensorConfig&);

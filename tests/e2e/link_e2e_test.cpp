@@ -1,18 +1,16 @@
 // SensorLink and QSerialPort against the built simulator over a real pseudo-terminal:
-// both sensor commands with each family, the exact bytes on the line, and a hang-up.
+// both sensor commands with each family, every byte value carried through unchanged both
+// ways, and a hang-up.
 // The protocol's own faults (no sensor, a sensor that stops, the wrong family) are met
 // by the link's unit tests and kelvo's end-to-end tests; readings over this path by the
 // display's live-stream test.
 
 #include "link/frames.h"
-#include "link/link_messages.h"
 #include "link/ui/sensor_link.h"
+#include "link_fakes.h"
 #include "sim_harness.h"
-#include "stand_in_host.h"
-#include "test_terminal.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -25,25 +23,11 @@ using namespace telmora::simtest;
 
 namespace {
 
-constexpr int kPatienceMs = 15000;
-
-// The simulator starting from `image`, recording what it receives and holding its
-// registers in image.cfg after each "E".
-std::vector<std::string> recorded(std::vector<std::string> args, const RegisterImage& image) {
-    args.insert(args.end(), {"--config", ImageFile("link-e2e.cfg", image), "--record",
-                             "@/received.bin", "--dump-image", "@/image.cfg"});
+// The simulator starting from `image`, holding its registers in image.cfg after each "E".
+std::vector<std::string> WithImage(std::vector<std::string> args, const RegisterImage& image) {
+    args.insert(args.end(),
+                {"--config", ImageFile("link-e2e.cfg", image), "--dump-image", "@/image.cfg"});
     return args;
-}
-
-// What the program sent from byte `from` on, less its detection frames, once at least
-// `size` bytes have arrived from there.
-std::string sentAfterDetection(const SimProcess& sim, std::size_t from, std::size_t size) {
-    QElapsedTimer clock;
-    clock.start();
-    while (ReadFileBytes(sim.File("received.bin")).size() < from + size &&
-           clock.elapsed() < kPatienceMs)
-        QTest::qWait(20); // the port sends from the event loop
-    return sim.SentAfterDetection(from);
 }
 
 // A register image whose values include the bytes a non-transparent line would change:
@@ -82,36 +66,24 @@ TEST(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
     for (const auto& [flag, family] : kFamilies) {
         SCOPED_TRACE(flag);
         const RegisterImage stored = AwkwardImage(family == SensorFamily::A ? 5 : 11);
-        SimProcess sim(recorded({"--family", flag}, stored));
+        SimProcess sim(WithImage({"--family", flag}, stored));
         Program program(sim);
         program.host.family = family == SensorFamily::A ? SensorFamily::B : SensorFamily::A;
         ASSERT_TRUE(program.link.OpenPort(1));
 
         program.link.GetConfigurationFromSensor();
 
-        std::string tail(kIdentificationQuery);
-        for (auto reg : ReadRegisters(family))
-            tail += ReadFrame(reg);
-        tail += "E";
-        EXPECT_EQ(sentAfterDetection(sim, 0, 6 + tail.size()), tail);
         EXPECT_EQ(program.host.family, family);
         ASSERT_GE(program.host.log.size(), 3u);
         EXPECT_EQ(program.host.log[2], "ShowRecord " + std::string(FamilyName(family)));
         for (auto reg : ReadRegisters(family))
             EXPECT_EQ(program.host.shownImage[reg], stored[reg]) << "register " << int(reg);
 
-        const std::size_t sentBefore = ReadFileBytes(sim.File("received.bin")).size();
         const RegisterImage& window = program.host.windowImage =
             AwkwardImage(family == SensorFamily::A ? 101 : 202);
 
         program.link.SaveConfigurationToSensor();
-
         const auto written = WriteRegisters(family);
-        tail = kIdentificationQuery;
-        for (auto reg : written)
-            tail += WriteFrame(reg, static_cast<std::uint8_t>(window[reg]));
-        tail += "E";
-        EXPECT_EQ(sentAfterDetection(sim, sentBefore, 6 + tail.size()), tail);
         EXPECT_TRUE(program.host.warnings.empty());
 
         // The sensor holds the written registers, and only those changed; it writes its
@@ -126,7 +98,7 @@ TEST(LinkEndToEnd, GetThenSaveConfiguration_EachFamilyExactly) {
 }
 
 TEST(LinkEndToEnd, HangUpDuringARead_ClosesThePortAndTellsTheUser) {
-    SimProcess sim(recorded({"--fault", "hangup-at=40"}, AwkwardImage(3)));
+    SimProcess sim(WithImage({"--fault", "hangup-at=40"}, AwkwardImage(3)));
     Program program(sim);
     QSignalSpy errors(&program.link, &SensorLink::PortError);
     ASSERT_TRUE(program.link.OpenPort(1));

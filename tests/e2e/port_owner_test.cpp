@@ -3,8 +3,7 @@
 // process, and the holder goes on reading undisturbed.
 #include "link/port_lock.h"
 #include "link/ui/sensor_link.h"
-#include "stand_in_host.h"
-#include "test_terminal.h"
+#include "link_fakes.h"
 
 #include <QDir>
 #include <QFile>

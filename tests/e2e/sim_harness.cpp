@@ -8,13 +8,11 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -27,36 +25,23 @@ namespace telmora::simtest {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-int remainingMs(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<long>(0, left.count()));
-}
-
-// Appends up to `most` bytes that `fd` gives before the deadline; false on time-out, end of
-// file or hang-up.
-bool ReadSome(int fd, std::string& into, Clock::time_point deadline, std::size_t most = 4096) {
-    pollfd p{fd, POLLIN, 0};
-    char buffer[4096];
-    ssize_t n = 0;
-    if (poll(&p, 1, remainingMs(deadline)) <= 0 ||
-        (n = read(fd, buffer, std::min(sizeof buffer, most))) <= 0) {
-        return false;
-    }
-    into.append(buffer, static_cast<std::size_t>(n));
-    return true;
-}
-
-// A short pause inside a loop bounded by its deadline; false if `done` never held.
-bool WaitUntil(Clock::time_point deadline, const std::function<bool()>& done) {
+// Checks `done` every few milliseconds until it holds; false if it never did in time.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds patience = kPatience) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     while (!done()) {
-        if (remainingMs(deadline) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
         std::this_thread::sleep_for(5ms);
     }
     return true;
+}
+
+// A new folder in the test's temporary folder; whoever makes it removes it.
+std::string NewFolder(const std::string& prefix) {
+    std::string pattern = ::testing::TempDir() + prefix + "-XXXXXX";
+    EXPECT_NE(mkdtemp(pattern.data()), nullptr) << pattern;
+    return pattern;
 }
 
 } // namespace
@@ -98,21 +83,9 @@ std::string ReadFileBytes(const std::string& path) {
 
 std::string ScratchPath(const std::string& name) {
     static const struct Folder {
-        Folder() {
-            std::string pattern = ::testing::TempDir() + "telmora-e2e-XXXXXX";
-            if (mkdtemp(pattern.data()) != nullptr) {
-                path = pattern;
-            }
-        }
-        ~Folder() {
-            if (!path.empty()) {
-                std::error_code ignored;
-                std::filesystem::remove_all(path, ignored);
-            }
-        }
-        std::string path;
+        std::string path = NewFolder("telmora-e2e");
+        ~Folder() { std::filesystem::remove_all(path); }
     } folder;
-    EXPECT_FALSE(folder.path.empty()) << "no scratch folder";
     return folder.path + "/" + name;
 }
 
@@ -131,7 +104,8 @@ RegisterImage ImageOf(const std::string& configFile) {
     return image;
 }
 
-ChildProcess::ChildProcess(const std::string& program, std::vector<std::string> args) {
+ChildProcess::ChildProcess(const std::string& program, std::vector<std::string> args)
+    : dir_(NewFolder("child")) {
     if (std::ranges::any_of(args, [](auto& a) { return a.find("/dev/ttyS") != a.npos; })) {
         ADD_FAILURE() << "tests never open the system console";
         return;
@@ -142,69 +116,47 @@ ChildProcess::ChildProcess(const std::string& program, std::vector<std::string> 
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
-    int out[2];
-    int err[2];
-    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
-        ADD_FAILURE() << "no pipes for " << program;
-        return;
-    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    for (const auto& [fd, name] : {std::pair{STDOUT_FILENO, "/out"}, {STDERR_FILENO, "/err"}}) {
+        posix_spawn_file_actions_addopen(&actions, fd, (dir_ + name).c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
     if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
         pid_ = -1;
         ADD_FAILURE() << program << " could not be started";
     }
     posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    close(err[1]);
-    out_ = out[0];
-    err_ = err[0];
 }
 
 ChildProcess::~ChildProcess() {
-    if (!finished_) {
-        Stop(SIGKILL);
-    }
+    Stop(SIGKILL);
+    std::filesystem::remove_all(dir_);
 }
 
-std::optional<std::string> ChildProcess::ReadLine() {
-    const auto deadline = Clock::now() + kPatience;
-    while (outBuffer_.find('\n') == std::string::npos) {
-        if (!ReadSome(out_, outBuffer_, deadline)) {
-            return std::nullopt;
-        }
+std::optional<std::string> ChildProcess::FirstLine() {
+    std::string out;
+    if (!WaitUntil([&] { return (out = ReadFileBytes(dir_ + "/out")).find('\n') != out.npos; })) {
+        return std::nullopt;
     }
-    const auto end = outBuffer_.find('\n');
-    std::string line = outBuffer_.substr(0, end);
-    outBuffer_.erase(0, end + 1);
-    return line;
+    return out.substr(0, out.find('\n'));
 }
 
 Finished ChildProcess::Finish(std::chrono::milliseconds patience) {
-    if (finished_) {
-        return *finished_;
+    if (!finished_) {
+        Finished run;
+        int ws = 0;
+        if (pid_ > 0 && WaitUntil([&] { return waitpid(pid_, &ws, WNOHANG) == pid_; }, patience)) {
+            run.status = WIFEXITED(ws) ? WEXITSTATUS(ws) : 128 + WTERMSIG(ws);
+        } else if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &ws, 0);
+        }
+        run.out = ReadFileBytes(dir_ + "/out");
+        run.err = ReadFileBytes(dir_ + "/err");
+        finished_ = run;
     }
-    Finished run;
-    run.out = std::move(outBuffer_);
-    const auto deadline = Clock::now() + patience;
-    // The children write little on standard error, so it cannot fill while out is read.
-    while (ReadSome(out_, run.out, deadline)) {
-    }
-    while (ReadSome(err_, run.err, deadline)) {
-    }
-    close(out_);
-    close(err_);
-    int ws = 0;
-    if (pid_ > 0 && WaitUntil(deadline, [&] { return waitpid(pid_, &ws, WNOHANG) == pid_; })) {
-        run.status = WIFEXITED(ws) ? WEXITSTATUS(ws) : 128 + WTERMSIG(ws);
-    } else if (pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, &ws, 0);
-    }
-    finished_ = run;
-    return run;
+    return *finished_;
 }
 
 Finished ChildProcess::Stop(int signal) {
@@ -214,12 +166,7 @@ Finished ChildProcess::Stop(int signal) {
     return Finish();
 }
 
-SimProcess::SimProcess(std::vector<std::string> args) {
-    std::string pattern = ::testing::TempDir() + "kelvo-sim-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        ADD_FAILURE() << "no folder for the simulator";
-    }
-    dir_ = pattern;
+SimProcess::SimProcess(std::vector<std::string> args) : dir_(NewFolder("kelvo-sim")) {
     for (std::string& a : args) {
         if (a.rfind("@/", 0) == 0) {
             a = dir_ + a.substr(1);
@@ -228,14 +175,14 @@ SimProcess::SimProcess(std::vector<std::string> args) {
     args.insert(args.end(), {"--log", File("sim.log")});
     child_ = std::make_unique<ChildProcess>(KELVO_SIM_PATH, args);
     // The first line of the simulator's output names its terminal.
-    path_ = child_->ReadLine().value_or("");
+    path_ = child_->FirstLine().value_or("");
     EXPECT_EQ(path_.rfind("/dev/pts/", 0), 0u) << "first line: " << path_;
 }
 
 SimProcess::~SimProcess() {
     ClosePort();
     child_.reset();
-    std::system(("rm -rf '" + dir_ + "'").c_str());
+    std::filesystem::remove_all(dir_);
 }
 
 void SimProcess::OpenPort() {
@@ -261,24 +208,27 @@ void SimProcess::Write(const std::string& bytes) {
 }
 
 std::string SimProcess::Read(std::size_t n) {
-    const auto deadline = Clock::now() + kPatience;
     std::string got;
-    while (got.size() < n && ReadSome(port_, got, deadline, n - got.size())) {
-    }
+    ReadWhile([&] { return got.size() < n; }, got);
     return got;
 }
 
 std::optional<std::string> SimProcess::ReadUntil(const std::string& marker) {
-    const auto deadline = Clock::now() + kPatience;
     std::string got;
-    while (!got.ends_with(marker)) {
-        const std::string one = Read(1);
-        if (one.empty() || remainingMs(deadline) == 0) {
-            return std::nullopt;
-        }
-        got += one;
+    if (!ReadWhile([&] { return !got.ends_with(marker); }, got)) {
+        return std::nullopt;
     }
     return got.substr(0, got.size() - marker.size());
+}
+
+bool SimProcess::ReadWhile(const std::function<bool()>& more, std::string& got) {
+    char c = 0;
+    return WaitUntil([&] {
+        while (more() && read(port_, &c, 1) == 1) {
+            got += c;
+        }
+        return !more();
+    });
 }
 
 std::string SimProcess::SentAfterDetection(std::size_t from) const {
@@ -291,7 +241,7 @@ std::string SimProcess::SentAfterDetection(std::size_t from) const {
 }
 
 bool SimProcess::WaitForLog(const std::string& text) {
-    return WaitUntil(Clock::now() + kPatience, [&] { return Log().find(text) != text.npos; });
+    return WaitUntil([&] { return ReadFileBytes(File("sim.log")).find(text) != text.npos; });
 }
 
 } // namespace telmora::simtest

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,8 +48,8 @@ struct Finished {
     std::string err;
 };
 
-// A program run as a child process with both outputs on pipes. Refuses any /dev/ttyS*
-// argument: on these machines that is the system console.
+// A program run as a child process, its outputs going to files in a folder of its own.
+// Refuses any /dev/ttyS* argument: on these machines that is the system console.
 class ChildProcess {
   public:
     ChildProcess(const std::string& program, std::vector<std::string> args);
@@ -56,18 +57,16 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
-    // The next complete line of standard output, without its line feed.
-    std::optional<std::string> ReadLine();
-    // Collects the rest of both outputs and the exit status; a child still running at the
-    // deadline is killed and reported with status -1.
+    // The first line of standard output, without its line feed, once it is complete.
+    std::optional<std::string> FirstLine();
+    // Both outputs and the exit status; a child still running at the deadline is killed
+    // and reported with status -1.
     Finished Finish(std::chrono::milliseconds patience = kPatience);
     Finished Stop(int signal);
 
   private:
+    std::string dir_;
     pid_t pid_ = -1;
-    int out_ = -1;
-    int err_ = -1;
-    std::string outBuffer_;
     std::optional<Finished> finished_;
 };
 
@@ -88,12 +87,11 @@ class SimProcess {
     void OpenPort();
     void ClosePort();
     void Write(const std::string& bytes);
-    // Up to n bytes; fewer only if the deadline passes or the line hangs up.
+    // Up to n bytes; fewer only if the deadline passes.
     std::string Read(std::size_t n);
     // Reads until `marker` has arrived; returns everything before it (marker consumed).
     std::optional<std::string> ReadUntil(const std::string& marker);
 
-    std::string Log() const { return ReadFileBytes(File("sim.log")); }
     // What the simulator recorded (--record @/received.bin) from byte `from` on, less the
     // detection frames there.
     std::string SentAfterDetection(std::size_t from = 0) const;
@@ -104,6 +102,9 @@ class SimProcess {
     int Stop(int signal) { return child_->Stop(signal).status; }
 
   private:
+    // Reads a byte at a time into `got` while `more` holds; false if the deadline passed.
+    bool ReadWhile(const std::function<bool()>& more, std::string& got);
+
     std::string dir_;
     std::string path_;
     std::unique_ptr<ChildProcess> child_;

@@ -1,23 +1,73 @@
 #pragma once
 
-// A fake clock, Timer1 and sensor: every reply and tick is an event on the fake clock, so
-// a whole exchange runs in microseconds and its timing can be checked to the millisecond.
+// Stand-ins for the link's surroundings. A fake clock, Timer1 and sensor: every reply and
+// tick is an event on the fake clock, so a whole exchange runs in microseconds and its
+// timing can be checked to the millisecond. For Qt programs, a pseudo-terminal whose far end
+// a test plays and a port mapping that points ports at such terminals.
 
 #include "link/frames.h"
 #include "link/line_scale.h"
 #include "link/link_commands.h"
+#include "link/link_host.h"
 #include "link/link_protocol.h"
-#include "stand_in_host.h"
 
+#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#ifdef QT_CORE_LIB
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
 namespace telmora::testing {
+
+// Range flags (register 87): family B's normal and long range, family A's long range.
+inline constexpr std::uint8_t kNormalB = 128, kLongB = 160, kLongA = 32;
+
+// The main window as the link's commands see it: the family flags, the images it was given
+// or gives, and a log of every request.
+class StandInHost : public LinkHost {
+  public:
+    SensorFamily family = SensorFamily::B;
+    RegisterImage windowImage{}; // what ReadWindow hands over
+    RegisterImage shownImage{};  // what ShowRecord was given
+    std::vector<std::string> log;
+    std::vector<std::string> warnings;
+
+    SensorFamily SelectedFamily() const override { return family; }
+    void SetFamily(SensorFamily f) override {
+        family = f;
+        log.push_back("SetFamily " + std::string(FamilyName(f)));
+    }
+    void ShowRecord(SensorFamily f, const RegisterImage& image) override {
+        shownImage = image;
+        log.push_back("ShowRecord " + std::string(FamilyName(f)));
+    }
+    RegisterImage ReadWindow(SensorFamily f) override {
+        log.push_back("ReadWindow " + std::string(FamilyName(f)));
+        return windowImage;
+    }
+    void Warn(std::string_view text) override {
+        warnings.emplace_back(text);
+        log.push_back("Warn " + std::string(text));
+    }
+    void ShowStatus(std::string_view text) override {
+        log.push_back("Status " + std::string(text));
+    }
+};
 
 // Discrete events in milliseconds, run in time order (same time: in scheduling order).
 class FakeClock {
@@ -66,14 +116,12 @@ class FakeTimer : public LinkTimer {
         Arm();
     }
     void Stop() override { clock_.Cancel(std::exchange(event_, 0)); }
-    std::vector<std::int64_t> ticks; // when each tick ran
 
   private:
     void Arm() {
         event_ = clock_.After(kTimer1PeriodMs, [this] {
             event_ = 0;
             Arm(); // the next tick unless this one stops the timer
-            ticks.push_back(clock_.Now());
             protocol_->Timer1Tick();
         });
     }
@@ -184,9 +232,9 @@ class FakeSensor : public LinkPort {
     std::map<int, int> asked_;
 };
 
-// Everything the protocol reported; exchange ends also go to the scale finder, as the
-// window forwards them.
-class RecordingListener : public LinkListener {
+// The window's side of the protocol: it records everything reported, forwards exchange
+// ends to the scale finder, and waits for an exchange by running events until Timer1 is off.
+class RecordingListener : public LinkListener, public ExchangeWaiter {
   public:
     std::vector<float> readings;
     std::vector<SensorFamily> identified;
@@ -194,8 +242,9 @@ class RecordingListener : public LinkListener {
     int progressHidden = 0;
     std::vector<std::int64_t> endTimes;
     std::vector<float> scaleChanges; // every new line scale
-    const FakeClock* clock = nullptr;
+    FakeClock* clock = nullptr;
     ScaleFinder* finder = nullptr;
+    const LinkProtocol* protocol = nullptr;
 
     void OnReading(float distance) override { readings.push_back(distance); }
     void OnFamilyIdentified(SensorFamily family) override { identified.push_back(family); }
@@ -209,23 +258,11 @@ class RecordingListener : public LinkListener {
         if (changed)
             scaleChanges.push_back(countDistance);
     }
-};
-
-// Waits the way the window does, by running events until Timer1 is off.
-class FakeWaiter : public ExchangeWaiter {
-  public:
-    FakeWaiter(FakeClock& clock, const LinkProtocol& protocol)
-        : clock_(clock), protocol_(protocol) {}
     void WaitWhileExchangeRuns() override {
-        while (protocol_.ExchangeRunning()) {
-            if (!clock_.RunNext())
+        while (protocol->ExchangeRunning())
+            if (!clock->RunNext())
                 throw std::logic_error("an exchange waits but nothing is scheduled");
-        }
     }
-
-  private:
-    FakeClock& clock_;
-    const LinkProtocol& protocol_;
 };
 
 // The whole link core wired to the fakes.
@@ -237,16 +274,163 @@ struct LinkBench {
     LinkProtocol protocol{sensor, timer, listener};
     ScaleFinder finder{protocol};
     StandInHost host;
-    FakeWaiter waiter{clock, protocol};
-    LinkCommands commands{protocol, host, waiter};
+    LinkCommands commands{protocol, host, listener};
 
     LinkBench() {
         timer.Attach(protocol);
         sensor.Attach(protocol);
         listener.clock = &clock;
         listener.finder = &finder;
+        listener.protocol = &protocol;
         protocol.PortOpened();
     }
 };
+
+// What a bench observed, as text: the frames sent (a run of frames whose registers follow
+// one another at an even pace on one line), every request to the window, the progress bar,
+// the result, and a reading once the clock has run on a second (nothing more may be sent).
+// Each frame's checksum is checked here: a bad one shows the frame's bytes.
+inline std::string Transcript(LinkBench& b) {
+    b.clock.RunUntil(b.clock.Now() + 1000);
+    b.listener.readings.clear();
+    b.protocol.Receive("\r01000");
+    std::ostringstream out;
+    const auto name = [](const std::string& f) -> std::string {
+        unsigned sum = 0;
+        for (std::size_t k = 0; k + 1 < f.size(); ++k)
+            sum += static_cast<std::uint8_t>(f[k]);
+        const bool framed =
+            f.size() == 6 && f.substr(1, 2) == "00" && static_cast<std::uint8_t>(f[5]) == sum % 256;
+        const int reg = framed ? static_cast<std::uint8_t>(f[3]) : -1;
+        const int value = framed ? static_cast<std::uint8_t>(f[4]) : -1;
+        if (f == "T00" || f == "E" || (f[0] == 'W' && reg == 55 && value == 132))
+            return f.substr(0, 1);
+        if (framed && (f[0] == 'P' || (f[0] == 'G' && value == 0)))
+            return f.substr(0, 1) + std::to_string(reg);
+        std::string hex = "bytes";
+        for (char c : f)
+            hex += " " + std::to_string(static_cast<std::uint8_t>(c));
+        return hex;
+    };
+    const auto& sent = b.sensor.sent;
+    for (std::size_t k = 0, n = 1; k < sent.size(); k += n, n = 1) {
+        const std::string first = name(sent[k].bytes);
+        const auto follows = [&](std::size_t j) {
+            return j < sent.size() && first.size() > 1 && std::isdigit(first[1]) &&
+                   sent[j].bytes[0] == sent[k].bytes[0] &&
+                   sent[j].bytes[3] == static_cast<char>(sent[k].bytes[3] + (j - k)) &&
+                   sent[j].time - sent[j - 1].time == sent[k + 1].time - sent[k].time;
+        };
+        while (follows(k + n))
+            ++n;
+        out << "t" << sent[k].time << " " << first;
+        if (n > 1)
+            out << ".." << name(sent[k + n - 1].bytes) << " every "
+                << sent[k + 1].time - sent[k].time << "ms";
+        if (sent[k].bytes[0] == 'P' && first.size() > 1) {
+            out << " =";
+            for (std::size_t j = k; j < k + n; ++j)
+                out << " " << int(static_cast<std::uint8_t>(sent[j].bytes[4]));
+        }
+        out << "\n";
+    }
+    for (const std::string& line : b.host.log)
+        out << "window: " << line << "\n";
+    out << "progress:";
+    const auto& progress = b.listener.progress;
+    for (std::size_t k = 0, n = 1; k < progress.size(); k += n, n = 1) {
+        while (k + n < progress.size() && progress[k + n] == progress[k] + int(n))
+            ++n;
+        out << " " << progress[k];
+        if (n > 1)
+            out << ".." << progress[k + n - 1];
+    }
+    const ExchangeResult& r = b.protocol.LastResult();
+    out << " (hidden " << b.listener.progressHidden << ")\nresult: exchange " << int(r.Exchange)
+        << " outcome " << int(r.Outcome) << " family " << FamilyName(r.Family) << " register "
+        << r.UnansweredRegister << " transfer " << (b.protocol.TransferOk() ? "ok" : "failed")
+        << ", ended at";
+    for (std::int64_t t : b.listener.endTimes)
+        out << " t" << t;
+    out << "\nidentified:";
+    for (SensorFamily family : b.listener.identified)
+        out << " " << FamilyName(family);
+    out << ", line scale:";
+    for (float scale : b.listener.scaleChanges)
+        out << " " << scale;
+    out << ", then \"\\r01000\" reads";
+    for (float reading : b.listener.readings)
+        out << " " << reading;
+    out << "\n";
+    return out.str();
+}
+
+#ifdef QT_CORE_LIB
+// A raw pseudo-terminal; the test plays the sensor at the master end.
+class TestTerminal {
+  public:
+    TestTerminal() {
+        termios raw{};
+        cfmakeraw(&raw);
+        raw.c_cflag |= CLOCAL | CREAD;
+        char name[256] = {};
+        if (::openpty(&master_, &slave_, name, &raw, nullptr) == 0) {
+            path_ = QString::fromLocal8Bit(name);
+            ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+        }
+    }
+    ~TestTerminal() {
+        for (int fd : {master_, slave_})
+            if (fd >= 0)
+                ::close(fd);
+    }
+    TestTerminal(const TestTerminal&) = delete;
+    TestTerminal& operator=(const TestTerminal&) = delete;
+
+    bool ok() const { return !path_.isEmpty(); }
+    const QString& path() const { return path_; }
+    int slave() const { return slave_; }
+
+    // What the program wrote, and bytes for the program.
+    QByteArray ReadWaiting() {
+        QByteArray got;
+        char buffer[512];
+        for (ssize_t n; (n = ::read(master_, buffer, sizeof buffer)) > 0;)
+            got.append(buffer, static_cast<qsizetype>(n));
+        return got;
+    }
+    void Write(const QByteArray& bytes) {
+        (void)!::write(master_, bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
+
+  private:
+    int master_ = -1;
+    int slave_ = -1;
+    QString path_;
+};
+
+// XDG_CONFIG_HOME pointed at a private folder whose telmora/ports names the given devices
+// (an empty one as "none"), for the life of the test program.
+class TestPortMap {
+  public:
+    explicit TestPortMap(const QStringList& devices) {
+        qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
+        Write(devices);
+    }
+    void Write(const QStringList& devices) {
+        QDir(folder_.path()).mkpath(QStringLiteral("telmora"));
+        QFile file(folder_.filePath(QStringLiteral("telmora/ports")));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        for (int n = 1; n <= devices.size(); ++n)
+            file.write(QStringLiteral("%1=%2\n")
+                           .arg(n)
+                           .arg(devices[n - 1].isEmpty() ? QStringLiteral("none") : devices[n - 1])
+                           .toLocal8Bit());
+    }
+
+  private:
+    QTemporaryDir folder_;
+};
+#endif
 
 } // namespace telmora::testing

@@ -1,74 +1,61 @@
-// The receive handler following the sensor's measurement stream (ReceiveState 1).
+// The receive handler following the sensor's measurement stream (ReceiveState 1); the
+// distances each stream gives are compared with link_core.golden.
 
+#include "../support/golden_gtest.h"
 #include "link_fakes.h"
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
+
 namespace telmora::testing {
 namespace {
 
-float Inches(double counts) {
-    return static_cast<float>(counts * double{kCountDistanceNormal});
-}
-
-class MeasurementStream : public ::testing::Test {
-  protected:
-    LinkBench bench;
-    std::vector<float>& readings = bench.listener.readings;
-    void Feed(std::string_view bytes) { bench.protocol.Receive(bytes); }
-};
-
-TEST_F(MeasurementStream, EachCarriageReturnAndFiveCharactersGiveOneDistance) {
-    struct Case {
-        const char* stream;
-        std::vector<float> expected;
-        float countDistance = kCountDistanceNormal; // taken at each reading
-    };
-    const Case cases[] = {
-        {"\r01234", {4.175856f}},
-        {"\rabcde", {0.0f}}, // no digits: a lost echo
-        {"\r01234\r00000", {Inches(1234), 0.0f}},
+TEST(MeasurementStream, EachCarriageReturnAndFiveCharactersGiveOneDistance) {
+    const char* streams[] = {
+        "\r01234", "\rabcde", // no digits: a lost echo
+        "\r01234\r00000",
         // Characters before the first carriage return and between readings are skipped.
-        {"7x3\r00010 56\r00020", {Inches(10), Inches(20)}},
+        "7x3\r00010 56\r00020",
         // A reading ends at the first character that cannot continue it; blanks inside the
         // number are skipped and a sign is read.
-        {"\r12a45\r 1 2 \r-0100", {Inches(12), Inches(12), Inches(-100)}},
+        "\r12a45\r 1 2 \r-0100",
         // The five characters after a carriage return are taken whole, whatever they are.
-        {"\rab\rcd\r00042", {0.0f, Inches(42)}},
+        "\rab\rcd\r00042",
         // "9e999" saturates at the largest double; no display may get an infinite distance.
-        {"\r9e999\r9e30 ", {0.0f, Inches(9e30)}},
-        {"\r01000", {static_cast<float>(1000 * double{kCountDistanceLong})}, kCountDistanceLong},
-        {"\r01000", {Inches(1000)}},
-    };
-    // Whole, or split across deliveries anywhere: a reading is taken when complete.
-    for (const std::size_t chunk : {std::size_t{64}, std::size_t{1}, std::size_t{4}}) {
-        for (const Case& c : cases) {
-            readings.clear();
-            bench.protocol.SetLineCountDistance(c.countDistance);
-            const std::string_view stream = c.stream;
-            for (std::size_t k = 0; k < stream.size(); k += chunk)
-                Feed(stream.substr(k, chunk));
-            ASSERT_EQ(readings.size(), c.expected.size()) << c.stream << chunk;
-            for (std::size_t k = 0; k < readings.size(); ++k)
-                EXPECT_FLOAT_EQ(readings[k], c.expected[k]) << c.stream << chunk;
-            EXPECT_FLOAT_EQ(bench.protocol.CurrentDistance(), c.expected.back());
+        "\r9e999\r9e30 "};
+    std::ostringstream text;
+    for (const float scale : {kCountDistanceNormal, kCountDistanceLong}) {
+        for (const std::string_view stream : streams) {
+            // Whole, or split across deliveries anywhere: a reading is taken when complete.
+            std::string whole;
+            for (const std::size_t chunk : {std::size_t{64}, std::size_t{1}, std::size_t{4}}) {
+                LinkBench b;
+                b.protocol.SetLineCountDistance(scale);
+                for (std::size_t k = 0; k < stream.size(); k += chunk)
+                    b.protocol.Receive(stream.substr(k, chunk));
+                std::ostringstream line;
+                line << scale << " inch per count:" << std::setprecision(9);
+                for (float reading : b.listener.readings)
+                    line << " " << reading;
+                EXPECT_EQ(b.protocol.CurrentDistance(), b.listener.readings.back());
+                EXPECT_EQ(whole.empty() ? line.str() : whole, line.str()) << stream << chunk;
+                whole = line.str();
+            }
+            text << whole << "\n";
         }
     }
+    test::ExpectGolden("measurement stream", text.str());
 }
 
-TEST_F(MeasurementStream, NothingIsReadUntilAPortIsOpen) {
+TEST(MeasurementStream, NothingIsReadUntilAPortIsOpen) {
+    LinkBench bench;
     LinkProtocol protocol(bench.sensor, bench.timer, bench.listener);
-    EXPECT_EQ(protocol.ReceiveState(), 0);
     protocol.Receive("\r01234");
-    EXPECT_TRUE(readings.empty());
-
+    EXPECT_TRUE(bench.listener.readings.empty());
     protocol.PortOpened();
-    EXPECT_EQ(protocol.ReceiveState(), 1);
-    protocol.Receive("\r");
-    EXPECT_EQ(protocol.GroupSize(), 5);
-    protocol.Receive("01234");
-    EXPECT_EQ(protocol.GroupSize(), 1);
-    EXPECT_EQ(readings.size(), 1u);
+    protocol.Receive("\r01234");
+    EXPECT_EQ(bench.listener.readings.size(), 1u);
 }
 
 } // namespace

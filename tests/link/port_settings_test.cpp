@@ -25,27 +25,14 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// A fresh folder; the environment is put back after each test.
+// A fresh folder, removed after each test. No other test of this program reads the
+// environment these tests change.
 class PortSettings : public ::testing::Test {
   protected:
-    PortSettings() {
-        std::string pattern = ::testing::TempDir() + "telmora-link-XXXXXX";
-        folder = ::mkdtemp(pattern.data());
-        for (const char* name : {"XDG_CONFIG_HOME", "HOME"})
-            if (const char* value = std::getenv(name))
-                saved_.emplace_back(name, value);
-    }
-    ~PortSettings() override {
-        fs::remove_all(folder);
-        ::unsetenv("XDG_CONFIG_HOME");
-        for (const auto& [name, value] : saved_)
-            ::setenv(name.c_str(), value.c_str(), 1);
-    }
-    fs::path folder;
-    fs::path custFile() const { return folder / "CustFile"; }
-
-  private:
-    std::vector<std::pair<std::string, std::string>> saved_;
+    ~PortSettings() override { fs::remove_all(folder); }
+    std::string pattern = ::testing::TempDir() + "telmora-link-XXXXXX";
+    fs::path folder = ::mkdtemp(pattern.data());
+    fs::path custFile = folder / "CustFile";
 };
 
 TEST(PortMap, LinesPointPortsAtDevicesOrAtNothingAndOddLinesAreIgnored) {
@@ -81,9 +68,9 @@ TEST_F(PortSettings, MapFileLivesInTheUsersConfigFolderAndIsReadEachTime) {
 }
 
 TEST_F(PortSettings, CustFileStartsWithALittleEndianSigned16BitNumberThatWritesReplace) {
-    EXPECT_EQ(ReadCustFile(custFile()), 0); // a missing file is created empty
-    EXPECT_TRUE(fs::exists(custFile()));
-    EXPECT_EQ(fs::file_size(custFile()), 0u);
+    EXPECT_EQ(ReadCustFile(custFile), 0); // a missing file is created empty
+    EXPECT_TRUE(fs::exists(custFile));
+    EXPECT_EQ(fs::file_size(custFile), 0u);
     const std::pair<std::string, int> cases[] = {
         {std::string("\x02\x00", 2), 2},
         {std::string("\x03\x01trailing", 10), 259},
@@ -91,15 +78,15 @@ TEST_F(PortSettings, CustFileStartsWithALittleEndianSigned16BitNumberThatWritesR
         {"\x04", 0}, // one byte is no number
     };
     for (const auto& [bytes, number] : cases) {
-        WriteBytes(custFile(), bytes);
-        EXPECT_EQ(ReadCustFile(custFile()), number);
+        WriteBytes(custFile, bytes);
+        EXPECT_EQ(ReadCustFile(custFile), number);
     }
 
-    ASSERT_TRUE(WriteCustFile(custFile(), 2));
-    EXPECT_EQ(FileBytes(custFile()), std::string("\x02\x00", 2));
-    WriteBytes(custFile(), std::string("\x01\x00kept", 6));
-    ASSERT_TRUE(WriteCustFile(custFile(), 4));
-    EXPECT_EQ(FileBytes(custFile()), std::string("\x04\x00kept", 6));
+    ASSERT_TRUE(WriteCustFile(custFile, 2));
+    EXPECT_EQ(FileBytes(custFile), std::string("\x02\x00", 2));
+    WriteBytes(custFile, std::string("\x01\x00kept", 6));
+    ASSERT_TRUE(WriteCustFile(custFile, 4));
+    EXPECT_EQ(FileBytes(custFile), std::string("\x04\x00kept", 6));
     EXPECT_FALSE(WriteCustFile(folder / "missing-folder" / "CustFile", 1));
 }
 

@@ -7,8 +7,7 @@
 #include "link/ui/comm_ports_dialog.h"
 #include "link/ui/port_chooser.h"
 #include "link/ui/sensor_link.h"
-#include "stand_in_host.h"
-#include "test_terminal.h"
+#include "link_fakes.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -207,9 +206,10 @@ class SensorLinkTest : public QObject {
 
     void missingOrOddSavedPort_asksAndRemembersTheChoice_data() {
         QTest::addColumn<QByteArray>("saved"); // null: no CustFile yet
-        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("choice");       // 0: no port is usable, OK is pressed
         QTest::newRow("first start") << QByteArray() << 2;
         QTest::newRow("outside 1 to 4") << QByteArray("\x05\x00", 2) << 3;
+        QTest::newRow("no usable port") << QByteArray() << 0;
     }
 
     void missingOrOddSavedPort_asksAndRemembersTheChoice() {
@@ -218,25 +218,30 @@ class SensorLinkTest : public QObject {
         Setup s;
         if (!saved.isNull())
             s.Save(saved);
+        if (choice == 0)
+            s.map.Write({QString(), QString(), QString(), QString()});
         s.chooser.ScanPorts();
         int selectedBefore = -1;
-        bool offered = false;
+        QString offered;
         test::NextModal driver([&](QWidget*) {
             selectedBefore = s.dialog.SelectedPort();
-            offered = s.dialog.Option(choice)->isEnabled();
-            QTest::mouseClick(s.dialog.Option(choice), Qt::LeftButton);
+            for (int n = 1; n <= 4; ++n)
+                offered += s.dialog.Option(n)->isEnabled() ? QString::number(n) : "-";
+            if (choice != 0)
+                QTest::mouseClick(s.dialog.Option(choice), Qt::LeftButton);
             QTest::mouseClick(s.dialog.OkButton(), Qt::LeftButton);
         });
         s.chooser.OpenSavedPort();
 
         QVERIFY(driver.Seen());
         QCOMPARE(selectedBefore, 0);
-        QVERIFY(offered);
+        QCOMPARE(offered, choice == 0 ? QStringLiteral("----") : QStringLiteral("-23-"));
         QCOMPARE(s.chooser.PortNumber(), choice);
         QCOMPARE(s.SavedBytes(), QByteArray(1, char(choice)) + QByteArray(1, '\0'));
-        QVERIFY(s.link.IsPortOpen());
+        QCOMPARE(s.link.IsPortOpen(), choice != 0);
         QCOMPARE(s.link.PortNumber(), choice);
-        QCOMPARE(s.link.PortDevice(), choice == 2 ? s.two->path() : s.three.path());
+        if (choice != 0)
+            QCOMPARE(s.link.PortDevice(), choice == 2 ? s.two->path() : s.three.path());
         QVERIFY(s.dialog.isHidden()); // hidden after OK, not destroyed
     }
 
@@ -282,25 +287,6 @@ class SensorLinkTest : public QObject {
         QVERIFY(!offered);
         QVERIFY(s.link.IsPortOpen());
         QCOMPARE(s.link.PortNumber(), 3);
-    }
-
-    void noUsablePort_okKeepsThePortClosed() {
-        Setup s;
-        s.map.Write({QString(), QString(), QString(), QString()});
-        s.chooser.ScanPorts();
-        QCOMPARE(s.chooser.PortAvailable(), (std::array<bool, 4>{}));
-        bool allDisabled = false;
-        test::NextModal driver([&](QWidget*) {
-            allDisabled = true;
-            for (int n = 1; n <= 4; ++n)
-                allDisabled = allDisabled && !s.dialog.Option(n)->isEnabled();
-            s.dialog.OkButton()->click();
-        });
-        s.chooser.OpenSavedPort();
-        QVERIFY(allDisabled);
-        QCOMPARE(s.chooser.PortNumber(), 0);
-        QVERIFY(!s.link.IsPortOpen());
-        QCOMPARE(s.SavedBytes(), QByteArray("\x00\x00", 2));
     }
 };
 
