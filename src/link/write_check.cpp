@@ -1,26 +1,12 @@
 #include "link/write_check.h"
 
 #include "config/config_fields.h"
-#include "config/image_a.h"
-#include "config/image_b.h"
+#include "config/image_codec.h"
 #include "link/frames.h"
 
 #include <algorithm>
 
 namespace telmora {
-
-namespace {
-
-SensorConfig Decoded(SensorFamily family, const RegisterImage& image) {
-    SensorConfig record;
-    if (family == SensorFamily::A)
-        DecodeImageA(image, record);
-    else
-        DecodeImageB(image, record);
-    return record;
-}
-
-} // namespace
 
 std::vector<RegisterMismatch> DifferingRegisters(SensorFamily family, const RegisterImage& written,
                                                  const RegisterImage& readBack) {
@@ -43,7 +29,7 @@ std::string WriteCheckText(SensorFamily family, const RegisterImage& written,
     std::string text = "The configuration read back from the " + std::string(FamilyName(family)) +
                        " sensor differs from what was written.";
     for (const FieldComparison& field :
-         CompareFields(Decoded(family, written), Decoded(family, readBack), family)) {
+         CompareFields(DecodedImage(family, written), DecodedImage(family, readBack), family)) {
         if (field.Differs)
             text += "\n" + field.Name + ": wrote " + field.Left + ", read " + field.Right +
                     (field.Unit.empty() ? "" : " " + field.Unit);

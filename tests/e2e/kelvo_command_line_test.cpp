@@ -35,12 +35,16 @@ std::string RunKelvoText(std::vector<std::string> args) {
     return text;
 }
 
-// A configuration file as the window saves it right after start-up.
-std::string StartUpFile() {
+// A configuration file as the window saves it right after start-up, or with switch 2's
+// setpoint moved.
+std::string StartUpFile(float sw2Setpoint = 0) {
     WindowSession session = StartUpSession();
     ReadWindowB(session.Window, session.Record);
+    if (sw2Setpoint > 0)
+        session.Record.Sw2Setpoint = sw2Setpoint;
     RegisterImage image{};
-    const std::string path = ::testing::TempDir() + "kelvo-start-up.cfg";
+    const std::string path =
+        ::testing::TempDir() + (sw2Setpoint > 0 ? "kelvo-moved.cfg" : "kelvo-start-up.cfg");
     const FileResult saved = SaveConfigurationFile(path, session.Record, image);
     EXPECT_TRUE(saved.Ok) << saved.Error;
     return path;
@@ -76,6 +80,9 @@ TEST(CommandLine, EveryFailureGivesOneLineAndItsStatus) {
         {"show", shortFile},
         // write refuses the file before it touches any port.
         {"write", "--port", "/nonexistent/tty", shortFile},
+        {"diff", file},
+        {"diff", "--port", "x", file, file},
+        {"diff", file, shortFile},
     };
     std::string text;
     for (const auto& args : runs)
@@ -85,7 +92,7 @@ TEST(CommandLine, EveryFailureGivesOneLineAndItsStatus) {
 
 TEST(CommandLine, EveryCommandHasHelpListingTheExitStatuses_HelpWinsOverMissingOptions) {
     std::string text = RunKelvoText({"--help"});
-    for (const std::string command : {"detect", "read", "write", "show", "monitor"}) {
+    for (const std::string command : {"detect", "read", "write", "show", "monitor", "diff"}) {
         text += RunKelvoText({command, "--help"});
         std::ostringstream out, err;
         RunKelvo(std::vector<std::string>{"help", command}, out, err);
@@ -99,6 +106,16 @@ TEST(Show, TextAndJson) {
     const std::string file = StartUpFile();
     test::ExpectGolden("show",
                        RunKelvoText({"show", file}) + RunKelvoText({"show", file, "--json"}));
+}
+
+// Two files field by field as the window would send them: equal, then one setpoint moved
+// (marked, counted, status 8), as text and as JSON.
+TEST(Diff, MarksAndCountsTheFieldsThatDiffer) {
+    const std::string file = StartUpFile();
+    const std::string moved = StartUpFile(30);
+    test::ExpectGolden("diff", RunKelvoText({"diff", file, file}) +
+                                   RunKelvoText({"diff", file, moved}) +
+                                   RunKelvoText({"diff", "--json", file, moved}));
 }
 
 TEST(Show, ShortestTextReadsBackAsTheSameSingle) {

@@ -6,6 +6,7 @@
 #include "window_session.h"
 
 #include "config/config_file.h"
+#include "config/image_common.h"
 #include "link/frames.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,17 @@ TEST(KelvoFamilies, DetectReadWriteRead_SavesTheWindowsFileAndRoundTripsIt) {
         const std::string back = sim.File("back.cfg");
         ASSERT_EQ(RunKelvo({"read", "--port", sim.TerminalPath(), "-o", back}).status, 0);
         EXPECT_EQ(ReadFileBytes(back), ReadFileBytes(first));
+
+        // The sensor compared with the file it was written from, then with switch 1 moved.
+        const Finished same = RunKelvo({"diff", "--port", sim.TerminalPath(), first});
+        EXPECT_EQ(same.status, 0) << same.out << same.err;
+        RegisterImage moved = file;
+        moved[image::kSw1Setpoint + 1] += 1;
+        const Finished differs =
+            RunKelvo({"diff", "--port", sim.TerminalPath(), ImageFile("moved.cfg", moved)});
+        EXPECT_EQ(differs.status, 8) << differs.err;
+        EXPECT_NE(differs.out.find("\n* Sw1Setpoint "), std::string::npos) << differs.out;
+        EXPECT_NE(differs.out.find("\n1 difference\n"), std::string::npos) << differs.out;
 
         // The sensor holds exactly what "Save Configuration To Sensor" sends; it writes
         // its registers out as it stops.

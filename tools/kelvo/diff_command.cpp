@@ -5,6 +5,7 @@
 
 #include "config/config_fields.h"
 #include "config/config_file.h"
+#include "config/image_codec.h"
 
 #include <nlohmann/json.hpp>
 
@@ -65,8 +66,9 @@ void PrintJson(const std::vector<FieldComparison>& fields, const std::string& le
 
 } // namespace
 
-// Compares what each side would send to a sensor after the window's round trip, so that
-// a value the window cannot show differently is no difference.
+// Compares what each side would send to a sensor after the window's round trip, decoded
+// from the registers, so that a value the window or the registers cannot tell apart is
+// no difference.
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
     RegisterImage fileImage{};
     if (!ReadFileImage(options.File, fileImage, err)) {
@@ -82,17 +84,17 @@ int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
         if (const int status = ReadSensor(options, family, sensorImage, err); status != kExitOk) {
             return status;
         }
-        left = RecordSentAfterSensorRead(family, sensorImage);
+        left = DecodedImage(family, SensorImageAfterSensorRead(family, sensorImage));
         leftName = std::string(FamilyName(family)) + " on " + options.Port;
-        right = RecordSentFromFile(fileImage, family);
+        right = DecodedImage(family, SensorImageFromFile(fileImage, family));
         rightName = options.File;
     } else {
         RegisterImage otherImage{};
         if (!ReadFileImage(options.OtherFile, otherImage, err)) {
             return kExitFile;
         }
-        left = RecordSentFromFile(fileImage, family);
-        right = RecordSentFromFile(otherImage, family);
+        left = DecodedImage(family, SensorImageFromFile(fileImage, family));
+        right = DecodedImage(family, SensorImageFromFile(otherImage, family));
         rightName = options.OtherFile;
     }
     const std::vector<FieldComparison> fields = CompareFields(left, right, family);

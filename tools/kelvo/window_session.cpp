@@ -1,7 +1,7 @@
 #include "window_session.h"
 
-#include "config/image_a.h"
 #include "config/image_b.h"
+#include "config/image_codec.h"
 
 #include <algorithm>
 
@@ -20,21 +20,13 @@ WindowSession StartUpSession() {
 
 namespace {
 
-void Encode(SensorFamily family, WindowSession& session) {
-    if (family == SensorFamily::A) {
-        EncodeImageA(session.Record, session.Image);
-    } else {
-        EncodeImageB(session.Record, session.Image);
-    }
-}
-
 WindowSession SentFromFile(const RegisterImage& fileImage, SensorFamily family) {
     WindowSession session = StartUpSession();
     std::copy(fileImage.begin(), fileImage.begin() + 128, session.Image.begin());
     DecodeImageB(session.Image, session.Record);
     ShowRecordB(session.Record, session.Window);
     ReadWindow(family, session.Window, session.Record);
-    Encode(family, session);
+    EncodeImage(family, session.Record, session.Image);
     return session;
 }
 
@@ -42,11 +34,7 @@ WindowSession SentFromFile(const RegisterImage& fileImage, SensorFamily family) 
 WindowSession ShownAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
     WindowSession session = StartUpSession();
     session.Image = sensorImage;
-    if (family == SensorFamily::A) {
-        DecodeImageA(session.Image, session.Record);
-    } else {
-        DecodeImageB(session.Image, session.Record);
-    }
+    DecodeImage(family, session.Image, session.Record);
     ShowRecord(family, session.Record, session.Window);
     return session;
 }
@@ -65,15 +53,11 @@ RegisterImage SensorImageFromFile(const RegisterImage& fileImage, SensorFamily f
     return SentFromFile(fileImage, family).Image;
 }
 
-SensorConfig RecordSentFromFile(const RegisterImage& fileImage, SensorFamily family) {
-    return SentFromFile(fileImage, family).Record;
-}
-
-SensorConfig RecordSentAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
+RegisterImage SensorImageAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
     WindowSession session = ShownAfterSensorRead(family, sensorImage);
     ReadWindow(family, session.Window, session.Record);
-    Encode(family, session);
-    return session.Record;
+    EncodeImage(family, session.Record, session.Image);
+    return session.Image;
 }
 
 } // namespace telmora::kelvo

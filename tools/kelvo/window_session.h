@@ -28,10 +28,8 @@ RegisterImage FileImageAfterSensorRead(SensorFamily family, const RegisterImage&
 // window set up for that family): the image whose registers are written.
 RegisterImage SensorImageFromFile(const RegisterImage& fileImage, SensorFamily family);
 
-// The record behind each of those images, encoded as it is sent (CountDistance set by
-// the encoder): what the window would write to a sensor of `family` after loading the
-// file, or after reading a sensor of `family` whose registers read `sensorImage`.
-SensorConfig RecordSentFromFile(const RegisterImage& fileImage, SensorFamily family);
-SensorConfig RecordSentAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage);
+// Right after start-up, "Get Configuration From Sensor" on a sensor of `family` whose
+// registers read `sensorImage`, then "Save Configuration To Sensor": the image written back.
+RegisterImage SensorImageAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage);
 
 } // namespace telmora::kelvo
