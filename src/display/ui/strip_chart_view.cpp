@@ -162,6 +162,11 @@ void StripChartView::TakeDrawing() {
     unpainted_.insert(unpainted_.end(), ops.begin(), ops.end());
 }
 
+namespace {
+// More than the trace's pen is wide at any scale, in design twips.
+constexpr double kPenTwips = 30;
+} // namespace
+
 void StripChartView::FlushDrawing() {
     paintTimer_.stop();
     TakeDrawing();
@@ -174,9 +179,18 @@ void StripChartView::FlushDrawing() {
         QPainter painter(&image_);
         PaintOps(painter, unpainted_.data(), unpainted_.data() + unpainted_.size());
     }
+    // Only where the batch drew needs repainting (a few segments at the head, or the whole
+    // box after an erase), and everything is clipped to the box.
+    QRectF drawn;
+    for (const DrawOp& op : unpainted_) {
+        // Widened, so that a level line or a single point still counts.
+        drawn |= QRectF(QPointF(op.X1, op.Y1), QPointF(op.X2, op.Y2))
+                     .normalized()
+                     .adjusted(-kPenTwips, -kPenTwips, kPenTwips, kPenTwips);
+    }
     unpainted_.clear();
-    // Everything is clipped to the box, so nothing outside it needs repainting.
-    surface_.update(TraceArea());
+    const QRect area = DesignToPixels().mapRect(drawn).toAlignedRect().adjusted(-2, -2, 2, 2);
+    surface_.update(area & TraceArea());
 }
 
 void StripChartView::Retain(const std::vector<DrawOp>& ops) {
