@@ -47,9 +47,10 @@ void VisitFields(const SensorConfig& r, const FieldVisitor& v) {
         v.Number(prefix + "Setpoint", sw.Setpoint, "inches");
         v.Number(prefix + "Hyst", sw.Hyst, "inches");
         v.Code(prefix + "Polarity", sw.Polarity, PolarityName(sw.Polarity));
-        v.Code(prefix + "Mode", sw.Mode, kSwitchMode.CaptionOfCode(sw.Mode));
-        v.Code(prefix + "EchoLoss", sw.EchoLoss, kSwitchEchoLoss.CaptionOfCode(sw.EchoLoss));
-        v.Code(prefix + "PowerUp", sw.PowerUp, kSwitchPowerUp.CaptionOfCode(sw.PowerUp));
+        v.Code(prefix + "Mode", sw.Mode, kSwitchMode.ExplainedCaptionOfCode(sw.Mode));
+        v.Code(prefix + "EchoLoss", sw.EchoLoss,
+               kSwitchEchoLoss.ExplainedCaptionOfCode(sw.EchoLoss));
+        v.Code(prefix + "PowerUp", sw.PowerUp, kSwitchPowerUp.ExplainedCaptionOfCode(sw.PowerUp));
         v.Code(prefix + "SetAllowed", sw.SetAllowed, kSetAllowed.CaptionOfCode(sw.SetAllowed));
     }
     v.Number("AnalogNearEndpoint", r.AnalogNearEndpoint, "inches");
@@ -57,9 +58,11 @@ void VisitFields(const SensorConfig& r, const FieldVisitor& v) {
     v.Number("AnalogNearOutput", r.AnalogNearOutput, outputUnit);
     v.Number("AnalogFarOutput", r.AnalogFarOutput, outputUnit);
     v.Code("AnalogSlope", r.AnalogSlope, SlopeName(r.AnalogSlope));
-    v.Code("AnalogMode", r.AnalogMode, kAnalogMode.CaptionOfCode(r.AnalogMode));
-    v.Code("AnalogPowerUp", r.AnalogPowerUp, kAnalogPowerUp.CaptionOfCode(r.AnalogPowerUp));
-    v.Code("AnalogEchoLoss", r.AnalogEchoLoss, kAnalogEchoLoss.CaptionOfCode(r.AnalogEchoLoss));
+    v.Code("AnalogMode", r.AnalogMode, kAnalogMode.ExplainedCaptionOfCode(r.AnalogMode));
+    v.Code("AnalogPowerUp", r.AnalogPowerUp,
+           kAnalogPowerUp.ExplainedCaptionOfCode(r.AnalogPowerUp));
+    v.Code("AnalogEchoLoss", r.AnalogEchoLoss,
+           kAnalogEchoLoss.ExplainedCaptionOfCode(r.AnalogEchoLoss));
     v.Code("AnalogSetAllowed", r.AnalogSetAllowed, kSetAllowed.CaptionOfCode(r.AnalogSetAllowed));
     v.Number("AnalogOutputMin", r.AnalogOutputMin, outputUnit);
     v.Number("AnalogOutputMax", r.AnalogOutputMax, outputUnit);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The options a configuration holds as codes and the window shows as captions: one table
@@ -15,6 +16,9 @@ namespace telmora {
 struct OptionState {
     std::int16_t Code;
     std::string_view Caption;
+    // What a short caption means, for a tooltip or a report ("no change of the output on
+    // echo loss" for "NC"); empty where the caption says it all.
+    std::string_view Meaning = {};
 };
 
 template <typename State, std::size_t N> struct OptionTable {
@@ -25,6 +29,7 @@ template <typename State, std::size_t N> struct OptionTable {
     State ReadForOtherCaptions;
 
     constexpr std::string_view Caption(State s) const { return At(s).Caption; }
+    constexpr std::string_view Meaning(State s) const { return At(s).Meaning; }
     constexpr std::int16_t Code(State s) const { return At(s).Code; }
 
     constexpr std::optional<State> WithCode(int code) const {
@@ -60,6 +65,18 @@ template <typename State, std::size_t N> struct OptionTable {
         return s ? Caption(*s) : std::string_view();
     }
 
+    // "NC: no change of the output on echo loss"; the caption alone where it has no meaning
+    // to add; empty for a code no state has.
+    std::string ExplainedCaptionOfCode(int code) const {
+        const std::optional<State> s = WithCode(code);
+        if (!s)
+            return {};
+        std::string text(Caption(*s));
+        if (!Meaning(*s).empty())
+            text.append(": ").append(Meaning(*s));
+        return text;
+    }
+
     constexpr State AfterClick(std::string_view caption) const {
         const std::optional<State> s = WithCaption(caption);
         return s ? static_cast<State>((static_cast<std::size_t>(*s) + 1) % N) : State{};
@@ -72,17 +89,26 @@ template <typename State, std::size_t N> struct OptionTable {
 // Switch mode (SwNMode): any mode bit shows as a window.
 enum class SwitchMode { Hyst, Wind };
 inline constexpr OptionTable<SwitchMode, 2> kSwitchMode{
-    {{{0, "Hyst"}, {32, "Wind"}}}, SwitchMode::Wind, SwitchMode::Wind};
+    {{{0, "Hyst", "hysteresis mode, the width box holds the hysteresis"},
+      {32, "Wind", "window mode, the width box holds the window's width"}}},
+    SwitchMode::Wind,
+    SwitchMode::Wind};
 
 // Switch power-up state (SwNPowerUp).
 enum class SwitchPowerUp { On, Off };
 inline constexpr OptionTable<SwitchPowerUp, 2> kSwitchPowerUp{
-    {{{1, "On"}, {0, "Off"}}}, SwitchPowerUp::Off, SwitchPowerUp::On};
+    {{{1, "On", "the output is on at power-up"}, {0, "Off", "the output is off at power-up"}}},
+    SwitchPowerUp::Off,
+    SwitchPowerUp::On};
 
 // Switch echo-loss response (SwNEchoLoss); NC: no change.
 enum class SwitchEchoLoss { NC, On, Off };
 inline constexpr OptionTable<SwitchEchoLoss, 3> kSwitchEchoLoss{
-    {{{0, "NC"}, {8, "On"}, {4, "Off"}}}, SwitchEchoLoss::NC, SwitchEchoLoss::NC};
+    {{{0, "NC", "no change of the output on echo loss"},
+      {8, "On", "the output turns on on echo loss"},
+      {4, "Off", "the output turns off on echo loss"}}},
+    SwitchEchoLoss::NC,
+    SwitchEchoLoss::NC};
 
 // Switch polarity (SwNPolarity), shown on the setpoint handles: the caption is the near
 // handle's, the far handle shows the other state's. "Reverse Polarity" steps the states.
@@ -97,18 +123,27 @@ constexpr std::string_view FarHandleCaption(SwitchPolarity p) {
 // Analog output mode (AnalogMode): 0 to 20 mA or 0 to 10 V.
 enum class AnalogMode { Current, Voltage };
 inline constexpr OptionTable<AnalogMode, 2> kAnalogMode{
-    {{{0, "Current"}, {128, "Voltage"}}}, AnalogMode::Current, AnalogMode::Voltage};
+    {{{0, "Current", "a 0 to 20 mA output"}, {128, "Voltage", "a 0 to 10 V output"}}},
+    AnalogMode::Current,
+    AnalogMode::Voltage};
 
 // Analog echo-loss response (AnalogEchoLoss): a code with no caption (both bits) leaves
 // the label as it was.
 enum class AnalogEchoLoss { NC, Low, High };
 inline constexpr OptionTable<AnalogEchoLoss, 3> kAnalogEchoLoss{
-    {{{0, "NC"}, {4, "Low"}, {8, "High"}}}, std::nullopt, AnalogEchoLoss::NC};
+    {{{0, "NC", "no change of the output on echo loss"},
+      {4, "Low", "the output goes to its low end on echo loss"},
+      {8, "High", "the output goes to its high end on echo loss"}}},
+    std::nullopt,
+    AnalogEchoLoss::NC};
 
 // Analog power-up level (AnalogPowerUp): any bit shows as high.
 enum class AnalogPowerUp { Low, High };
 inline constexpr OptionTable<AnalogPowerUp, 2> kAnalogPowerUp{
-    {{{0, "Low"}, {2, "High"}}}, AnalogPowerUp::High, AnalogPowerUp::High};
+    {{{0, "Low", "the output is at its low end at power-up"},
+      {2, "High", "the output is at its high end at power-up"}}},
+    AnalogPowerUp::High,
+    AnalogPowerUp::High};
 
 // Pushbutton set (SwNSetAllowed, AnalogSetAllowed): a check mark on the Security menu,
 // so the captions are the report's words.

@@ -43,17 +43,18 @@ void EntryBox::focusOutEvent(QFocusEvent* event) {
 
 OptionLabel::OptionLabel(QWidget* parent, const QString& name, const QString& accessiblePrefix,
                          const QString& toolTip)
-    : QLabel(parent), prefix_(accessiblePrefix) {
+    : QLabel(parent), prefix_(accessiblePrefix), toolTip_(toolTip) {
     setObjectName(name);
     setToolTip(toolTip);
     setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
 }
 
-void OptionLabel::Show(const QString& caption, QColor colour) {
+void OptionLabel::Show(const QString& caption, QColor colour, const QString& meaning) {
     setText(caption);
     SetBackground(this, colour);
     setAccessibleName(prefix_ + ": " + caption);
+    setToolTip(meaning.isEmpty() ? toolTip_ : toolTip_ + "\n" + caption + ": " + meaning);
 }
 
 void OptionLabel::mousePressEvent(QMouseEvent* event) {

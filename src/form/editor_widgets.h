@@ -55,7 +55,8 @@ class OptionLabel : public QLabel {
     OptionLabel(QWidget* parent, const QString& name, const QString& accessiblePrefix,
                 const QString& toolTip);
 
-    void Show(const QString& caption, QColor colour);
+    // `meaning` explains a short caption in the tooltip, below what a click does.
+    void Show(const QString& caption, QColor colour, const QString& meaning = {});
 
   signals:
     void Clicked();
@@ -66,6 +67,7 @@ class OptionLabel : public QLabel {
 
   private:
     QString prefix_;
+    QString toolTip_;
     bool leftPressed_ = false;
 };
 

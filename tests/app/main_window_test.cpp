@@ -158,6 +158,17 @@ class MainWindowTest : public QObject {
         QCOMPARE(box->text(), before);
     }
 
+    // An option label's tooltip says what its caption means, and follows a click.
+    void OptionLabels_TooltipExplainsTheCaptionShown() {
+        Sandbox sandbox;
+        MainWindow window;
+        auto* label = window.findChild<QLabel*>("lblSw1EchoLoss");
+        QVERIFY(label->toolTip().endsWith("\nNC: no change of the output on echo loss"));
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(label->text(), QString("On"));
+        QVERIFY(label->toolTip().endsWith("\nOn: the output turns on on echo loss"));
+    }
+
     // What the status bar tells the user on its own: an entry the configuration cannot hold
     // (limited to what will be stored, or refused), and readings that stopped coming.
     void Entries_BeyondALimit_SayOnceWhichLimitApplied() {

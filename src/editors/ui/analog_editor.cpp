@@ -149,7 +149,8 @@ void AnalogEditor::ChangeAnalogMode() {
 
 void AnalogEditor::ShowAnalogMode(AnalogMode mode) {
     const bool voltage = mode == AnalogMode::Voltage;
-    lblAnalogMode_->Show(Qs(kAnalogMode.Caption(mode)), voltage ? kEditorRed : kEditorGreen);
+    lblAnalogMode_->Show(Qs(kAnalogMode.Caption(mode)), voltage ? kEditorRed : kEditorGreen,
+                         Qs(kAnalogMode.Meaning(mode)));
     const QString units = voltage ? "volts" : "ma";
     for (QLabel* label : {nearOutput_.Units, farOutput_.Units}) {
         label->setText(units);
@@ -161,7 +162,8 @@ void AnalogEditor::ShowAnalogEchoLoss(AnalogEchoLoss response) {
     const QColor colour = response == AnalogEchoLoss::NC    ? kEditorYellow
                           : response == AnalogEchoLoss::Low ? kEditorGreen
                                                             : kEditorRed;
-    lblAnalogEchoLoss_->Show(Qs(kAnalogEchoLoss.Caption(response)), colour);
+    lblAnalogEchoLoss_->Show(Qs(kAnalogEchoLoss.Caption(response)), colour,
+                             Qs(kAnalogEchoLoss.Meaning(response)));
     echoLossNC_->setChecked(response == AnalogEchoLoss::NC);
     echoLossLow_->setChecked(response == AnalogEchoLoss::Low);
     echoLossHigh_->setChecked(response == AnalogEchoLoss::High);
@@ -169,7 +171,8 @@ void AnalogEditor::ShowAnalogEchoLoss(AnalogEchoLoss response) {
 
 void AnalogEditor::ShowAnalogPowerUp(AnalogPowerUp level) {
     const bool high = level == AnalogPowerUp::High;
-    lblAnalogPowerUp_->Show(Qs(kAnalogPowerUp.Caption(level)), high ? kEditorRed : kEditorGreen);
+    lblAnalogPowerUp_->Show(Qs(kAnalogPowerUp.Caption(level)), high ? kEditorRed : kEditorGreen,
+                            Qs(kAnalogPowerUp.Meaning(level)));
     powerUpHigh_->setChecked(high);
     powerUpLow_->setChecked(!high);
 }

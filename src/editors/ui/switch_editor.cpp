@@ -233,14 +233,16 @@ void SwitchEditor::TakeWidth() {
 
 void SwitchEditor::ShowMode(SwitchMode mode) {
     const bool wind = mode == SwitchMode::Wind;
-    lblMode_->Show(Qs(kSwitchMode.Caption(mode)), wind ? kEditorMagenta : kEditorCyan);
+    lblMode_->Show(Qs(kSwitchMode.Caption(mode)), wind ? kEditorMagenta : kEditorCyan,
+                   Qs(kSwitchMode.Meaning(mode)));
     popUp_.ModeHyst->setChecked(!wind);
     popUp_.ModeWind->setChecked(wind);
 }
 
 void SwitchEditor::ShowPowerUp(SwitchPowerUp state) {
     const bool on = state == SwitchPowerUp::On;
-    lblPowerUp_->Show(Qs(kSwitchPowerUp.Caption(state)), on ? kEditorRed : kEditorGreen);
+    lblPowerUp_->Show(Qs(kSwitchPowerUp.Caption(state)), on ? kEditorRed : kEditorGreen,
+                      Qs(kSwitchPowerUp.Meaning(state)));
     popUp_.PowerUpOn->setChecked(on);
     popUp_.PowerUpOff->setChecked(!on);
 }
@@ -249,7 +251,8 @@ void SwitchEditor::ShowEchoLoss(SwitchEchoLoss response) {
     const QColor colour = response == SwitchEchoLoss::NC   ? kEditorYellow
                           : response == SwitchEchoLoss::On ? kEditorRed
                                                            : kEditorGreen;
-    lblEchoLoss_->Show(Qs(kSwitchEchoLoss.Caption(response)), colour);
+    lblEchoLoss_->Show(Qs(kSwitchEchoLoss.Caption(response)), colour,
+                       Qs(kSwitchEchoLoss.Meaning(response)));
     popUp_.EchoLossNc->setChecked(response == SwitchEchoLoss::NC);
     popUp_.EchoLossOff->setChecked(response == SwitchEchoLoss::Off);
     popUp_.EchoLossOn->setChecked(response == SwitchEchoLoss::On);
