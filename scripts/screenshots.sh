@@ -21,7 +21,7 @@ trap 'rm -rf "$sandbox"' EXIT
 mkdir -p "$sandbox/config/telmora"
 printf '\001\000' >"$sandbox/CustFile"
 for scale in 1 1.5 2; do
-    "$build/tools/kelvo-sim/kelvo-sim" --family b --sine 30:180 --period 60 >"$sandbox/sim.out" &
+    "$build/tools/kelvo-sim/kelvo-sim" --quiet --family b --sine 30:180 --period 60 >"$sandbox/sim.out" &
     sim=$!
     for _ in $(seq 100); do
         [ -s "$sandbox/sim.out" ] && break
@@ -33,7 +33,7 @@ for scale in 1 1.5 2; do
     # The program must have ended before the next one starts: it holds the port's lock.
     (cd "$sandbox" && XDG_CONFIG_HOME="$sandbox/config" QT_SCALE_FACTOR=$scale \
         xvfb-run -a -s "-screen 0 1920x1200x24" sh -c \
-        "'$build/src/app/telmora' & app=\$!; sleep 8; import -window root shot.png; kill \$app; wait \$app")
+        "'$build/src/app/telmora' & app=\$!; sleep 8; import -window root shot.png; kill \$app; wait \$app; exit 0")
     convert "$sandbox/shot.png" -trim +repage "docs/$name.png"
     kill "$sim" 2>/dev/null || true
     wait "$sim" 2>/dev/null || true
