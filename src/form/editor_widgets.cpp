@@ -1,7 +1,9 @@
 #include "form/editor_widgets.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 
 namespace telmora {
@@ -48,6 +50,29 @@ OptionLabel::OptionLabel(QWidget* parent, const QString& name, const QString& ac
     setToolTip(toolTip);
     setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void OptionLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        emit Clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void OptionLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 void OptionLabel::Show(const QString& caption, QColor colour, const QString& meaning) {

@@ -47,8 +47,9 @@ class EntryBox : public QLineEdit {
 };
 
 // A label that holds an option as its caption on a state colour and steps on a click of
-// the left button. Its accessible name carries the caption, so a screen reader speaks the
-// option with the state ("Switch 1 mode: Hyst").
+// the left button, or on Space or Enter when it has the keyboard focus (Tab reaches it; a
+// frame marks the focus). Its accessible name carries the caption, so a screen reader
+// speaks the option with the state ("Switch 1 mode: Hyst").
 class OptionLabel : public QLabel {
     Q_OBJECT
   public:
@@ -64,6 +65,8 @@ class OptionLabel : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     QString prefix_;

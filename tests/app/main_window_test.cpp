@@ -158,7 +158,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(box->text(), before);
     }
 
-    // An option label's tooltip says what its caption means, and follows a click.
+    // An option label's tooltip says what its caption means, and follows a click; Space and
+    // Enter step it as a click does.
     void OptionLabels_TooltipExplainsTheCaptionShown() {
         Sandbox sandbox;
         MainWindow window;
@@ -167,6 +168,12 @@ class MainWindowTest : public QObject {
         QTest::mouseClick(label, Qt::LeftButton);
         QCOMPARE(label->text(), QString("On"));
         QVERIFY(label->toolTip().endsWith("\nOn: the output turns on on echo loss"));
+        // The keyboard steps it as a click does.
+        label->setFocus();
+        QTest::keyClick(label, Qt::Key_Space);
+        QCOMPARE(label->text(), QString("Off"));
+        QTest::keyClick(label, Qt::Key_Return);
+        QCOMPARE(label->text(), QString("NC"));
     }
 
     // What the status bar tells the user on its own: an entry the configuration cannot hold
