@@ -47,6 +47,10 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
     m.mnuFileOpenFromFile =
         AddEntry(m.mnuFile, "mnuFileOpenFromFile", "Get Configuration From &Disk");
     m.mnuFileOpenFromFile->setShortcut(QKeySequence::Open);
+    m.mnuFileCompareWithSensor =
+        AddEntry(m.mnuFile, "mnuFileCompareWithSensor", "Compare With Sens&or...");
+    m.mnuFileCompareWithFile =
+        AddEntry(m.mnuFile, "mnuFileCompareWithFile", "Compare With Fi&le...");
     m.mnusep2 = AddSeparator(m.mnuFile, "mnusep2");
     m.mnuFilePrint = AddEntry(m.mnuFile, "mnuFilePrint", "&Print Screen");
     m.mnuFilePrint->setShortcut(QKeySequence::Print);
@@ -103,6 +107,8 @@ void MainMenus::EnableCommands(bool familyChosen, bool idle) const {
     mnuProcessing->setEnabled(familyChosen);
     mnuFileNewFactoryConfiguration->setEnabled(familyChosen && idle);
     mnuFileOpenFromFile->setEnabled(idle);
+    mnuFileCompareWithSensor->setEnabled(familyChosen && idle);
+    mnuFileCompareWithFile->setEnabled(familyChosen && idle);
     mnuComPort->setEnabled(idle);
     mnuSensorTypeKelvoA->setEnabled(idle);
     mnuSensorTypeKelvoB->setEnabled(idle);

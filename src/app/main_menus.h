@@ -17,6 +17,8 @@ struct MainMenus {
     QAction* mnsep1 = nullptr;
     QAction* mnuFileSaveToFile = nullptr;
     QAction* mnuFileOpenFromFile = nullptr;
+    QAction* mnuFileCompareWithSensor = nullptr;
+    QAction* mnuFileCompareWithFile = nullptr;
     QAction* mnusep2 = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileNewFactoryConfiguration = nullptr;

@@ -160,6 +160,10 @@ void MainWindow::ConnectMenus() {
     connect(m.mnuFileSaveToFile, &QAction::triggered, this, &MainWindow::mnuFileSaveToFileClick);
     connect(m.mnuFileOpenFromFile, &QAction::triggered, this,
             &MainWindow::mnuFileOpenFromFileClick);
+    connect(m.mnuFileCompareWithSensor, &QAction::triggered, this,
+            &MainWindow::mnuFileCompareWithSensorClick);
+    connect(m.mnuFileCompareWithFile, &QAction::triggered, this,
+            &MainWindow::mnuFileCompareWithFileClick);
     connect(m.mnuFileSaveToSensor, &QAction::triggered, this,
             &MainWindow::mnuFileSaveToSensorClick);
     connect(m.mnuFileOpenFromSensor, &QAction::triggered, this,

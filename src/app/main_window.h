@@ -77,6 +77,8 @@ class MainWindow : public QMainWindow, public LinkHost {
     void mnuFileOpenFromFileClick();
     void mnuFileSaveToSensorClick();
     void mnuFileOpenFromSensorClick();
+    void mnuFileCompareWithSensorClick();
+    void mnuFileCompareWithFileClick();
     void mnuComPortClick();
     void mnuFilePrintClick();
     void mnuLogDataToFileClick();
@@ -87,6 +89,9 @@ class MainWindow : public QMainWindow, public LinkHost {
     // unchanged, after telling the user why the file could not be written or read.
     bool SaveConfigurationFile(const QString& path);
     bool LoadConfigurationFile(const QString& path);
+    // "Compare With File..." without its dialog: the comparison with the file at `path`,
+    // or false after telling the user why the file could not be read.
+    bool CompareWithFile(const QString& path);
 
   protected:
     // The close box and the window manager's close leave as "E&xit" does.
@@ -104,6 +109,8 @@ class MainWindow : public QMainWindow, public LinkHost {
     void SetFamilyFlags(bool familyA, bool familyB);
     void ShowError(const QString& title, const QString& text);
     QFileDialog& CommonDialog1();
+    void ShowComparison(const QString& title, const std::string& otherName,
+                        const SensorConfig& other);
 
     SensorConfig config_;
     RegisterImage image_{};

@@ -120,4 +120,35 @@ std::vector<FieldComparison> CompareFields(const SensorConfig& left, const Senso
     return fields;
 }
 
+std::size_t CountDifferences(const std::vector<FieldComparison>& fields) {
+    return static_cast<std::size_t>(
+        std::count_if(fields.begin(), fields.end(), [](const auto& f) { return f.Differs; }));
+}
+
+std::string ComparisonText(const std::vector<FieldComparison>& fields, const std::string& left,
+                           const std::string& right) {
+    std::size_t nameWidth = 0;
+    std::size_t leftWidth = left.size();
+    for (const FieldComparison& f : fields) {
+        nameWidth = std::max(nameWidth, f.Name.size());
+        leftWidth = std::max(leftWidth, f.Left.size());
+    }
+    const auto pad = [](const std::string& text, std::size_t width) {
+        return text + std::string(width - std::min(width, text.size()), ' ');
+    };
+    std::string text =
+        "  " + pad("", nameWidth) + "  " + pad(left, leftWidth) + "  " + right + "\n";
+    for (const FieldComparison& f : fields) {
+        text += (f.Differs ? "* " : "  ") + pad(f.Name, nameWidth) + "  " + pad(f.Left, leftWidth) +
+                "  " + f.Right;
+        if (!f.Unit.empty())
+            text += "  " + f.Unit;
+        text += "\n";
+    }
+    const std::size_t differences = CountDifferences(fields);
+    text +=
+        std::to_string(differences) + (differences == 1 ? " difference" : " differences") + "\n";
+    return text;
+}
+
 } // namespace telmora

@@ -48,5 +48,11 @@ struct FieldComparison {
 };
 std::vector<FieldComparison> CompareFields(const SensorConfig& left, const SensorConfig& right,
                                            SensorFamily family);
+std::size_t CountDifferences(const std::vector<FieldComparison>& fields);
+
+// The comparison as a plain-text table under a heading naming the two sides, a "*" before
+// each differing row, then "N differences": what kelvo prints and the window copies.
+std::string ComparisonText(const std::vector<FieldComparison>& fields, const std::string& left,
+                           const std::string& right);
 
 } // namespace telmora

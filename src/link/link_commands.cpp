@@ -114,27 +114,51 @@ void LinkCommands::SaveConfigurationToSensor() {
         host_.ShowStatus(CompletedExchangeText(write));
 }
 
-void LinkCommands::VerifyWrite(SensorFamily family, const RegisterImage& written) {
-    const ExchangeResult again =
+// Detection without setting the window's family, then the read in that family and "E".
+// Returns the detection when it failed or found another family (after sending "E").
+ExchangeResult LinkCommands::ReadAside(SensorFamily family) {
+    const ExchangeResult detection =
         WaitForEnd(Exchange::Detection, !waiter_.Leaving() && protocol_.StartDetection());
-    if (!again.Completed()) {
-        if (again.Outcome == ExchangeOutcome::NoSensor)
-            host_.Warn(kWriteUncheckedText);
+    if (!detection.Completed())
+        return detection;
+    if (detection.Family != family) {
+        SendEnd();
+        return detection;
+    }
+    const ExchangeResult read = ReadConfiguration(family);
+    if (read.Completed())
+        SendEnd();
+    return read;
+}
+
+ExchangeResult LinkCommands::ReadSensorAside(SensorFamily family) {
+    if (!MayBegin())
+        return ExchangeResult{Exchange::Detection, ExchangeOutcome::NotStarted, SensorFamily::None,
+                              -1};
+    BusyScope busy(busy_);
+    const ExchangeResult result = ReadAside(family);
+    if (result.Outcome == ExchangeOutcome::NoSensor)
+        host_.Warn(kNoSensorFoundText);
+    WarnIfStopped(result);
+    return result;
+}
+
+void LinkCommands::VerifyWrite(SensorFamily family, const RegisterImage& written) {
+    const ExchangeResult readBack = ReadAside(family);
+    if (readBack.Outcome == ExchangeOutcome::NoSensor) {
+        host_.Warn(kWriteUncheckedText);
         return;
     }
-    if (again.Family != family) {
-        SendEnd();
-        host_.Warn("The sensor answered as " + std::string(FamilyName(again.Family)) +
+    if (readBack.Exchange == Exchange::Detection && readBack.Completed()) {
+        host_.Warn("The sensor answered as " + std::string(FamilyName(readBack.Family)) +
                    " after the configuration was written as " + std::string(FamilyName(family)) +
                    ".");
         return;
     }
-    const ExchangeResult readBack = ReadConfiguration(family);
     if (!readBack.Completed()) {
         WarnIfStopped(readBack);
         return;
     }
-    SendEnd();
     const std::string differences = WriteCheckText(family, written, protocol_.Image());
     if (!differences.empty()) {
         host_.Warn(differences);

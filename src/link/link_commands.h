@@ -38,6 +38,12 @@ class LinkCommands {
     // window, and a register that differs from what was written is reported.
     void SaveConfigurationToSensor();
     void SetVerifyAfterWriting(bool verify) { verify_ = verify; }
+    // Reads the sensor as "Get Configuration From Sensor" does but leaves the window as it
+    // is, for a compare. A sensor of another family than `family` is told to stream again
+    // and reported by a completed detection naming its family; a completed read leaves the
+    // registers in the protocol's image. Warns of a missing sensor or a stopped read itself.
+    ExchangeResult ReadSensorAside(SensorFamily family);
+    const RegisterImage& SensorImage() const { return protocol_.Image(); }
     bool VerifiesAfterWriting() const { return verify_; }
 
     // A command is running (its exchanges wait inside it).
@@ -49,6 +55,7 @@ class LinkCommands {
     void WarnIfStopped(const ExchangeResult& result);
     ExchangeResult WaitForEnd(Exchange exchange, bool started);
     void VerifyWrite(SensorFamily family, const RegisterImage& written);
+    ExchangeResult ReadAside(SensorFamily family);
 
     LinkProtocol& protocol_;
     LinkHost& host_;

@@ -5,6 +5,7 @@
 #include "../app/app_test_support.h"
 #include "../support/golden_sections.h"
 #include "app/main_window.h"
+#include "dialogs/ui/compare_dialog.h"
 #include "dialogs/ui/filter_dialog_a.h"
 #include "dialogs/ui/filter_dialog_b.h"
 #include "dialogs/ui/run_mode_dialog_a.h"
@@ -147,6 +148,11 @@ void WindowTextsTest::EveryControl_HasTheGoldenCaptionTooltipAndSpokenName() {
     SensorConfig a, b;
     LoadFactoryDefaultsA(a);
     LoadFactoryDefaultsB(b);
+    SensorConfig edited = b;
+    edited.Sw1Setpoint = 30;
+    CompareDialog compare("Compare With File", "Window (Kelvo-B)", "pump.cfg",
+                          CompareFields(b, edited, SensorFamily::B));
+    found += Texts(compare, compare.findChildren<QWidget*>());
     found += DialogTexts<FilterDialogA>(a) + DialogTexts<FilterDialogB>(b) +
              DialogTexts<RunModeDialogA>(a) + DialogTexts<RunModeDialogB>(b);
 

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -100,6 +105,25 @@ inline QString TextOf(QWidget& window, const char* name) {
 inline QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The compare dialog `modal` as a line: its count, its rows, each marked row as
+// "name window|other", and the marked rows of the text "Copy" puts on the clipboard.
+inline QString CompareSummary(QWidget* modal) {
+    auto* table = modal->findChild<QTableWidget*>("tblCompare");
+    QStringList marked;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (table->item(row, 0)->text() == "*") {
+            marked << table->item(row, 1)->text() + " " + table->item(row, 2)->text() + "|" +
+                          table->item(row, 3)->text();
+        }
+    }
+    modal->findChild<QPushButton*>("cmdCopy")->click();
+    const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    return QString("%1, %2 rows: %3; copied %4")
+        .arg(modal->findChild<QLabel*>("lblDifferences")->text())
+        .arg(table->rowCount())
+        .arg(marked.join(", "), copied.filter(QRegularExpression("^\\*")).join(", ").simplified());
 }
 
 using test::NextModal;

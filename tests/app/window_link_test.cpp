@@ -150,6 +150,31 @@ class WindowLinkTest : public QObject {
         QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
     }
 
+    // The compare reads the sensor without touching the window: equal after a read, the
+    // edited setpoint marked after an edit, which the window still shows.
+    void CompareWithSensor_ReadsAsideAndMarksTheWindowsEdit() {
+        Simulator sim({"--rate", "5", "--family", "b"});
+        Sandbox sandbox(sim.Path());
+        MainWindow window;
+        window.Menus().mnuFileOpenFromSensor->trigger();
+        QStringList log;
+        for (const QString setpoint : {"", "30.00"}) {
+            if (!setpoint.isEmpty())
+                window.findChild<QLineEdit*>("txtSw1Setpoint")->setText(setpoint);
+            QString summary = "no dialog";
+            NextModal compare(
+                [&](QWidget* modal) {
+                    summary = modal->windowTitle() + ": " + app_test::CompareSummary(modal);
+                    modal->close();
+                },
+                3 * kPatienceMs);
+            window.Menus().mnuFileCompareWithSensor->trigger();
+            log << summary.replace(sim.Path(), "<port>");
+        }
+        log << "window keeps " + TextOf(window, "txtSw1Setpoint");
+        test::CompareWithGolden(TELMORA_GOLDEN, "compare with sensor", log);
+    }
+
     // A register the sensor does not take is named with its parameter and both values; with
     // the check turned off nothing is read back.
     void VerifyAfterWriting_NamesWhatTheSensorDidNotTake() {

@@ -3,7 +3,7 @@
 // does not stick, the wrong family, a line that hangs up, held echoes, stray bytes).
 #include "../support/golden_gtest.h"
 #include "sim_harness.h"
-#include "window_session.h"
+#include "config/window_session.h"
 
 #include "config/config_file.h"
 #include "config/image_common.h"
@@ -16,7 +16,6 @@
 #include <regex>
 
 using namespace telmora;
-using namespace telmora::kelvo;
 using namespace telmora::simtest;
 
 TEST(KelvoFamilies, DetectReadWriteRead_SavesTheWindowsFileAndRoundTripsIt) {

@@ -1,7 +1,7 @@
+#include "config/window_session.h"
 #include "config_report.h"
 #include "exit_codes.h"
 #include "kelvo_commands.h"
-#include "window_session.h"
 
 #include "config/config_fields.h"
 #include "config/config_file.h"
@@ -24,27 +24,6 @@ bool ReadFileImage(const std::string& path, RegisterImage& image, std::ostream& 
     }
     FileBytesToImage(contents.Bytes, image);
     return true;
-}
-
-void PrintText(const std::vector<FieldComparison>& fields, const std::string& left,
-               const std::string& right, std::ostream& out) {
-    std::size_t nameWidth = 0;
-    std::size_t leftWidth = left.size();
-    for (const FieldComparison& f : fields) {
-        nameWidth = std::max(nameWidth, f.Name.size());
-        leftWidth = std::max(leftWidth, f.Left.size());
-    }
-    const auto pad = [](const std::string& text, std::size_t width) {
-        return text + std::string(width - std::min(width, text.size()), ' ');
-    };
-    out << "  " << pad("", nameWidth) << "  " << pad(left, leftWidth) << "  " << right << "\n";
-    for (const FieldComparison& f : fields) {
-        out << (f.Differs ? "* " : "  ") << pad(f.Name, nameWidth) << "  " << pad(f.Left, leftWidth)
-            << "  " << f.Right;
-        if (!f.Unit.empty())
-            out << "  " << f.Unit;
-        out << "\n";
-    }
 }
 
 void PrintJson(const std::vector<FieldComparison>& fields, const std::string& left,
@@ -98,13 +77,11 @@ int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
         rightName = options.OtherFile;
     }
     const std::vector<FieldComparison> fields = CompareFields(left, right, family);
-    const auto differences = static_cast<std::size_t>(
-        std::count_if(fields.begin(), fields.end(), [](const auto& f) { return f.Differs; }));
+    const std::size_t differences = CountDifferences(fields);
     if (options.Json) {
         PrintJson(fields, leftName, rightName, differences, out);
     } else {
-        PrintText(fields, leftName, rightName, out);
-        out << differences << (differences == 1 ? " difference" : " differences") << "\n";
+        out << ComparisonText(fields, leftName, rightName);
     }
     return differences == 0 ? kExitOk : kExitDiffer;
 }

@@ -2,7 +2,7 @@
 #include "kelvo_commands.h"
 #include "reading_line.h"
 #include "sensor_session.h"
-#include "window_session.h"
+#include "config/window_session.h"
 
 #include <ostream>
 

@@ -357,4 +357,17 @@ void SensorLink::SaveConfigurationToSensor() {
     d_->SetBusy(false);
 }
 
+ExchangeResult SensorLink::ReadSensorAside(SensorFamily family, RegisterImage& image) {
+    if (d_->Busy)
+        return ExchangeResult{Exchange::Detection, ExchangeOutcome::NotStarted, SensorFamily::None,
+                              -1};
+    d_->GiveWay();
+    d_->SetBusy(true);
+    const ExchangeResult result = d_->Commands.ReadSensorAside(family);
+    if (result.Exchange == Exchange::Read && result.Completed())
+        image = d_->Commands.SensorImage();
+    d_->SetBusy(false);
+    return result;
+}
+
 } // namespace telmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/link_host.h"
+#include "link/link_protocol.h"
 
 #include <QObject>
 #include <QString>
@@ -70,6 +71,10 @@ class SensorLink : public QObject {
     // busy.
     void GetConfigurationFromSensor();
     void SaveConfigurationToSensor();
+    // For a compare: reads the sensor of `family` without touching the window (see
+    // LinkCommands::ReadSensorAside) and, when the read completed, puts its registers in
+    // `image`. Returns the outcome; not started while busy.
+    ExchangeResult ReadSensorAside(SensorFamily family, RegisterImage& image);
     // A command is about to run: a running scale search stops at once, ending the
     // sensor's command mode if it had begun one. Every command of the link does this
     // itself.

@@ -4,10 +4,11 @@
 #include "config/sensor_family.h"
 #include "config/window_texts.h"
 
-// The main window's sessions that kelvo replays without a window, built on the core's
-// round trip through the window's texts (config/window_texts.h), so that what kelvo saves
-// or sends is what the window would.
-namespace telmora::kelvo {
+// The main window's sessions replayed without a window, built on the core's round trip
+// through the window's texts (config/window_texts.h): kelvo saves and sends what the
+// window would, and the window's compare puts the side it does not show through the same
+// trip as the side it shows.
+namespace telmora {
 
 // The record, register image and window right after the program has started: family B
 // defaults shown, CountDistance 0.003384, an image of zeros.
@@ -32,4 +33,4 @@ RegisterImage SensorImageFromFile(const RegisterImage& fileImage, SensorFamily f
 // registers read `sensorImage`, then "Save Configuration To Sensor": the image written back.
 RegisterImage SensorImageAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage);
 
-} // namespace telmora::kelvo
+} // namespace telmora

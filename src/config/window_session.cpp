@@ -1,11 +1,11 @@
-#include "window_session.h"
+#include "config/window_session.h"
 
 #include "config/image_b.h"
 #include "config/image_codec.h"
 
 #include <algorithm>
 
-namespace telmora::kelvo {
+namespace telmora {
 
 WindowSession StartUpSession() {
     WindowSession session;
@@ -60,4 +60,4 @@ RegisterImage SensorImageAfterSensorRead(SensorFamily family, const RegisterImag
     return session.Image;
 }
 
-} // namespace telmora::kelvo
+} // namespace telmora
