@@ -206,6 +206,11 @@ ConfigFileContents ReadConfigFile(const std::filesystem::path& path) {
 }
 
 FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBytes& bytes) {
+    return WriteFileAtomically(path, bytes.data(), bytes.size());
+}
+
+FileResult WriteFileAtomically(const std::filesystem::path& path, const void* data,
+                               std::size_t size) {
     const std::string cannotSave = "Cannot save " + Quoted(path) + ": ";
     const SaveTarget resolved = ResolveSaveTarget(path);
     if (!resolved.Refusal.empty())
@@ -224,7 +229,7 @@ FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBy
     if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
         ::fchmod(file.Get(), existing.st_mode & 07777);
 
-    const bool written = WriteFully(file.Get(), bytes.data(), bytes.size()) &&
+    const bool written = WriteFully(file.Get(), static_cast<const std::uint8_t*>(data), size) &&
                          ::fsync(file.Get()) == 0 &&
                          (named || NameTemporary(file.Get(), target, temporary));
     if (written)

@@ -45,4 +45,8 @@ ConfigFileContents ReadConfigFile(const std::filesystem::path& path);
 // or device is refused.
 FileResult WriteConfigFile(const std::filesystem::path& path, const ConfigFileBytes& bytes);
 
+// The same for any file the program writes whole (chart data and images, reports).
+FileResult WriteFileAtomically(const std::filesystem::path& path, const void* data,
+                               std::size_t size);
+
 } // namespace telmora

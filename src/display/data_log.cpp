@@ -36,11 +36,15 @@ std::string LogLine(const TimeOfDay& time, float distance) {
            " " + FormatTwoDecimals(distance) + "\r\n";
 }
 
-std::string CsvLogLine(const LocalDateTime& when, float distance) {
+std::string IsoLocalTime(const LocalDateTime& when) {
     const TimeOfDay& t = when.Time;
-    std::string line = Digits(when.Year, 4) + "-" + TwoDigits(when.Month) + "-" +
-                       TwoDigits(when.Day) + "T" + TwoDigits(t.Hour) + ":" + TwoDigits(t.Minute) +
-                       ":" + TwoDigits(t.Second) + "." + Digits(when.Millisecond, 3);
+    return Digits(when.Year, 4) + "-" + TwoDigits(when.Month) + "-" + TwoDigits(when.Day) + "T" +
+           TwoDigits(t.Hour) + ":" + TwoDigits(t.Minute) + ":" + TwoDigits(t.Second) + "." +
+           Digits(when.Millisecond, 3);
+}
+
+std::string CsvLogLine(const LocalDateTime& when, float distance) {
+    const std::string line = IsoLocalTime(when);
     if (!(distance > 0))
         return line + ",,,1\r\n";
     constexpr double kMillimetresPerInch = 25.4;

@@ -37,6 +37,9 @@ struct LocalDateTime {
 // "2026-12-07T14:02:31.256,,,1".
 std::string CsvLogLine(const LocalDateTime& when, float distance);
 
+// "2026-12-07T14:02:31.250": ISO 8601 local time to the millisecond.
+std::string IsoLocalTime(const LocalDateTime& when);
+
 // The open log file. Every line is flushed to the system as it is written, so a crash
 // loses no line already logged, and a failed write is reported to the caller.
 class DataLogFile {

@@ -45,13 +45,14 @@ void StripChart::SizeBuffer(float boxWidth) {
 
 void StripChart::ChartReset(const ChartBox& box, ChartDrawing& drawing) {
     chartX_ = box.Left;
+    sweep_.clear();
     drawing.FillBackground(box);
     drawing.Outline(box);
     drawing.DrawPoint(box.Left, box.Top);
 }
 
 void StripChart::ChartAddPoint(float d, const ChartBox& box, int speed, float minRange,
-                               float maxRange, ChartDrawing& drawing) {
+                               float maxRange, ChartDrawing& drawing, const LocalDateTime& when) {
     if (!running_) {
         return;
     }
@@ -80,6 +81,17 @@ void StripChart::ChartAddPoint(float d, const ChartBox& box, int speed, float mi
     if (index < points_.size()) {
         points_[index] = d;
     }
+    sweep_.push_back({static_cast<int>(index), when, d});
+}
+
+std::string ChartDataCsv(const std::vector<ChartSample>& sweep) {
+    std::string csv = "index,time,inches\r\n";
+    for (std::size_t i = 0; i < sweep.size(); ++i) {
+        const ChartSample& sample = sweep[i];
+        csv += std::to_string(i + 1) + "," + IsoLocalTime(sample.When) + "," +
+               (sample.Distance > 0 ? FormatTwoDecimals(sample.Distance) : std::string()) + "\r\n";
+    }
+    return csv;
 }
 
 } // namespace telmora

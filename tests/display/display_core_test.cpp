@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -206,6 +207,25 @@ void PrintRedraw(Transcript& t) {
     t.Redraw(40, "221.77");
 }
 
+void ChartData(Transcript& t) {
+    // The readings on the chart with their times, a lost echo without a distance; the erase
+    // at the right edge starts the list again with the reading that caused it.
+    const auto at = [](int second, int ms) {
+        return LocalDateTime{2026, 12, 7, {14, 2, second}, ms};
+    };
+    t.chart.ChartAddPoint(12.345f, kBox, 40, kMin, kMax, t.drawing, at(31, 250));
+    t.chart.ChartAddPoint(0, kBox, 40, kMin, kMax, t.drawing, at(31, 256));
+    t.chart.ChartAddPoint(100, kBox, 40, kMin, kMax, t.drawing, at(32, 0));
+    std::string csv = ChartDataCsv(t.chart.Sweep());
+    t.out << std::regex_replace(csv, std::regex("\r\n"), " | ") << "\n";
+    for (int i = 0; i < 203; ++i) {
+        t.chart.ChartAddPoint(50, kBox, 40, kMin, kMax, t.drawing, at(40, i));
+    }
+    t.out << "after the erase: " << t.chart.Sweep().size() << " readings, the first at "
+          << t.chart.Sweep().front().Position << ", " << IsoLocalTime(t.chart.Sweep().front().When)
+          << "\n";
+}
+
 TEST(DisplayCore, Scenarios_MatchTheGoldenTranscript) {
     std::ostringstream out;
     const std::pair<const char*, void (*)(Transcript&)> scenarios[] = {
@@ -216,7 +236,8 @@ TEST(DisplayCore, Scenarios_MatchTheGoldenTranscript) {
         {"first points", FirstPoints},
         {"wrap", Wrap},
         {"stopped", Stopped},
-        {"print redraw", PrintRedraw}};
+        {"print redraw", PrintRedraw},
+        {"chart data", ChartData}};
     for (const auto& [name, run] : scenarios) {
         Transcript t;
         run(t);

@@ -21,11 +21,13 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtTest>
 
@@ -206,6 +208,52 @@ void ChartControls(Bench& b) {
     b.Click("CmdStripChartRedraw");
     b.Head(
         QString("stop, reset: %1 operations kept").arg(b.display->Chart().RetainedTrace().size()));
+}
+
+void ChartExport(Bench& b) {
+    // The chart's right-click menu keeps what the chart shows: its readings as CSV (times
+    // as the log writes them), the box as a PNG of the screen's pixels. A file that cannot
+    // be written says why and leaves nothing.
+    b.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b.window));
+    for (float d : {10.0f, 0.0f, 30.0f}) {
+        b.display->ShowReading(d);
+    }
+    StripChartView& chart = b.display->Chart();
+    QWidget* box = b.Control("StripChartBox");
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, box->rect().center(),
+                                 box->mapToGlobal(box->rect().center()));
+    QApplication::sendEvent(box, &rightClick);
+    QStringList entries;
+    for (const QAction* entry : chart.ContextMenu()->actions()) {
+        entries << entry->text();
+    }
+    b.out << QString("right click: menu %1 (%2)")
+                 .arg(chart.ContextMenu()->isVisible() ? "shown" : "hidden", entries.join(", "));
+    chart.ContextMenu()->close();
+    QTemporaryDir dir;
+    QString error;
+    const bool data = chart.SaveChartData(dir.filePath("chart.csv"), error);
+    b.out << QString("data saved %1: ").arg(data) +
+                 QString(app_test::ReadAll(dir.filePath("chart.csv")))
+                     .replace(
+                         QRegularExpression("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}"),
+                         "<time>")
+                     .replace("\r\n", " | ");
+    const bool image = chart.SaveChartImage(dir.filePath("chart.png"), error);
+    const QSize expected = b.Control("StripChartBox")->size() * b.surface.devicePixelRatio();
+    b.out << QString("image saved %1%2, %3 the box with its outline")
+                 .arg(image)
+                 .arg(error)
+                 .arg(QImage(dir.filePath("chart.png")).size().width() > expected.width()
+                          ? "covers"
+                          : "misses");
+    const bool failed = chart.SaveChartData(dir.filePath("missing/chart.csv"), error);
+    b.out << QString("into a missing folder: saved %1, %2; files %3")
+                 .arg(failed)
+                 .arg(error.replace(dir.path(), "<folder>"))
+                 .arg(
+                     QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).join(' '));
 }
 
 // The log command on a bare window, its menu entry, and a clock the test sets.
@@ -401,11 +449,11 @@ class DisplayTest : public QObject {
 
 void DisplayTest::Scenarios_ShowTheGoldenBoxesGaugesChartAndLog() {
     QStringList out;
-    const std::pair<const char*, void (*)(Bench&)> scenarios[] = {
-        {"readings", Readings},
-        {"paced", Paced},
-        {"silence", Silence},
-        {"chart controls", ChartControls}};
+    const std::pair<const char*, void (*)(Bench&)> scenarios[] = {{"readings", Readings},
+                                                                  {"paced", Paced},
+                                                                  {"silence", Silence},
+                                                                  {"chart controls", ChartControls},
+                                                                  {"chart export", ChartExport}};
     for (const auto& [name, run] : scenarios) {
         out << QString("== ") + name;
         Bench b(out);

@@ -1,5 +1,7 @@
 #include "display/ui/data_log_command.h"
 
+#include "display/ui/local_time.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
@@ -111,14 +113,9 @@ void DataLogCommand::WriteReading(float distance) {
     if (!log_.IsOpen()) {
         return;
     }
-    const QDateTime now = clock_();
-    const QTime time = now.time();
-    const TimeOfDay timeOfDay{time.hour(), time.minute(), time.second()};
-    const QDate date = now.date();
+    const LocalDateTime now = ToLocalDateTime(clock_());
     const std::string line =
-        format_ == LogFormat::Csv
-            ? CsvLogLine({date.year(), date.month(), date.day(), timeOfDay, time.msec()}, distance)
-            : LogLine(timeOfDay, distance);
+        format_ == LogFormat::Csv ? CsvLogLine(now, distance) : LogLine(now.Time, distance);
     std::string error;
     if (log_.Write(line, error)) {
         return;

@@ -3,6 +3,7 @@
 #include "config/number_text.h"
 #include "config/sensor_config.h"
 #include "display/print_redraw.h"
+#include "display/ui/local_time.h"
 #include "form/display_controls.h"
 #include "form/form_geometry.h"
 #include "form/form_items.h"
@@ -47,8 +48,8 @@ void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& con
     stripChartBox_->setObjectName("StripChartBox");
     stripChartBox_->setAccessibleName("Strip chart");
     stripChartBox_->setAccessibleDescription("Measured distance over time, near at the top");
-    stripChartBox_->setAttribute(Qt::WA_TransparentForMouseEvents);
     geometry_.Place(stripChartBox_, kChartBoxDesign);
+    BuildContextMenu();
 
     lblMinRange_ = MakeLabel(&surface, geometry_, "lblMinRange", {}, {8400, 5400, 615, 255});
     lblMinRange_->setAccessibleName("Chart top, minimum range");
@@ -114,7 +115,8 @@ void StripChartView::SizeBuffer() {
 }
 
 void StripChartView::ChartAddPoint(float distance) {
-    chart_.ChartAddPoint(distance, Box(), Speed(), config_.MinRange, config_.MaxRange, drawing_);
+    chart_.ChartAddPoint(distance, Box(), Speed(), config_.MinRange, config_.MaxRange, drawing_,
+                         ToLocalDateTime(QDateTime::currentDateTime()));
     TakeDrawing();
     if (!unpainted_.empty() && !paintTimer_.isActive()) {
         paintTimer_.start();

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QLabel;
+class QMenu;
 class QPainter;
 class QPushButton;
 class QScrollBar;
@@ -49,6 +50,12 @@ class StripChartView : public QObject {
     void cmdStripChartStopClick();
     void CmdStripChartRedrawClick();
 
+    // The chart's right-click menu: the chart as a PNG at the screen's resolution, and its
+    // readings as CSV. Each writes the whole file or, telling why in `error`, nothing.
+    QMenu* ContextMenu() const { return mnuStripChart_; }
+    bool SaveChartImage(const QString& path, QString& error) const;
+    bool SaveChartData(const QString& path, QString& error) const;
+
     // The print command's redraw of the current sweep on the print scale; false, leaving the
     // trace as it is, when `maxRangeText` holds no positive number.
     bool RedrawForPrint(const QString& maxRangeText);
@@ -69,6 +76,9 @@ class StripChartView : public QObject {
 
   private:
     void BuildControls(FormSurface& surface, const SensorConfig& config);
+    void BuildContextMenu();
+    void SaveThroughDialog(const QString& title, const QString& filter, const QString& suffix,
+                           bool (StripChartView::*save)(const QString&, QString&) const);
     // Moves what the model drew into the retained trace, in design twips.
     void TakeDrawing();
     void Retain(const std::vector<DrawOp>& ops);
@@ -102,6 +112,7 @@ class StripChartView : public QObject {
     QScrollBar* hsbChartSpeed_ = nullptr;
     QLabel* lblMinRange_ = nullptr;
     QLabel* lblMaxRange_ = nullptr;
+    QMenu* mnuStripChart_ = nullptr;
 };
 
 } // namespace telmora
