@@ -1,7 +1,9 @@
 // Saves a picture of each processing dialog for the documentation and for checking the
 // layout by eye: dialog_screenshots <folder> [suffix]. With QT_SCALE_FACTOR=1.5 and the
 // suffix "@150" it makes the enlarged pictures.
+#include "config/config_fields.h"
 #include "config/sensor_config.h"
+#include "dialogs/ui/compare_dialog.h"
 #include "dialogs/ui/filter_dialog_a.h"
 #include "dialogs/ui/filter_dialog_b.h"
 #include "dialogs/ui/run_mode_dialog_a.h"
@@ -49,5 +51,12 @@ int main(int argc, char* argv[]) {
     save(RunModeDialogA(a));
     save(RunModeDialogB(b));
     save(RunModeDialogB(sensorOnlyMode), "-mode8");
+    // The window beside a sensor whose setpoint, hysteresis and description were changed.
+    SensorConfig onSensor = b;
+    onSensor.Sw1Setpoint = 24.5f;
+    onSensor.Sw1Hyst = 1.25f;
+    onSensor.Description = "Tank 3 level";
+    save(CompareDialog("Compare With Sensor", "Window (Kelvo-B)", "Kelvo-B on /dev/ttyUSB0",
+                       CompareFields(b, onSensor, SensorFamily::B)));
     return ok ? 0 : 1;
 }

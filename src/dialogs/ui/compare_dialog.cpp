@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -75,12 +77,29 @@ CompareDialog::CompareDialog(const QString& title, std::string leftName, std::st
     layout->addWidget(buttons);
     Fill();
 
-    // Tall enough for every row of a family's table on a laptop screen, and wide enough
-    // for the columns as filled.
+    tblCompare_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() * 3 / 2);
+    // Wide enough for the columns as filled, as tall as the screen allows for most of a
+    // family's rows, and the first difference in view.
     tblCompare_->resizeColumnsToContents();
-    const int width = tblCompare_->horizontalHeader()->length() + 4 * tblCompare_->frameWidth() +
-                      fontMetrics().averageCharWidth() * 4;
-    resize(std::max(width, sizeHint().width()), fontMetrics().height() * 30);
+    const int width = tblCompare_->horizontalHeader()->length() +
+                      tblCompare_->verticalScrollBar()->sizeHint().width() +
+                      4 * tblCompare_->frameWidth() + 2 * layout->contentsMargins().left();
+    int height = tblCompare_->verticalHeader()->defaultSectionSize() * 24 + sizeHint().height();
+    if (const QScreen* screen =
+            parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())
+        height = std::min(height, screen->availableGeometry().height() * 4 / 5);
+    resize(std::max(width, sizeHint().width()), height);
+}
+
+void CompareDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    for (int row = 0; row < tblCompare_->rowCount(); ++row) {
+        if (tblCompare_->item(row, kMark)->text() == "*") {
+            tblCompare_->scrollToItem(tblCompare_->item(row, kMark),
+                                      QAbstractItemView::PositionAtTop);
+            break;
+        }
+    }
 }
 
 void CompareDialog::Fill() {

@@ -26,6 +26,9 @@ class CompareDialog : public QDialog {
     static void Show(const QString& title, std::string leftName, std::string rightName,
                      std::vector<FieldComparison> fields, QWidget* parent);
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void Fill();
     void cmdCopyClick();
