@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     xvfb xauth imagemagick poppler-utils fonts-dejavu-core
     at-spi2-core python3-pyatspi dbus-x11
+    dpkg-dev file man-db groff-base appstream desktop-file-utils
 )
 
 missing=()

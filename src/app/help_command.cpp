@@ -7,10 +7,23 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "app/build_info.h"
+
 namespace telmora {
 
+QString HelpCommand::PathFor(const QString& programDir) {
+    const QDir program(programDir);
+    const QString installed =
+        QDir::cleanPath(program.filePath(QString(build::kDataDirFromProgram) + "/" + kFileName));
+    const QString beside = program.filePath(kFileName);
+    if (!QFileInfo(installed).isFile() && QFileInfo(beside).isFile()) {
+        return beside;
+    }
+    return installed;
+}
+
 QString HelpCommand::DefaultPath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(kFileName);
+    return PathFor(QCoreApplication::applicationDirPath());
 }
 
 HelpCommand::HelpCommand(QString path) : path_(std::move(path)) {}

@@ -8,11 +8,16 @@ class QWidget;
 
 namespace telmora {
 
-// The "Help" command: the help document shipped next to the program opens in a help
+// The "Help Contents" command: the help document shipped with the program opens in a help
 // window. A missing document is reported in a message box naming where it was looked for.
 class HelpCommand {
   public:
-    // The help document next to the executable.
+    // The help document of the program in `programDir`: in the data folder of an installed
+    // program (../share/telmora from its bin folder) when it is there, else next to the
+    // program, as in the build tree. When neither holds it, the installed place, which the
+    // message then names.
+    static QString PathFor(const QString& programDir);
+    // The help document of the running program.
     static QString DefaultPath();
     static constexpr const char* kFileName = "telmora-help.html";
 

@@ -1,6 +1,7 @@
 // The main window's menu commands.
 #include "app/main_window.h"
 
+#include "app/about_box.h"
 #include "app/status_panel.h"
 #include "config/image_a.h"
 #include "config/image_b.h"
@@ -99,6 +100,10 @@ void MainWindow::mnuLogDataToFileClick() {
 
 void MainWindow::mnuHelpClick() {
     help_.Show(this);
+}
+
+void MainWindow::mnuHelpAboutClick() {
+    ShowAbout(this);
 }
 
 // Leaving while the sensor is being written leaves it partly written: the user decides,

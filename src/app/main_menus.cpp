@@ -95,8 +95,10 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
         AddEntry(m.mnuSecurity, "mnuAnalogSetAllowed", "Analog Pushbutton Set Allowed");
     m.mnuAnalogSetAllowed->setCheckable(true);
 
-    m.mnuHelp = AddEntry(bar, "mnuHelp", "&Help");
+    m.mnuHelpMenu = AddMenu(bar, "mnuHelpMenu", "&Help");
+    m.mnuHelp = AddEntry(m.mnuHelpMenu, "mnuHelp", "&Help Contents");
     m.mnuHelp->setShortcut(QKeySequence::HelpContents);
+    m.mnuHelpAbout = AddEntry(m.mnuHelpMenu, "mnuHelpAbout", "&About Telmora");
     return m;
 }
 

@@ -38,7 +38,9 @@ struct MainMenus {
     QMenu* mnuSecurity = nullptr;
     std::array<QAction*, 4> mnuSwSetAllowed{}; // mnuSw1SetAllowed to mnuSw4SetAllowed
     QAction* mnuAnalogSetAllowed = nullptr;
-    QAction* mnuHelp = nullptr;
+    QMenu* mnuHelpMenu = nullptr;
+    QAction* mnuHelp = nullptr; // "Help Contents"
+    QAction* mnuHelpAbout = nullptr;
     QMenuBar* Bar = nullptr;
 
     // Commands that would do nothing without a family are disabled then, and while a sensor

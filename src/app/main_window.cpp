@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/about_box.h"
 #include "app/alt_key_guard.h"
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
@@ -44,8 +45,8 @@ constexpr int kDescriptionLength = 30;
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frmMain");
-    setWindowTitle("Telmora 1.08");
-    setAccessibleName("Telmora 1.08");
+    setWindowTitle(VersionText());
+    setAccessibleName(VersionText());
 
     surface_ = new FormSurface(this);
     surface_->setObjectName("frmMainClient");
@@ -172,6 +173,7 @@ void MainWindow::ConnectMenus() {
     connect(m.mnuFilePrint, &QAction::triggered, this, &MainWindow::mnuFilePrintClick);
     connect(m.mnuLogDataToFile, &QAction::triggered, this, &MainWindow::mnuLogDataToFileClick);
     connect(m.mnuHelp, &QAction::triggered, this, &MainWindow::mnuHelpClick);
+    connect(m.mnuHelpAbout, &QAction::triggered, this, &MainWindow::mnuHelpAboutClick);
     connect(m.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExitClick);
 }
 

@@ -83,6 +83,7 @@ class MainWindow : public QMainWindow, public LinkHost {
     void mnuFilePrintClick();
     void mnuLogDataToFileClick();
     void mnuHelpClick();
+    void mnuHelpAboutClick();
     void mnuFileExitClick();
 
     // The configuration file commands without their dialogs: false, with the window

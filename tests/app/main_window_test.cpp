@@ -3,6 +3,7 @@
 // control lies as the window rescales, the window texts'). What scenarios show is compared
 // with main_window.golden.
 #include "../support/golden_sections.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/status_panel.h"
 #include "app_test_support.h"
@@ -120,6 +121,83 @@ class MainWindowTest : public QObject {
         QVERIFY(browser != nullptr && browser->isVisible());
         QVERIFY(browser->toPlainText().contains("port mapping"));
         browser->close();
+    }
+
+    // The help document of an installed program lies in its data folder; in the build tree,
+    // next to the program. A missing document is reported at the installed place.
+    void HelpPath_DataFolderFirstThenBesideTheProgram_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("beside");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("installed") << true << false << "usr/share/telmora";
+        QTest::newRow("build tree") << false << true << "usr/bin";
+        QTest::newRow("both") << true << true << "usr/share/telmora";
+        QTest::newRow("neither") << false << false << "usr/share/telmora";
+    }
+    void HelpPath_DataFolderFirstThenBesideTheProgram() {
+        QFETCH(bool, installed);
+        QFETCH(bool, beside);
+        QFETCH(QString, found);
+        Sandbox sandbox;
+        QDir(sandbox.Path(".")).mkpath("usr/bin");
+        QDir(sandbox.Path(".")).mkpath("usr/share/telmora");
+        if (installed)
+            sandbox.Write("usr/share/telmora/telmora-help.html", "<p>installed</p>");
+        if (beside)
+            sandbox.Write("usr/bin/telmora-help.html", "<p>beside</p>");
+        QCOMPARE(HelpCommand::PathFor(sandbox.Path("usr/bin")),
+                 sandbox.Path(found + "/telmora-help.html"));
+    }
+
+    // --help and --version win, even beside the toolkit's options, which are unknown only
+    // once the toolkit has taken its own; other arguments are left alone.
+    void CommandLine_HelpAndVersionWinOtherOptionsAreUnknown_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("request");
+        QTest::addColumn<QString>("unknown");
+        const auto row = [](const char* name, const QStringList& args, StartRequest request,
+                            const QString& unknown = {}) {
+            QTest::newRow(name) << (QStringList{"telmora"} + args) << int(request) << unknown;
+        };
+        row("none", {}, StartRequest::Window);
+        row("a file name and a dash", {"setup.cfg", "-"}, StartRequest::Window);
+        row("version", {"-platform", "offscreen", "--version"}, StartRequest::Version);
+        row("help wins", {"--version", "-h"}, StartRequest::Help);
+        row("unknown", {"x", "--verbose", "-v"}, StartRequest::Unknown, "--verbose");
+        row("version needs both dashes", {"-version"}, StartRequest::Unknown, "-version");
+    }
+    void CommandLine_HelpAndVersionWinOtherOptionsAreUnknown() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, request);
+        QFETCH(QString, unknown);
+        const CommandLine read = ReadCommandLine(arguments);
+        QCOMPARE(int(read.Request), request);
+        QCOMPARE(read.Unknown, unknown);
+    }
+
+    // Help holds the help document (F1) and About, which shows the title's version and the
+    // build; --version says the same and where the help document is, or that it is missing.
+    void About_VersionAndBuildInTheBoxAndOnTheCommandLine() {
+        Sandbox sandbox;
+        MainWindow window;
+        const MainMenus& m = window.Menus();
+        QCOMPARE(m.mnuHelpMenu->actions(), (QList<QAction*>{m.mnuHelp, m.mnuHelpAbout}));
+        QCOMPARE(m.mnuHelp->shortcut(), QKeySequence(QKeySequence::HelpContents));
+        QVERIFY(QRegularExpression("^Telmora \\d+\\.\\d+$").match(window.windowTitle()).hasMatch());
+        NextModal about(NextModal::Dismiss);
+        m.mnuHelpAbout->trigger();
+        QCOMPARE(about.Title(), QString("About Telmora"));
+        const QStringList lines = about.Text().split('\n');
+        QCOMPARE(lines.value(0), window.windowTitle());
+        QVERIFY2(QRegularExpression("^Build ([0-9a-f]{12}|unknown), \\d{4}-\\d\\d-\\d\\d$")
+                     .match(lines.value(1))
+                     .hasMatch(),
+                 qPrintable(lines.value(1)));
+
+        const QString missing = sandbox.Path("nowhere/telmora-help.html");
+        QCOMPARE(VersionReport(missing),
+                 lines.mid(0, 2).join('\n') + "\nHelp: " + missing + " (missing)\n");
+        QVERIFY(VersionReport(TELMORA_HELP_FILE).endsWith("/telmora-help.html\n"));
     }
 
     // The keyboard reaches every entry of the menu bar: each menu's access keys are all
