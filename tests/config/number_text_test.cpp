@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -61,7 +62,8 @@ TEST(NumberTexts, ReadersAndFormatsAtTheirEdges) {
         " 1 2.5", "1 e 2", "12.5 inches", ".", "-", "1e-x", "\r0123", "1e999", "-1e999",
         "1e-999", "0.0000001e-400", "12345678901234567890e300", "12.5", " -3e2 ", "+7.", ".5",
         "12.50", "12abc", "", " ", "1e", "3,5", "1.2.3", "--1", "+", "e5", "2.5", "1.5", "-0.5",
-        "99999", "1e20", "-1e20", "65537", "-70000", "abc", "7.5"};
+        "99999", "1e20", "-1e20", "65537", "-70000", "abc", "7.5", "3.4028234663852886e38",
+        "-3.4028234663852886e38"};
     // clang-format on
     for (const char* text : texts) {
         const std::string shown = text[0] == '\r' ? std::string("\\r") + (text + 1) : text;
@@ -71,9 +73,10 @@ TEST(NumberTexts, ReadersAndFormatsAtTheirEdges) {
               << ReadWholeNumber(text, 1, 10) << "\n";
     }
     for (const double value : {-4.25, -2.5, 0.125, 1.005, 9.999, 999.995, -0.04, -0.4, 0.5, -0.0,
-                               double{33.3f}, double{221.72f}, 0.0333}) {
+                               double{33.3f}, double{221.72f}, 0.0333, 9.5, 99.5}) {
         found << value << ": " << FormatTwoDecimals(value) << ", " << FormatOneDecimal(value)
               << ", " << FormatWhole(value) << ", " << FormatGeneral(value) << "\n";
     }
+    found << "NaN rounded to whole: " << RoundHalfEven(std::nan("")) << "\n";
     ExpectGolden("number texts", found.str());
 }
