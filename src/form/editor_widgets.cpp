@@ -135,9 +135,15 @@ void HandleLabel::mouseReleaseEvent(QMouseEvent* event) {
     emit Released(event->button());
 }
 
-void HandleLabel::LeadPair(HandleLabel* second) {
+void HandleLabel::LeadPair(HandleLabel* second, QWidget* box) {
     second_ = second;
+    // Widgets that take no focus cannot be ordered.
     setFocusPolicy(Qt::TabFocus);
+    second->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(box, this);
+    // Tab treats the second strip as a way to this one, so the second follows it in the
+    // chain, where Tab passes it by; anywhere else, Tab would land here from there.
+    setTabOrder(this, second);
     // Focus given to the second strip goes to this one, and the second reports it as its own.
     second->setFocusProxy(this);
 }

@@ -92,8 +92,9 @@ class HandleLabel : public QLabel {
     HandleLabel(QWidget* parent, const QString& name, const QString& accessibleName,
                 const QString& toolTip);
 
-    // Makes this strip the keyboard's way into the pair it forms with `second`.
-    void LeadPair(HandleLabel* second);
+    // Makes this strip the keyboard's way into the pair it forms with `second`; Tab reaches
+    // it right after `box`, which shows the pair's value.
+    void LeadPair(HandleLabel* second, QWidget* box);
 
     // Where a pop-up asked for from the keyboard opens: the meeting point of the pair, on
     // the screen.

@@ -238,9 +238,7 @@ void AnalogEditor::ConnectPair(HandlePair& pair, bool horizontal, void (AnalogEd
     };
     connect(pair.Box, &EntryBox::Entered, this, take);
     connect(pair.Box, &EntryBox::FocusLeft, this, take);
-    // Tab goes from the box to the handles that show its value.
-    pair.First->LeadPair(pair.Second);
-    QWidget::setTabOrder(pair.Box, pair.First);
+    pair.First->LeadPair(pair.Second, pair.Box);
     connect(pair.First, &HandleLabel::Stepped, this,
             [this, &pair, horizontal](int steps) { StepPair(pair, horizontal, steps); });
     // The area's pop-up, which the mouse opens on the backdrop, opens from any pair.

@@ -152,9 +152,7 @@ void SwitchEditor::ConnectEvents() {
         ShowEchoLoss(kSwitchEchoLoss.AfterClick(lblEchoLoss_->text().toStdString()));
     });
 
-    lblLeft_->LeadPair(lblRight_);
-    // Tab goes from the box to the handles that show its value.
-    QWidget::setTabOrder(txtSetpoint_, lblLeft_);
+    lblLeft_->LeadPair(lblRight_, txtSetpoint_);
     connect(lblLeft_, &HandleLabel::Stepped, this, &SwitchEditor::StepSetpoint);
     connect(lblLeft_, &HandleLabel::MenuAsked, popUp_.Menu,
             [this](QPoint globalPosition) { popUp_.Menu->popup(globalPosition); });
