@@ -146,6 +146,8 @@ void HandleLabel::LeadPair(HandleLabel* second, QWidget* box) {
     setTabOrder(this, second);
     // Focus given to the second strip goes to this one, and the second reports it as its own.
     second->setFocusProxy(this);
+    setAccessibleDescription("Arrow keys move the value, Shift with an arrow ten steps; "
+                             "Shift+F10 opens the options");
 }
 
 QPoint HandleLabel::MenuPosition() const {
