@@ -1,6 +1,5 @@
 #include "form/editor_widgets.h"
 
-#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -179,15 +178,6 @@ void HandleLabel::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
-}
-
-// The menu key may also arrive as a context-menu request; one from the mouse is a right
-// press, which the owner already sees.
-void HandleLabel::contextMenuEvent(QContextMenuEvent* event) {
-    event->accept();
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        emit MenuAsked(MenuPosition());
-    }
 }
 
 void HandleLabel::focusInEvent(QFocusEvent* event) {
