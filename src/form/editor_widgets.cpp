@@ -200,7 +200,7 @@ void HandleLabel::focusOutEvent(QFocusEvent* event) {
 // black dashes shows on every strip colour.
 void HandleLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus() || width() < 3 || height() < 3) {
+    if (!hasFocus()) {
         return;
     }
     const int thickness = std::max(1, std::min(width(), height()) / 8);

@@ -449,13 +449,14 @@ void EditorsTest::Keyboard_FocusFrameShowsAtEveryScaleAndAccessKeysAreUnique() {
     Bench b(out);
     b.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&b.window));
-    // A handle's top edge turns black with the focus, on the thick switch strips and the
-    // thin analog ones, at the design size and twice it; so does the pair's second strip.
+    // A handle's top and bottom edges turn black with the focus, on the thick switch strips
+    // and the thin analog ones, at the design size and twice it; so do the second strip's.
     const auto framed = [](QWidget* handle) {
         const QImage image = handle->grab().toImage();
         int black = 0;
         for (int x = 0; x < image.width(); ++x) {
-            black += image.pixelColor(x, 0) == Qt::black ? 1 : 0;
+            black += image.pixelColor(x, 0) == Qt::black &&
+                     image.pixelColor(x, image.height() - 1) == Qt::black;
         }
         return black > image.width() / 4;
     };
