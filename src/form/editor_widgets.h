@@ -106,6 +106,7 @@ class HandleLabel : public QLabel {
     void Released(Qt::MouseButton button);
     // An arrow key: +1 for Right or Up, -1 for Left or Down, ten times that with Shift.
     void Stepped(int steps);
+    // Shift+F10 or the menu key: the pair's pop-up, to open at MenuPosition().
     void MenuAsked(QPoint globalPosition);
 
   protected:
