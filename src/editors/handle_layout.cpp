@@ -57,4 +57,20 @@ float DraggedOutput(const OutputSpan& box, float handleTop, float pointerY, floa
     return outMin + (outMax - outMin) * fraction;
 }
 
+float SteppedValue(float value, int steps, int decimals, float end1, float end2) {
+    // An end that is not a number gives way to the other one.
+    if (std::isnan(end1)) {
+        end1 = end2;
+    }
+    if (std::isnan(end2)) {
+        end2 = end1;
+    }
+    const double unit = std::pow(10.0, decimals);
+    double moved =
+        (std::round(static_cast<double>(std::isnan(value) ? end1 : value) * unit) + steps) / unit;
+    moved = std::max(moved, static_cast<double>(std::min(end1, end2)));
+    moved = std::min(moved, static_cast<double>(std::max(end1, end2)));
+    return std::isnan(moved) ? 0.0f : ToSingle(moved);
+}
+
 } // namespace telmora

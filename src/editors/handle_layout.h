@@ -47,4 +47,10 @@ float OutputToY(const OutputSpan& box, float u, float outMin, float outMax);
 float DraggedOutput(const OutputSpan& box, float handleTop, float pointerY, float outMin,
                     float outMax);
 
+// The value an arrow key moves a handle to: `steps` units of the last decimal its box shows
+// (0.01 for two decimals), counted from the value rounded to those units, then held between
+// the two ends of its scale (in either order) as a drag is. A value that is not a number
+// starts from the first end; an end that is not a number gives way to the other.
+float SteppedValue(float value, int steps, int decimals, float end1, float end2);
+
 } // namespace telmora

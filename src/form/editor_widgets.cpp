@@ -6,7 +6,18 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace telmora {
+
+QString WithAccessKey(const QString& caption, QChar key) {
+    QString marked = caption;
+    const qsizetype at = marked.indexOf(key, 0, Qt::CaseInsensitive);
+    if (at >= 0) {
+        marked.insert(at, '&');
+    }
+    return marked;
+}
 
 void SetBackground(QLabel* label, QColor colour) {
     QPalette palette = label->palette();
@@ -121,6 +132,85 @@ void HandleLabel::mouseMoveEvent(QMouseEvent* event) {
 void HandleLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     emit Released(event->button());
+}
+
+void HandleLabel::LeadPair(HandleLabel* second, QWidget* box) {
+    second_ = second;
+    // Widgets that take no focus cannot be ordered.
+    setFocusPolicy(Qt::TabFocus);
+    second->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(box, this);
+    // Tab treats the second strip as a way to this one, so the second follows it in the
+    // chain, where Tab passes it by; anywhere else, Tab would land here from there.
+    setTabOrder(this, second);
+    // Focus given to the second strip goes to this one, and the second reports it as its own.
+    second->setFocusProxy(this);
+    setAccessibleDescription("Arrow keys move the value, Shift with an arrow ten steps; "
+                             "Shift+F10 opens the options");
+}
+
+QPoint HandleLabel::MenuPosition() const {
+    return mapToGlobal(rect().bottomRight());
+}
+
+void HandleLabel::keyPressEvent(QKeyEvent* event) {
+    const int unit = event->modifiers().testFlag(Qt::ShiftModifier) ? 10 : 1;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        emit Stepped(unit);
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        emit Stepped(-unit);
+        break;
+    case Qt::Key_Menu:
+        emit MenuAsked(MenuPosition());
+        break;
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier) {
+            emit MenuAsked(MenuPosition());
+            break;
+        }
+        [[fallthrough]];
+    default:
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void HandleLabel::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    update();
+    if (second_ != nullptr) {
+        second_->update();
+    }
+}
+
+void HandleLabel::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    update();
+    if (second_ != nullptr) {
+        second_->update();
+    }
+}
+
+// The frame grows with the strip, so it stays plain on a large screen scale; white under
+// black dashes shows on every strip colour.
+void HandleLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) {
+        return;
+    }
+    const int thickness = std::max(1, std::min(width(), height()) / 8);
+    const QRectF frame = QRectF(rect()).adjusted(thickness / 2.0, thickness / 2.0, -thickness / 2.0,
+                                                 -thickness / 2.0);
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::white, thickness));
+    painter.drawRect(frame);
+    painter.setPen(QPen(Qt::black, thickness, Qt::DashLine));
+    painter.drawRect(frame);
 }
 
 QLabel* MakeCaption(QWidget* parent, const QString& name, const QString& caption,

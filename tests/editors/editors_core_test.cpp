@@ -97,5 +97,21 @@ TEST(AnalogOutputDrag, HeightGivesTheOutputWithinTheScale) {
     }
 }
 
+// Arrow keys on the window step values its boxes show and hold them at the bar's ends; here,
+// a value between shown steps, ends in either order, and ends or values that are no number.
+TEST(SteppedValue, MovesByTheShownDecimalWithinTheDragLimits) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        float Value, End1, End2, Expected;
+    } cases[] = {
+        {12.004f, 6.5f, 221.72f, 12.01f}, {50, 100, 0, 50.01f}, {0, 100, 0, 0.01f},
+        {nan, 6.5f, 221.72f, 6.51f},      {50, nan, 100, 100},  {12, 6.5f, INFINITY, 12.01f},
+        {12, nan, nan, 12.01f},           {nan, nan, nan, 0}};
+    for (const auto& c : cases) {
+        EXPECT_FLOAT_EQ(SteppedValue(c.Value, 1, 2, c.End1, c.End2), c.Expected)
+            << c.Value << " between " << c.End1 << " and " << c.End2;
+    }
+}
+
 } // namespace
 } // namespace telmora

@@ -15,6 +15,8 @@
 #include "form/form_surface.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -95,8 +97,10 @@ struct Bench {
     // Every placed control, the record and what is being dragged or has its pop-up open.
     QMap<QString, QString> Snapshot() {
         QMap<QString, QString> now;
+        // The echo symbol is left out: the gauge timer moves it whenever events are processed.
         for (QWidget* w : surface.findChildren<QWidget*>()) {
-            if (!w->objectName().isEmpty() && geometry.IsPlaced(w)) {
+            if (!w->objectName().isEmpty() && geometry.IsPlaced(w) &&
+                w->objectName() != "shpEcho") {
                 now[w->objectName()] = Describe(w);
             }
         }
@@ -319,6 +323,42 @@ void OptionLabels(Bench& b) {
     }
 }
 
+// Keys as a user presses them, apart by "|" ("Shift+Left*3" three times): to the open
+// pop-up, else to the control with the focus; each is recorded with the focus after it.
+void Keys(Bench& b, const QString& script) {
+    for (const QString& step : script.split('|')) {
+        const QKeyCombination key = QKeySequence(step.section('*', 0, 0))[0];
+        for (int i = qMax(1, step.section('*', 1).toInt()); i > 0; --i) {
+            QWidget* popUp = QApplication::activePopupWidget();
+            QTest::keyClick(popUp ? popUp : QApplication::focusWidget(), key.key(),
+                            key.keyboardModifiers());
+        }
+        b.Step(step + ", focus on " + QApplication::focusWidget()->objectName());
+    }
+}
+
+void Keyboard(Bench& b) {
+    // Tab from the first box round the window: each handle pair right after the box it drives.
+    b.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&b.window));
+    QStringList chain;
+    b.editors.Range().MinRangeBox()->setFocus();
+    do {
+        chain << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } while (QApplication::focusWidget() != b.editors.Range().MinRangeBox() && chain.size() < 99);
+    b.out << "  tab order: " + chain.join(' ');
+    // Arrows step 0.01 inch, with Shift 0.1, held at the bar's ends as a drag is; the
+    // pop-up opens from the keyboard and its entries answer their access keys.
+    b.SetRange("6.5", "221.72");
+    b.editors.Sw(1).SetpointBox()->setFocus();
+    Keys(b, "Ctrl+A|7|Return|Tab|Right|Shift+Up|Down|Shift+Left*9|Shift+F10|R|Tab|Space|"
+            "Shift+Tab|Menu|Esc|Shift+F10|E|F");
+    // An analog output steps by 0.1 within its scale; its pairs open the area's pop-up.
+    b.editors.Analog().NearOutputBox()->setFocus();
+    Keys(b, "Tab|Shift+Up*2|Down|Shift+Down*200|Shift+F10|P|H");
+}
+
 } // namespace
 
 class EditorsTest : public QObject {
@@ -326,6 +366,7 @@ class EditorsTest : public QObject {
   private slots:
     void Scenarios_ShowTheGoldenTextsAndPlaces();
     void Resized_DragsAndPlacementsMeetTheBarAsDrawn();
+    void Keyboard_FocusFrameShowsAtEveryScaleAndAccessKeysAreUnique();
 };
 
 void EditorsTest::Scenarios_ShowTheGoldenTextsAndPlaces() {
@@ -338,7 +379,8 @@ void EditorsTest::Scenarios_ShowTheGoldenTextsAndPlaces() {
         {"drags", Drags},
         {"pop-ups", PopUps},
         {"analog editor", Analog},
-        {"option labels", OptionLabels}};
+        {"option labels", OptionLabels},
+        {"keyboard", Keyboard}};
     for (const auto& [name, run] : scenarios) {
         out << QString("== ") + name;
         Bench b(out);
@@ -400,6 +442,48 @@ void EditorsTest::Resized_DragsAndPlacementsMeetTheBarAsDrawn() {
     QVERIFY(std::abs(sw1.FarHandle()->x() - b.Pixel(100, 6.5, 150)) <= 1);
     b.Resize(1.0);
     QVERIFY(std::abs(sw1.FarHandle()->x() - b.Pixel(100, 6.5, 150)) <= 1);
+}
+
+void EditorsTest::Keyboard_FocusFrameShowsAtEveryScaleAndAccessKeysAreUnique() {
+    QStringList out;
+    Bench b(out);
+    b.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&b.window));
+    // A handle's top and bottom edges turn black with the focus, on the thick switch strips
+    // and the thin analog ones, at the design size and twice it; so do the second strip's.
+    const auto framed = [](QWidget* handle) {
+        const QImage image = handle->grab().toImage();
+        int black = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            black += image.pixelColor(x, 0) == Qt::black &&
+                     image.pixelColor(x, image.height() - 1) == Qt::black;
+        }
+        return black > image.width() / 4;
+    };
+    for (double factor : {1.0, 2.0}) {
+        b.Resize(factor);
+        for (const auto& [name, partner] : {std::pair("lblSw3Left", "lblSw3Right"),
+                                            {"lblAnalogTopLeft", "lblAnalogTopRight"},
+                                            {"lblAnalogLeftTop", "lblAnalogLeftBottom"}}) {
+            QWidget *handle = b.Control(name), *second = b.Control(partner);
+            b.editors.Range().MinRangeBox()->setFocus();
+            QVERIFY2(!framed(handle) && !framed(second), name);
+            handle->setFocus(Qt::TabFocusReason);
+            QVERIFY2(framed(handle) && framed(second), name);
+        }
+    }
+    // Every entry of every pop-up and its submenus has an access key of its own.
+    for (QMenu* popUp : b.editors.PopUpMenus()) {
+        for (QMenu* menu : popUp->findChildren<QMenu*>() + QList<QMenu*>{popUp}) {
+            QStringList keys;
+            for (QAction* entry : menu->actions()) {
+                keys << (entry->isSeparator() ? "-"
+                                              : QKeySequence::mnemonic(entry->text()).toString());
+            }
+            keys.removeAll("-");
+            QVERIFY2(!keys.contains("") && keys.removeDuplicates() == 0, qPrintable(menu->title()));
+        }
+    }
 }
 
 } // namespace telmora

@@ -203,22 +203,26 @@ void AnalogEditor::BuildOptions(FormSurface& surface) {
 void AnalogEditor::BuildPopUp(FormSurface& surface) {
     popUp_ = new QMenu("AnalogPopUp", &surface);
     popUp_->setObjectName("mnuAnalogPopUp");
-    QMenu* echoLoss = popUp_->addMenu("Echo Loss Response");
+    popUp_->setAccessibleName("Analog output options");
+    QMenu* echoLoss = popUp_->addMenu("&Echo Loss Response");
     echoLoss->setObjectName("mnuAnalogEchoLoss");
     echoLoss->menuAction()->setObjectName("mnuAnalogEchoLoss");
-    echoLossNC_ = AddCheckable(echoLoss, "mnuAnalogEchoLossNC", "No Change");
-    echoLossHigh_ = AddCheckable(echoLoss, "mnuAnalogEchoLossHigh",
-                                 Qs(kAnalogEchoLoss.Caption(AnalogEchoLoss::High)));
-    echoLossLow_ = AddCheckable(echoLoss, "mnuAnalogEchoLossLow",
-                                Qs(kAnalogEchoLoss.Caption(AnalogEchoLoss::Low)));
+    echoLossNC_ = AddCheckable(echoLoss, "mnuAnalogEchoLossNC", "No &Change");
+    echoLossHigh_ =
+        AddCheckable(echoLoss, "mnuAnalogEchoLossHigh",
+                     WithAccessKey(Qs(kAnalogEchoLoss.Caption(AnalogEchoLoss::High)), 'h'));
+    echoLossLow_ =
+        AddCheckable(echoLoss, "mnuAnalogEchoLossLow",
+                     WithAccessKey(Qs(kAnalogEchoLoss.Caption(AnalogEchoLoss::Low)), 'l'));
     popUp_->addSeparator()->setObjectName("mnusep7");
-    QMenu* powerUp = popUp_->addMenu("Power Up State");
+    QMenu* powerUp = popUp_->addMenu("&Power Up State");
     powerUp->setObjectName("mnuAnalogPowerUp");
     powerUp->menuAction()->setObjectName("mnuAnalogPowerUp");
-    powerUpHigh_ = AddCheckable(powerUp, "mnuAnalogPowerUpHigh",
-                                Qs(kAnalogPowerUp.Caption(AnalogPowerUp::High)));
+    powerUpHigh_ =
+        AddCheckable(powerUp, "mnuAnalogPowerUpHigh",
+                     WithAccessKey(Qs(kAnalogPowerUp.Caption(AnalogPowerUp::High)), 'h'));
     powerUpLow_ = AddCheckable(powerUp, "mnuAnalogPowerUpLow",
-                               Qs(kAnalogPowerUp.Caption(AnalogPowerUp::Low)));
+                               WithAccessKey(Qs(kAnalogPowerUp.Caption(AnalogPowerUp::Low)), 'l'));
 
     connect(echoLossNC_, &QAction::triggered, this, &AnalogEditor::SetAnalogEchoLossNC);
     connect(echoLossLow_, &QAction::triggered, this, &AnalogEditor::SetAnalogEchoLossLow);
@@ -234,6 +238,12 @@ void AnalogEditor::ConnectPair(HandlePair& pair, bool horizontal, void (AnalogEd
     };
     connect(pair.Box, &EntryBox::Entered, this, take);
     connect(pair.Box, &EntryBox::FocusLeft, this, take);
+    pair.First->LeadPair(pair.Second, pair.Box);
+    connect(pair.First, &HandleLabel::Stepped, this,
+            [this, &pair, horizontal](int steps) { StepPair(pair, horizontal, steps); });
+    // The area's pop-up, which the mouse opens on the backdrop, opens from any pair.
+    connect(pair.First, &HandleLabel::MenuAsked, popUp_,
+            [this](QPoint globalPosition) { popUp_->popup(globalPosition); });
     // Any button starts a drag here, the right one included; the area's pop-up opens only
     // from the backdrop.
     for (HandleLabel* handle : {pair.First, pair.Second}) {

@@ -117,6 +117,10 @@ void AnalogEditor::DragEndpoint(HandlePair& pair, HandleLabel* handle, QPointF p
     const float endpoint =
         DraggedDistance(range_.Bar(), 0, static_cast<float>(pointer), range_.ShownMin(),
                         range_.ShownMax(), static_cast<float>(geometry_.Left(pair.First)));
+    MoveEndpoint(pair, endpoint);
+}
+
+void AnalogEditor::MoveEndpoint(HandlePair& pair, float endpoint) {
     pair.Box->setText(QString::fromStdString(FormatTwoDecimals(endpoint)));
     PlaceEndpoint(pair);
 }
@@ -130,8 +134,22 @@ void AnalogEditor::DragOutput(HandlePair& pair, HandleLabel* handle, QPointF pos
                            static_cast<float>(geometry_.Height(shpAnalogBox_))};
     const float output = DraggedOutput(scale, 0, static_cast<float>(pointer),
                                        config_.AnalogOutputMin, config_.AnalogOutputMax);
+    MoveOutput(pair, output);
+}
+
+void AnalogEditor::MoveOutput(HandlePair& pair, float output) {
     pair.Box->setText(QString::fromStdString(FormatOneDecimal(output)));
     PlaceOutput(pair);
+}
+
+void AnalogEditor::StepPair(HandlePair& pair, bool horizontal, int steps) {
+    const float value = Read(pair.Box);
+    if (horizontal) {
+        MoveEndpoint(pair, SteppedValue(value, steps, 2, range_.ShownMin(), range_.ShownMax()));
+    } else {
+        MoveOutput(pair,
+                   SteppedValue(value, steps, 1, config_.AnalogOutputMin, config_.AnalogOutputMax));
+    }
 }
 
 void AnalogEditor::ChangeAnalogMode() {

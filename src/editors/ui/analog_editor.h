@@ -108,6 +108,12 @@ class AnalogEditor : public QObject {
     void PlaceOutput(HandlePair& pair);
     void DragEndpoint(HandlePair& pair, HandleLabel* handle, QPointF position);
     void DragOutput(HandlePair& pair, HandleLabel* handle, QPointF position);
+    // An arrow key on the pair's leading handle: the value moves by steps of its box's last
+    // decimal within its scale, as a drag would move it.
+    void StepPair(HandlePair& pair, bool horizontal, int steps);
+    // Where a drag or a key moved a value: its box shows it and the pair is placed.
+    void MoveEndpoint(HandlePair& pair, float endpoint);
+    void MoveOutput(HandlePair& pair, float output);
     void SetLineEnds(const HandlePair& pair, double x, double y, bool horizontal);
 
     FormSurface& surface_;

@@ -152,6 +152,10 @@ void SwitchEditor::ConnectEvents() {
         ShowEchoLoss(kSwitchEchoLoss.AfterClick(lblEchoLoss_->text().toStdString()));
     });
 
+    lblLeft_->LeadPair(lblRight_, txtSetpoint_);
+    connect(lblLeft_, &HandleLabel::Stepped, this, &SwitchEditor::StepSetpoint);
+    connect(lblLeft_, &HandleLabel::MenuAsked, popUp_.Menu,
+            [this](QPoint globalPosition) { popUp_.Menu->popup(globalPosition); });
     for (HandleLabel* handle : {lblLeft_, lblRight_}) {
         connect(handle, &HandleLabel::Pressed, this, &SwitchEditor::HandlePressed);
         connect(handle, &HandleLabel::Released, this, [this] { dragging_ = false; });
@@ -204,6 +208,15 @@ void SwitchEditor::DragTo(HandleLabel* handle, QPointF position) {
     const float setpoint =
         DraggedDistance(range_.Bar(), 0, static_cast<float>(pointer), range_.ShownMin(),
                         range_.ShownMax(), static_cast<float>(geometry_.Left(lblLeft_)));
+    MoveSetpoint(setpoint);
+}
+
+void SwitchEditor::StepSetpoint(int steps) {
+    MoveSetpoint(SteppedValue(ReadSingle(txtSetpoint_->text().toStdString()), steps, 2,
+                              range_.ShownMin(), range_.ShownMax()));
+}
+
+void SwitchEditor::MoveSetpoint(float setpoint) {
     txtSetpoint_->setText(QString::fromStdString(FormatTwoDecimals(setpoint)));
     Place();
 }

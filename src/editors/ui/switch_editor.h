@@ -88,6 +88,11 @@ class SwitchEditor : public QObject {
     void ConnectEvents();
     void HandlePressed(Qt::MouseButton button, QPoint globalPosition);
     void DragTo(HandleLabel* handle, QPointF position);
+    // An arrow key on the near handle: the setpoint moves by steps of 0.01 inch within the
+    // bar's range, as a drag would move it.
+    void StepSetpoint(int steps);
+    // Where a drag or a key moved the setpoint: the box shows it and the row is placed.
+    void MoveSetpoint(float setpoint);
     void ReversePolarity();
 
     int n_;

@@ -59,33 +59,36 @@ SwitchPopUp BuildSwitchPopUp(int n, QWidget* parent) {
     SwitchPopUp p;
     p.Menu = new QMenu(QString("Sw%1PopUp").arg(n), parent);
     p.Menu->setObjectName(Name(n, "PopUp"));
+    p.Menu->setAccessibleName(QString("Switch %1 options").arg(n));
     const SeparatorNames separators = SeparatorsOf(n);
 
-    p.Polarity = p.Menu->addAction("Reverse Polarity");
+    p.Polarity = p.Menu->addAction("&Reverse Polarity");
     p.Polarity->setObjectName(Name(n, "Polarity"));
     AddSeparator(p.Menu, separators.First);
 
-    p.EchoLoss = AddSubmenu(p.Menu, Name(n, "EchoLoss"), "Echo Loss Response");
-    p.EchoLossNc = AddCheckable(p.EchoLoss, Name(n, "EchoLossNC"), "No Change");
-    p.EchoLossOff = AddCheckable(p.EchoLoss, Name(n, "EchoLossOff"),
-                                 Qs(kSwitchEchoLoss.Caption(SwitchEchoLoss::Off)));
-    p.EchoLossOn = AddCheckable(p.EchoLoss, Name(n, "EchoLossOn"),
-                                Qs(kSwitchEchoLoss.Caption(SwitchEchoLoss::On)));
+    p.EchoLoss = AddSubmenu(p.Menu, Name(n, "EchoLoss"), "&Echo Loss Response");
+    p.EchoLossNc = AddCheckable(p.EchoLoss, Name(n, "EchoLossNC"), "No &Change");
+    p.EchoLossOff =
+        AddCheckable(p.EchoLoss, Name(n, "EchoLossOff"),
+                     WithAccessKey(Qs(kSwitchEchoLoss.Caption(SwitchEchoLoss::Off)), 'f'));
+    p.EchoLossOn =
+        AddCheckable(p.EchoLoss, Name(n, "EchoLossOn"),
+                     WithAccessKey(Qs(kSwitchEchoLoss.Caption(SwitchEchoLoss::On)), 'n'));
     AddSeparator(p.Menu, separators.Second);
 
     // Switch 1's entries kept their first captions, trailing blank included.
     const bool first = n == 1;
     p.PowerUp =
-        AddSubmenu(p.Menu, Name(n, "PowerUp"), first ? "Powered Up State" : "Power Up State");
-    const QString off = Qs(kSwitchPowerUp.Caption(SwitchPowerUp::Off));
+        AddSubmenu(p.Menu, Name(n, "PowerUp"), first ? "&Powered Up State" : "&Power Up State");
+    const QString off = WithAccessKey(Qs(kSwitchPowerUp.Caption(SwitchPowerUp::Off)), 'f');
     p.PowerUpOff = AddCheckable(p.PowerUp, Name(n, "PowerUpOff"), first ? off + " " : off);
     p.PowerUpOn = AddCheckable(p.PowerUp, Name(n, "PowerUpOn"),
-                               Qs(kSwitchPowerUp.Caption(SwitchPowerUp::On)));
+                               WithAccessKey(Qs(kSwitchPowerUp.Caption(SwitchPowerUp::On)), 'n'));
     AddSeparator(p.Menu, separators.Third);
 
-    p.Mode = AddSubmenu(p.Menu, Name(n, "Mode"), "Mode");
-    p.ModeHyst = AddCheckable(p.Mode, Name(n, "ModeHyst"), "Hysteresis");
-    p.ModeWind = AddCheckable(p.Mode, Name(n, "ModeWind"), "Window");
+    p.Mode = AddSubmenu(p.Menu, Name(n, "Mode"), "&Mode");
+    p.ModeHyst = AddCheckable(p.Mode, Name(n, "ModeHyst"), "&Hysteresis");
+    p.ModeWind = AddCheckable(p.Mode, Name(n, "ModeWind"), "&Window");
     return p;
 }
 
