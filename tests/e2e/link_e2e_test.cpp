@@ -1,6 +1,7 @@
 // SensorLink and QSerialPort against the built simulator over a real pseudo-terminal:
 // both sensor commands with each family, every byte value carried through unchanged both
-// ways, a hang-up, and the search for the sensor's port.
+// ways, a hang-up, the sensor unplugged and plugged in again, and the search for the
+// sensor's port.
 // The protocol's own faults (no sensor, a sensor that stops, the wrong family) are met
 // by the link's unit tests and kelvo's end-to-end tests; readings over this path by the
 // display's live-stream test.
@@ -118,6 +119,60 @@ TEST(LinkEndToEnd, HangUpDuringARead_ClosesThePortAndTellsTheUser) {
     EXPECT_FALSE(program.link.IsBusy());
     EXPECT_TRUE(program.host.warnings.empty());
     EXPECT_EQ(program.host.shownImage, RegisterImage{}); // no record shown
+}
+
+// The sensor's adapter unplugged and plugged in again. The port was opened through a link
+// (as a /dev/serial/by-id name); the device and the link vanish, then the device comes
+// back either under the same link or, found by its serial number, under a new name only.
+TEST(LinkEndToEnd, UnpluggedThenBack_ReopensByItselfAndReadingsFlowAgain) {
+    for (const bool sameName : {true, false}) {
+        SCOPED_TRACE(sameName ? "same name" : "serial number");
+        QTemporaryDir folder;
+        const QString alias = QDir(folder.path()).filePath("usb-sensor");
+        auto sim = std::make_unique<SimProcess>(std::vector<std::string>{"--quiet"});
+        const QString first = QString::fromStdString(sim->TerminalPath());
+        ASSERT_TRUE(QFile::link(first, alias));
+        QCoreApplication& app = App();
+        (void)app;
+        telmora::testing::TestPortMap map({alias});
+        telmora::testing::StandInHost host;
+        telmora::testing::FakeDeviceSource present;
+        present.devices = {{first, "", "ttyUSB0", "", "", "A1"}};
+        SensorLink link{host};
+        link.SetDeviceSource(&present);
+        QSignalSpy readings(&link, &SensorLink::Reading);
+        QSignalSpy errors(&link, &SensorLink::PortError);
+        ASSERT_TRUE(link.OpenPort(1));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return readings.count() > 0; }, 10000));
+
+        sim->Stop(SIGKILL);
+        sim.reset();
+        QFile::remove(alias);
+        present.devices.clear();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return errors.count() == 1; }, 10000));
+        EXPECT_FALSE(link.IsPortOpen());
+        EXPECT_TRUE(link.IsWaitingForReplug());
+        ASSERT_FALSE(host.log.empty());
+        EXPECT_EQ(host.log.back(), "Status The sensor on Comm1 (" + alias.toStdString() +
+                                       ") was unplugged; waiting for it to return");
+        QTest::qWait(1500); // the watch sees it gone and waits on
+        EXPECT_FALSE(link.IsPortOpen());
+
+        SimProcess back({"--quiet"});
+        const QString again = QString::fromStdString(back.TerminalPath());
+        if (sameName)
+            ASSERT_TRUE(QFile::link(again, alias));
+        else
+            present.devices = {{again, "", "ttyUSB1", "", "", "A1"}};
+        readings.clear();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return readings.count() > 0; }, 10000));
+        const QString device = sameName ? alias : again;
+        EXPECT_EQ(link.PortNumber(), 1);
+        EXPECT_EQ(link.PortDevice(), device);
+        EXPECT_FALSE(link.IsWaitingForReplug());
+        EXPECT_EQ(host.log.back(), "Status Reopened Comm1 (" + device.toStdString() + ")");
+        EXPECT_EQ(errors.count(), 1); // the attempts while it was away said nothing
+    }
 }
 
 // Find Sensor: the ports offered are tried in turn; one whose line is silent or that cannot

@@ -55,7 +55,10 @@ void PortChooser::ChooseComPort() {
     ScanPorts();
     SavePortNumber();
     dialog_->SelectPort(portNumber_);
+    // A lost port coming back meanwhile is opened afterwards, as the user chose.
+    link_.HoldReplugWatch(true);
     ShowDialog();
+    link_.HoldReplugWatch(false);
     SavePortNumber();
     if (IsValidPort(portNumber_))
         link_.OpenPort(portNumber_);
