@@ -283,6 +283,43 @@ class SensorLinkTest : public QObject {
         QCOMPARE(s.link.PortDevice(), s.work.filePath("usb-FTDI_A1"));
     }
 
+    // Find Sensor passes over the silent port 2 and selects port 3, whose far end the test
+    // plays as a sensor answering the detection; meanwhile the button stops the search and
+    // OK waits.
+    void findSensor_selectsTheFirstPortThatAnswers() {
+        Setup s;
+        QTimer sensor;
+        QByteArray heard;
+        connect(&sensor, &QTimer::timeout, &s.link, [&] {
+            heard += s.three.ReadWaiting();
+            while (heard.size() >= 6 && heard.startsWith('W')) {
+                s.three.Write(heard.left(6)); // the echo
+                heard.remove(0, 6);
+            }
+            if (heard.startsWith("T00")) {
+                s.three.Write("B1.08");
+                heard.remove(0, 3);
+            }
+        });
+        sensor.start(5);
+        s.chooser.ScanPorts();
+        QStringList during;
+        test::NextModal driver([&](QWidget*) {
+            s.dialog.FindButton()->click();
+            during << s.dialog.FindButton()->text() << s.dialog.FindProgress()->text();
+            QVERIFY(!s.dialog.OkButton()->isEnabled());
+            QTRY_COMPARE_WITH_TIMEOUT(s.dialog.FindProgress()->text(),
+                                      QStringLiteral("The sensor answered on Comm3."), 10000);
+            s.dialog.OkButton()->click();
+        });
+        s.chooser.ChooseComPort();
+        QCOMPARE(during, QStringList({"&Stop", "Trying Comm2 (" + s.two->path() + "), 1 of 2..."}));
+        QCOMPARE(s.two->ReadWaiting().count('W'), kMaxDetectTries);
+        heard += s.three.ReadWaiting();
+        QCOMPARE(heard, QByteArray("E")); // told to stream again
+        QCOMPARE(s.link.PortNumber(), 3);
+    }
+
     void missingOrOddSavedPort_asksAndRemembersTheChoice_data() {
         QTest::addColumn<QByteArray>("saved"); // null: no CustFile yet
         QTest::addColumn<int>("choice");       // 0: no port is usable, OK is pressed
