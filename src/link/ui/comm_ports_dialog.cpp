@@ -127,21 +127,22 @@ void CommPortsDialog::LoadPorts(const std::array<PortCheck, kPortCount>& checks,
     loaded_ = devices;
     mapping_ = devices;
     findProgress_->clear();
+    const QList<SerialDevice> present = source_->Devices();
     for (int n = 1; n <= kPortCount; ++n) {
-        FillChooser(n);
+        FillChooser(n, present);
         ShowPort(n, checks[static_cast<std::size_t>(n - 1)]);
     }
 }
 
 // The chooser offers "none", every device present, and the port's own device when it
 // is none of them (a link or a pseudo-terminal the list does not know).
-void CommPortsDialog::FillChooser(int number) {
+void CommPortsDialog::FillChooser(int number, const QList<SerialDevice>& present) {
     QComboBox* chooser = DeviceChooser(number);
     const QString current = QString::fromStdString(mapping_[static_cast<std::size_t>(number - 1)]);
     chooser->clear();
     chooser->addItem(QStringLiteral("none"), QString());
     int selected = 0;
-    for (const SerialDevice& device : source_->Devices()) {
+    for (const SerialDevice& device : present) {
         chooser->addItem(device.Caption(), device.MapPath());
         chooser->setItemData(chooser->count() - 1, device.MapPath(), Qt::ToolTipRole);
         if (selected == 0 && device.IsNamedBy(current))

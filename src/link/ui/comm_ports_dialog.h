@@ -4,6 +4,7 @@
 #include "link/ui/port_probe.h"
 
 #include <QDialog>
+#include <QList>
 
 #include <array>
 
@@ -18,6 +19,7 @@ namespace telmora {
 
 class SensorSearch;
 class SerialDeviceSource;
+struct SerialDevice;
 
 // frmCommPorts, "Select Comm Port": one option per port, "Comm1" to "Comm4", each with
 // the device it leads to beside it and a chooser that maps it to any serial device
@@ -55,7 +57,7 @@ class CommPortsDialog : public QDialog {
     void reject() override;
 
   private:
-    void FillChooser(int number);
+    void FillChooser(int number, const QList<SerialDevice>& present);
     void ChooseDevice(int number, const QString& device);
     void ShowPort(int number, const PortCheck& check);
     void FindSensor();
