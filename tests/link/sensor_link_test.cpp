@@ -283,6 +283,23 @@ class SensorLinkTest : public QObject {
         QCOMPARE(s.link.PortDevice(), s.work.filePath("usb-FTDI_A1"));
     }
 
+    // The system's list leaves the console out (here /dev/ttyS0: listing it must not
+    // open it either); a device's stable name is the by-id entry that leads to it.
+    void deviceList_leavesTheConsoleOutAndFindsStableNames() {
+        QFile active("/sys/class/tty/console/active");
+        const QStringList consoles =
+            active.open(QIODevice::ReadOnly) ? QString(active.readAll()).split(' ') : QStringList();
+        for (const SerialDevice& device : SystemDevices().Devices())
+            QVERIFY2(!consoles.contains(device.PortName), qPrintable(device.SystemPath));
+
+        TestTerminal one, two;
+        QTemporaryDir byId;
+        QFile::link(one.path(), byId.filePath("usb-A"));
+        QFile::link(two.path(), byId.filePath("usb-B"));
+        QCOMPARE(StablePathOf(two.path(), byId.path()), byId.filePath("usb-B"));
+        QCOMPARE(StablePathOf("/nonexistent/tty9", byId.path()), QString());
+    }
+
     // Find Sensor passes over the silent port 2 and selects port 3, whose far end the test
     // plays as a sensor answering the detection; meanwhile the button stops the search and
     // OK waits.

@@ -31,7 +31,8 @@ class SerialDeviceSource {
     virtual QList<SerialDevice> Devices() const = 0;
 };
 
-// The system's list. It only reads the system's device tables: no device is opened.
+// The system's list. It only reads the system's device tables: no device is opened. A
+// system console is left out.
 class SystemSerialDevices : public SerialDeviceSource {
   public:
     QList<SerialDevice> Devices() const override;
