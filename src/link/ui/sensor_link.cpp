@@ -188,11 +188,11 @@ class SensorLink::Private : public LinkPort,
     }
 
     void WatchTick() {
-        if (Busy || Port.isOpen() || LeaveRequested) {
+        if (Port.isOpen() || LeaveRequested) {
             StopWatching();
             return;
         }
-        if (WatchHeld)
+        if (WatchHeld || Busy)
             return;
         const QString device = ReturnedDevice();
         if (device.isEmpty())
