@@ -300,16 +300,31 @@ class SensorLinkTest : public QObject {
         QCOMPARE(StablePathOf("/nonexistent/tty9", byId.path()), QString());
     }
 
-    // Find Sensor passes over the silent port 2 and selects port 3, whose far end the test
-    // plays as a sensor answering the detection; meanwhile the button stops the search and
-    // OK waits.
-    void findSensor_selectsTheFirstPortThatAnswers() {
+    // Find Sensor tries the silent port 2, then port 3, whose far end the test plays as a
+    // sensor answering the detection (or not at all); meanwhile the button stops the search
+    // and OK waits. A sensor spoken to is told to stream again ("E").
+    void findSensor_selectsTheFirstPortThatAnswersOrStops_data() {
+        QTest::addColumn<bool>("answers");
+        QTest::addColumn<bool>("stop"); // once port 2 has heard a detection frame
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<int>("port"); // opened after OK
+        QTest::newRow("found") << true << false << "The sensor answered on Comm3." << 3;
+        QTest::newRow("none") << false << false << "No sensor answered on any port." << 2;
+        QTest::newRow("stopped") << true << true << "Search stopped." << 2;
+    }
+
+    void findSensor_selectsTheFirstPortThatAnswersOrStops() {
+        QFETCH(bool, answers);
+        QFETCH(bool, stop);
+        QFETCH(QString, outcome);
+        QFETCH(int, port);
         Setup s;
         QTimer sensor;
-        QByteArray heard;
+        QByteArray heard, heardOnTwo;
         connect(&sensor, &QTimer::timeout, &s.link, [&] {
+            heardOnTwo += s.two->ReadWaiting();
             heard += s.three.ReadWaiting();
-            while (heard.size() >= 6 && heard.startsWith('W')) {
+            while (answers && heard.size() >= 6 && heard.startsWith('W')) {
                 s.three.Write(heard.left(6)); // the echo
                 heard.remove(0, 6);
             }
@@ -319,22 +334,32 @@ class SensorLinkTest : public QObject {
             }
         });
         sensor.start(5);
-        s.chooser.ScanPorts();
+        s.Save(QByteArray("\x02\x00", 2));
+        s.chooser.OpenSavedPort();
         QStringList during;
         test::NextModal driver([&](QWidget*) {
             s.dialog.FindButton()->click();
             during << s.dialog.FindButton()->text() << s.dialog.FindProgress()->text();
             QVERIFY(!s.dialog.OkButton()->isEnabled());
-            QTRY_COMPARE_WITH_TIMEOUT(s.dialog.FindProgress()->text(),
-                                      QStringLiteral("The sensor answered on Comm3."), 10000);
+            if (stop) {
+                QTRY_VERIFY_WITH_TIMEOUT(heardOnTwo.contains('W'), 5000);
+                s.dialog.FindButton()->click();
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(s.dialog.FindProgress()->text(), outcome, 10000);
+            QCOMPARE(s.dialog.FindButton()->text(), QStringLiteral("&Find Sensor"));
             s.dialog.OkButton()->click();
         });
         s.chooser.ChooseComPort();
         QCOMPARE(during, QStringList({"&Stop", "Trying Comm2 (" + s.two->path() + "), 1 of 2..."}));
-        QCOMPARE(s.two->ReadWaiting().count('W'), kMaxDetectTries);
+        heardOnTwo += s.two->ReadWaiting();
+        if (!stop)
+            QCOMPARE(heardOnTwo.count('W'), kMaxDetectTries);
+        QVERIFY(heardOnTwo.endsWith('E'));
         heard += s.three.ReadWaiting();
-        QCOMPARE(heard, QByteArray("E")); // told to stream again
-        QCOMPARE(s.link.PortNumber(), 3);
+        QCOMPARE(heard.endsWith('E'), !stop);
+        if (answers && !stop)
+            QCOMPARE(heard, QByteArray("E"));
+        QCOMPARE(s.link.PortNumber(), port);
     }
 
     void missingOrOddSavedPort_asksAndRemembersTheChoice_data() {

@@ -47,7 +47,9 @@ class SensorSearch::Private : public LinkPort, public LinkTimer, public LinkList
     }
 
     void TryNext() {
-        ClosePort(false);
+        // Whatever heard the frames on the port just tried is told to stream again, as a
+        // sensor that answered only in part would wait in command mode.
+        ClosePort(Protocol.DetectTries() > 0);
         while (Searching && Next < Ports.size()) {
             const auto& [number, device] = Ports.at(Next++);
             emit Q.Trying(number, device, static_cast<int>(Next), static_cast<int>(Ports.size()));
