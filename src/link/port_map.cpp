@@ -35,6 +35,18 @@ std::string Environment(const char* name) {
 
 } // namespace
 
+PortLine ParsePortLine(std::string_view line) {
+    line = Trim(line.substr(0, line.find('#')));
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return {};
+    const std::string_view number = Trim(line.substr(0, equals));
+    const std::string_view device = Trim(line.substr(equals + 1));
+    if (number.size() != 1 || number[0] < '1' || number[0] > '0' + kPortCount || device.empty())
+        return {};
+    return {number[0] - '0', IsNone(device) ? std::string() : std::string(device)};
+}
+
 PortDevices DefaultPortDevices() {
     PortDevices devices;
     for (int n = 1; n <= kPortCount; ++n) {
@@ -64,21 +76,46 @@ std::string PortMapPath() {
 PortDevices ParsePortMap(std::string_view text, PortDevices defaults) {
     while (!text.empty()) {
         const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+        const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-
-        line = Trim(line.substr(0, line.find('#')));
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos)
-            continue;
-        const std::string_view number = Trim(line.substr(0, equals));
-        const std::string_view device = Trim(line.substr(equals + 1));
-        if (number.size() != 1 || number[0] < '1' || number[0] > '0' + kPortCount || device.empty())
-            continue;
-        defaults[static_cast<std::size_t>(number[0] - '1')] =
-            IsNone(device) ? std::string() : std::string(device);
+        if (const PortLine parsed = ParsePortLine(line); parsed.Number != 0)
+            defaults[static_cast<std::size_t>(parsed.Number - 1)] = parsed.Device;
     }
     return defaults;
+}
+
+std::string SetPortInMap(std::string_view text, int number, std::string_view device) {
+    const std::string entry =
+        std::to_string(number) + "=" + (device.empty() ? std::string("none") : std::string(device));
+    std::string out;
+    bool placed = false;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        const bool lineEnded = end != std::string_view::npos;
+        text.remove_prefix(lineEnded ? end + 1 : text.size());
+        if (ParsePortLine(line).Number != number) {
+            out.append(line);
+        } else if (!placed) {
+            // The entry takes the place of the first line for the port and keeps its note.
+            placed = true;
+            out += entry;
+            if (const auto note = line.find('#'); note != std::string_view::npos)
+                out.append("  ").append(line.substr(note));
+        } else {
+            continue; // a later line for the port would win over the new entry
+        }
+        if (lineEnded)
+            out += '\n';
+    }
+    if (!placed) {
+        if (out.empty())
+            out = "# Telmora serial ports\n";
+        else if (out.back() != '\n')
+            out += '\n';
+        out += entry + "\n";
+    }
+    return out;
 }
 
 PortDevices LoadPortDevices() {

@@ -31,6 +31,20 @@ std::string PortMapPath();
 // are ignored; a later line for the same port wins.
 PortDevices ParsePortMap(std::string_view text, PortDevices defaults);
 
+// One line of the file: the port it points (0 when the line does not fit the form) and the
+// device ("" for "none").
+struct PortLine {
+    int Number = 0;
+    std::string Device;
+};
+PortLine ParsePortLine(std::string_view line);
+
+// The file's text `text` with port `number` pointed at `device` ("" leads it nowhere):
+// the port's first line is replaced, its later lines dropped, every other line (comments,
+// lines this program does not understand) kept as it was; a port the file did not name
+// gets a line at the end.
+std::string SetPortInMap(std::string_view text, int number, std::string_view device);
+
 // The defaults with the user's file applied (a missing or unreadable file changes none).
 PortDevices LoadPortDevices();
 

@@ -1,17 +1,22 @@
 // SensorLink and QSerialPort against the built simulator over a real pseudo-terminal:
 // both sensor commands with each family, every byte value carried through unchanged both
-// ways, and a hang-up.
+// ways, a hang-up, the sensor unplugged and plugged in again, and the search for the
+// sensor's port.
 // The protocol's own faults (no sensor, a sensor that stops, the wrong family) are met
 // by the link's unit tests and kelvo's end-to-end tests; readings over this path by the
 // display's live-stream test.
 
 #include "link/frames.h"
 #include "link/ui/sensor_link.h"
+#include "link/ui/sensor_search.h"
 #include "link_fakes.h"
 #include "sim_harness.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -114,4 +119,93 @@ TEST(LinkEndToEnd, HangUpDuringARead_ClosesThePortAndTellsTheUser) {
     EXPECT_FALSE(program.link.IsBusy());
     EXPECT_TRUE(program.host.warnings.empty());
     EXPECT_EQ(program.host.shownImage, RegisterImage{}); // no record shown
+}
+
+// The sensor's adapter unplugged and plugged in again. The port was opened through a link
+// (as a /dev/serial/by-id name); the device and the link vanish, then the device comes
+// back either under the same link or, found by its serial number, under a new name only.
+TEST(LinkEndToEnd, UnpluggedThenBack_ReopensByItselfAndReadingsFlowAgain) {
+    for (const bool sameName : {true, false}) {
+        SCOPED_TRACE(sameName ? "same name" : "serial number");
+        QTemporaryDir folder;
+        const QString alias = QDir(folder.path()).filePath("usb-sensor");
+        auto sim = std::make_unique<SimProcess>(std::vector<std::string>{"--quiet"});
+        const QString first = QString::fromStdString(sim->TerminalPath());
+        ASSERT_TRUE(QFile::link(first, alias));
+        QCoreApplication& app = App();
+        (void)app;
+        telmora::testing::TestPortMap map({alias});
+        telmora::testing::StandInHost host;
+        telmora::testing::FakeDeviceSource present;
+        present.devices = {{first, "", "ttyUSB0", "", "", "A1"}};
+        SensorLink link{host};
+        link.SetDeviceSource(&present);
+        QSignalSpy readings(&link, &SensorLink::Reading);
+        QSignalSpy errors(&link, &SensorLink::PortError);
+        ASSERT_TRUE(link.OpenPort(1));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return readings.count() > 0; }, 10000));
+
+        sim->Stop(SIGKILL);
+        sim.reset();
+        QFile::remove(alias);
+        present.devices.clear();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return errors.count() == 1; }, 10000));
+        EXPECT_FALSE(link.IsPortOpen());
+        EXPECT_TRUE(link.IsWaitingForReplug());
+        ASSERT_FALSE(host.log.empty());
+        EXPECT_EQ(host.log.back(), "Status The sensor on Comm1 (" + alias.toStdString() +
+                                       ") was unplugged; waiting for it to return");
+        QTest::qWait(1500); // the watch sees it gone and waits on
+        EXPECT_FALSE(link.IsPortOpen());
+
+        SimProcess back({"--quiet"});
+        const QString again = QString::fromStdString(back.TerminalPath());
+        if (sameName)
+            ASSERT_TRUE(QFile::link(again, alias));
+        else
+            present.devices = {{again, "", "ttyUSB1", "", "", "A1"}};
+        readings.clear();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return readings.count() > 0; }, 10000));
+        const QString device = sameName ? alias : again;
+        EXPECT_EQ(link.PortNumber(), 1);
+        EXPECT_EQ(link.PortDevice(), device);
+        EXPECT_FALSE(link.IsWaitingForReplug());
+        EXPECT_EQ(host.log.back(), "Status Reopened Comm1 (" + device.toStdString() + ")");
+        EXPECT_EQ(errors.count(), 1); // the attempts while it was away said nothing
+    }
+}
+
+// Find Sensor: the ports offered are tried in turn; one whose line is silent or that cannot
+// be opened is passed over, and the search ends at the first sensor that answers, which
+// is told to stream again. Stopping ends a search at once.
+TEST(LinkEndToEnd, SensorSearch_SelectsTheFirstPortThatAnswersAndCanBeStopped) {
+    QCoreApplication& app = App();
+    (void)app;
+    SimProcess sim({});
+    SimProcess other({"--quiet"});
+    telmora::testing::TestTerminal silent;
+    const QString sensor = QString::fromStdString(sim.TerminalPath());
+    SensorSearch search;
+    QSignalSpy trying(&search, &SensorSearch::Trying);
+    QSignalSpy finished(&search, &SensorSearch::Finished);
+
+    search.Start({{1, silent.path()},
+                  {2, "/nonexistent/tty9"},
+                  {3, sensor},
+                  {4, QString::fromStdString(other.TerminalPath())}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 20000));
+    EXPECT_EQ(finished.at(0).at(0).toInt(), 3);
+    ASSERT_EQ(trying.count(), 3);
+    EXPECT_EQ(trying.at(2).at(0).toInt(), 3);
+    EXPECT_EQ(trying.at(2).at(2).toInt(), 3);
+    EXPECT_EQ(trying.at(2).at(3).toInt(), 4);
+    EXPECT_FALSE(search.Running());
+    EXPECT_EQ(silent.ReadWaiting().count('W'), kMaxDetectTries);
+    EXPECT_TRUE(sim.WaitForLog("rx E")); // the sensor was told to stream again
+
+    search.Start({{1, silent.path()}, {3, sensor}});
+    search.Stop();
+    ASSERT_EQ(finished.count(), 2);
+    EXPECT_EQ(finished.at(1).at(0).toInt(), 0);
+    EXPECT_FALSE(search.Running());
 }

@@ -22,6 +22,8 @@
 #include <vector>
 
 #ifdef QT_CORE_LIB
+#include "link/ui/serial_devices.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -428,8 +430,17 @@ class TestPortMap {
                            .toLocal8Bit());
     }
 
+    QString Path() const { return folder_.filePath(QStringLiteral("telmora/ports")); }
+
   private:
     QTemporaryDir folder_;
+};
+
+// The serial devices "present", as the test says.
+class FakeDeviceSource : public SerialDeviceSource {
+  public:
+    QList<SerialDevice> devices;
+    QList<SerialDevice> Devices() const override { return devices; }
 };
 #endif
 

@@ -49,6 +49,29 @@ TEST(PortMap, LinesPointPortsAtDevicesOrAtNothingAndOddLinesAreIgnored) {
               (PortDevices{"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyS2", ""}));
 }
 
+TEST(PortMap, SettingAPortReplacesItsLineAndKeepsEveryOtherLine) {
+    struct Case {
+        const char* text;
+        int number;
+        const char* device;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", 2, "/dev/serial/by-id/usb-x", "# Telmora serial ports\n2=/dev/serial/by-id/usb-x\n"},
+        {"# mine\n1=/dev/a\nodd line\n", 3, "", "# mine\n1=/dev/a\nodd line\n3=none\n"},
+        {"1=/dev/a", 4, "/dev/b", "1=/dev/a\n4=/dev/b\n"},
+        // In place, with its note; later lines for the port would win, so they go.
+        {" 2 = /dev/old  # bench\r\n3=x\n2=/dev/later\n2=\n", 2, "/dev/new",
+         "2=/dev/new  # bench\r\n3=x\n2=\n"},
+        {"#2=/dev/commented\n12=/dev/c\n", 1, "/dev/d", "#2=/dev/commented\n12=/dev/c\n1=/dev/d\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string written = SetPortInMap(c.text, c.number, c.device);
+        EXPECT_EQ(written, c.expected) << c.text;
+        EXPECT_EQ(ParsePortMap(written, DefaultPortDevices())[c.number - 1], c.device) << c.text;
+    }
+}
+
 TEST_F(PortSettings, MapFileLivesInTheUsersConfigFolderAndIsReadEachTime) {
     ::setenv("HOME", "/home/ann", 1);
     ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);

@@ -1,6 +1,7 @@
 // SensorLink and port selection, with every port mapped to a pseudo-terminal whose other
 // end the test plays, a missing device or nothing: line settings, readings, busy state, a
-// line that hangs up, the scan, frmCommPorts, "CustFile" and opening the chosen port.
+// line that hangs up, the scan, frmCommPorts and its device choosers, "CustFile" and opening
+// the chosen port.
 
 #include "../support/modal.h"
 #include "link/link_protocol.h"
@@ -10,6 +11,7 @@
 #include "link_fakes.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -194,14 +196,170 @@ class SensorLinkTest : public QObject {
         // Captions and names are checked with the window's other texts.
         for (int n = 1; n <= 4; ++n)
             QVERIFY(!s.dialog.Option(n)->isEnabled()); // until a scan's result is loaded
-        s.dialog.LoadPorts(s.chooser.PortAvailable(), LoadPortDevices());
+        s.dialog.LoadPorts(s.chooser.PortChecks(), LoadPortDevices());
         QCOMPARE(s.dialog.DeviceLabel(1)->text(), QStringLiteral("no device"));
         QCOMPARE(s.dialog.DeviceLabel(2)->text(), s.two->path());
-        QCOMPARE(s.dialog.DeviceLabel(4)->text(), QStringLiteral("/nonexistent/tty9"));
-        QCOMPARE(s.dialog.Option(2)->accessibleName(),
-                 QStringLiteral("Comm2, %1").arg(s.two->path()));
-        for (int n = 1; n <= 4; ++n)
+        QCOMPARE(s.dialog.DeviceLabel(4)->text(),
+                 QStringLiteral("/nonexistent/tty9 - not present"));
+        QCOMPARE(s.dialog.Option(2)->accessibleName(), QStringLiteral("Comm 2"));
+        // A disabled port says why.
+        const QString why[] = {"not mapped", s.two->path(), "in use by another program",
+                               "not present"};
+        for (int n = 1; n <= 4; ++n) {
             QCOMPARE(s.dialog.Option(n)->isEnabled(), expected[n - 1]);
+            QCOMPARE(s.dialog.Option(n)->toolTip(), why[n - 1]);
+        }
+    }
+
+    // The choosers list the devices present (a fake list here) and map a port to one, by
+    // its stable name when it has one; OK saves the mapping the user changed, Cancel keeps
+    // the mapping and the port as they were.
+    void chooser_mapsAPortToADevicePresentAndOnlyOkSavesIt() {
+        Setup s;
+        QFile::link(s.three.path(), s.work.filePath("usb-FTDI_A1"));
+        FakeDeviceSource source;
+        source.devices = {
+            {"/nonexistent/ttyUSB9", "", "ttyUSB9", "", "", ""},
+            {s.three.path(), s.work.filePath("usb-FTDI_A1"), "ttyUSB0", "FT232R", "FTDI", "A1"}};
+        s.chooser.SetDeviceSource(&source);
+        const QByteArray mapText = "# bench\n1=none # spare\n2=" + s.two->path().toLocal8Bit() +
+                                   "\nodd\n3=/nonexistent/tty8\n";
+        {
+            QFile file(s.map.Path());
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(mapText);
+        }
+        const auto mapFile = [&] {
+            QFile file(s.map.Path());
+            file.open(QIODevice::ReadOnly);
+            return file.readAll();
+        };
+        const auto choose = [&](int number, int item) {
+            QComboBox* box = s.dialog.DeviceChooser(number);
+            box->setCurrentIndex(item);
+            emit box->activated(item);
+        };
+        s.Save(QByteArray("\x02\x00", 2));
+        s.chooser.OpenSavedPort();
+
+        struct Step {
+            const char* what;
+            int port, item;      // the chooser used and the item chosen in it
+            QPushButton* button; // how the dialog is left
+            int expectedPort;
+        };
+        const Step steps[] = {
+            {"Cancel", 3, 3, s.dialog.CancelButton(), 2},
+            {"OK", 1, 2, s.dialog.OkButton(), 1},
+        };
+        for (const Step& step : steps) {
+            QStringList items;
+            QString chosenTip;
+            bool enabledBefore = true, enabledAfter = false;
+            test::NextModal driver([&](QWidget*) {
+                for (int k = 0; k < s.dialog.DeviceChooser(step.port)->count(); ++k)
+                    items << s.dialog.DeviceChooser(step.port)->itemText(k);
+                enabledBefore = s.dialog.Option(step.port)->isEnabled();
+                choose(step.port, step.item);
+                enabledAfter = s.dialog.Option(step.port)->isEnabled();
+                chosenTip = s.dialog.DeviceLabel(step.port)->text();
+                s.dialog.Option(step.port)->click();
+                step.button->click();
+            });
+            s.chooser.ChooseComPort();
+            QVERIFY(driver.Seen());
+            QVERIFY2(!enabledBefore && enabledAfter, step.what);
+            QCOMPARE(chosenTip, s.work.filePath("usb-FTDI_A1"));
+            QCOMPARE(s.link.PortNumber(), step.expectedPort);
+            QCOMPARE(s.chooser.PortNumber(), step.expectedPort);
+            // none, the two devices, and a port's own device when the list lacks it
+            const QStringList expectedItems = {"none", "ttyUSB9", "ttyUSB0 - FT232R (FTDI, A1)"};
+            QCOMPARE(items.mid(0, 1) + items.mid(items.size() - 2), expectedItems);
+            QCOMPARE(items.size(), step.port == 3 ? 4 : 3);
+        }
+        QCOMPARE(mapFile(), "# bench\n1=" + s.work.filePath("usb-FTDI_A1").toLocal8Bit() +
+                                "  # spare\n2=" + s.two->path().toLocal8Bit() +
+                                "\nodd\n3=/nonexistent/tty8\n");
+        QCOMPARE(s.link.PortDevice(), s.work.filePath("usb-FTDI_A1"));
+    }
+
+    // The system's list leaves the console out (here /dev/ttyS0: listing it must not
+    // open it either); a device's stable name is the by-id entry that leads to it.
+    void deviceList_leavesTheConsoleOutAndFindsStableNames() {
+        QFile active("/sys/class/tty/console/active");
+        const QStringList consoles =
+            active.open(QIODevice::ReadOnly) ? QString(active.readAll()).split(' ') : QStringList();
+        for (const SerialDevice& device : SystemDevices().Devices())
+            QVERIFY2(!consoles.contains(device.PortName), qPrintable(device.SystemPath));
+
+        TestTerminal one, two;
+        QTemporaryDir byId;
+        QFile::link(one.path(), byId.filePath("usb-A"));
+        QFile::link(two.path(), byId.filePath("usb-B"));
+        QCOMPARE(StablePathOf(two.path(), byId.path()), byId.filePath("usb-B"));
+        QCOMPARE(StablePathOf("/nonexistent/tty9", byId.path()), QString());
+    }
+
+    // Find Sensor tries the silent port 2, then port 3, whose far end the test plays as a
+    // sensor answering the detection (or not at all); meanwhile the button stops the search
+    // and OK waits. A sensor spoken to is told to stream again ("E").
+    void findSensor_selectsTheFirstPortThatAnswersOrStops_data() {
+        QTest::addColumn<bool>("answers");
+        QTest::addColumn<bool>("stop"); // once port 2 has heard a detection frame
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<int>("port"); // opened after OK
+        QTest::newRow("found") << true << false << "The sensor answered on Comm3." << 3;
+        QTest::newRow("none") << false << false << "No sensor answered on any port." << 2;
+        QTest::newRow("stopped") << true << true << "Search stopped." << 2;
+    }
+
+    void findSensor_selectsTheFirstPortThatAnswersOrStops() {
+        QFETCH(bool, answers);
+        QFETCH(bool, stop);
+        QFETCH(QString, outcome);
+        QFETCH(int, port);
+        Setup s;
+        QTimer sensor;
+        QByteArray heard, heardOnTwo;
+        connect(&sensor, &QTimer::timeout, &s.link, [&] {
+            heardOnTwo += s.two->ReadWaiting();
+            heard += s.three.ReadWaiting();
+            while (answers && heard.size() >= 6 && heard.startsWith('W')) {
+                s.three.Write(heard.left(6)); // the echo
+                heard.remove(0, 6);
+            }
+            if (heard.startsWith("T00")) {
+                s.three.Write("B1.08");
+                heard.remove(0, 3);
+            }
+        });
+        sensor.start(5);
+        s.Save(QByteArray("\x02\x00", 2));
+        s.chooser.OpenSavedPort();
+        QStringList during;
+        test::NextModal driver([&](QWidget*) {
+            s.dialog.FindButton()->click();
+            during << s.dialog.FindButton()->text() << s.dialog.FindProgress()->text();
+            QVERIFY(!s.dialog.OkButton()->isEnabled());
+            if (stop) {
+                QTRY_VERIFY_WITH_TIMEOUT(heardOnTwo.contains('W'), 5000);
+                s.dialog.FindButton()->click();
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(s.dialog.FindProgress()->text(), outcome, 10000);
+            QCOMPARE(s.dialog.FindButton()->text(), QStringLiteral("&Find Sensor"));
+            s.dialog.OkButton()->click();
+        });
+        s.chooser.ChooseComPort();
+        QCOMPARE(during, QStringList({"&Stop", "Trying Comm2 (" + s.two->path() + "), 1 of 2..."}));
+        heardOnTwo += s.two->ReadWaiting();
+        if (!stop)
+            QCOMPARE(heardOnTwo.count('W'), kMaxDetectTries);
+        QVERIFY(heardOnTwo.endsWith('E'));
+        heard += s.three.ReadWaiting();
+        QCOMPARE(heard.endsWith('E'), !stop);
+        if (answers && !stop)
+            QCOMPARE(heard, QByteArray("E"));
+        QCOMPARE(s.link.PortNumber(), port);
     }
 
     void missingOrOddSavedPort_asksAndRemembersTheChoice_data() {

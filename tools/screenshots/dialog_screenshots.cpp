@@ -1,6 +1,7 @@
-// Saves a picture of each processing dialog for the documentation and for checking the
-// layout by eye: dialog_screenshots <folder> [suffix]. With QT_SCALE_FACTOR=1.5 and the
-// suffix "@150" it makes the enlarged pictures.
+// Saves a picture of each dialog (the processing dialogs, the compare table and the port
+// dialog) for the documentation and for checking the layout by eye:
+// dialog_screenshots <folder> [suffix]. With QT_SCALE_FACTOR=1.5 and the suffix "@150" it
+// makes the enlarged pictures.
 #include "config/config_fields.h"
 #include "config/sensor_config.h"
 #include "dialogs/ui/compare_dialog.h"
@@ -8,14 +9,31 @@
 #include "dialogs/ui/filter_dialog_b.h"
 #include "dialogs/ui/run_mode_dialog_a.h"
 #include "dialogs/ui/run_mode_dialog_b.h"
+#include "link/ui/comm_ports_dialog.h"
+#include "link/ui/serial_devices.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QTest>
 
 #include <cstdio>
 
 using namespace telmora;
+
+namespace {
+
+// Two USB adapters, as the system would list them; nothing is opened.
+class PictureDevices : public SerialDeviceSource {
+  public:
+    QList<SerialDevice> Devices() const override {
+        return {{"/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                 "ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI"},
+                {"/dev/ttyACM0", "", "ttyACM0", "USB Serial", "Acme", ""}};
+    }
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -58,5 +76,20 @@ int main(int argc, char* argv[]) {
     onSensor.Description = "Tank 3 level";
     save(CompareDialog("Compare With Sensor", "Window (Kelvo-B)", "Kelvo-B on /dev/ttyUSB0",
                        CompareFields(b, onSensor, SensorFamily::B)));
+
+    // The port dialog after "Find Sensor": port 1 by its stable name, one port mapped to
+    // nothing, one to an adapter not plugged in, one held by another program.
+    PictureDevices devices;
+    CommPortsDialog ports;
+    ports.SetDeviceSource(&devices);
+    ports.LoadPorts({PortCheck{PortState::Usable, {}},
+                     {PortState::NotMapped, "not mapped"},
+                     {PortState::NotPresent, "not present"},
+                     {PortState::InUse, "in use by another program"}},
+                    PortDevices{devices.Devices()[0].StablePath.toStdString(), "", "/dev/ttyUSB3",
+                                "/dev/ttyACM0"});
+    ports.SelectPort(1);
+    ports.FindProgress()->setText("The sensor answered on Comm1.");
+    save(std::move(ports));
     return ok ? 0 : 1;
 }

@@ -29,9 +29,14 @@ void PortChooser::ScanPorts() {
     portAvailable_.fill(false);
     link_.ClosePort();
     const PortDevices devices = LoadPortDevices();
-    for (std::size_t k = 0; k < devices.size(); ++k)
-        portAvailable_[k] =
-            !devices[k].empty() && PortCanBeOpened(QString::fromStdString(devices[k]));
+    for (std::size_t k = 0; k < devices.size(); ++k) {
+        portChecks_[k] = CheckPort(QString::fromStdString(devices[k]));
+        portAvailable_[k] = portChecks_[k].Usable();
+    }
+}
+
+void PortChooser::SetDeviceSource(const SerialDeviceSource* source) {
+    dialog_->SetDeviceSource(source);
 }
 
 void PortChooser::OpenSavedPort() {
@@ -50,7 +55,10 @@ void PortChooser::ChooseComPort() {
     ScanPorts();
     SavePortNumber();
     dialog_->SelectPort(portNumber_);
+    // A lost port coming back meanwhile is opened afterwards, as the user chose.
+    link_.HoldReplugWatch(true);
     ShowDialog();
+    link_.HoldReplugWatch(false);
     SavePortNumber();
     if (IsValidPort(portNumber_))
         link_.OpenPort(portNumber_);
@@ -59,8 +67,9 @@ void PortChooser::ChooseComPort() {
 void PortChooser::ShowDialog() {
     // The options follow the latest scan every time the dialog is shown, so it never
     // offers a port the scan found unusable.
-    dialog_->LoadPorts(portAvailable_, LoadPortDevices());
-    // "OK" takes the first selected option; closing the dialog keeps the port.
+    dialog_->LoadPorts(portChecks_, LoadPortDevices());
+    // "OK" takes the first selected option (and has saved the mapping the user changed);
+    // "Cancel" or closing the dialog keeps the port and the mapping.
     if (dialog_->exec() == QDialog::Accepted && dialog_->SelectedPort() != 0)
         portNumber_ = dialog_->SelectedPort();
 }

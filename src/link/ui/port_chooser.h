@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/ui/port_probe.h"
+
 #include <QObject>
 #include <QString>
 
@@ -11,6 +13,7 @@ namespace telmora {
 
 class CommPortsDialog;
 class SensorLink;
+class SerialDeviceSource;
 
 // Port selection: which of the ports 1 to 4 can be opened, the user's choice in
 // frmCommPorts, the choice remembered in "CustFile", and opening the chosen port.
@@ -34,8 +37,14 @@ class PortChooser : public QObject {
     // "&ComPort": scan, let the user choose, remember the choice and open the port.
     void ChooseComPort();
 
+    // Where the dialog's choosers find the serial devices present (the system's list
+    // unless set); not owned.
+    void SetDeviceSource(const SerialDeviceSource* source);
+
     int PortNumber() const { return portNumber_; }
     const std::array<bool, 4>& PortAvailable() const { return portAvailable_; }
+    // Why each port is or is not available, as the last scan found.
+    const std::array<PortCheck, 4>& PortChecks() const { return portChecks_; }
     CommPortsDialog& Dialog() { return *dialog_; }
 
   private:
@@ -47,6 +56,7 @@ class PortChooser : public QObject {
     QString custFilePath_;
     int portNumber_ = 0;
     std::array<bool, 4> portAvailable_{};
+    std::array<PortCheck, 4> portChecks_{};
 };
 
 } // namespace telmora

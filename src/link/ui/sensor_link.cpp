@@ -6,8 +6,10 @@
 #include "link/link_protocol.h"
 #include "link/port_lock.h"
 #include "link/port_map.h"
+#include "link/ui/serial_devices.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QTimer>
 
@@ -20,6 +22,8 @@ constexpr qint32 kBaudRate = 9600;
 constexpr int kWriteLinkState = 4;
 // How long the end command may take to leave when the program ends.
 constexpr int kEndWriteMs = 100;
+// How often a port lost with its device looks for the device's return.
+constexpr int kReplugPollMs = 1000;
 
 } // namespace
 
@@ -31,10 +35,11 @@ class SensorLink::Private : public LinkPort,
                             public ExchangeWaiter {
   public:
     Private(SensorLink& owner, LinkHost& host)
-        : Q(owner), Protocol(*this, *this, *this), Commands(Protocol, host, *this),
+        : Q(owner), Host(host), Protocol(*this, *this, *this), Commands(Protocol, host, *this),
           Finder(Protocol) {
         Timer1.setInterval(kTimer1PeriodMs);
         Timer1.setTimerType(Qt::PreciseTimer);
+        ReplugWatch.setInterval(kReplugPollMs);
     }
 
     void Write(std::string_view bytes) override {
@@ -89,6 +94,7 @@ class SensorLink::Private : public LinkPort,
     void Leave() {
         Finder.GiveWay();
         LeaveRequested = true;
+        StopWatching();
         if (!Protocol.ExchangeRunning())
             return;
         if (Protocol.LinkState() != kWriteLinkState) {
@@ -140,14 +146,73 @@ class SensorLink::Private : public LinkPort,
                               .arg(PortLabel(), reason);
         // A scale search is no exchange the user asked for: its loss needs no words.
         const bool exchangeRan = Protocol.ExchangeRunning() && Busy;
+        const bool watching = !LeaveRequested;
+        if (watching)
+            Lost = {PortNumber, Device, Opened.StablePath, Opened.SerialNumber, false};
+        const QString label = PortLabel();
         CloseQuietly();
         if (exchangeRan) {
             const std::string stopped = StoppedExchangeText(Protocol.LastResult());
             if (!stopped.empty())
                 message += QLatin1Char(' ') + QString::fromStdString(stopped);
         }
+        // The note comes first: the window may hold the warning open for a while.
+        if (watching) {
+            ReplugWatch.start();
+            Host.ShowStatus(QStringLiteral("The sensor on %1 was unplugged; waiting for it to "
+                                           "return")
+                                .arg(label)
+                                .toStdString());
+        }
         emit Q.PortError(message);
     }
+
+    // The device a lost port led to, when it has come back: under the name the port was
+    // opened by (a by-id or other link, or the device itself), under the stable name found
+    // when it opened, or as the device with the same serial number wherever it now is.
+    // Only once it has been seen gone, so that a device still present but failing is not
+    // reopened again and again.
+    QString ReturnedDevice() {
+        QStringList names{Lost.Device};
+        if (!Lost.StablePath.isEmpty())
+            names << Lost.StablePath;
+        if (!Lost.SerialNumber.isEmpty())
+            for (const SerialDevice& device : Source->Devices())
+                if (device.SerialNumber == Lost.SerialNumber)
+                    names << device.MapPath();
+        for (const QString& name : names)
+            if (QFileInfo::exists(name))
+                return Lost.SeenGone ? name : QString();
+        Lost.SeenGone = true;
+        return {};
+    }
+
+    void WatchTick() {
+        if (Port.isOpen() || LeaveRequested) {
+            StopWatching();
+            return;
+        }
+        if (WatchHeld || Busy)
+            return;
+        const QString device = ReturnedDevice();
+        if (device.isEmpty())
+            return;
+        // A device that is back but not ready yet (its permissions still being set) is
+        // tried again on the next tick, without a word.
+        if (!OpenDevice(Lost.Number, device).isEmpty())
+            return;
+        const QString label = PortLabel();
+        StopWatching();
+        Host.ShowStatus(QStringLiteral("Reopened %1").arg(label).toStdString());
+    }
+
+    void StopWatching() {
+        ReplugWatch.stop();
+        Lost = {};
+    }
+
+    // Opens `device` as port `number`; "" when opened, else the message for the user.
+    QString OpenDevice(int number, const QString& device);
 
     void CloseQuietly() {
         Port.close();
@@ -184,7 +249,17 @@ class SensorLink::Private : public LinkPort,
         emit Q.BusyChanged(value);
     }
 
+    // A port lost with its device, watched for the device's return.
+    struct LostPort {
+        int Number = 0;
+        QString Device;
+        QString StablePath;
+        QString SerialNumber;
+        bool SeenGone = false;
+    };
+
     SensorLink& Q;
+    LinkHost& Host;
     QSerialPort Port;
     // The serial port locks the name it was given; this lock covers the device a linked
     // name leads to, so a program naming the port by its other name sees it held.
@@ -202,6 +277,12 @@ class SensorLink::Private : public LinkPort,
     bool Busy = false;
     bool Failing = false;
     bool ProgressShown = false;
+    // What identifies the open port's device should it go away and come back.
+    SerialDevice Opened;
+    LostPort Lost;
+    QTimer ReplugWatch;
+    bool WatchHeld = false;
+    const SerialDeviceSource* Source = &SystemDevices();
 };
 
 SensorLink::SensorLink(LinkHost& host, QObject* parent)
@@ -210,6 +291,19 @@ SensorLink::SensorLink(LinkHost& host, QObject* parent)
     connect(&d_->Port, &QSerialPort::readyRead, this, [this] { d_->Receive(); });
     connect(&d_->Port, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) { d_->NoticeError(error); });
+    connect(&d_->ReplugWatch, &QTimer::timeout, this, [this] { d_->WatchTick(); });
+}
+
+void SensorLink::SetDeviceSource(const SerialDeviceSource* source) {
+    d_->Source = source != nullptr ? source : &SystemDevices();
+}
+
+void SensorLink::HoldReplugWatch(bool hold) {
+    d_->WatchHeld = hold;
+}
+
+bool SensorLink::IsWaitingForReplug() const {
+    return d_->ReplugWatch.isActive();
 }
 
 SensorLink::~SensorLink() {
@@ -237,53 +331,69 @@ bool SensorLink::OpenPort(int number) {
                            .arg(QString::fromStdString(PortMapPath())));
         return false;
     }
+    // The user's choice of another port ends the wait for a lost one; the same port
+    // failing to open leaves the wait on.
+    if (number != d_->Lost.Number)
+        d_->StopWatching();
+    if (const QString failure = d_->OpenDevice(number, device); !failure.isEmpty()) {
+        emit PortError(failure);
+        return false;
+    }
+    d_->StopWatching();
+    return true;
+}
 
+QString SensorLink::Private::OpenDevice(int number, const QString& device) {
     // A port another program holds is left alone, and the user learns who holds it. The
     // serial port takes the same lock file itself when it opens.
-    auto refuseHeld = [&](const PortHolder& holder) {
-        emit PortError(QStringLiteral("Comm%1 (%2) is in use by %3.")
-                           .arg(number)
-                           .arg(device, QString::fromStdString(HolderText(holder))));
-        return false;
+    auto held = [&](const PortHolder& holder) {
+        return QStringLiteral("Comm%1 (%2) is in use by %3.")
+            .arg(number)
+            .arg(device, QString::fromStdString(HolderText(holder)));
     };
     if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.Pid != 0)
-        return refuseHeld(holder);
-    if (PortHolder holder; !d_->ResolvedLock.AcquireResolvedName(device.toStdString(), holder))
-        return refuseHeld(holder);
+        return held(holder);
+    if (PortHolder holder; !ResolvedLock.AcquireResolvedName(device.toStdString(), holder))
+        return held(holder);
 
-    QSerialPort& port = d_->Port;
-    port.setPortName(device);
-    port.setBaudRate(kBaudRate);
-    port.setDataBits(QSerialPort::Data8);
-    port.setParity(QSerialPort::NoParity);
-    port.setStopBits(QSerialPort::OneStop);
-    port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port.open(QIODevice::ReadWrite)) {
-        const QString reason = port.errorString();
-        port.clearError();
-        d_->ResolvedLock.Release();
+    Port.setPortName(device);
+    Port.setBaudRate(kBaudRate);
+    Port.setDataBits(QSerialPort::Data8);
+    Port.setParity(QSerialPort::NoParity);
+    Port.setStopBits(QSerialPort::OneStop);
+    Port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!Port.open(QIODevice::ReadWrite)) {
+        const QString reason = Port.errorString();
+        Port.clearError();
+        ResolvedLock.Release();
         // Taken between the check and the open.
         if (const PortHolder holder = FindPortHolder(device.toStdString()); holder.Pid != 0)
-            return refuseHeld(holder);
-        emit PortError(
-            QStringLiteral("Comm%1 (%2) could not be opened: %3.").arg(number).arg(device, reason));
-        return false;
+            return held(holder);
+        return QStringLiteral("Comm%1 (%2) could not be opened: %3.")
+            .arg(number)
+            .arg(device, reason);
     }
-    d_->PortNumber = number;
-    d_->Device = device;
-    d_->Protocol.PortOpened();
-    emit PortOpenChanged(true);
+    PortNumber = number;
+    Device = device;
+    Opened = {};
+    for (const SerialDevice& present : Source->Devices())
+        if (present.IsNamedBy(device))
+            Opened = present;
+    if (Opened.StablePath.isEmpty())
+        Opened.StablePath = StablePathOf(device);
+    Protocol.PortOpened();
+    emit Q.PortOpenChanged(true);
     // From the event loop, once whoever opened the port has finished: a window opening its
     // saved port while it is still being built must not have an exchange start under it.
-    if (!d_->FindScale) {
-        d_->StartScaleSearch(); // only says the scale is assumed
+    if (!FindScale) {
+        StartScaleSearch(); // only says the scale is assumed
     } else {
-        QTimer::singleShot(0, this, [this, number] {
-            if (d_->PortNumber == number && !d_->Protocol.ExchangeRunning())
-                d_->StartScaleSearch();
+        QTimer::singleShot(0, &Q, [this, number] {
+            if (PortNumber == number && !Protocol.ExchangeRunning())
+                StartScaleSearch();
         });
     }
-    return true;
+    return {};
 }
 
 void SensorLink::ClosePort() {

@@ -11,6 +11,7 @@
 namespace telmora {
 
 class LinkProtocol;
+class SerialDeviceSource;
 
 // The serial link to the sensor, owned by the main window: the port (9600 baud, 8 data
 // bits, no parity, one stop bit, no flow control, every byte value passed unchanged),
@@ -33,6 +34,17 @@ class SensorLink : public QObject {
     // the open port first. On failure emits portError naming the port, its device and the
     // reason, and returns false; the link then has no open port. Refused while busy.
     bool OpenPort(int number);
+    // A port whose device went away while open (an adapter unplugged) is watched: every
+    // second the link looks for the same device, under the name it was opened by, its
+    // stable /dev/serial/by-id name or its serial number, and opens it again by itself,
+    // saying so in the status bar. Opening another port, or leaving, ends the watch.
+    bool IsWaitingForReplug() const;
+    // While held, the watch does not open the port (the port dialog is choosing one).
+    void HoldReplugWatch(bool hold);
+    // Where serial numbers of the devices present are looked up (the system's list unless
+    // set); not owned.
+    void SetDeviceSource(const SerialDeviceSource* source);
+
     // Closes the port (nothing happens when none is open). Refused while busy.
     void ClosePort();
     bool IsPortOpen() const;
