@@ -48,6 +48,7 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
         AddEntry(m.mnuFile, "mnuFileOpenFromFile", "Get Configuration From &Disk");
     m.mnuFileOpenFromFile->setShortcut(QKeySequence::Open);
     m.mnusep2 = AddSeparator(m.mnuFile, "mnusep2");
+    m.mnuFileReport = AddEntry(m.mnuFile, "mnuFileReport", "&Commissioning Report...");
     m.mnuFilePrint = AddEntry(m.mnuFile, "mnuFilePrint", "&Print Screen");
     m.mnuFilePrint->setShortcut(QKeySequence::Print);
     m.mnuFileNewFactoryConfiguration =

@@ -18,6 +18,7 @@ struct MainMenus {
     QAction* mnuFileSaveToFile = nullptr;
     QAction* mnuFileOpenFromFile = nullptr;
     QAction* mnusep2 = nullptr;
+    QAction* mnuFileReport = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileNewFactoryConfiguration = nullptr;
     QAction* mnuFileExit = nullptr;

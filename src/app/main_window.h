@@ -78,6 +78,7 @@ class MainWindow : public QMainWindow, public LinkHost {
     void mnuFileSaveToSensorClick();
     void mnuFileOpenFromSensorClick();
     void mnuComPortClick();
+    void mnuFileReportClick();
     void mnuFilePrintClick();
     void mnuLogDataToFileClick();
     void mnuHelpClick();
@@ -87,6 +88,9 @@ class MainWindow : public QMainWindow, public LinkHost {
     // unchanged, after telling the user why the file could not be written or read.
     bool SaveConfigurationFile(const QString& path);
     bool LoadConfigurationFile(const QString& path);
+    // The commissioning report of what the window shows, written as a PDF without the file
+    // dialog; false after telling the user why it could not be written.
+    bool WriteCommissioningReport(const QString& path);
 
   protected:
     // The close box and the window manager's close leave as "E&xit" does.
@@ -125,6 +129,7 @@ class MainWindow : public QMainWindow, public LinkHost {
     QLabel* lblDescription_ = nullptr;
     QLineEdit* txtDescription_ = nullptr;
     QFileDialog* commonDialog1_ = nullptr;
+    QString configFile_; // the configuration file last loaded or saved, for the report
 };
 
 } // namespace telmora
