@@ -202,9 +202,22 @@ class RecordWindowTest : public QObject {
         window.DescriptionBox()->setText("Tank 7 & north wall");
         for (const float distance : {30.0f, 0.0f, 31.0f, 32.0f})
             window.Display().ShowReading(distance);
-        NextModal none(NextModal::Dismiss);
-        QVERIFY(window.WriteCommissioningReport(sandbox.Path("report.pdf")));
-        QCOMPARE(none.Title(), QString());
+        {
+            NextModal none(NextModal::Dismiss);
+            QVERIFY(window.WriteCommissioningReport(sandbox.Path("report.pdf")));
+            QCOMPARE(none.Title(), QString());
+        }
+        {
+            NextModal failure(NextModal::Dismiss);
+            QVERIFY(!window.WriteCommissioningReport(sandbox.Path("no-such-folder/r.pdf")));
+            QCOMPARE(failure.Title(), QString("Commissioning Report"));
+        }
+        // Through the menu: a PDF dialog offering a name after the configuration file.
+        const QStringList seen =
+            ThroughDialog(window.Menus().mnuFileReport, sandbox.Path("chosen"));
+        QCOMPARE(seen,
+                 QStringList({"Commissioning Report", "pdf", "PDF (*.pdf)", "tank-report.pdf"}));
+        QTRY_VERIFY(QFile::exists(sandbox.Path("chosen.pdf")));
 
         QProcess pdftotext;
         pdftotext.start("pdftotext", {"-layout", sandbox.Path("report.pdf"), "-"});

@@ -3,6 +3,7 @@
 // head, compared once with display_core_test.golden.
 #include "../support/golden.h"
 #include "config/number_text.h"
+#include "display/commissioning_report.h"
 #include "display/live_gauges.h"
 #include "display/print_redraw.h"
 #include "display/statistics.h"
@@ -224,6 +225,30 @@ TEST(DisplayCore, Scenarios_MatchTheGoldenTranscript) {
     }
     const std::string diff = test::GoldenDiff(out.str(), TELMORA_GOLDEN);
     EXPECT_TRUE(diff.empty()) << diff;
+}
+
+// The report's trace is the sweep the window shows: from the box's left edge to the
+// head, lost echoes left out, nothing of the sweep before the last wrap.
+TEST(DisplayCore, CurrentSweep_FromTheLeftEdgeToTheHead) {
+    const struct {
+        const char* name;
+        int speed;
+        int readings;
+        std::vector<float> expected;
+    } cases[] = {
+        {"none", 40, 0, {}},
+        {"three, the second lost", 40, 3, {10, 12}},
+        // 102 steps of 80 twips fit the box; the 103rd starts again at its left edge.
+        {"past the right edge", 80, 104, {112, 113}},
+        {"a step of 0 counts as 1", 0, 2, {10, 11}},
+    };
+    for (const auto& c : cases) {
+        Transcript t;
+        for (int i = 0; i < c.readings; ++i)
+            t.chart.ChartAddPoint(i == 1 && c.readings == 3 ? 0.0f : 10.0f + i, kBox,
+                                  std::max(c.speed, kChartSpeedMin), kMin, kMax, t.drawing);
+        EXPECT_EQ(CurrentSweep(t.chart, kBox, c.speed), c.expected) << c.name;
+    }
 }
 
 } // namespace
