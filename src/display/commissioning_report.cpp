@@ -13,7 +13,7 @@ namespace {
 
 constexpr double kFigureWidth = 500;
 constexpr double kAxisLeft = 110;
-constexpr double kAxisRight = 470;
+constexpr double kAxisRight = 460;
 constexpr double kRowHeight = 40;
 constexpr double kBarHeight = 12;
 constexpr double kChartLeft = 60;
@@ -32,8 +32,8 @@ Axis RangeAxis(const SensorConfig& r) {
     const double a = std::isfinite(r.MinRange) ? r.MinRange : 0;
     const double b = std::isfinite(r.MaxRange) ? r.MaxRange : 0;
     Axis axis{std::min(a, b), std::max(a, b)};
-    if (!(axis.Max > axis.Min))
-        axis.Max = axis.Min + 1;
+    if (!(axis.Max > axis.Min)) // a span the doubles can tell from the bound itself
+        axis.Max = axis.Min + std::max(1.0, std::abs(axis.Min));
     return axis;
 }
 
@@ -53,8 +53,15 @@ std::vector<double> Ticks(const Axis& axis) {
             step = power * factor;
     }
     std::vector<double> ticks;
-    for (double t = std::ceil(axis.Min / step) * step; t <= axis.Max + step * 1e-6; t += step)
+    if (!(step > 0) || !std::isfinite(step))
+        return ticks;
+    const double first = std::ceil(axis.Min / step);
+    for (int i = 0; i <= 10; ++i) {
+        const double t = (first + i) * step;
+        if (t > axis.Max + step * 1e-6)
+            break;
         ticks.push_back(std::abs(t) < step * 1e-6 ? 0 : t);
+    }
     return ticks;
 }
 
@@ -78,7 +85,8 @@ void AddSwitchRow(Figure& figure, const SensorConfig& r, int n, bool holdsWidth,
         // The width reaches beyond the setpoint, away from the sensor.
         const double endX =
             Place(static_cast<double>(sw.Setpoint) + sw.Hyst, axis, kAxisLeft, kAxisRight);
-        figure.Rects.push_back({setpointX, barTop, endX - setpointX, kBarHeight, "#f2b04a"});
+        figure.Rects.push_back(
+            {std::min(setpointX, endX), barTop, std::abs(endX - setpointX), kBarHeight, "#f2b04a"});
         const bool window = kSwitchMode.WithCode(sw.Mode) == SwitchMode::Wind;
         label += (window ? ", window " : ", hysteresis ") + Inches(sw.Hyst);
     }

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -248,6 +250,52 @@ TEST(DisplayCore, CurrentSweep_FromTheLeftEdgeToTheHead) {
             t.chart.ChartAddPoint(i == 1 && c.readings == 3 ? 0.0f : 10.0f + i, kBox,
                                   std::max(c.speed, kChartSpeedMin), kMin, kMax, t.drawing);
         EXPECT_EQ(CurrentSweep(t.chart, kBox, c.speed), c.expected) << c.name;
+    }
+}
+
+// Whatever a record holds, the report's drawings stay inside their figures with every
+// coordinate finite, and the page escapes what the description carries.
+TEST(DisplayCore, Report_AnyRecordDrawsInsideItsFigures_TheDescriptionEscaped) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float huge = std::numeric_limits<float>::max();
+    const struct {
+        const char* name;
+        float min, max, setpoint, hyst;
+    } cases[] = {
+        {"usual", 8, 221.77f, 24, 2},        {"bounds swapped", 300, 20, 24, -5},
+        {"no span", 50, 50, 50, 0},          {"beyond the range", 8, 100, 1e6f, 1e6f},
+        {"not numbers", nan, nan, nan, nan}, {"the largest single", huge, huge, -huge, huge},
+    };
+    for (const auto& c : cases) {
+        ReportSource source;
+        source.Family = SensorFamily::B;
+        source.Record.MinRange = c.min;
+        source.Record.MaxRange = c.max;
+        source.Record.Sw1Setpoint = c.setpoint;
+        source.Record.Sw1Hyst = c.hyst;
+        source.Record.AnalogFarEndpoint = c.setpoint;
+        source.Record.Description = "<b>&\x01\xff";
+        source.Trace = {c.setpoint, 10, c.hyst};
+        const CommissioningReport report = BuildCommissioningReport(source);
+        ASSERT_TRUE(report.Chart.has_value()) << c.name;
+        for (const Figure* figure : {&report.Outputs, &*report.Chart}) {
+            const auto inside = [&](double x, double y) {
+                return std::isfinite(x) && std::isfinite(y) && x >= 0 && x <= figure->Width &&
+                       y >= 0 && y <= figure->Height;
+            };
+            for (const FigureRect& r : figure->Rects)
+                EXPECT_TRUE(inside(r.X, r.Y) && inside(r.X + r.Width, r.Y + r.Height) &&
+                            r.Width >= 0)
+                    << c.name;
+            for (const FigureLine& l : figure->Lines)
+                for (const FigurePoint& p : l.Points)
+                    EXPECT_TRUE(inside(p.X, p.Y)) << c.name;
+            EXPECT_FALSE(figure->Texts.empty()) << c.name;
+        }
+        const std::string html = CommissioningReportHtml(report);
+        EXPECT_NE(html.find("<td>&lt;b&gt;&amp;\xEF\xBF\xBD\xEF\xBF\xBD</td>"), std::string::npos)
+            << c.name;
+        EXPECT_EQ(html.find("<b>"), std::string::npos) << c.name;
     }
 }
 
