@@ -139,6 +139,8 @@ TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
         bool received = false; // the transcript shows all the sensor got after detection
     } cases[] = {
         {{"--fault", "silent"}, {"detect"}},
+        {{"--fault", "silent"}, {"report", "-o", out}},
+        {{"--fault", "stop-at=50"}, {"report", "-o", out}},
         {{"--fault", "stop-at=50"}, {"read", "-o", out}},
         {{"--fault", "hangup-at=40"}, {"read", "-o", out}},
         {{}, {"read", "-o", "/nonexistent-folder/x.cfg"}},
