@@ -274,7 +274,7 @@ TEST(DisplayCore, Report_AnyRecordDrawsInsideItsFigures_TheDescriptionEscaped) {
         source.Record.Sw1Setpoint = c.setpoint;
         source.Record.Sw1Hyst = c.hyst;
         source.Record.AnalogFarEndpoint = c.setpoint;
-        source.Record.Description = "<b>&\x01\xff";
+        source.Record.Description = "<b>&\x01\xff caf\xC3\xA9";
         source.Trace = {c.setpoint, 10, c.hyst};
         const CommissioningReport report = BuildCommissioningReport(source);
         ASSERT_TRUE(report.Chart.has_value()) << c.name;
@@ -292,8 +292,24 @@ TEST(DisplayCore, Report_AnyRecordDrawsInsideItsFigures_TheDescriptionEscaped) {
                     EXPECT_TRUE(inside(p.X, p.Y)) << c.name;
             EXPECT_FALSE(figure->Texts.empty()) << c.name;
         }
+        // The axis's ticks: round values within the range, evenly spaced.
+        std::vector<double> ticks;
+        for (const FigureText& t : report.Outputs.Texts) {
+            if (t.Anchor == TextAnchor::Middle)
+                ticks.push_back(std::stod(t.Text));
+        }
+        const double low = std::isfinite(c.min) ? std::min(c.min, c.max) : 0;
+        const double high = std::isfinite(c.max) ? std::max(c.min, c.max) : 0;
+        ASSERT_GE(ticks.size(), 2u) << c.name;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_TRUE(ticks[i] >= low && (ticks[i] <= high || high == low)) << c.name;
+            if (i >= 2)
+                EXPECT_NEAR(ticks[i] - ticks[i - 1], ticks[1] - ticks[0], 1e-9 * std::abs(ticks[i]))
+                    << c.name;
+        }
         const std::string html = CommissioningReportHtml(report);
-        EXPECT_NE(html.find("<td>&lt;b&gt;&amp;\xEF\xBF\xBD\xEF\xBF\xBD</td>"), std::string::npos)
+        EXPECT_NE(html.find("<td>&lt;b&gt;&amp;\xEF\xBF\xBD\xEF\xBF\xBD caf\xC3\xA9</td>"),
+                  std::string::npos)
             << c.name;
         EXPECT_EQ(html.find("<b>"), std::string::npos) << c.name;
     }
