@@ -261,10 +261,12 @@ TEST(DisplayCore, Report_AnyRecordDrawsInsideItsFigures_TheDescriptionEscaped) {
     const struct {
         const char* name;
         float min, max, setpoint, hyst;
+        double markAt = -1; // where switch 1's marker stands along its bar, when checked
     } cases[] = {
-        {"usual", 8, 221.77f, 24, 2},        {"bounds swapped", 300, 20, 24, -5},
-        {"no span", 50, 50, 50, 0},          {"beyond the range", 8, 100, 1e6f, 1e6f},
-        {"not numbers", nan, nan, nan, nan}, {"the largest single", huge, huge, -huge, huge},
+        {"usual", 8, 221.77f, 24, 2},         {"bounds swapped", 300, 20, 24, -5},
+        {"no span", 50, 50, 50, 0, 0},        {"beyond the range", 8, 100, 1e6f, 1e6f, 1},
+        {"not numbers", nan, nan, nan, nan},  {"the largest single", huge, huge, -huge, huge, 0},
+        {"at the near end", 8, 100, 8, 0, 0}, {"half way", 20, 100, 60, 0, 0.5},
     };
     for (const auto& c : cases) {
         ReportSource source;
@@ -274,7 +276,7 @@ TEST(DisplayCore, Report_AnyRecordDrawsInsideItsFigures_TheDescriptionEscaped) {
         source.Record.Sw1Setpoint = c.setpoint;
         source.Record.Sw1Hyst = c.hyst;
         source.Record.AnalogFarEndpoint = c.setpoint;
-        source.Record.Description = "<b>&\x01\xff caf\xC3\xA9";
+        source.Record.Description = "<b>&\x01\xff caf\xC3\xA9 \xC3(";
         source.Trace = {c.setpoint, 10, c.hyst};
         const CommissioningReport report = BuildCommissioningReport(source);
         ASSERT_TRUE(report.Chart.has_value()) << c.name;
@@ -292,6 +294,12 @@ TEST(DisplayCore, Report_AnyRecordDrawsInsideItsFigures_TheDescriptionEscaped) {
                     EXPECT_TRUE(inside(p.X, p.Y)) << c.name;
             EXPECT_FALSE(figure->Texts.empty()) << c.name;
         }
+        if (c.markAt >= 0) {
+            const FigureRect& bar = report.Outputs.Rects.front(); // switch 1's bar
+            EXPECT_DOUBLE_EQ(report.Outputs.Lines.front().Points.front().X,
+                             bar.X + c.markAt * bar.Width)
+                << c.name;
+        }
         // The axis's ticks: round values within the range, evenly spaced.
         std::vector<double> ticks;
         for (const FigureText& t : report.Outputs.Texts) {
@@ -308,8 +316,9 @@ TEST(DisplayCore, Report_AnyRecordDrawsInsideItsFigures_TheDescriptionEscaped) {
                     << c.name;
         }
         const std::string html = CommissioningReportHtml(report);
-        EXPECT_NE(html.find("<td>&lt;b&gt;&amp;\xEF\xBF\xBD\xEF\xBF\xBD caf\xC3\xA9</td>"),
-                  std::string::npos)
+        EXPECT_NE(
+            html.find("<td>&lt;b&gt;&amp;\xEF\xBF\xBD\xEF\xBF\xBD caf\xC3\xA9 \xEF\xBF\xBD(</td>"),
+            std::string::npos)
             << c.name;
         EXPECT_EQ(html.find("<b>"), std::string::npos) << c.name;
     }
