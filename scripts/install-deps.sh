@@ -7,6 +7,7 @@ packages=(
     cmake g++ ninja-build pkg-config ccache clang clang-tidy libclang-rt-14-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+    # poppler-utils: pdftotext reads the commissioning report back in its test
     xvfb xauth imagemagick poppler-utils fonts-dejavu-core
     at-spi2-core python3-pyatspi dbus-x11
     dpkg-dev file man-db groff-base appstream desktop-file-utils

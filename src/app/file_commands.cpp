@@ -71,6 +71,7 @@ bool MainWindow::SaveConfigurationFile(const QString& path) {
         ShowError("Save Configuration", QString::fromStdString(result.Error));
         return false;
     }
+    configFile_ = path;
     status_->ShowNote(QString("Configuration saved to %1").arg(QDir::toNativeSeparators(path)));
     return true;
 }
@@ -82,6 +83,7 @@ bool MainWindow::LoadConfigurationFile(const QString& path) {
         return false;
     }
     ShowRecordB();
+    configFile_ = path;
     status_->ShowNote(QString("Configuration loaded from %1").arg(QDir::toNativeSeparators(path)));
     return true;
 }

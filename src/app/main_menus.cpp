@@ -52,6 +52,7 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
     m.mnuFileCompareWithFile =
         AddEntry(m.mnuFile, "mnuFileCompareWithFile", "Compare With Fi&le...");
     m.mnusep2 = AddSeparator(m.mnuFile, "mnusep2");
+    m.mnuFileReport = AddEntry(m.mnuFile, "mnuFileReport", "&Commissioning Report...");
     m.mnuFilePrint = AddEntry(m.mnuFile, "mnuFilePrint", "&Print Screen");
     m.mnuFilePrint->setShortcut(QKeySequence::Print);
     m.mnuFileNewFactoryConfiguration =

@@ -20,6 +20,7 @@ struct MainMenus {
     QAction* mnuFileCompareWithSensor = nullptr;
     QAction* mnuFileCompareWithFile = nullptr;
     QAction* mnusep2 = nullptr;
+    QAction* mnuFileReport = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileNewFactoryConfiguration = nullptr;
     QAction* mnuFileExit = nullptr;

@@ -170,6 +170,7 @@ void MainWindow::ConnectMenus() {
     connect(m.mnuFileOpenFromSensor, &QAction::triggered, this,
             &MainWindow::mnuFileOpenFromSensorClick);
     connect(m.mnuComPort, &QAction::triggered, this, &MainWindow::mnuComPortClick);
+    connect(m.mnuFileReport, &QAction::triggered, this, &MainWindow::mnuFileReportClick);
     connect(m.mnuFilePrint, &QAction::triggered, this, &MainWindow::mnuFilePrintClick);
     connect(m.mnuLogDataToFile, &QAction::triggered, this, &MainWindow::mnuLogDataToFileClick);
     connect(m.mnuHelp, &QAction::triggered, this, &MainWindow::mnuHelpClick);

@@ -80,6 +80,7 @@ class MainWindow : public QMainWindow, public LinkHost {
     void mnuFileCompareWithSensorClick();
     void mnuFileCompareWithFileClick();
     void mnuComPortClick();
+    void mnuFileReportClick();
     void mnuFilePrintClick();
     void mnuLogDataToFileClick();
     void mnuHelpClick();
@@ -93,6 +94,9 @@ class MainWindow : public QMainWindow, public LinkHost {
     // "Compare With File..." without its dialog: the comparison with the file at `path`,
     // or false after telling the user why the file could not be read.
     bool CompareWithFile(const QString& path);
+    // The commissioning report of what the window shows, written as a PDF without the file
+    // dialog; false after telling the user why it could not be written.
+    bool WriteCommissioningReport(const QString& path);
 
   protected:
     // The close box and the window manager's close leave as "E&xit" does.
@@ -133,6 +137,7 @@ class MainWindow : public QMainWindow, public LinkHost {
     QLabel* lblDescription_ = nullptr;
     QLineEdit* txtDescription_ = nullptr;
     QFileDialog* commonDialog1_ = nullptr;
+    QString configFile_; // the configuration file last loaded or saved, for the report
 };
 
 } // namespace telmora

@@ -93,6 +93,74 @@ std::vector<FieldRow> FieldRows(const SensorConfig& record) {
     return rows;
 }
 
+std::string_view FieldCaption(std::string_view name) {
+    struct Caption {
+        std::string_view Field;
+        std::string_view Text;
+    };
+    // The window's accessible names where the window shows the field, else the caption
+    // of the dialog or menu entry that sets it.
+    static constexpr std::array<Caption, 52> kCaptions{{
+        {"MinRange", "Minimum range"},
+        {"MaxRange", "Maximum range"},
+        {"Interval", "Interval"},
+        {"NumberOfPulses", "Number of pulses"},
+        {"PrimingCycles", "Priming cycles"},
+        {"NodeAddress", "Node address"},
+        {"RunMode", "Run mode"},
+        {"PBEnabled", "Pushbutton enabled"},
+        {"TempComp", "Temperature compensation"},
+        {"FilterType", "Filter type"},
+        {"NumberOfSamples", "Filter number of samples"},
+        {"Description", "Configuration description"},
+        {"CountDistance", "Distance per count"},
+        {"Sw1Setpoint", "Switch 1 setpoint"},
+        {"Sw1Hyst", "Switch 1 hysteresis or window width"},
+        {"Sw1Polarity", "Switch 1 polarity"},
+        {"Sw1Mode", "Switch 1 mode"},
+        {"Sw1EchoLoss", "Switch 1 echo loss response"},
+        {"Sw1PowerUp", "Switch 1 power-up state"},
+        {"Sw1SetAllowed", "Switch 1 pushbutton set allowed"},
+        {"Sw2Setpoint", "Switch 2 setpoint"},
+        {"Sw2Hyst", "Switch 2 hysteresis or window width"},
+        {"Sw2Polarity", "Switch 2 polarity"},
+        {"Sw2Mode", "Switch 2 mode"},
+        {"Sw2EchoLoss", "Switch 2 echo loss response"},
+        {"Sw2PowerUp", "Switch 2 power-up state"},
+        {"Sw2SetAllowed", "Switch 2 pushbutton set allowed"},
+        {"Sw3Setpoint", "Switch 3 setpoint"},
+        {"Sw3Hyst", "Switch 3 hysteresis or window width"},
+        {"Sw3Polarity", "Switch 3 polarity"},
+        {"Sw3Mode", "Switch 3 mode"},
+        {"Sw3EchoLoss", "Switch 3 echo loss response"},
+        {"Sw3PowerUp", "Switch 3 power-up state"},
+        {"Sw3SetAllowed", "Switch 3 pushbutton set allowed"},
+        {"Sw4Setpoint", "Switch 4 setpoint"},
+        {"Sw4Hyst", "Switch 4 hysteresis or window width"},
+        {"Sw4Polarity", "Switch 4 polarity"},
+        {"Sw4Mode", "Switch 4 mode"},
+        {"Sw4EchoLoss", "Switch 4 echo loss response"},
+        {"Sw4PowerUp", "Switch 4 power-up state"},
+        {"Sw4SetAllowed", "Switch 4 pushbutton set allowed"},
+        {"AnalogNearEndpoint", "Analog near endpoint"},
+        {"AnalogFarEndpoint", "Analog far endpoint"},
+        {"AnalogNearOutput", "Analog output at near endpoint"},
+        {"AnalogFarOutput", "Analog output at far endpoint"},
+        {"AnalogSlope", "Analog output slope"},
+        {"AnalogMode", "Analog output mode"},
+        {"AnalogPowerUp", "Analog power-up state"},
+        {"AnalogEchoLoss", "Analog echo loss response"},
+        {"AnalogSetAllowed", "Analog pushbutton set allowed"},
+        {"AnalogOutputMin", "Analog output scale minimum"},
+        {"AnalogOutputMax", "Analog output scale maximum"},
+    }};
+    for (const Caption& caption : kCaptions) {
+        if (caption.Field == name)
+            return caption.Text;
+    }
+    return name;
+}
+
 bool FamilyHoldsField(SensorFamily family, std::string_view name) {
     // What a Kelvo-A's registers carry (its filter follows from the sample count).
     static constexpr std::array<std::string_view, 28> kFamilyAFields{

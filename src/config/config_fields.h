@@ -32,6 +32,10 @@ struct FieldRow {
 };
 std::vector<FieldRow> FieldRows(const SensorConfig& record);
 
+// The field's caption as the window and its dialogs name it ("Switch 1 setpoint" for
+// "Sw1Setpoint"), for tables people read; the field's own name when it has none.
+std::string_view FieldCaption(std::string_view name);
+
 // Whether a sensor of `family` holds the field: a Kelvo-A holds two switches without mode
 // or hysteresis, no analog mode or output scale, node address, temperature setting or
 // filter choice of its own. Every field for B and None.

@@ -60,4 +60,19 @@ RegisterImage SensorImageAfterSensorRead(SensorFamily family, const RegisterImag
     return session.Image;
 }
 
+SensorConfig RecordShownFromFile(const RegisterImage& fileImage) {
+    WindowSession session = StartUpSession();
+    std::copy(fileImage.begin(), fileImage.begin() + 128, session.Image.begin());
+    DecodeImageB(session.Image, session.Record);
+    ShowRecordB(session.Record, session.Window);
+    ReadWindowB(session.Window, session.Record);
+    return session.Record;
+}
+
+SensorConfig RecordShownAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage) {
+    WindowSession session = ShownAfterSensorRead(family, sensorImage);
+    ReadWindow(family, session.Window, session.Record);
+    return session.Record;
+}
+
 } // namespace telmora

@@ -33,4 +33,10 @@ RegisterImage SensorImageFromFile(const RegisterImage& fileImage, SensorFamily f
 // registers read `sensorImage`, then "Save Configuration To Sensor": the image written back.
 RegisterImage SensorImageAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage);
 
+// The record as the window shows it, read back as a save or a send reads it: right after
+// start-up and "Get Configuration From Disk" of a file holding `fileImage` (family B
+// layout), or "Get Configuration From Sensor" on a sensor of `family`.
+SensorConfig RecordShownFromFile(const RegisterImage& fileImage);
+SensorConfig RecordShownAfterSensorRead(SensorFamily family, const RegisterImage& sensorImage);
+
 } // namespace telmora

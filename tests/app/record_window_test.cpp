@@ -4,12 +4,16 @@
 #include "../support/golden_sections.h"
 #include "app/main_window.h"
 #include "app_test_support.h"
+#include "config/config_fields.h"
 #include "config/config_file.h"
 #include "config/window_session.h"
+#include "display/ui/measurement_display.h"
 #include "link/frames.h"
 
 #include <QAction>
 #include <QFileDialog>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QtTest>
 
@@ -209,6 +213,77 @@ class RecordWindowTest : public QObject {
         compare("missing.cfg");
         QCOMPARE(window.findChild<QLineEdit*>("txtSw1Setpoint")->text(), QString("30.00"));
         test::CompareWithGolden(TELMORA_GOLDEN, "compare with file", log);
+    // The commissioning report of a loaded file, as text a PDF reader extracts: the heading,
+    // then every parameter the family holds on one line with its caption and the value
+    // kelvo's model of the window reads back, none it does not hold, and the readings.
+    void Report_PdfTextHoldsHeadingEveryParameterAndTheReadings_data() {
+        QTest::addColumn<SensorFamily>("family");
+        QTest::addRow("Kelvo-A") << SensorFamily::A;
+        QTest::addRow("Kelvo-B") << SensorFamily::B;
+    }
+
+    void Report_PdfTextHoldsHeadingEveryParameterAndTheReadings() {
+        QFETCH(SensorFamily, family);
+        std::mt19937 random(7);
+        Sandbox sandbox;
+        MainWindow window;
+        window.SetFamily(family);
+        const RegisterImage fileImage = RandomSensorImage(SensorFamily::B, random);
+        sandbox.Write("tank.cfg", FileBytes(fileImage));
+        QVERIFY(window.LoadConfigurationFile(sandbox.Path("tank.cfg")));
+        window.DescriptionBox()->setText("Tank 7 & north wall");
+        for (const float distance : {30.0f, 0.0f, 31.0f, 32.0f})
+            window.Display().ShowReading(distance);
+        {
+            NextModal none(NextModal::Dismiss);
+            QVERIFY(window.WriteCommissioningReport(sandbox.Path("report.pdf")));
+            QCOMPARE(none.Title(), QString());
+        }
+        {
+            NextModal failure(NextModal::Dismiss);
+            QVERIFY(!window.WriteCommissioningReport(sandbox.Path("no-such-folder/r.pdf")));
+            QCOMPARE(failure.Title(), QString("Commissioning Report"));
+        }
+        // Through the menu: a PDF dialog offering a name after the configuration file.
+        const QStringList seen =
+            ThroughDialog(window.Menus().mnuFileReport, sandbox.Path("chosen"));
+        QCOMPARE(seen,
+                 QStringList({"Commissioning Report", "pdf", "PDF (*.pdf)", "tank-report.pdf"}));
+        QTRY_VERIFY(QFile::exists(sandbox.Path("chosen.pdf")));
+
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-layout", sandbox.Path("report.pdf"), "-"});
+        QVERIFY2(pdftotext.waitForFinished(20000) && pdftotext.exitCode() == 0,
+                 "pdftotext (poppler-utils) must be installed");
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput())
+                                 .normalized(QString::NormalizationForm_KC);
+        const auto line = [&text](const QString& caption, const QString& value) {
+            return QRegularExpression("(^|\\n)[ \\f]*" + QRegularExpression::escape(caption) +
+                                      " +" + QRegularExpression::escape(value) + "( |\\n)")
+                .match(text)
+                .hasMatch();
+        };
+        const QString family_ = QString::fromUtf8(FamilyName(family).data());
+        for (const auto& [caption, value] :
+             {std::pair<QString, QString>{"Program", "Telmora 1.08"},
+              {"Sensor family", family_},
+              {"Port", "No port open"},
+              {"Configuration file", QDir::toNativeSeparators(sandbox.Path("tank.cfg"))},
+              {"Description", "Tank 7 & north wall"},
+              {"Average", "31.00"},
+              {"Samples", "3"}})
+            QVERIFY2(line(caption, value), qPrintable(caption + " " + value + "\n"));
+        QVERIFY(text.contains("3 readings, oldest at the left"));
+
+        SensorConfig expected = kelvo::RecordShownFromFile(fileImage);
+        expected.Description = "Tank 7 & north wall";
+        for (const FieldRow& row : FieldRows(expected)) {
+            const QString caption = QString::fromUtf8(FieldCaption(row.Name).data());
+            const bool held = FamilyHoldsField(family, row.Name);
+            QVERIFY2(held ? line(caption, QString::fromStdString(row.Value))
+                          : !text.contains(caption + " "),
+                     qPrintable(caption + " " + QString::fromStdString(row.Value)));
+        }
     }
 };
 

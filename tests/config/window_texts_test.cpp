@@ -1,10 +1,13 @@
 // The window's round trip: a record shown as texts and captions, and read back from them.
 // What each scenario shows and reads back is compared with the golden file.
 #include "codec_test_support.h"
+#include "config/config_fields.h"
 #include "config/option_codes.h"
 #include "config/window_texts.h"
 
+#include <fstream>
 #include <limits>
+#include <set>
 
 using namespace telmora;
 using namespace telmora::testing;
@@ -125,4 +128,35 @@ TEST(WindowTexts, ReadBackAndPlacementsOfTypedTexts) {
              Shown({{"AnalogOutputMax", 10}, {"AnalogFarOutput", 15}}).AnalogFarOutput + "\n";
     ExpectGolden("typed texts", found);
     EXPECT_EQ(LimitOutput(std::numeric_limits<float>::quiet_NaN(), 0, 20), 0.0f);
+}
+
+// Tables name every field by its own caption; a field the window shows by the name a
+// screen reader speaks for its box or option label there.
+TEST(WindowTexts, FieldCaptions_UniqueAndTheWindowsNames) {
+    std::ifstream file(TELMORA_EXPECTED_NAMES);
+    ASSERT_TRUE(file) << TELMORA_EXPECTED_NAMES;
+    std::set<std::string> windowNames;
+    for (std::string line; std::getline(file, line);) {
+        const std::string name = line.substr(line.find('\t') + 1);
+        windowNames.insert(name.substr(0, name.find(": "))); // "Switch 1 mode: Hyst"
+    }
+    std::set<std::string_view> captions;
+    std::set<std::string> shown;
+    for (const FieldRow& row : FieldRows(SensorConfig{})) {
+        const std::string_view caption = FieldCaption(row.Name);
+        if (row.Name != "Interval") // its dialog's caption is the field's own name
+            EXPECT_NE(caption, row.Name);
+        EXPECT_TRUE(captions.insert(caption).second) << caption;
+        if (windowNames.count(std::string(caption)) != 0)
+            shown.insert(row.Name);
+    }
+    std::set<std::string> expected = {"MinRange",           "MaxRange",          "Description",
+                                      "AnalogNearEndpoint", "AnalogFarEndpoint", "AnalogNearOutput",
+                                      "AnalogFarOutput",    "AnalogMode",        "AnalogEchoLoss",
+                                      "AnalogPowerUp"};
+    for (const char* field : {"Setpoint", "Hyst", "Mode", "EchoLoss", "PowerUp"}) {
+        for (int n = 1; n <= 4; ++n)
+            expected.insert("Sw" + std::to_string(n) + field);
+    }
+    EXPECT_EQ(shown, expected);
 }

@@ -3,6 +3,7 @@
 // head, compared once with display_core_test.golden.
 #include "../support/golden.h"
 #include "config/number_text.h"
+#include "display/commissioning_report.h"
 #include "display/live_gauges.h"
 #include "display/print_redraw.h"
 #include "display/statistics.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <cmath>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -245,6 +248,101 @@ TEST(DisplayCore, Scenarios_MatchTheGoldenTranscript) {
     }
     const std::string diff = test::GoldenDiff(out.str(), TELMORA_GOLDEN);
     EXPECT_TRUE(diff.empty()) << diff;
+}
+
+// The report's trace is the sweep the window shows: from the box's left edge to the
+// head, lost echoes left out, nothing of the sweep before the last wrap.
+TEST(DisplayCore, CurrentSweep_FromTheLeftEdgeToTheHead) {
+    const struct {
+        const char* name;
+        int speed;
+        int readings;
+        std::vector<float> expected;
+    } cases[] = {
+        {"none", 40, 0, {}},
+        {"three, the second lost", 40, 3, {10, 12}},
+        // 102 steps of 80 twips fit the box; the 103rd starts again at its left edge.
+        {"past the right edge", 80, 104, {112, 113}},
+        {"a step of 0 counts as 1", 0, 2, {10, 11}},
+    };
+    for (const auto& c : cases) {
+        Transcript t;
+        for (int i = 0; i < c.readings; ++i)
+            t.chart.ChartAddPoint(i == 1 && c.readings == 3 ? 0.0f : 10.0f + i, kBox,
+                                  std::max(c.speed, kChartSpeedMin), kMin, kMax, t.drawing);
+        EXPECT_EQ(CurrentSweep(t.chart, kBox, c.speed), c.expected) << c.name;
+    }
+}
+
+// Whatever a record holds, the report's drawings stay inside their figures with every
+// coordinate finite, and the page escapes what the description carries.
+TEST(DisplayCore, Report_AnyRecordDrawsInsideItsFigures_TheDescriptionEscaped) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float huge = std::numeric_limits<float>::max();
+    const struct {
+        const char* name;
+        float min, max, setpoint, hyst;
+        double markAt = -1; // where switch 1's marker stands along its bar, when checked
+    } cases[] = {
+        {"usual", 8, 221.77f, 24, 2},         {"bounds swapped", 300, 20, 24, -5},
+        {"no span", 50, 50, 50, 0, 0},        {"beyond the range", 8, 100, 1e6f, 1e6f, 1},
+        {"not numbers", nan, nan, nan, nan},  {"the largest single", huge, huge, -huge, huge, 0},
+        {"at the near end", 8, 100, 8, 0, 0}, {"half way", 20, 100, 60, 0, 0.5},
+    };
+    for (const auto& c : cases) {
+        ReportSource source;
+        source.Family = SensorFamily::B;
+        source.Record.MinRange = c.min;
+        source.Record.MaxRange = c.max;
+        source.Record.Sw1Setpoint = c.setpoint;
+        source.Record.Sw1Hyst = c.hyst;
+        source.Record.AnalogFarEndpoint = c.setpoint;
+        source.Record.Description = "<b>&\x01\xff caf\xC3\xA9 \xC3(";
+        source.Trace = {c.setpoint, 10, c.hyst};
+        const CommissioningReport report = BuildCommissioningReport(source);
+        ASSERT_TRUE(report.Chart.has_value()) << c.name;
+        for (const Figure* figure : {&report.Outputs, &*report.Chart}) {
+            const auto inside = [&](double x, double y) {
+                return std::isfinite(x) && std::isfinite(y) && x >= 0 && x <= figure->Width &&
+                       y >= 0 && y <= figure->Height;
+            };
+            for (const FigureRect& r : figure->Rects)
+                EXPECT_TRUE(inside(r.X, r.Y) && inside(r.X + r.Width, r.Y + r.Height) &&
+                            r.Width >= 0)
+                    << c.name;
+            for (const FigureLine& l : figure->Lines)
+                for (const FigurePoint& p : l.Points)
+                    EXPECT_TRUE(inside(p.X, p.Y)) << c.name;
+            EXPECT_FALSE(figure->Texts.empty()) << c.name;
+        }
+        if (c.markAt >= 0) {
+            const FigureRect& bar = report.Outputs.Rects.front(); // switch 1's bar
+            EXPECT_DOUBLE_EQ(report.Outputs.Lines.front().Points.front().X,
+                             bar.X + c.markAt * bar.Width)
+                << c.name;
+        }
+        // The axis's ticks: round values within the range, evenly spaced.
+        std::vector<double> ticks;
+        for (const FigureText& t : report.Outputs.Texts) {
+            if (t.Anchor == TextAnchor::Middle)
+                ticks.push_back(std::stod(t.Text));
+        }
+        const double low = std::isfinite(c.min) ? std::min(c.min, c.max) : 0;
+        const double high = std::isfinite(c.max) ? std::max(c.min, c.max) : 0;
+        ASSERT_GE(ticks.size(), 2u) << c.name;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_TRUE(ticks[i] >= low && (ticks[i] <= high || high == low)) << c.name;
+            if (i >= 2)
+                EXPECT_NEAR(ticks[i] - ticks[i - 1], ticks[1] - ticks[0], 1e-9 * std::abs(ticks[i]))
+                    << c.name;
+        }
+        const std::string html = CommissioningReportHtml(report);
+        EXPECT_NE(
+            html.find("<td>&lt;b&gt;&amp;\xEF\xBF\xBD\xEF\xBF\xBD caf\xC3\xA9 \xEF\xBF\xBD(</td>"),
+            std::string::npos)
+            << c.name;
+        EXPECT_EQ(html.find("<b>"), std::string::npos) << c.name;
+    }
 }
 
 } // namespace

@@ -83,6 +83,13 @@ TEST(CommandLine, EveryFailureGivesOneLineAndItsStatus) {
         {"diff", file},
         {"diff", "--port", "x", file, file},
         {"diff", file, shortFile},
+        {"report", file},
+        {"report", "-o", "r.html"},
+        {"report", "--port", "x", file, "-o", "r.html"},
+        {"report", "--json", file, "-o", "r.html"},
+        {"report", shortFile, "-o", ::testing::TempDir() + "r.html"},
+        {"report", file, "-o", ::testing::TempDir() + "no-such-folder/r.html"},
+        {"report", "--port", "/nonexistent/tty", "-o", ::testing::TempDir() + "r.html"},
     };
     std::string text;
     for (const auto& args : runs)
@@ -92,7 +99,8 @@ TEST(CommandLine, EveryFailureGivesOneLineAndItsStatus) {
 
 TEST(CommandLine, EveryCommandHasHelpListingTheExitStatuses_HelpWinsOverMissingOptions) {
     std::string text = RunKelvoText({"--help"});
-    for (const std::string command : {"detect", "read", "write", "show", "monitor", "diff"}) {
+    for (const std::string command :
+         {"detect", "read", "write", "show", "monitor", "diff", "report"}) {
         text += RunKelvoText({command, "--help"});
         std::ostringstream out, err;
         RunKelvo(std::vector<std::string>{"help", command}, out, err);

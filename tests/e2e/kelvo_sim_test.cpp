@@ -5,6 +5,7 @@
 #include "sim_harness.h"
 #include "config/window_session.h"
 
+#include "config/config_fields.h"
 #include "config/config_file.h"
 #include "config/image_common.h"
 #include "link/frames.h"
@@ -68,6 +69,61 @@ TEST(KelvoFamilies, DetectReadWriteRead_SavesTheWindowsFileAndRoundTripsIt) {
     }
 }
 
+// The report of a sensor and of the file read from it: every field the family holds with
+// its caption and the value the window shows after loading the file, the same in both
+// reports; none the family lacks; no readings taken.
+TEST(KelvoReport, SensorAndItsFileGiveEveryHeldFieldWithTheWindowsValue) {
+    for (const auto& [flag, family] : kFamilies) {
+        SCOPED_TRACE(std::string("family ") + flag);
+        SimProcess sim(
+            {"--family", flag, "--config", ImageFile("sensor.cfg", UnusualImage(family))});
+        const std::string file = sim.File("read.cfg");
+        ASSERT_EQ(RunKelvo({"read", "--port", sim.TerminalPath(), "-o", file}).status, 0);
+        const Finished fromSensor =
+            RunKelvo({"report", "--port", sim.TerminalPath(), "-o", sim.File("sensor.html")});
+        const Finished fromFile = RunKelvo({"report", file, "-o", sim.File("file.html")});
+        ASSERT_EQ(fromSensor.status, 0) << fromSensor.err;
+        ASSERT_EQ(fromFile.status, 0) << fromFile.err;
+        EXPECT_EQ(fromFile.out, "Report written to " + sim.File("file.html") + "\n");
+        const std::string sensorHtml = ReadFileBytes(sim.File("sensor.html"));
+        const std::string fileHtml = ReadFileBytes(sim.File("file.html"));
+        const auto row = [](const std::string& html, std::string_view caption) {
+            const std::regex pattern("<tr><th>" + std::string(caption) + "</th><td>([^<]*)</td>");
+            std::smatch match;
+            return std::regex_search(html, match, pattern) ? std::optional(match[1].str())
+                                                           : std::nullopt;
+        };
+        for (const auto& [html, expected] :
+             {std::pair{sensorHtml, std::string(FamilyName(family))}, {fileHtml, "Kelvo-B"}}) {
+            EXPECT_EQ(row(html, "Sensor family"), expected);
+            EXPECT_EQ(row(html, "Program"), "Telmora 1.08");
+            EXPECT_NE(html.find("<h2>Statistics</h2>\n<p>No readings were taken.</p>"),
+                      std::string::npos);
+            EXPECT_NE(html.find("<h2>Strip chart</h2>\n<p>No readings were taken.</p>"),
+                      std::string::npos);
+        }
+        EXPECT_EQ(row(sensorHtml, "Port"), sim.TerminalPath());
+        EXPECT_EQ(row(fileHtml, "Configuration file"), file);
+        EXPECT_EQ(row(fileHtml, "Port"), "No port open");
+
+        for (const FieldRow& field : FieldRows(RecordShownFromFile(ImageOf(file)))) {
+            const std::string_view caption = FieldCaption(field.Name);
+            SCOPED_TRACE(field.Name);
+            EXPECT_EQ(row(fileHtml, caption), field.Value);
+            const std::optional<std::string> fromSensorValue = row(sensorHtml, caption);
+            ASSERT_EQ(fromSensorValue.has_value(), FamilyHoldsField(family, field.Name));
+            if (family == SensorFamily::A && field.Name.starts_with("Analog") &&
+                field.Name.ends_with("Output")) {
+                // A Kelvo-A's 8-bit outputs and the file's 12-bit ones agree as the
+                // window shows them, to a tenth.
+                EXPECT_NEAR(std::stod(*fromSensorValue), std::stod(field.Value), 0.05);
+            } else if (fromSensorValue) {
+                EXPECT_EQ(*fromSensorValue, field.Value);
+            }
+        }
+    }
+}
+
 // Each run's status, its one line on standard error (up to "PORT", the terminal) and how many
 // lines it printed are compared with kelvo_e2e.golden; no run leaves a file.
 TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
@@ -82,6 +138,8 @@ TEST(KelvoFailures, EachFailureHasItsStatusAndOneLine_NoFileIsLeft) {
         bool received = false; // the transcript shows all the sensor got after detection
     } cases[] = {
         {{"--fault", "silent"}, {"detect"}},
+        {{"--fault", "silent"}, {"report", "-o", out}},
+        {{"--fault", "stop-at=50"}, {"report", "-o", out}},
         {{"--fault", "stop-at=50"}, {"read", "-o", out}},
         {{"--fault", "hangup-at=40"}, {"read", "-o", out}},
         {{}, {"read", "-o", "/nonexistent-folder/x.cfg"}},

@@ -12,13 +12,14 @@ struct CommandEntry {
     std::string_view Name;
 };
 
-constexpr std::array<CommandEntry, 6> kCommands{{
+constexpr std::array<CommandEntry, 7> kCommands{{
     {Command::Detect, "detect"},
     {Command::Read, "read"},
     {Command::Write, "write"},
     {Command::Show, "show"},
     {Command::Monitor, "monitor"},
     {Command::Diff, "diff"},
+    {Command::Report, "report"},
 }};
 
 Command CommandNamed(std::string_view name) {
@@ -36,7 +37,7 @@ bool UsesPort(Command c) {
 }
 
 bool TakesFile(Command c) {
-    return c == Command::Write || c == Command::Show || c == Command::Diff;
+    return c == Command::Write || c == Command::Show || c == Command::Diff || c == Command::Report;
 }
 
 // Parses the options of one command; returns an error line or "".
@@ -97,11 +98,12 @@ class OptionReader {
             return flag(command_ == Command::Monitor, options_.Csv, true);
         }
 
-        const bool known =
-            (name == "--port" && (UsesPort(command_) || command_ == Command::Diff)) ||
-            ((name == "-o" || name == "--output") && command_ == Command::Read) ||
-            (name == "--family" && command_ == Command::Write) ||
-            (name == "--count" && command_ == Command::Monitor);
+        const bool known = (name == "--port" && (UsesPort(command_) || command_ == Command::Diff ||
+                                                 command_ == Command::Report)) ||
+                           ((name == "-o" || name == "--output") &&
+                            (command_ == Command::Read || command_ == Command::Report)) ||
+                           (name == "--family" && command_ == Command::Write) ||
+                           (name == "--count" && command_ == Command::Monitor);
         if (!known) {
             return Unknown(name);
         }
@@ -167,6 +169,19 @@ class OptionReader {
     std::string Missing() const {
         if (UsesPort(command_) && options_.Port.empty()) {
             return "missing --port DEVICE";
+        }
+        if (command_ == Command::Report) {
+            // The configuration comes from the sensor or from the file, never both.
+            if (options_.Port.empty() && options_.File.empty()) {
+                return "missing the configuration file, or --port DEVICE";
+            }
+            if (!options_.Port.empty() && !options_.File.empty()) {
+                return "give the configuration file or --port DEVICE, not both";
+            }
+            if (options_.Output.empty()) {
+                return "missing -o FILE";
+            }
+            return "";
         }
         if (command_ == Command::Read && options_.Output.empty()) {
             return "missing -o FILE";

@@ -10,7 +10,7 @@
 // kelvo's command line: a subcommand and its options.
 namespace telmora::kelvo {
 
-enum class Command { None, Detect, Read, Write, Show, Monitor, Diff };
+enum class Command { None, Detect, Read, Write, Show, Monitor, Diff, Report };
 
 std::string_view CommandName(Command command); // "detect", ..., "" for None
 
@@ -19,8 +19,8 @@ struct Options {
     bool Help = false;     // --help: the command's usage (kelvo's own without a command)
     bool Version = false;  // --version
     std::string Port;      // --port DEVICE
-    std::string Output;    // read: -o FILE
-    std::string File;      // write, show, diff: the configuration file
+    std::string Output;    // read, report: -o FILE
+    std::string File;      // write, show, diff, report: the configuration file
     std::string OtherFile; // diff: the second file, when no --port
     SensorFamily Family = SensorFamily::None; // write: --family a|b (None: any)
     bool Verify = true;                       // write: off with --no-verify

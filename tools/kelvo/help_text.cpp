@@ -13,7 +13,7 @@ Exit status:
   4    the configuration read back differs from what was written
   5    the sensor stopped answering during a read or write, or its replies to one
        register came damaged three times
-  6    a configuration file could not be read or written
+  6    a configuration file or report could not be read or written
   7    the port could not be opened, or hung up or failed while in use
   8    diff: the two configurations differ
   130  interrupted (Ctrl-C or SIGTERM) during an exchange with the sensor
@@ -32,6 +32,7 @@ Commands:
   show      print what a configuration file holds
   diff      compare two configuration files, or a sensor with a file
   monitor   print the sensor's distance readings as they arrive
+  report    write a commissioning report of a configuration as an HTML page
 
 "kelvo COMMAND --help" describes a command; "kelvo --version" prints the version.
 DEVICE is the serial device the sensor is wired to (for example /dev/ttyUSB0).
@@ -127,6 +128,25 @@ Options:
   --help          this text
 )";
 
+constexpr const char* kReport = R"(Usage: kelvo report FILE -o REPORT.html
+       kelvo report --port DEVICE -o REPORT.html
+
+Writes a commissioning report as one self-contained HTML page (its style and drawings
+inline): the program, the local date and time, the sensor family, the port, the
+configuration file and the description; every parameter the family holds, named as the
+window names it, with its value and unit; the switches and the analog output drawn on
+the range's axis. kelvo takes no readings, so the statistics and strip chart sections
+say that none were taken. The configuration comes from FILE, decoded as a Kelvo-B holds
+it, or with --port from the sensor, read as "Get Configuration From Sensor" reads it
+right after Telmora starts. The window's "Commissioning Report..." writes the same
+content as a PDF, with its readings.
+
+Options:
+  --port DEVICE       report the sensor on DEVICE instead of a file
+  -o, --output FILE   the HTML page to write (an earlier one is replaced whole)
+  --help              this text
+)";
+
 } // namespace
 
 std::string HelpText(Command command) {
@@ -149,6 +169,9 @@ std::string HelpText(Command command) {
         break;
     case Command::Diff:
         body = kDiff;
+        break;
+    case Command::Report:
+        body = kReport;
         break;
     case Command::None:
         break;

@@ -21,6 +21,7 @@ int RunWrite(const Options& options, std::ostream& out, std::ostream& err);
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);
 int RunMonitor(const Options& options, std::ostream& out, std::ostream& err);
 int RunDiff(const Options& options, std::ostream& out, std::ostream& err);
+int RunReport(const Options& options, std::ostream& out, std::ostream& err);
 
 // Detects the sensor on options.Port, reads its configuration and ends the exchange. The
 // exit status; on success the family and the registers read.

@@ -29,6 +29,10 @@ int RunKelvo(std::span<const std::string> args, std::ostream& out, std::ostream&
         return RunShow(options, out, err);
     case Command::Diff:
         return RunDiff(options, out, err);
+    case Command::Report:
+        if (!options.Port.empty())
+            InstallInterruptHandlers();
+        return RunReport(options, out, err);
     case Command::Detect:
         InstallInterruptHandlers();
         return RunDetect(options, out, err);

@@ -114,6 +114,12 @@ void StatisticsPanel::cmdResetStatsClick() {
     Show(ResetStatsTexts());
 }
 
+StatsTexts StatisticsPanel::ShownTexts() const {
+    return {txtCurrDistance_->text().toStdString(), txtAveDistance_->text().toStdString(),
+            txtSDDistance_->text().toStdString(),   txtMaxDistance_->text().toStdString(),
+            txtMinDistance_->text().toStdString(),  txtNumOfSamples_->text().toStdString()};
+}
+
 void StatisticsPanel::Show(const StatsTexts& texts) {
     ShowValue(txtCurrDistance_, QString::fromStdString(texts.CurrDistance));
     ShowValue(txtMaxDistance_, QString::fromStdString(texts.MaxDistance));

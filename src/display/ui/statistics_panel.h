@@ -33,6 +33,8 @@ class StatisticsPanel : public QObject {
     void cmdResetStatsClick();
 
     const Statistics& Figures() const { return stats_; }
+    // The six boxes' texts as they stand.
+    StatsTexts ShownTexts() const;
 
   private:
     void Show(const StatsTexts& texts);
