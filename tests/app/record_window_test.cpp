@@ -213,6 +213,8 @@ class RecordWindowTest : public QObject {
         compare("missing.cfg");
         QCOMPARE(window.findChild<QLineEdit*>("txtSw1Setpoint")->text(), QString("30.00"));
         test::CompareWithGolden(TELMORA_GOLDEN, "compare with file", log);
+    }
+
     // The commissioning report of a loaded file, as text a PDF reader extracts: the heading,
     // then every parameter the family holds on one line with its caption and the value
     // kelvo's model of the window reads back, none it does not hold, and the readings.
@@ -275,7 +277,7 @@ class RecordWindowTest : public QObject {
             QVERIFY2(line(caption, value), qPrintable(caption + " " + value + "\n"));
         QVERIFY(text.contains("3 readings, oldest at the left"));
 
-        SensorConfig expected = kelvo::RecordShownFromFile(fileImage);
+        SensorConfig expected = RecordShownFromFile(fileImage);
         expected.Description = "Tank 7 & north wall";
         for (const FieldRow& row : FieldRows(expected)) {
             const QString caption = QString::fromUtf8(FieldCaption(row.Name).data());

@@ -137,7 +137,8 @@ TEST(WindowTexts, FieldCaptions_UniqueAndTheWindowsNames) {
     ASSERT_TRUE(file) << TELMORA_EXPECTED_NAMES;
     std::set<std::string> windowNames;
     for (std::string line; std::getline(file, line);) {
-        const std::string name = line.substr(line.find('\t') + 1);
+        std::string name = line.substr(line.find('\t') + 1);
+        name = name.substr(0, name.find('\t'));              // a "tab" mark may follow
         windowNames.insert(name.substr(0, name.find(": "))); // "Switch 1 mode: Hyst"
     }
     std::set<std::string_view> captions;

@@ -1,6 +1,6 @@
 #include "exit_codes.h"
 #include "kelvo_commands.h"
-#include "window_session.h"
+#include "config/window_session.h"
 
 #include "config/config_file.h"
 #include "display/commissioning_report.h"
