@@ -35,8 +35,9 @@ class LinkCommands {
     void GetConfigurationFromSensor();
     // mnuFileSaveToSensor, "Save Configuration To Sensor". Unless turned off, the sensor is
     // then read back, as "Get Configuration From Sensor" reads it but without touching the
-    // window, and a register that differs from what was written is reported.
-    void SaveConfigurationToSensor();
+    // window, and a register that differs from what was written is reported. True when the
+    // sensor took the configuration (and, when checked, gave the same back).
+    bool SaveConfigurationToSensor();
     void SetVerifyAfterWriting(bool verify) { verify_ = verify; }
     bool VerifiesAfterWriting() const { return verify_; }
 
@@ -48,7 +49,7 @@ class LinkCommands {
     bool MayBegin();
     void WarnIfStopped(const ExchangeResult& result);
     ExchangeResult WaitForEnd(Exchange exchange, bool started);
-    void VerifyWrite(SensorFamily family, const RegisterImage& written);
+    bool VerifyWrite(SensorFamily family, const RegisterImage& written);
 
     LinkProtocol& protocol_;
     LinkHost& host_;

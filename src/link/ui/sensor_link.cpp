@@ -348,13 +348,14 @@ void SensorLink::GetConfigurationFromSensor() {
     d_->SetBusy(false);
 }
 
-void SensorLink::SaveConfigurationToSensor() {
+bool SensorLink::SaveConfigurationToSensor() {
     if (d_->Busy)
-        return;
+        return false;
     d_->GiveWay();
     d_->SetBusy(true);
-    d_->Commands.SaveConfigurationToSensor();
+    const bool written = d_->Commands.SaveConfigurationToSensor();
     d_->SetBusy(false);
+    return written;
 }
 
 } // namespace telmora

@@ -67,9 +67,9 @@ class SensorLink : public QObject {
   public slots:
     // "Get Configuration From Sensor" and "Save Configuration To Sensor". Each returns
     // when the command has finished; the window stays responsive meanwhile. Ignored while
-    // busy.
+    // busy. The write is true when the sensor took the configuration.
     void GetConfigurationFromSensor();
-    void SaveConfigurationToSensor();
+    bool SaveConfigurationToSensor();
     // A command is about to run: a running scale search stops at once, ending the
     // sensor's command mode if it had begun one. Every command of the link does this
     // itself.
