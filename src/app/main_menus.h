@@ -17,10 +17,14 @@ struct MainMenus {
     QAction* mnsep1 = nullptr;
     QAction* mnuFileSaveToFile = nullptr;
     QAction* mnuFileOpenFromFile = nullptr;
+    QMenu* mnuFileRecent = nullptr; // the last files loaded or saved
     QAction* mnusep2 = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileNewFactoryConfiguration = nullptr;
     QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditRedo = nullptr;
     QAction* mnuComPort = nullptr;
     QAction* mnuProcessing = nullptr;
     QAction* mnuFilters = nullptr;
