@@ -106,14 +106,17 @@ inline QByteArray ReadAll(const QString& path) {
 
 using test::NextModal;
 
-// The question about unsaved edits, answered `answer`; then `act` on the dialog the command
-// opens next.
+// The question about unsaved edits, if it comes, answered `answer`; then `act` on the
+// dialog the command opens (next).
 class AnswerThen {
   public:
     AnswerThen(QMessageBox::StandardButton answer, std::function<void(QWidget*)> act)
-        : question_([this, answer, act](QWidget* box) {
+        : question_([this, answer, act](QWidget* modal) {
+              if (modal->objectName() != "msgUnsavedEdits") {
+                  return act(modal);
+              }
               next_ = std::make_unique<NextModal>(act);
-              NextModal::Answer(box, answer);
+              NextModal::Answer(modal, answer);
           }) {}
     const NextModal& Question() const { return question_; }
     QString NextName() const { return next_ ? next_->Name() : QString("no question"); }

@@ -3,7 +3,6 @@
 // control lies as the window rescales, the window texts'). What scenarios show is compared
 // with main_window.golden.
 #include "../support/golden_sections.h"
-#include "app/edit_history.h"
 #include "app/main_window.h"
 #include "app/recent_files.h"
 #include "app/status_panel.h"
@@ -17,7 +16,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -273,54 +271,46 @@ class MainWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const MainMenus& m = window.Menus();
         auto* handle = window.findChild<QLabel*>("lblSw1Left");
-        const struct {
-            const char* step;
-            const char* shows; // the control whose text tells the step's effect
-            std::function<void()> act;
-        } steps[] = {{"setpoint drag", "txtSw1Setpoint",
-                      [&] {
-                          QTest::mousePress(handle, Qt::LeftButton, {}, handle->rect().center());
-                          QTest::mouseMove(handle, handle->rect().center() - QPoint(60, 0));
-                          QTest::mouseRelease(handle, Qt::LeftButton, {},
-                                              handle->rect().center() - QPoint(60, 0));
-                      }},
-                     {"option click", "lblSw2PowerUp",
-                      [&] {
-                          QTest::mouseClick(window.findChild<QLabel*>("lblSw2PowerUp"),
-                                            Qt::LeftButton);
-                      }},
-                     {"pop-up choice", "lblAnalogEchoLoss",
-                      [&] { window.findChild<QAction*>("mnuAnalogEchoLossHigh")->trigger(); }},
-                     {"typed, left by the menu", "txtMaxRange",
-                      [&] { window.findChild<QLineEdit*>("txtMaxRange")->setText("300.00"); }},
-                     {"description", "txtDescription",
-                      [&] {
-                          window.DescriptionBox()->setText("pump 2");
-                          emit window.DescriptionBox()->editingFinished();
-                      }},
-                     {"dialog OK", "", [&] {
-                          NextModal ok([](QWidget* dialog) {
-                              dialog->findChild<QRadioButton*>("opt2Consec")->click();
-                              qobject_cast<QDialog*>(dialog)->accept();
-                          });
-                          m.mnuFilters->trigger();
-                      }}};
+        const QPoint from = handle->rect().center(), to = from - QPoint(60, 0);
+        // Each step, and the control whose text tells its effect (none: the filter type).
+        const std::vector<std::tuple<QString, const char*, std::function<void()>>> steps{
+            {"setpoint drag", "txtSw1Setpoint",
+             [&] {
+                 QTest::mousePress(handle, Qt::LeftButton, {}, from);
+                 QTest::mouseMove(handle, to);
+                 QTest::mouseRelease(handle, Qt::LeftButton, {}, to);
+             }},
+            {"option click", "lblSw2PowerUp",
+             [&] {
+                 QTest::mouseClick(window.findChild<QLabel*>("lblSw2PowerUp"), Qt::LeftButton);
+             }},
+            {"pop-up choice", "lblAnalogEchoLoss",
+             [&] { window.findChild<QAction*>("mnuAnalogEchoLossHigh")->trigger(); }},
+            {"typed, left by the menu", "txtMaxRange",
+             [&] { window.findChild<QLineEdit*>("txtMaxRange")->setText("300.00"); }},
+            {"dialog OK", "", [&] {
+                 NextModal ok([](QWidget* dialog) {
+                     dialog->findChild<QRadioButton*>("opt2Consec")->click();
+                     qobject_cast<QDialog*>(dialog)->accept();
+                 });
+                 m.mnuFilters->trigger();
+             }}};
         QStringList log{"start-up: " + EditState(window)};
         const auto shown = [&](const char* name) {
             return *name ? TextOf(window, name) : QString::number(window.Config().FilterType);
         };
-        for (const auto& step : steps) {
-            const QString before = shown(step.shows);
-            step.act();
-            const QString after = shown(step.shows);
-            log << QString("%1: %2 -> %3: %4").arg(step.step, before, after, EditState(window));
+        for (const auto& [step, control, act] : steps) {
+            const QString before = shown(control);
+            act();
+            const QString after = shown(control);
+            log << QString("%1: %2 -> %3: %4").arg(step, before, after, EditState(window));
             m.mnuEditUndo->trigger();
-            QCOMPARE(shown(step.shows), before);
+            QCOMPARE(shown(control), before);
             log << "  undone: " + EditState(window);
             m.mnuEditRedo->trigger();
-            QCOMPARE(shown(step.shows), after);
+            QCOMPARE(shown(control), after);
         }
-        for (int i = 0; i < 6; ++i) {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
             m.mnuEditUndo->trigger();
         }
         log << "all undone: " + EditState(window) + ", setpoint " +
@@ -372,20 +362,16 @@ class MainWindowTest : public QObject {
     void GuardedCommands_AskOnlyWithEdits_CancelKeepsEverything_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("edited");
+        // Leaving without edits would end the test's own event loops; the tests of a leave
+        // during an exchange show that it asks nothing then.
+        for (const char* command : {"mnuFileExit", "close box"}) {
+            QTest::addRow("%s, edited", command) << QString(command) << true;
+        }
         for (const char* command :
-             {"mnuFileExit", "close box", "mnuFileOpenFromFile", "mnuFileOpenFromSensor",
-              "mnuFileNewFactoryConfiguration", "mnuFileRecent1", "mnuSensorTypeKelvoA"}) {
-            // Leaving without edits would end the test's own event loops: the window tests
-            // of a leave during an exchange show that it asks nothing then.
-            const bool leaves =
-                QString(command) == "mnuFileExit" || QString(command) == "close box";
-            for (bool edited : {true, false}) {
-                if (leaves && !edited) {
-                    continue;
-                }
-                QTest::addRow("%s, %s", command, edited ? "edited" : "unedited")
-                    << QString(command) << edited;
-            }
+             {"mnuFileOpenFromFile", "mnuFileOpenFromSensor", "mnuFileNewFactoryConfiguration",
+              "mnuFileRecent1", "mnuSensorTypeKelvoA"}) {
+            QTest::addRow("%s, edited", command) << QString(command) << true;
+            QTest::addRow("%s, unedited", command) << QString(command) << false;
         }
     }
 
@@ -432,14 +418,8 @@ class MainWindowTest : public QObject {
         Enter(window, "txtSw1Setpoint", "30");
         for (bool written : {false, true}) {
             app_test::AnswerThen modal(QMessageBox::Save, [&](QWidget* dialog) {
-                auto* files = qobject_cast<QFileDialog*>(dialog);
-                if (written) {
-                    files->selectFile(sandbox.Path("kept.cfg"));
-                    files->findChild<QLineEdit*>("fileNameEdit")->setText(sandbox.Path("kept.cfg"));
-                    QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
-                } else {
-                    files->reject();
-                }
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(sandbox.Path("kept.cfg"));
+                QMetaObject::invokeMethod(dialog, written ? "accept" : "reject");
             });
             window.Menus().mnuFileNewFactoryConfiguration->trigger();
             QCOMPARE(modal.NextName(), QString("CommonDialog1"));

@@ -70,15 +70,7 @@ QStringList ThroughDialog(QAction* command, const QString& path) {
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     };
     // Unsaved edits are let go when the command asks about them.
-    std::unique_ptr<NextModal> afterQuestion;
-    NextModal modal([&](QWidget* modal) {
-        if (modal->objectName() != "msgUnsavedEdits") {
-            fill(modal);
-            return;
-        }
-        afterQuestion = std::make_unique<NextModal>(fill);
-        NextModal::Answer(modal, QMessageBox::Discard);
-    });
+    app_test::AnswerThen modal(QMessageBox::Discard, fill);
     command->trigger();
     return seen;
 }
