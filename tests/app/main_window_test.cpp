@@ -353,6 +353,12 @@ class MainWindowTest : public QObject {
         }
         MainWindow next; // the list outlives the window
         log << "next window: " + next.Recent().Paths().join(", ").replace(QDir::currentPath(), "~");
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Telmora", "Telmora")
+            .setValue("files/recent", QStringList{"", "x.cfg", sandbox.Path("x.cfg"), "a.cfg",
+                                                  "b.cfg", "c.cfg", "d.cfg"});
+        MainWindow edited; // a list edited by hand: no blanks, no repeats, at most four
+        log << "edited list: " +
+                   edited.Recent().Paths().join(", ").replace(QDir::currentPath(), "~");
         test::CompareWithGolden(TELMORA_GOLDEN, "title and recent files", log);
     }
 
