@@ -310,8 +310,12 @@ class MainWindowTest : public QObject {
             m.mnuEditRedo->trigger();
             QCOMPARE(shown(control), after);
         }
+        QWidget* label = window.findChild<QLabel*>("lblSw2PowerUp");
+        window.activateWindow(); // shortcuts act in the active window; the dialog was
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        label->setFocus();
         for (std::size_t i = 0; i < steps.size(); ++i) {
-            m.mnuEditUndo->trigger();
+            QTest::keyClick(label, Qt::Key_Z, Qt::ControlModifier);
         }
         log << "all undone: " + EditState(window) + ", setpoint " +
                    TextOf(window, "txtSw1Setpoint");
