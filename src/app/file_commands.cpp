@@ -3,6 +3,8 @@
 // as well.
 #include "app/main_window.h"
 
+#include "app/edit_history.h"
+#include "app/recent_files.h"
 #include "app/status_panel.h"
 #include "config/config_file_commands.h"
 
@@ -34,6 +36,10 @@ QFileDialog& MainWindow::CommonDialog1() {
 }
 
 void MainWindow::mnuFileSaveToFileClick() {
+    SaveThroughDialog();
+}
+
+bool MainWindow::SaveThroughDialog() {
     QFileDialog& dialog = CommonDialog1();
     dialog.setWindowTitle("Save As");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -41,12 +47,15 @@ void MainWindow::mnuFileSaveToFileClick() {
     dialog.setDefaultSuffix("cfg");
     dialog.selectFile("*.cfg");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
+        return false;
     }
-    SaveConfigurationFile(dialog.selectedFiles().constFirst());
+    return SaveConfigurationFile(dialog.selectedFiles().constFirst());
 }
 
 void MainWindow::mnuFileOpenFromFileClick() {
+    if (!MayDropEdits()) {
+        return;
+    }
     QFileDialog& dialog = CommonDialog1();
     dialog.setWindowTitle("Get File");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -63,6 +72,7 @@ void MainWindow::mnuFileOpenFromFileClick() {
 bool MainWindow::SaveConfigurationFile(const QString& path) {
     // The window is read back first, as before every configuration leaves; a save that
     // fails leaves the record as it was, like the file.
+    const SensorConfig saved = history_->Current();
     const SensorConfig before = config_;
     ReadWindowB();
     const FileResult result = telmora::SaveConfigurationFile(FileSystemPath(path), config_, image_);
@@ -73,6 +83,10 @@ bool MainWindow::SaveConfigurationFile(const QString& path) {
     }
     configFile_ = path;
     status_->ShowNote(QString("Configuration saved to %1").arg(QDir::toNativeSeparators(path)));
+    history_->SetBaseline(saved);
+    file_ = path;
+    ShowTitle();
+    recent_->Add(path);
     return true;
 }
 
@@ -85,6 +99,8 @@ bool MainWindow::LoadConfigurationFile(const QString& path) {
     ShowRecordB();
     configFile_ = path;
     status_->ShowNote(QString("Configuration loaded from %1").arg(QDir::toNativeSeparators(path)));
+    ConfigurationArrived(path);
+    recent_->Add(path);
     return true;
 }
 

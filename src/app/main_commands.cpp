@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
+#include "app/edit_history.h"
 #include "app/status_panel.h"
 #include "config/image_a.h"
 #include "config/image_b.h"
@@ -30,30 +31,48 @@ void MainWindow::mnuSensorTypeKelvoBClick() {
     SetFamily(SensorFamily::B);
 }
 
+namespace {
+
+// Runs a dialog over the record; what it changed, on OK or (as family A's filters do on
+// opening) on its own, is one step named after it.
+template <typename Dialog>
+void EditInDialog(SensorConfig& config, QWidget* parent, EditHistory& history) {
+    history.Note();
+    Dialog dialog(config, parent);
+    dialog.exec();
+    history.Note(dialog.windowTitle());
+}
+
+} // namespace
+
 void MainWindow::mnuFiltersClick() {
     if (familyB_) {
-        FilterDialogB::Edit(config_, this);
+        EditInDialog<FilterDialogB>(config_, this, *history_);
     } else if (familyA_) {
-        FilterDialogA::Edit(config_, this);
+        EditInDialog<FilterDialogA>(config_, this, *history_);
     }
 }
 
 void MainWindow::mnuProcessingClick() {
     if (familyB_) {
-        RunModeDialogB::Edit(config_, this);
+        EditInDialog<RunModeDialogB>(config_, this, *history_);
     } else if (familyA_) {
-        RunModeDialogA::Edit(config_, this);
+        EditInDialog<RunModeDialogA>(config_, this, *history_);
     }
 }
 
 void MainWindow::mnuFileNewFactoryConfigurationClick() {
+    if ((!familyA_ && !familyB_) || !MayDropEdits()) {
+        return;
+    }
     if (familyB_) {
         LoadFactoryDefaultsB(config_);
         ShowRecordB();
-    } else if (familyA_) {
+    } else {
         LoadFactoryDefaultsA(config_);
         ShowRecordA();
     }
+    ConfigurationArrived({});
 }
 
 void MainWindow::ShowRecord(SensorFamily family, const RegisterImage& image) {
@@ -65,6 +84,7 @@ void MainWindow::ShowRecord(SensorFamily family, const RegisterImage& image) {
         DecodeImageB(image_, config_);
         ShowRecordB();
     }
+    ConfigurationArrived({});
 }
 
 RegisterImage MainWindow::ReadWindow(SensorFamily family) {
@@ -78,11 +98,19 @@ RegisterImage MainWindow::ReadWindow(SensorFamily family) {
     return image_;
 }
 
+// The baseline is the window as the command began: an edit made while the exchange runs
+// stays marked unsaved, whether or not it reached the sensor.
 void MainWindow::mnuFileSaveToSensorClick() {
-    link_->SaveConfigurationToSensor();
+    const SensorConfig sent = history_->Current();
+    if (link_->SaveConfigurationToSensor()) {
+        history_->SetBaseline(sent);
+    }
 }
 
 void MainWindow::mnuFileOpenFromSensorClick() {
+    if (link_->IsBusy() || !MayDropEdits()) {
+        return;
+    }
     link_->GetConfigurationFromSensor();
 }
 
@@ -123,7 +151,7 @@ bool MainWindow::MayLeave() {
 // to stream again), every event loop returns, and the window's components close their
 // files as they are destroyed.
 void MainWindow::mnuFileExitClick() {
-    if (!MayLeave()) {
+    if (!MayLeave() || !MayDropEdits()) {
         return;
     }
     link_->Leave();
@@ -131,7 +159,7 @@ void MainWindow::mnuFileExitClick() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!MayLeave()) {
+    if (!MayLeave() || !MayDropEdits()) {
         event->ignore();
         return;
     }

@@ -47,6 +47,8 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
     m.mnuFileOpenFromFile =
         AddEntry(m.mnuFile, "mnuFileOpenFromFile", "Get Configuration From &Disk");
     m.mnuFileOpenFromFile->setShortcut(QKeySequence::Open);
+    m.mnuFileRecent = m.mnuFile->addMenu("&Recent Files");
+    m.mnuFileRecent->setObjectName("mnuFileRecent");
     m.mnuFileCompareWithSensor =
         AddEntry(m.mnuFile, "mnuFileCompareWithSensor", "Compare With Sens&or...");
     m.mnuFileCompareWithFile =
@@ -59,6 +61,12 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
         AddEntry(m.mnuFile, "mnuFileNewFactoryConfiguration", "&New Factory Configuration");
     m.mnuFileExit = AddEntry(m.mnuFile, "mnuFileExit", "E&xit");
     m.mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    m.mnuEdit = AddMenu(bar, "mnuEdit", "&Edit");
+    m.mnuEditUndo = AddEntry(m.mnuEdit, "mnuEditUndo", "&Undo");
+    m.mnuEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m.mnuEditRedo = AddEntry(m.mnuEdit, "mnuEditRedo", "&Redo");
+    m.mnuEditRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 
     // Commands straight on the bar.
     m.mnuComPort = AddEntry(bar, "mnuComPort", "&ComPort");
@@ -112,6 +120,7 @@ void MainMenus::EnableCommands(bool familyChosen, bool idle) const {
     mnuFileOpenFromFile->setEnabled(idle);
     mnuFileCompareWithSensor->setEnabled(familyChosen && idle);
     mnuFileCompareWithFile->setEnabled(familyChosen && idle);
+    mnuFileRecent->menuAction()->setEnabled(idle && !mnuFileRecent->actions().isEmpty());
     mnuComPort->setEnabled(idle);
     mnuSensorTypeKelvoA->setEnabled(idle);
     mnuSensorTypeKelvoB->setEnabled(idle);

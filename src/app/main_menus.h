@@ -19,11 +19,15 @@ struct MainMenus {
     QAction* mnuFileOpenFromFile = nullptr;
     QAction* mnuFileCompareWithSensor = nullptr;
     QAction* mnuFileCompareWithFile = nullptr;
+    QMenu* mnuFileRecent = nullptr; // the last files loaded or saved
     QAction* mnusep2 = nullptr;
     QAction* mnuFileReport = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileNewFactoryConfiguration = nullptr;
     QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditRedo = nullptr;
     QAction* mnuComPort = nullptr;
     QAction* mnuProcessing = nullptr;
     QAction* mnuFilters = nullptr;

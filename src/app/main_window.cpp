@@ -2,6 +2,8 @@
 
 #include "app/about_box.h"
 #include "app/alt_key_guard.h"
+#include "app/edit_history.h"
+#include "app/recent_files.h"
 #include "app/record_transfer.h"
 #include "app/status_panel.h"
 #include "display/ui/editor_controls.h"
@@ -83,6 +85,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             [this](const QString& note) { status_->ShowReadings(note); });
     BuildLink();
     transfer_ = std::make_unique<RecordTransfer>(*editors_, *txtDescription_, config_, menus_);
+    BuildEditProtection();
 
     ConnectMenus();
     StartUp();
@@ -200,6 +203,7 @@ void MainWindow::StartUp() {
     // 11.
     LoadFactoryDefaultsB(config_);
     ShowRecordB();
+    ConfigurationArrived({});
     startingUp_ = false;
 }
 

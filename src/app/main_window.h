@@ -16,10 +16,12 @@ class QLineEdit;
 
 namespace telmora {
 
+class EditHistory;
 class FormSurface;
 class MeasurementDisplay;
 class OutputEditors;
 class PortChooser;
+class RecentFiles;
 class RecordTransfer;
 class SensorLink;
 class StatusPanel;
@@ -48,6 +50,8 @@ class MainWindow : public QMainWindow, public LinkHost {
     PortChooser& Ports() { return *chooser_; }
     QLineEdit* DescriptionBox() const { return txtDescription_; }
     HelpCommand& Help() { return help_; }
+    EditHistory& History() { return *history_; }
+    RecentFiles& Recent() { return *recent_; }
 
     // Family layout: hide or show the controls only family B has.
     void ShowFamilyALayout();
@@ -97,6 +101,9 @@ class MainWindow : public QMainWindow, public LinkHost {
     // The commissioning report of what the window shows, written as a PDF without the file
     // dialog; false after telling the user why it could not be written.
     bool WriteCommissioningReport(const QString& path);
+    // A "&Recent Files" entry: loads the file after asking about unsaved edits; a file
+    // that fails to load leaves the list.
+    void OpenRecentFile(const QString& path);
 
   protected:
     // The close box and the window manager's close leave as "E&xit" does.
@@ -104,6 +111,15 @@ class MainWindow : public QMainWindow, public LinkHost {
 
   private:
     bool MayLeave();
+    // Unsaved edits are about to be dropped: true when the user saved them or lets them go,
+    // false when the command should not go on. Nothing is asked without edits.
+    bool MayDropEdits();
+    // "&Save Configuration to Disk" with its dialog: true when the file was written.
+    bool SaveThroughDialog();
+    void BuildEditProtection();
+    // The window shows a configuration that came from `file` (empty: not from a file).
+    void ConfigurationArrived(const QString& file);
+    void ShowTitle();
     void BuildOwnControls();
     void BuildLink();
     void ConnectMenus();
@@ -133,6 +149,10 @@ class MainWindow : public QMainWindow, public LinkHost {
     std::unique_ptr<SensorLink> link_;
     std::unique_ptr<PortChooser> chooser_;
     std::unique_ptr<RecordTransfer> transfer_;
+    // After the transfer it reads through, so it goes first.
+    std::unique_ptr<EditHistory> history_;
+    std::unique_ptr<RecentFiles> recent_;
+    QString file_; // the configuration file the window's configuration came from or went to
     HelpCommand help_;
     QLabel* lblDescription_ = nullptr;
     QLineEdit* txtDescription_ = nullptr;

@@ -68,6 +68,12 @@ void RecordTransfer::Show(SensorFamily family) {
     }
 }
 
+SensorConfig RecordTransfer::WindowRecord() const {
+    SensorConfig record = config_;
+    ReadWindow(SensorFamily::B, Texts(), record);
+    return record;
+}
+
 WindowTexts RecordTransfer::Texts() const {
     WindowTexts texts;
     texts.MinRange = Text(editors_.Range().MinRangeBox());

@@ -30,6 +30,9 @@ class RecordTransfer {
     void ShowRecordB() { Show(SensorFamily::B); }
     void ReadWindowA() { ReadWindow(SensorFamily::A, Texts(), config_); }
     void ReadWindowB() { ReadWindow(SensorFamily::B, Texts(), config_); }
+    // What ReadWindowB would make of the record, leaving the record as it is. Family B's
+    // share is the whole window, whatever family it is set up for.
+    SensorConfig WindowRecord() const;
 
   private:
     void Show(SensorFamily family);

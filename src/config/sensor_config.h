@@ -54,6 +54,8 @@ struct SensorConfig {
     std::int16_t AnalogSetAllowed = 0; // 0, 16
     float AnalogOutputMin = 0;
     float AnalogOutputMax = 10;
+
+    bool operator==(const SensorConfig&) const = default;
 };
 
 // The fields of switch N (1 to 4), so that code serving every switch is written once.

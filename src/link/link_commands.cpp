@@ -86,32 +86,32 @@ void LinkCommands::GetConfigurationFromSensor() {
     host_.ShowStatus(CompletedExchangeText(read));
 }
 
-void LinkCommands::SaveConfigurationToSensor() {
+bool LinkCommands::SaveConfigurationToSensor() {
     // The family the window is set up for is the family the user means to write.
     const SensorFamily wanted = host_.SelectedFamily();
     if (wanted == SensorFamily::None || !MayBegin())
-        return;
+        return false;
     BusyScope busy(busy_);
     const ExchangeResult detection = DetectSensor();
     if (!detection.Completed())
-        return;
+        return false;
     if (detection.Family != wanted) {
         // The detection has already set the window up for the family it found.
         SendEnd();
         host_.Warn(kWrongSensorTypeText);
-        return;
+        return false;
     }
     const RegisterImage image = host_.ReadWindow(wanted);
     const ExchangeResult write = WriteConfiguration(wanted, image);
     if (!write.Completed()) {
         WarnIfStopped(write);
-        return;
+        return false;
     }
     SendEnd();
     if (verify_)
-        VerifyWrite(wanted, image);
-    else
-        host_.ShowStatus(CompletedExchangeText(write));
+        return VerifyWrite(wanted, image);
+    host_.ShowStatus(CompletedExchangeText(write));
+    return true;
 }
 
 // Detection without setting the window's family, then the read in that family and "E".
@@ -143,28 +143,31 @@ ExchangeResult LinkCommands::ReadSensorAside(SensorFamily family) {
     return result;
 }
 
-void LinkCommands::VerifyWrite(SensorFamily family, const RegisterImage& written) {
+bool LinkCommands::VerifyWrite(SensorFamily family, const RegisterImage& written) {
     const ExchangeResult readBack = ReadAside(family);
+    // A write whose check could not run still completed; only an answer that differs
+    // makes it a failure.
     if (readBack.Outcome == ExchangeOutcome::NoSensor) {
         host_.Warn(kWriteUncheckedText);
-        return;
+        return true;
     }
     if (readBack.Exchange == Exchange::Detection && readBack.Completed()) {
         host_.Warn("The sensor answered as " + std::string(FamilyName(readBack.Family)) +
                    " after the configuration was written as " + std::string(FamilyName(family)) +
                    ".");
-        return;
+        return false;
     }
     if (!readBack.Completed()) {
         WarnIfStopped(readBack);
-        return;
+        return true;
     }
     const std::string differences = WriteCheckText(family, written, protocol_.Image());
     if (!differences.empty()) {
         host_.Warn(differences);
-        return;
+        return false;
     }
     host_.ShowStatus(VerifiedWriteText(family));
+    return true;
 }
 
 } // namespace telmora

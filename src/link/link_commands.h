@@ -35,8 +35,9 @@ class LinkCommands {
     void GetConfigurationFromSensor();
     // mnuFileSaveToSensor, "Save Configuration To Sensor". Unless turned off, the sensor is
     // then read back, as "Get Configuration From Sensor" reads it but without touching the
-    // window, and a register that differs from what was written is reported.
-    void SaveConfigurationToSensor();
+    // window, and a register that differs from what was written is reported. True when the
+    // sensor took the configuration (and, when checked, gave the same back).
+    bool SaveConfigurationToSensor();
     void SetVerifyAfterWriting(bool verify) { verify_ = verify; }
     // Reads the sensor as "Get Configuration From Sensor" does but leaves the window as it
     // is, for a compare. A sensor of another family than `family` is told to stream again
@@ -54,7 +55,7 @@ class LinkCommands {
     bool MayBegin();
     void WarnIfStopped(const ExchangeResult& result);
     ExchangeResult WaitForEnd(Exchange exchange, bool started);
-    void VerifyWrite(SensorFamily family, const RegisterImage& written);
+    bool VerifyWrite(SensorFamily family, const RegisterImage& written);
     ExchangeResult ReadAside(SensorFamily family);
 
     LinkProtocol& protocol_;

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <memory>
+
 #include "../support/modal.h"
 
 // Helpers for the window tests: a sandbox folder whose serial ports lead nowhere, the
@@ -127,5 +129,25 @@ inline QString CompareSummary(QWidget* modal) {
 }
 
 using test::NextModal;
+
+// The question about unsaved edits, if it comes, answered `answer`; then `act` on the
+// dialog the command opens (next).
+class AnswerThen {
+  public:
+    AnswerThen(QMessageBox::StandardButton answer, std::function<void(QWidget*)> act)
+        : question_([this, answer, act](QWidget* modal) {
+              if (modal->objectName() != "msgUnsavedEdits") {
+                  return act(modal);
+              }
+              next_ = std::make_unique<NextModal>(act);
+              NextModal::Answer(modal, answer);
+          }) {}
+    const NextModal& Question() const { return question_; }
+    QString NextName() const { return next_ ? next_->Name() : QString("no question"); }
+
+  private:
+    std::unique_ptr<NextModal> next_;
+    NextModal question_;
+};
 
 } // namespace telmora::app_test

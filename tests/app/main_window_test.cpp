@@ -5,6 +5,7 @@
 #include "../support/golden_sections.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/recent_files.h"
 #include "app/status_panel.h"
 #include "app_test_support.h"
 #include "display/ui/live_gauges_view.h"
@@ -21,6 +22,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -30,6 +33,26 @@ using namespace telmora;
 using telmora::app_test::NextModal;
 using telmora::app_test::Sandbox;
 using telmora::app_test::TextOf;
+
+namespace {
+
+// The user types `text` into the box named `name` and presses Enter.
+void Enter(MainWindow& window, const char* name, const QString& text) {
+    auto* box = qobject_cast<EntryBox*>(window.findChild<QLineEdit*>(name));
+    box->setText(text);
+    emit box->Entered();
+}
+
+// The title, then the Edit menu as it reads.
+QString EditState(MainWindow& window) {
+    const MainMenus& m = window.Menus();
+    return QString("%1 | %2%3 | %4%5")
+        .arg(window.windowTitle(), m.mnuEditUndo->text(),
+             m.mnuEditUndo->isEnabled() ? "" : " (off)", m.mnuEditRedo->text(),
+             m.mnuEditRedo->isEnabled() ? "" : " (off)");
+}
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -95,6 +118,8 @@ class MainWindowTest : public QObject {
             chosen->trigger();
             log << state(chosen->objectName());
         }
+        // The record's changes are edits a new configuration drops: the user lets them go.
+        NextModal discard([](QWidget* box) { NextModal::Answer(box, QMessageBox::Discard); });
         for (QAction* chosen : {m.mnuSensorTypeKelvoA, m.mnuSensorTypeKelvoB}) {
             chosen->trigger();
             m.mnuFileNewFactoryConfiguration->trigger();
@@ -313,6 +338,183 @@ class MainWindowTest : public QObject {
         window.Display().ShowReading(51.0f);
         QCOMPARE(readings->text(), QString());
         QVERIFY(readings->isHidden());
+    }
+
+    // Each way of changing the configuration is one named step: undo shows the earlier
+    // record, redo the later one, and undoing back to what was loaded clears the star.
+    void UndoRedo_EachChangeIsOneNamedStep() {
+        Sandbox sandbox;
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const MainMenus& m = window.Menus();
+        auto* handle = window.findChild<QLabel*>("lblSw1Left");
+        const QPoint from = handle->rect().center(), to = from - QPoint(60, 0);
+        // Each step, and the control whose text tells its effect (none: the filter type).
+        const std::vector<std::tuple<QString, const char*, std::function<void()>>> steps{
+            {"setpoint drag", "txtSw1Setpoint",
+             [&] {
+                 QTest::mousePress(handle, Qt::LeftButton, {}, from);
+                 QTest::mouseMove(handle, to);
+                 QTest::mouseRelease(handle, Qt::LeftButton, {}, to);
+             }},
+            {"option click", "lblSw2PowerUp",
+             [&] {
+                 QTest::mouseClick(window.findChild<QLabel*>("lblSw2PowerUp"), Qt::LeftButton);
+             }},
+            {"pop-up choice", "lblAnalogEchoLoss",
+             [&] { window.findChild<QAction*>("mnuAnalogEchoLossHigh")->trigger(); }},
+            {"typed, left by the menu", "txtMaxRange",
+             [&] { window.findChild<QLineEdit*>("txtMaxRange")->setText("300.00"); }},
+            {"dialog OK", "", [&] {
+                 NextModal ok([](QWidget* dialog) {
+                     dialog->findChild<QRadioButton*>("opt2Consec")->click();
+                     qobject_cast<QDialog*>(dialog)->accept();
+                 });
+                 m.mnuFilters->trigger();
+             }}};
+        QStringList log{"start-up: " + EditState(window)};
+        const auto shown = [&](const char* name) {
+            return *name ? TextOf(window, name) : QString::number(window.Config().FilterType);
+        };
+        for (const auto& [step, control, act] : steps) {
+            const QString before = shown(control);
+            act();
+            const QString after = shown(control);
+            log << QString("%1: %2 -> %3: %4").arg(step, before, after, EditState(window));
+            m.mnuEditUndo->trigger();
+            QCOMPARE(shown(control), before);
+            log << "  undone: " + EditState(window);
+            m.mnuEditRedo->trigger();
+            QCOMPARE(shown(control), after);
+        }
+        QWidget* label = window.findChild<QLabel*>("lblSw2PowerUp");
+        window.activateWindow(); // shortcuts act in the active window; the dialog was
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        label->setFocus();
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            QTest::keyClick(label, Qt::Key_Z, Qt::ControlModifier);
+        }
+        log << "all undone: " + EditState(window) + ", setpoint " +
+                   TextOf(window, "txtSw1Setpoint");
+        test::CompareWithGolden(TELMORA_GOLDEN, "undo and redo", log);
+    }
+
+    // The title follows the file and the edits; the last four files are offered, newest
+    // first, and one that no longer loads leaves the list.
+    void TitleAndRecentFiles_FollowLoadsSavesAndEdits() {
+        Sandbox sandbox;
+        QStringList log;
+        {
+            MainWindow window;
+            const auto note = [&](const QString& step) {
+                QStringList entries;
+                for (QAction* entry : window.Menus().mnuFileRecent->actions()) {
+                    entries << entry->text() + " [" +
+                                   QString(entry->toolTip()).replace(QDir::currentPath(), "~") +
+                                   "]";
+                }
+                log << step + ": " + window.windowTitle() + " | " + entries.join(", ");
+            };
+            for (const char* file : {"a.cfg", "b.cfg", "c&d.cfg", "e.cfg", "f.cfg", "b.cfg"}) {
+                QVERIFY(window.SaveConfigurationFile(sandbox.Path(file)));
+            }
+            note("six saves");
+            Enter(window, "txtSw1Setpoint", "40");
+            note("edited");
+            QVERIFY(window.LoadConfigurationFile(sandbox.Path("e.cfg")));
+            note("e.cfg loaded");
+            QFile::remove(sandbox.Path("c&d.cfg"));
+            NextModal failure(NextModal::Dismiss);
+            window.Menus().mnuFileRecent->actions().at(3)->trigger();
+            note("c&d.cfg gone, then chosen (" + failure.Title() + ")");
+            window.Menus().mnuFileRecent->actions().at(2)->trigger();
+            note("f.cfg chosen");
+            window.Menus().mnuFileNewFactoryConfiguration->trigger();
+            note("new factory configuration");
+        }
+        MainWindow next; // the list outlives the window
+        log << "next window: " + next.Recent().Paths().join(", ").replace(QDir::currentPath(), "~");
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Telmora", "Telmora")
+            .setValue("files/recent", QStringList{"", "x.cfg", sandbox.Path("x.cfg"), "a.cfg",
+                                                  "b.cfg", "c.cfg", "d.cfg"});
+        MainWindow edited; // a list edited by hand: no blanks, no repeats, at most four
+        log << "edited list: " +
+                   edited.Recent().Paths().join(", ").replace(QDir::currentPath(), "~");
+        test::CompareWithGolden(TELMORA_GOLDEN, "title and recent files", log);
+    }
+
+    // Every command that drops the window's configuration asks first, but only when there
+    // are unsaved edits; Cancel keeps the window as it was, and "Save to disk" goes on only
+    // when the file was written.
+    void GuardedCommands_AskOnlyWithEdits_CancelKeepsEverything_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("edited");
+        // Leaving without edits would end the test's own event loops; the tests of a leave
+        // during an exchange show that it asks nothing then.
+        for (const char* command : {"mnuFileExit", "close box"}) {
+            QTest::addRow("%s, edited", command) << QString(command) << true;
+        }
+        for (const char* command :
+             {"mnuFileOpenFromFile", "mnuFileOpenFromSensor", "mnuFileNewFactoryConfiguration",
+              "mnuFileRecent1", "mnuSensorTypeKelvoA"}) {
+            QTest::addRow("%s, edited", command) << QString(command) << true;
+            QTest::addRow("%s, unedited", command) << QString(command) << false;
+        }
+    }
+
+    void GuardedCommands_AskOnlyWithEdits_CancelKeepsEverything() {
+        QFETCH(QString, command);
+        QFETCH(bool, edited);
+        Sandbox sandbox;
+        MainWindow window;
+        window.show();
+        QVERIFY(window.SaveConfigurationFile(sandbox.Path("a.cfg")));
+        if (edited) {
+            Enter(window, "txtSw1Setpoint", "30");
+        }
+        const QString title = window.windowTitle();
+        QStringList buttons;
+        NextModal modal([&buttons](QWidget* dialog) {
+            for (QAbstractButton* button : dialog->findChildren<QPushButton*>()) {
+                buttons << button->text();
+            }
+            NextModal::Answer(dialog, QMessageBox::Cancel); // a file dialog or warning closes
+        });
+        if (command == "close box") {
+            window.close();
+        } else {
+            window.findChild<QAction*>(command)->trigger();
+        }
+        // The family change drops nothing: the edits stay on the window, still unsaved.
+        const bool asks = edited && command != "mnuSensorTypeKelvoA";
+        QCOMPARE(modal.Name() == "msgUnsavedEdits", asks);
+        if (asks) {
+            buttons.sort();
+            QCOMPARE(buttons, QStringList({"Cancel", "Discard", "Save to disk"}));
+        }
+        if (edited) {
+            QCOMPARE(TextOf(window, "txtSw1Setpoint"), QString("30.00"));
+            QCOMPARE(window.windowTitle(), title);
+            QVERIFY(window.isVisible());
+        }
+    }
+
+    void SaveToDiskAnswer_GoesOnOnlyWhenTheFileWasWritten() {
+        Sandbox sandbox;
+        MainWindow window;
+        Enter(window, "txtSw1Setpoint", "30");
+        for (bool written : {false, true}) {
+            app_test::AnswerThen modal(QMessageBox::Save, [&](QWidget* dialog) {
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(sandbox.Path("kept.cfg"));
+                QMetaObject::invokeMethod(dialog, written ? "accept" : "reject");
+            });
+            window.Menus().mnuFileNewFactoryConfiguration->trigger();
+            QCOMPARE(modal.NextName(), QString("CommonDialog1"));
+            QCOMPARE(TextOf(window, "txtSw1Setpoint"), QString(written ? "12.00" : "30.00"));
+            QCOMPARE(window.windowTitle(), QString(written ? "Telmora 1.08" : "Telmora 1.08 *"));
+        }
+        QVERIFY(QFile::exists(sandbox.Path("kept.cfg")));
     }
 
     // The twips layer on its own: where controls land and stay through resizes, what a moving

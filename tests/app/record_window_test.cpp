@@ -63,7 +63,7 @@ QStringList ControlTexts(QWidget& window) {
 // default suffix, filters and the name it offered.
 QStringList ThroughDialog(QAction* command, const QString& path) {
     QStringList seen;
-    NextModal modal([path, &seen](QWidget* modal) {
+    const auto fill = [path, &seen](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
         QVERIFY(dialog != nullptr && name != nullptr);
@@ -72,7 +72,9 @@ QStringList ThroughDialog(QAction* command, const QString& path) {
         dialog->selectFile(path);
         name->setText(path); // as the user types it
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    });
+    };
+    // Unsaved edits are let go when the command asks about them.
+    app_test::AnswerThen modal(QMessageBox::Discard, fill);
     command->trigger();
     return seen;
 }
@@ -146,10 +148,16 @@ class RecordWindowTest : public QObject {
         const MainMenus& m = window.Menus();
         window.DescriptionBox()->setText("kept");
         QStringList log;
-        for (QAction* command : {m.mnuFileSaveToFile, m.mnuFileOpenFromFile}) {
-            NextModal modal([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-            command->trigger();
-            log << command->objectName() + " cancelled: " + modal.Name();
+        const auto reject = [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); };
+        {
+            NextModal modal(reject);
+            m.mnuFileSaveToFile->trigger();
+            log << "mnuFileSaveToFile cancelled: " + modal.Name();
+        }
+        {
+            app_test::AnswerThen modal(QMessageBox::Discard, reject); // "kept" is an edit
+            m.mnuFileOpenFromFile->trigger();
+            log << "mnuFileOpenFromFile cancelled: " + modal.NextName();
         }
         const QStringList before = ControlTexts(window); // the dialogs stay, hidden
         sandbox.Write("short.cfg", QByteArray(255, '\x01'));

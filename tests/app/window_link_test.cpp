@@ -127,7 +127,7 @@ class WindowLinkTest : public QObject {
         QStringList activity;
         connect(&window.Link(), &SensorLink::ProgressChanged, this,
                 [&] { activity << window.Status().Activity()->text(); });
-        NextModal unexpected(NextModal::Dismiss, 3 * kPatienceMs);
+        auto unexpected = std::make_unique<NextModal>(NextModal::Dismiss, 3 * kPatienceMs);
 
         window.Menus().mnuFileOpenFromSensor->trigger();
         QVERIFY(activity.contains("Reading configuration: register 45"));
@@ -144,10 +144,17 @@ class WindowLinkTest : public QObject {
                  qPrintable(activity.join(" | ")));
         QCOMPARE(window.statusBar()->currentMessage(),
                  QString("Configuration saved to the Kelvo-B sensor, read back and verified."));
+        QCOMPARE(window.windowTitle(), QString("Telmora 1.08")); // the sensor holds the edit
+        QVERIFY2(!unexpected->Seen(), qPrintable(unexpected->Text()));
+        unexpected.reset();
+        // A read drops the window's unsaved edits once the user lets them go.
         window.DescriptionBox()->setText("changed here only");
+        NextModal discard([](QWidget* box) { NextModal::Answer(box, QMessageBox::Discard); },
+                          3 * kPatienceMs);
         window.Menus().mnuFileOpenFromSensor->trigger();
+        QCOMPARE(discard.Name(), QString("msgUnsavedEdits"));
         QCOMPARE(window.DescriptionBox()->text(), QString("Written by the window"));
-        QVERIFY2(!unexpected.Seen(), qPrintable(unexpected.Text()));
+        QCOMPARE(window.windowTitle(), QString("Telmora 1.08"));
     }
 
     // The compare reads the sensor without touching the window: equal after a read, the
@@ -187,7 +194,8 @@ class WindowLinkTest : public QObject {
         window.findChild<QLineEdit*>("txtSw1Setpoint")->setText("30.00");
         NextModal warning(NextModal::Dismiss, 3 * kPatienceMs);
         window.Menus().mnuFileSaveToSensor->trigger();
-        QStringList log{warning.Title() + ": " + warning.Text()};
+        // A write the sensor did not take leaves the edit unsaved; one it took saves it.
+        QStringList log{warning.Title() + ": " + warning.Text(), window.windowTitle()};
         window.Menus().mnuVerifyAfterWriting->trigger();
         activity.clear();
         NextModal none(NextModal::Dismiss, 500);
@@ -195,7 +203,8 @@ class WindowLinkTest : public QObject {
         QTest::qWait(600);
         log << "unchecked: a dialog came " + QString::number(none.Seen()) + ", " +
                    QString::number(activity.filter("Reading").size()) + " registers read back, " +
-                   window.statusBar()->currentMessage();
+                   window.statusBar()->currentMessage()
+            << window.windowTitle();
         test::CompareWithGolden(TELMORA_GOLDEN, "verify after writing", log);
     }
 

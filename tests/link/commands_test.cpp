@@ -116,12 +116,13 @@ TEST(CommandsOnEachFamily, DamagedOrMissingReplies_AreAskedForAgainOrStopTheExch
             };
         b.sensor.lateFromRegister = c.lateFrom;
         const auto before = b.sensor.registers;
+        std::string outcome;
         if (c.save)
-            b.commands.SaveConfigurationToSensor();
+            outcome = b.commands.SaveConfigurationToSensor() ? "written\n" : "not written\n";
         else
             b.commands.GetConfigurationFromSensor();
         EXPECT_FALSE(b.commands.Busy());
-        std::string text = Transcript(b);
+        std::string text = Transcript(b) + outcome;
         b.protocol.PortOpened();
         ExpectGolden(c.name, text + "reopened: " + std::to_string(b.protocol.LineCountDistance()) +
                                  ", " + std::to_string(b.listener.scaleChanges.size()) +

@@ -458,13 +458,14 @@ void SensorLink::GetConfigurationFromSensor() {
     d_->SetBusy(false);
 }
 
-void SensorLink::SaveConfigurationToSensor() {
+bool SensorLink::SaveConfigurationToSensor() {
     if (d_->Busy)
-        return;
+        return false;
     d_->GiveWay();
     d_->SetBusy(true);
-    d_->Commands.SaveConfigurationToSensor();
+    const bool written = d_->Commands.SaveConfigurationToSensor();
     d_->SetBusy(false);
+    return written;
 }
 
 ExchangeResult SensorLink::ReadSensorAside(SensorFamily family, RegisterImage& image) {

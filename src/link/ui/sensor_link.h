@@ -80,9 +80,9 @@ class SensorLink : public QObject {
   public slots:
     // "Get Configuration From Sensor" and "Save Configuration To Sensor". Each returns
     // when the command has finished; the window stays responsive meanwhile. Ignored while
-    // busy.
+    // busy. The write is true when the sensor took the configuration.
     void GetConfigurationFromSensor();
-    void SaveConfigurationToSensor();
+    bool SaveConfigurationToSensor();
     // For a compare: reads the sensor of `family` without touching the window (see
     // LinkCommands::ReadSensorAside) and, when the read completed, puts its registers in
     // `image`. Returns the outcome; not started while busy.
