@@ -59,8 +59,7 @@ bool MainWindow::WriteCommissioningReport(const QString& path) {
     StatisticsPanel& statistics = display_->Statistics();
     if (statistics.Figures().NumOfSamples > 0)
         source.Statistics = statistics.ShownTexts();
-    const StripChartView& chart = display_->Chart();
-    source.Trace = CurrentSweep(chart.Model(), chart.Box(), chart.Speed());
+    source.Trace = CurrentSweep(display_->Chart().Model());
 
     QString error;
     if (!WriteReportPdf(BuildCommissioningReport(source), path, error)) {

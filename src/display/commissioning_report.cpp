@@ -229,15 +229,11 @@ std::string LocalDateTimeText(std::time_t time) {
     return std::string(text, length);
 }
 
-std::vector<float> CurrentSweep(const StripChart& chart, const ChartBox& box, int speed) {
-    const int step = std::max(speed, kChartSpeedMin);
-    const int head = RoundHalfEven(chart.ChartX() - box.Left);
-    const std::vector<float>& points = chart.ChartPoints();
+std::vector<float> CurrentSweep(const StripChart& chart) {
     std::vector<float> sweep;
-    for (int i = 0; i <= head && static_cast<std::size_t>(i) < points.size(); i += step) {
-        const float d = points[static_cast<std::size_t>(i)];
-        if (d > 0)
-            sweep.push_back(d);
+    for (const ChartSample& sample : chart.Sweep()) {
+        if (sample.Distance > 0)
+            sweep.push_back(sample.Distance);
     }
     return sweep;
 }

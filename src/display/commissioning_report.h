@@ -83,10 +83,9 @@ CommissioningReport BuildCommissioningReport(const ReportSource& source);
 // "2026-12-07 09:14:05" in the local time zone.
 std::string LocalDateTimeText(std::time_t time);
 
-// The distances of the strip chart's current sweep, oldest first: the points from the
-// box's left edge up to the head at the chart speed's spacing, as the print command
-// redraws them. Lost echoes (0 or less) are left out.
-std::vector<float> CurrentSweep(const StripChart& chart, const ChartBox& box, int speed);
+// The distances of the strip chart's current sweep, oldest first, lost echoes (0 or less)
+// left out.
+std::vector<float> CurrentSweep(const StripChart& chart);
 
 // The report as one self-contained HTML page: inline style, inline SVG drawings.
 std::string CommissioningReportHtml(const CommissioningReport& report);

@@ -1,13 +1,7 @@
 #!/usr/bin/python3
-"""Checks the running main window as a screen-reader user meets it: it must be on the
-accessibility bus, every control a user reads or operates must have a name, the controls
-listed in the expectations file must be found by their name and role, and those marked
-"tab" must be reached by pressing Tab from the first such text box, round the window.
-
-Usage: check_accessibility.py APP_NAME EXPECTATIONS_FILE
-The expectations file has one "role<TAB>name[<TAB>tab]" line a control; '#' starts a
-comment.
-"""
+"""check_accessibility.py APP_NAME EXPECTATIONS_FILE ("role<TAB>name[<TAB>tab]" lines): the
+running window is on the bus, every control has a name, each expected one is found, and Tab
+from the first marked text box reaches every one marked "tab"."""
 import sys
 import time
 

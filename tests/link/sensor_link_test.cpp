@@ -1,6 +1,6 @@
 // SensorLink and port selection, with every port mapped to a pseudo-terminal whose other
-// end the test plays, a missing device or nothing: line settings, readings, busy state, a
-// line that hangs up, the scan, frmCommPorts and its device choosers, "CustFile" and opening
+// end the test plays, a missing device or nothing: line settings, readings, busy state,
+// the scan, frmCommPorts and its device choosers, "CustFile" and opening
 // the chosen port.
 
 #include "../support/modal.h"
@@ -22,19 +22,11 @@
 #include <QTimer>
 
 #include <cstring>
-#include <sys/resource.h>
 
 using namespace telmora;
 using namespace telmora::testing;
 
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // Port 1 leads nowhere, 2 and 3 to terminals, 4 to a missing device.
 struct Setup {
@@ -146,30 +138,6 @@ class SensorLinkTest : public QObject {
         QCOMPARE(s.two->ReadWaiting().count('W'), 10);
     }
 
-    // An idle port that hangs up; a hang-up during an exchange is tested against the simulator.
-    void hangUp_closesThePortReportsItOnceAndDoesNotSpin() {
-        Setup s;
-        QSignalSpy errors(&s.link, &SensorLink::PortError);
-        QSignalSpy opened(&s.link, &SensorLink::PortOpenChanged);
-        QVERIFY(s.link.OpenPort(2));
-        const QString device = s.two->path();
-
-        s.two.reset(); // the whole line goes away
-        QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
-        QVERIFY(!s.link.IsPortOpen());
-        const QString message = errors.at(0).at(0).toString();
-        QVERIFY2(message.startsWith(
-                     QStringLiteral("Comm2 (%1) stopped working; it may have been disconnected (")
-                         .arg(device)),
-                 qPrintable(message));
-        QVERIFY2(message.endsWith(QStringLiteral("The port is closed.")), qPrintable(message));
-        QCOMPARE(opened.count(), 2);
-
-        const double before = CpuSeconds();
-        QTest::qWait(300);
-        QVERIFY2(CpuSeconds() - before < 0.15, "the event loop idles once the port is closed");
-        QCOMPARE(errors.count(), 1);
-    }
     void scan_offersOnlyUsablePortsAndLeavesEveryLineAsItWas() {
         // Another program holds port 3.
         Setup s;
