@@ -28,6 +28,11 @@ CompareDialog::CompareDialog(const QString& title, std::string leftName, std::st
                              std::vector<FieldComparison> fields, QWidget* parent)
     : QDialog(parent), leftName_(std::move(leftName)), rightName_(std::move(rightName)),
       fields_(std::move(fields)) {
+    // Named as the window names them; the record's name stays in the tooltip.
+    for (FieldComparison& field : fields_) {
+        recordNames_.push_back(field.Name);
+        field.Name = std::string(FieldCaption(field.Name));
+    }
     setObjectName("frmCompare");
     setWindowTitle(title);
 
@@ -123,6 +128,9 @@ void CompareDialog::Fill() {
                 item->setForeground(Qt::black);
                 item->setToolTip(QString("%1 differs").arg(Text(field.Name)));
             }
+            if (column == kName)
+                item->setToolTip(
+                    Text(recordNames_.at(static_cast<std::size_t>(&field - fields_.data()))));
             tblCompare_->setItem(row, column, item);
         }
     }

@@ -36,6 +36,7 @@ class CompareDialog : public QDialog {
     std::string leftName_;
     std::string rightName_;
     std::vector<FieldComparison> fields_;
+    std::vector<std::string> recordNames_;
     QTableWidget* tblCompare_;
     QLabel* lblDifferences_;
     QCheckBox* chkOnlyDifferences_;
