@@ -72,6 +72,8 @@ void EditHistory::Watch(QWidget& surface, const QList<QMenu*>& menus) {
     }
     for (HandleLabel* handle : surface.findChildren<HandleLabel*>()) {
         connect(handle, &HandleLabel::Released, this, [this] { Note(); });
+        // A step from the arrow keys ends where it began, as a drag does when released.
+        connect(handle, &HandleLabel::Stepped, this, [this] { Note(); });
     }
     for (QMenu* menu : menus) {
         QList<QMenu*> all = menu->findChildren<QMenu*>();

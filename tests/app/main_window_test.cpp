@@ -328,6 +328,11 @@ class MainWindowTest : public QObject {
                  QTest::mouseMove(handle, to);
                  QTest::mouseRelease(handle, Qt::LeftButton, {}, to);
              }},
+            {"arrow key on the handle", "txtSw1Setpoint",
+             [&] {
+                 handle->setFocus(Qt::TabFocusReason);
+                 QTest::keyClick(handle, Qt::Key_Right, Qt::ShiftModifier);
+             }},
             {"option click", "lblSw2PowerUp",
              [&] {
                  QTest::mouseClick(window.findChild<QLabel*>("lblSw2PowerUp"), Qt::LeftButton);
