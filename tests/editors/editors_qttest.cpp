@@ -338,16 +338,8 @@ void Keys(Bench& b, const QString& script) {
 }
 
 void Keyboard(Bench& b) {
-    // Tab from the first box round the window: each handle pair right after the box it drives.
-    b.window.activateWindow();
+    b.window.activateWindow(); // Tab's reach round the window is the accessibility check's
     QVERIFY(QTest::qWaitForWindowActive(&b.window));
-    QStringList chain;
-    b.editors.Range().MinRangeBox()->setFocus();
-    do {
-        chain << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    } while (QApplication::focusWidget() != b.editors.Range().MinRangeBox() && chain.size() < 99);
-    b.out << "  tab order: " + chain.join(' ');
     // Arrows step 0.01 inch, with Shift 0.1, held at the bar's ends as a drag is; the
     // pop-up opens from the keyboard and its entries answer their access keys.
     b.SetRange("6.5", "221.72");
