@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace telmora {
@@ -49,17 +48,9 @@ void MainWindow::mnuFileCompareWithSensorClick() {
 void MainWindow::mnuFileCompareWithFileClick() {
     if (SelectedFamily() == SensorFamily::None)
         return;
-    QFileDialog& dialog = CommonDialog1();
-    dialog.setWindowTitle("Compare With File");
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter("*.cfg");
-    dialog.selectFile("*.cfg");
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() ||
-        dialog.selectedFiles().constFirst().isEmpty()) {
-        return;
-    }
-    CompareWithFile(dialog.selectedFiles().constFirst());
+    const QString path = AskForConfigurationFile("Compare With File");
+    if (!path.isEmpty())
+        CompareWithFile(path);
 }
 
 bool MainWindow::CompareWithFile(const QString& path) {

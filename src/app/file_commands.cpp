@@ -56,17 +56,23 @@ void MainWindow::mnuFileOpenFromFileClick() {
     if (!MayDropEdits()) {
         return;
     }
+    const QString path = AskForConfigurationFile("Get File");
+    if (!path.isEmpty()) {
+        LoadConfigurationFile(path);
+    }
+}
+
+QString MainWindow::AskForConfigurationFile(const QString& title) {
     QFileDialog& dialog = CommonDialog1();
-    dialog.setWindowTitle("Get File");
+    dialog.setWindowTitle(title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter("*.cfg");
     dialog.selectFile("*.cfg");
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() ||
-        dialog.selectedFiles().constFirst().isEmpty()) {
-        return;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
     }
-    LoadConfigurationFile(dialog.selectedFiles().constFirst());
+    return dialog.selectedFiles().constFirst();
 }
 
 bool MainWindow::SaveConfigurationFile(const QString& path) {

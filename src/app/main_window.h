@@ -130,6 +130,8 @@ class MainWindow : public QMainWindow, public LinkHost {
     void SetFamilyFlags(bool familyA, bool familyB);
     void ShowError(const QString& title, const QString& text);
     QFileDialog& CommonDialog1();
+    // The file an "open" of CommonDialog1 titled `title` chose; empty when cancelled.
+    QString AskForConfigurationFile(const QString& title);
     void ShowComparison(const QString& title, const std::string& otherName,
                         const SensorConfig& other);
 

@@ -6,6 +6,7 @@
 #include "link/link_protocol.h"
 #include "link/port_lock.h"
 #include "link/port_map.h"
+#include "link/ui/sensor_line.h"
 #include "link/ui/serial_devices.h"
 
 #include <QEventLoop>
@@ -17,7 +18,6 @@ namespace telmora {
 
 namespace {
 
-constexpr qint32 kBaudRate = 9600;
 // LinkState while a write waits for its replies.
 constexpr int kWriteLinkState = 4;
 // How long the end command may take to leave when the program ends.
@@ -356,12 +356,7 @@ QString SensorLink::Private::OpenDevice(int number, const QString& device) {
     if (PortHolder holder; !ResolvedLock.AcquireResolvedName(device.toStdString(), holder))
         return held(holder);
 
-    Port.setPortName(device);
-    Port.setBaudRate(kBaudRate);
-    Port.setDataBits(QSerialPort::Data8);
-    Port.setParity(QSerialPort::NoParity);
-    Port.setStopBits(QSerialPort::OneStop);
-    Port.setFlowControl(QSerialPort::NoFlowControl);
+    SetSensorLine(Port, device);
     if (!Port.open(QIODevice::ReadWrite)) {
         const QString reason = Port.errorString();
         Port.clearError();

@@ -2,6 +2,7 @@
 
 #include "link/link_protocol.h"
 #include "link/port_lock.h"
+#include "link/ui/sensor_line.h"
 
 #include <QSerialPort>
 #include <QTimer>
@@ -10,7 +11,6 @@ namespace telmora {
 
 namespace {
 
-constexpr qint32 kBaudRate = 9600;
 constexpr int kEndWriteMs = 100;
 
 } // namespace
@@ -65,12 +65,7 @@ class SensorSearch::Private : public LinkPort, public LinkTimer, public LinkList
         if (FindPortHolder(device.toStdString()).Pid != 0 ||
             !Lock.AcquireResolvedName(device.toStdString(), holder))
             return false;
-        Port.setPortName(device);
-        Port.setBaudRate(kBaudRate);
-        Port.setDataBits(QSerialPort::Data8);
-        Port.setParity(QSerialPort::NoParity);
-        Port.setStopBits(QSerialPort::OneStop);
-        Port.setFlowControl(QSerialPort::NoFlowControl);
+        SetSensorLine(Port, device);
         if (!Port.open(QIODevice::ReadWrite)) {
             Port.clearError();
             Lock.Release();
