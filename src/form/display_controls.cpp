@@ -2,8 +2,10 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 
 #include <utility>
@@ -91,6 +93,43 @@ void ShowValue(QLineEdit* box, const QString& text) {
     if (box->text() != text) {
         box->setText(text);
     }
+}
+
+bool AsksForPopUp(const QKeyEvent& event) {
+    return event.key() == Qt::Key_Menu ||
+           (event.key() == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier);
+}
+
+FocusArea::FocusArea(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::TabFocus);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void FocusArea::keyPressEvent(QKeyEvent* event) {
+    if (!AsksForPopUp(*event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit customContextMenuRequested(rect().center());
+}
+
+void FocusArea::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void FocusArea::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void FocusArea::paintEvent(QPaintEvent*) {
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(2, 2, -3, -3));
 }
 
 } // namespace telmora

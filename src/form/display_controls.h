@@ -2,6 +2,9 @@
 
 #include "form/form_geometry.h"
 
+#include <QWidget>
+
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,5 +33,24 @@ void FitTextToBox(QLineEdit* box, const QString& widest);
 
 QPushButton* MakeButton(QWidget* parent, FormGeometry& geometry, const char* name,
                         const QString& caption, const QString& toolTip, TwipRect design);
+
+// Whether a key asks for the focused control's pop-up: the menu key or Shift+F10.
+bool AsksForPopUp(const QKeyEvent& event);
+
+// A place on the window drawn by others beneath it (the strip chart's box) that the
+// keyboard can still reach: Tab gives it the focus, which a dotted frame marks, and the
+// pop-up keys ask for its pop-up at its centre (customContextMenuRequested) as a right
+// click does.
+class FocusArea : public QWidget {
+    Q_OBJECT
+  public:
+    explicit FocusArea(QWidget* parent);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+};
 
 } // namespace telmora

@@ -1,5 +1,7 @@
 #include "form/editor_widgets.h"
 
+#include "form/display_controls.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -164,16 +166,11 @@ void HandleLabel::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         emit Stepped(-unit);
         break;
-    case Qt::Key_Menu:
-        emit MenuAsked(MenuPosition());
-        break;
-    case Qt::Key_F10:
-        if (event->modifiers() == Qt::ShiftModifier) {
+    default:
+        if (AsksForPopUp(*event)) {
             emit MenuAsked(MenuPosition());
             break;
         }
-        [[fallthrough]];
-    default:
         QLabel::keyPressEvent(event);
         return;
     }

@@ -230,6 +230,11 @@ void ChartExport(Bench& b) {
     b.out << QString("right click: menu %1 (%2)")
                  .arg(chart.ContextMenu()->isVisible() ? "shown" : "hidden", entries.join(", "));
     chart.ContextMenu()->close();
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_F10, Qt::ShiftModifier);
+    b.out
+        << QString("Shift+F10: menu %1").arg(chart.ContextMenu()->isVisible() ? "shown" : "hidden");
+    chart.ContextMenu()->close();
     QTemporaryDir dir;
     QString error;
     const bool data = chart.SaveChartData(dir.filePath("chart.csv"), error);

@@ -41,7 +41,6 @@ void StripChartView::BuildContextMenu() {
     connect(data, &QAction::triggered, this, [this] {
         SaveThroughDialog("Save Chart Data", "CSV (*.csv)", "csv", &StripChartView::SaveChartData);
     });
-    stripChartBox_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(stripChartBox_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { mnuStripChart_->popup(stripChartBox_->mapToGlobal(at)); });
 }

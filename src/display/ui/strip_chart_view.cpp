@@ -44,7 +44,7 @@ StripChartView::StripChartView(FormSurface& surface, FormGeometry& geometry,
 
 void StripChartView::BuildControls(FormSurface& surface, const SensorConfig& config) {
     // The box itself is only a place on the window: the trace is painted beneath it.
-    stripChartBox_ = new QWidget(&surface);
+    stripChartBox_ = new FocusArea(&surface);
     stripChartBox_->setObjectName("StripChartBox");
     stripChartBox_->setAccessibleName("Strip chart");
     stripChartBox_->setAccessibleDescription("Measured distance over time, near at the top");
