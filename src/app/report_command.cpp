@@ -63,8 +63,7 @@ bool MainWindow::WriteCommissioningReport(const QString& path) {
 
     QString error;
     if (!WriteReportPdf(BuildCommissioningReport(source), path, error)) {
-        ShowError("Commissioning Report",
-                  QString("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), error));
+        ShowError("Commissioning Report", error);
         return false;
     }
     status_->ShowNote(QString("Report written to %1").arg(QDir::toNativeSeparators(path)));

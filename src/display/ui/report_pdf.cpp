@@ -1,12 +1,16 @@
 #include "display/ui/report_pdf.h"
 
+#include "config/config_file.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPolygonF>
-#include <QSaveFile>
 
 namespace telmora {
 
@@ -138,13 +142,13 @@ class PdfLayout {
 } // namespace
 
 bool WriteReportPdf(const CommissioningReport& report, const QString& path, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
+    // Made in memory and written whole, so a failure or a kill leaves any earlier report as
+    // it was and nothing beside it.
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setTitle(Qs(report.Title));
         writer.setCreator(Qs(std::string(kProgramTitle)));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -153,7 +157,8 @@ bool WriteReportPdf(const CommissioningReport& report, const QString& path, QStr
         writer.setResolution(72);
         QPainter painter;
         if (!painter.begin(&writer)) {
-            error = "the PDF could not be started";
+            error = QString("Cannot write %1: the PDF could not be started.")
+                        .arg(QDir::toNativeSeparators(path));
             return false;
         }
         PdfLayout layout(writer, painter);
@@ -175,11 +180,11 @@ bool WriteReportPdf(const CommissioningReport& report, const QString& path, QStr
             layout.Paragraph(kNoReadingsText);
         painter.end();
     }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    const FileResult written =
+        WriteFileAtomically(QFile::encodeName(path).toStdString(), pdf.constData(),
+                            static_cast<std::size_t>(pdf.size()));
+    error = QString::fromStdString(written.Error);
+    return written.Ok;
 }
 
 } // namespace telmora

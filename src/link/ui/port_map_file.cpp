@@ -1,9 +1,10 @@
 #include "link/ui/port_map_file.h"
 
+#include "config/config_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace telmora {
 
@@ -28,14 +29,10 @@ QString SavePortMapChanges(const PortDevices& before, const PortDevices& after) 
 
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return QStringLiteral("Cannot create the folder of %1.").arg(path);
-    // Written beside the old file and renamed over it: a crash leaves the old or the new.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !file.commit())
-        return QStringLiteral("Cannot save %1: %2.").arg(path, file.errorString());
-    return {};
+    // Written whole or not at all: a crash leaves the old file or the new, nothing beside.
+    const FileResult written =
+        WriteFileAtomically(QFile::encodeName(path).toStdString(), text.data(), text.size());
+    return QString::fromStdString(written.Error);
 }
 
 } // namespace telmora
