@@ -2,10 +2,10 @@
 // mistake gets one line on standard error and the usage status, every failure its own
 // status. What each run prints is compared with kelvo_unit.golden.
 #include "../support/golden_gtest.h"
+#include "config/window_session.h"
 #include "config_report.h"
 #include "exit_codes.h"
 #include "kelvo_commands.h"
-#include "config/window_session.h"
 
 #include "config/config_fields.h"
 #include "config/config_file_commands.h"
@@ -85,7 +85,6 @@ TEST(CommandLine, EveryFailureGivesOneLineAndItsStatus) {
         {"diff", file, shortFile},
         {"report", file},
         {"report", "-o", "r.html"},
-        {"report", "--port", "x", file, "-o", "r.html"},
         {"report", "--json", file, "-o", "r.html"},
         {"report", shortFile, "-o", ::testing::TempDir() + "r.html"},
         {"report", file, "-o", ::testing::TempDir() + "no-such-folder/r.html"},

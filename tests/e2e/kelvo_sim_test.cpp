@@ -2,8 +2,8 @@
 // families, and the faults a bench meets (no sensor, a sensor that stops, a write that
 // does not stick, the wrong family, a line that hangs up, held echoes, stray bytes).
 #include "../support/golden_gtest.h"
-#include "sim_harness.h"
 #include "config/window_session.h"
+#include "sim_harness.h"
 
 #include "config/config_fields.h"
 #include "config/config_file.h"
@@ -80,7 +80,7 @@ TEST(KelvoReport, SensorAndItsFileGiveEveryHeldFieldWithTheWindowsValue) {
         const std::string file = sim.File("read.cfg");
         ASSERT_EQ(RunKelvo({"read", "--port", sim.TerminalPath(), "-o", file}).status, 0);
         const Finished fromSensor =
-            RunKelvo({"report", "--port", sim.TerminalPath(), "-o", sim.File("sensor.html")});
+            RunKelvo({"report", file, "--port", sim.TerminalPath(), "-o", sim.File("sensor.html")});
         const Finished fromFile = RunKelvo({"report", file, "-o", sim.File("file.html")});
         ASSERT_EQ(fromSensor.status, 0) << fromSensor.err;
         ASSERT_EQ(fromFile.status, 0) << fromFile.err;
@@ -103,6 +103,7 @@ TEST(KelvoReport, SensorAndItsFileGiveEveryHeldFieldWithTheWindowsValue) {
                       std::string::npos);
         }
         EXPECT_EQ(row(sensorHtml, "Port"), sim.TerminalPath());
+        EXPECT_EQ(row(sensorHtml, "Configuration file"), file + " (the sensor holds the same)");
         EXPECT_EQ(row(fileHtml, "Configuration file"), file);
         EXPECT_EQ(row(fileHtml, "Port"), "No port open");
 

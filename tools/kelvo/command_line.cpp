@@ -171,12 +171,9 @@ class OptionReader {
             return "missing --port DEVICE";
         }
         if (command_ == Command::Report) {
-            // The configuration comes from the sensor or from the file, never both.
+            // The configuration comes from the sensor, else from the file.
             if (options_.Port.empty() && options_.File.empty()) {
                 return "missing the configuration file, or --port DEVICE";
-            }
-            if (!options_.Port.empty() && !options_.File.empty()) {
-                return "give the configuration file or --port DEVICE, not both";
             }
             if (options_.Output.empty()) {
                 return "missing -o FILE";

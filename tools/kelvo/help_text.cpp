@@ -129,7 +129,7 @@ Options:
 )";
 
 constexpr const char* kReport = R"(Usage: kelvo report FILE -o REPORT.html
-       kelvo report --port DEVICE -o REPORT.html
+       kelvo report [FILE] --port DEVICE -o REPORT.html
 
 Writes a commissioning report as one self-contained HTML page (its style and drawings
 inline): the program, the local date and time, the sensor family, the port, the
@@ -138,11 +138,12 @@ window names it, with its value and unit; the switches and the analog output dra
 the range's axis. kelvo takes no readings, so the statistics and strip chart sections
 say that none were taken. The configuration comes from FILE, decoded as a Kelvo-B holds
 it, or with --port from the sensor, read as "Get Configuration From Sensor" reads it
-right after Telmora starts. The window's "Commissioning Report..." writes the same
-content as a PDF, with its readings.
+right after Telmora starts; a FILE given with --port is named in the heading with
+whether the sensor holds the same, compared as "kelvo diff --port" compares. The window's
+"Commissioning Report..." writes the same content as a PDF, with its readings.
 
 Options:
-  --port DEVICE       report the sensor on DEVICE instead of a file
+  --port DEVICE       report the sensor on DEVICE (and check it against FILE, if given)
   -o, --output FILE   the HTML page to write (an earlier one is replaced whole)
   --help              this text
 )";

@@ -1,8 +1,8 @@
+#include "config/window_session.h"
 #include "exit_codes.h"
 #include "kelvo_commands.h"
 #include "reading_line.h"
 #include "sensor_session.h"
-#include "config/window_session.h"
 
 #include <ostream>
 

@@ -2,7 +2,9 @@
 #include "exit_codes.h"
 #include "kelvo_commands.h"
 
+#include "config/config_fields.h"
 #include "config/config_file.h"
+#include "config/image_codec.h"
 #include "display/commissioning_report.h"
 
 #include <ctime>
@@ -35,6 +37,25 @@ int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
         }
         source.Record = RecordShownAfterSensorRead(source.Family, sensorImage);
         source.Port = options.Port;
+        if (!options.File.empty()) {
+            // The file the sensor was meant to hold, and whether it does.
+            const ConfigFileContents contents = ReadConfigFile(options.File);
+            if (!contents.Ok) {
+                err << "kelvo: " << contents.Error << "\n";
+                return kExitFile;
+            }
+            RegisterImage fileImage{};
+            FileBytesToImage(contents.Bytes, fileImage);
+            const SensorFamily family = source.Family;
+            const std::size_t differences = CountDifferences(CompareFields(
+                DecodedImage(family, SensorImageAfterSensorRead(family, sensorImage)),
+                DecodedImage(family, SensorImageFromFile(fileImage, family)), family));
+            source.ConfigFile =
+                options.File + (differences == 0
+                                    ? " (the sensor holds the same)"
+                                    : " (the sensor differs in " + std::to_string(differences) +
+                                          (differences == 1 ? " parameter)" : " parameters)"));
+        }
     }
     const std::string html = CommissioningReportHtml(BuildCommissioningReport(source));
     if (const FileResult written = WriteFileAtomically(options.Output, html.data(), html.size());

@@ -1,7 +1,7 @@
+#include "config/window_session.h"
 #include "exit_codes.h"
 #include "kelvo_commands.h"
 #include "sensor_session.h"
-#include "config/window_session.h"
 
 #include "config/config_file.h"
 #include "link/frames.h"

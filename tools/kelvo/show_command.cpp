@@ -1,7 +1,7 @@
+#include "config/window_session.h"
 #include "config_report.h"
 #include "exit_codes.h"
 #include "kelvo_commands.h"
-#include "config/window_session.h"
 
 #include "config/config_file_commands.h"
 
