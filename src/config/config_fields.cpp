@@ -182,8 +182,8 @@ std::vector<FieldComparison> CompareFields(const SensorConfig& left, const Senso
     std::vector<FieldComparison> fields;
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
         if (FamilyHoldsField(family, a[i].Name))
-            fields.push_back(
-                {a[i].Name, a[i].Unit, a[i].Value, b[i].Value, a[i].Value != b[i].Value});
+            fields.push_back({a[i].Name, a[i].Unit, a[i].Value, b[i].Value,
+                              a[i].Value != b[i].Value, a[i].Meaning, b[i].Meaning});
     }
     return fields;
 }

@@ -49,6 +49,8 @@ struct FieldComparison {
     std::string Left;
     std::string Right;
     bool Differs = false;
+    std::string LeftMeaning; // a code's meaning on each side ("Hyst: hysteresis mode, ...")
+    std::string RightMeaning;
 };
 std::vector<FieldComparison> CompareFields(const SensorConfig& left, const SensorConfig& right,
                                            SensorFamily family);

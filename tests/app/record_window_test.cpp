@@ -216,6 +216,8 @@ class RecordWindowTest : public QObject {
         compare("saved.cfg");
         window.findChild<QLineEdit*>("txtSw1Setpoint")->setText("30.00");
         compare("saved.cfg");
+        QTest::mouseClick(window.findChild<QLabel*>("lblSw2Mode"), Qt::LeftButton); // a code
+        compare("saved.cfg");
         window.SetFamily(SensorFamily::A);
         compare("saved.cfg");
         compare("missing.cfg");

@@ -145,8 +145,9 @@ TEST(WindowTexts, FieldCaptions_UniqueAndTheWindowsNames) {
     std::set<std::string> shown;
     for (const FieldRow& row : FieldRows(SensorConfig{})) {
         const std::string_view caption = FieldCaption(row.Name);
-        if (row.Name != "Interval") // its dialog's caption is the field's own name
+        if (row.Name != "Interval") { // its dialog's caption is the field's own name
             EXPECT_NE(caption, row.Name);
+        }
         EXPECT_TRUE(captions.insert(caption).second) << caption;
         if (windowNames.count(std::string(caption)) != 0)
             shown.insert(row.Name);

@@ -22,6 +22,12 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A code with the short caption of its meaning: "0 (Hyst)".
+QString WithMeaning(const std::string& value, const std::string& meaning) {
+    const QString caption = Text(meaning).section(':', 0, 0);
+    return caption.isEmpty() ? Text(value) : Text(value) + " (" + caption + ")";
+}
+
 } // namespace
 
 CompareDialog::CompareDialog(const QString& title, std::string leftName, std::string rightName,
@@ -115,8 +121,14 @@ void CompareDialog::Fill() {
             continue;
         const int row = tblCompare_->rowCount();
         tblCompare_->insertRow(row);
-        const QStringList cells{field.Differs ? "*" : "", Text(field.Name), Text(field.Left),
-                                Text(field.Right), Text(field.Unit)};
+        const QStringList cells{field.Differs ? "*" : "", Text(field.Name),
+                                WithMeaning(field.Left, field.LeftMeaning),
+                                WithMeaning(field.Right, field.RightMeaning), Text(field.Unit)};
+        const QStringList tips{{},
+                               Text(recordNames_.at(&field - fields_.data())),
+                               Text(field.LeftMeaning),
+                               Text(field.RightMeaning),
+                               {}};
         for (int column = 0; column < kColumnCount; ++column) {
             auto* item = new QTableWidgetItem(cells.at(column));
             if (field.Differs) {
@@ -126,11 +138,9 @@ void CompareDialog::Fill() {
                 item->setFont(bold);
                 item->setBackground(QColor(255, 229, 153));
                 item->setForeground(Qt::black);
-                item->setToolTip(QString("%1 differs").arg(Text(field.Name)));
             }
-            if (column == kName)
-                item->setToolTip(
-                    Text(recordNames_.at(static_cast<std::size_t>(&field - fields_.data()))));
+            // The record's name on the parameter, a code's whole meaning on its value.
+            item->setToolTip(tips.at(column));
             tblCompare_->setItem(row, column, item);
         }
     }
