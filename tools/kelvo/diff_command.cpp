@@ -16,16 +16,6 @@ namespace telmora::kelvo {
 
 namespace {
 
-bool ReadFileImage(const std::string& path, RegisterImage& image, std::ostream& err) {
-    const ConfigFileContents contents = ReadConfigFile(path);
-    if (!contents.Ok) {
-        err << "kelvo: " << contents.Error << "\n";
-        return false;
-    }
-    FileBytesToImage(contents.Bytes, image);
-    return true;
-}
-
 void PrintJson(const std::vector<FieldComparison>& fields, const std::string& left,
                const std::string& right, std::size_t differences, std::ostream& out) {
     nlohmann::ordered_json json;
@@ -45,6 +35,23 @@ void PrintJson(const std::vector<FieldComparison>& fields, const std::string& le
 
 } // namespace
 
+bool ReadFileImage(const std::string& path, RegisterImage& image, std::ostream& err) {
+    const ConfigFileContents contents = ReadConfigFile(path);
+    if (!contents.Ok) {
+        err << "kelvo: " << contents.Error << "\n";
+        return false;
+    }
+    FileBytesToImage(contents.Bytes, image);
+    return true;
+}
+
+std::vector<FieldComparison> CompareSensorWithFile(SensorFamily family,
+                                                   const RegisterImage& sensorImage,
+                                                   const RegisterImage& fileImage) {
+    return CompareFields(DecodedImage(family, SensorImageAfterSensorRead(family, sensorImage)),
+                         DecodedImage(family, SensorImageFromFile(fileImage, family)), family);
+}
+
 // Compares what each side would send to a sensor after the window's round trip, decoded
 // from the registers, so that a value the window or the registers cannot tell apart is
 // no difference.
@@ -54,29 +61,27 @@ int RunDiff(const Options& options, std::ostream& out, std::ostream& err) {
         return kExitFile;
     }
     SensorFamily family = SensorFamily::B; // the family the window starts with
-    SensorConfig left;
-    SensorConfig right;
     std::string leftName = options.File;
     std::string rightName;
+    std::vector<FieldComparison> fields;
     if (!options.Port.empty()) {
         RegisterImage sensorImage{};
         if (const int status = ReadSensor(options, family, sensorImage, err); status != kExitOk) {
             return status;
         }
-        left = DecodedImage(family, SensorImageAfterSensorRead(family, sensorImage));
         leftName = std::string(FamilyName(family)) + " on " + options.Port;
-        right = DecodedImage(family, SensorImageFromFile(fileImage, family));
         rightName = options.File;
+        fields = CompareSensorWithFile(family, sensorImage, fileImage);
     } else {
         RegisterImage otherImage{};
         if (!ReadFileImage(options.OtherFile, otherImage, err)) {
             return kExitFile;
         }
-        left = DecodedImage(family, SensorImageFromFile(fileImage, family));
-        right = DecodedImage(family, SensorImageFromFile(otherImage, family));
         rightName = options.OtherFile;
+        fields =
+            CompareFields(DecodedImage(family, SensorImageFromFile(fileImage, family)),
+                          DecodedImage(family, SensorImageFromFile(otherImage, family)), family);
     }
-    const std::vector<FieldComparison> fields = CompareFields(left, right, family);
     const std::size_t differences = CountDifferences(fields);
     if (options.Json) {
         PrintJson(fields, leftName, rightName, differences, out);

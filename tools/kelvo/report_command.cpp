@@ -2,9 +2,7 @@
 #include "exit_codes.h"
 #include "kelvo_commands.h"
 
-#include "config/config_fields.h"
 #include "config/config_file.h"
-#include "config/image_codec.h"
 #include "display/commissioning_report.h"
 
 #include <ctime>
@@ -18,14 +16,12 @@ namespace telmora::kelvo {
 int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
     ReportSource source;
     source.DateTime = LocalDateTimeText(std::time(nullptr));
+    // A file that cannot be read fails before the sensor is spoken to.
+    RegisterImage fileImage{};
+    if (!options.File.empty() && !ReadFileImage(options.File, fileImage, err)) {
+        return kExitFile;
+    }
     if (options.Port.empty()) {
-        const ConfigFileContents contents = ReadConfigFile(options.File);
-        if (!contents.Ok) {
-            err << "kelvo: " << contents.Error << "\n";
-            return kExitFile;
-        }
-        RegisterImage fileImage{};
-        FileBytesToImage(contents.Bytes, fileImage);
         source.Record = RecordShownFromFile(fileImage);
         source.Family = SensorFamily::B; // the family the window starts with
         source.ConfigFile = options.File;
@@ -39,17 +35,8 @@ int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
         source.Port = options.Port;
         if (!options.File.empty()) {
             // The file the sensor was meant to hold, and whether it does.
-            const ConfigFileContents contents = ReadConfigFile(options.File);
-            if (!contents.Ok) {
-                err << "kelvo: " << contents.Error << "\n";
-                return kExitFile;
-            }
-            RegisterImage fileImage{};
-            FileBytesToImage(contents.Bytes, fileImage);
-            const SensorFamily family = source.Family;
-            const std::size_t differences = CountDifferences(CompareFields(
-                DecodedImage(family, SensorImageAfterSensorRead(family, sensorImage)),
-                DecodedImage(family, SensorImageFromFile(fileImage, family)), family));
+            const std::size_t differences =
+                CountDifferences(CompareSensorWithFile(source.Family, sensorImage, fileImage));
             source.ConfigFile =
                 options.File + (differences == 0
                                     ? " (the sensor holds the same)"
