@@ -29,29 +29,13 @@ constexpr int kReplugPollMs = 1000;
 
 // The Qt ends of the protocol's seams: the serial port, Timer1, the listener that turns
 // events into signals, and the wait in a local event loop.
-class SensorLink::Private : public LinkPort,
-                            public LinkTimer,
-                            public LinkListener,
-                            public ExchangeWaiter {
+class SensorLink::Private : public SensorLineEnds, public LinkListener, public ExchangeWaiter {
   public:
     Private(SensorLink& owner, LinkHost& host)
         : Q(owner), Host(host), Protocol(*this, *this, *this), Commands(Protocol, host, *this),
           Finder(Protocol) {
-        Timer1.setInterval(kTimer1PeriodMs);
-        Timer1.setTimerType(Qt::PreciseTimer);
         ReplugWatch.setInterval(kReplugPollMs);
     }
-
-    void Write(std::string_view bytes) override {
-        if (!Port.isOpen())
-            return;
-        Port.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        // Hand the frame to the driver now rather than on the next pass of the event
-        // loop: each reply releases the next frame, so this delay would add up.
-        Port.flush();
-    }
-    void Start() override { Timer1.start(); }
-    void Stop() override { Timer1.stop(); }
 
     void OnReading(float distance) override { emit Q.Reading(distance); }
     void OnProgress(int value) override {
@@ -260,11 +244,9 @@ class SensorLink::Private : public LinkPort,
 
     SensorLink& Q;
     LinkHost& Host;
-    QSerialPort Port;
     // The serial port locks the name it was given; this lock covers the device a linked
     // name leads to, so a program naming the port by its other name sees it held.
     PortLock ResolvedLock;
-    QTimer Timer1;
     LinkProtocol Protocol;
     LinkCommands Commands;
     ScaleFinder Finder;

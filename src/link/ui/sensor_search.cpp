@@ -15,21 +15,9 @@ constexpr int kEndWriteMs = 100;
 
 } // namespace
 
-class SensorSearch::Private : public LinkPort, public LinkTimer, public LinkListener {
+class SensorSearch::Private : public SensorLineEnds, public LinkListener {
   public:
-    explicit Private(SensorSearch& owner) : Q(owner), Protocol(*this, *this, *this) {
-        Timer1.setInterval(kTimer1PeriodMs);
-        Timer1.setTimerType(Qt::PreciseTimer);
-    }
-
-    void Write(std::string_view bytes) override {
-        if (!Port.isOpen())
-            return;
-        Port.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        Port.flush();
-    }
-    void Start() override { Timer1.start(); }
-    void Stop() override { Timer1.stop(); }
+    explicit Private(SensorSearch& owner) : Q(owner), Protocol(*this, *this, *this) {}
 
     void OnExchangeEnded(const ExchangeResult& result) override {
         if (!Searching)
@@ -107,9 +95,7 @@ class SensorSearch::Private : public LinkPort, public LinkTimer, public LinkList
     }
 
     SensorSearch& Q;
-    QSerialPort Port;
     PortLock Lock;
-    QTimer Timer1;
     LinkProtocol Protocol;
     QList<std::pair<int, QString>> Ports;
     qsizetype Next = 0;
